@@ -1,0 +1,160 @@
+// The one process-wide record of the running editor and the one record of
+// its settings. Everything runs on the GUI thread, so neither needs a lock.
+#ifndef SCRIVLET_APP_STATE_H
+#define SCRIVLET_APP_STATE_H
+
+#include <windows.h>
+#include <commdlg.h>
+#include <richedit.h>
+#include <sys/stat.h>
+
+#define APP_PATH_SIZE 261           // 260 characters and the terminator
+#define FIND_BUFFER_BYTES 256
+
+// Line-ending formats
+enum { DOS = 0, UNIX = 1, MAC = 2 };
+
+// Status-bar parts
+enum {
+    STATUS_MESSAGE = 0,
+    STATUS_FORMAT = 1,
+    STATUS_INSERT = 2,
+    STATUS_TABSIZE = 3,
+    STATUS_CARET = 4,
+    STATUS_PARTS = 5
+};
+
+// Control ids of the main window's children
+#define ID_EDITCONTROL 0
+#define ID_TOOLBAR 1
+#define ID_STATUSBAR 100
+
+// The gutter's private repaint request, posted to the edit control.
+#define WM_GUTTER_REFRESH (WM_USER + 100)
+
+// The file-change check timer of the main window.
+#define FILE_CHECK_TIMER 1000
+
+// Normal notification mask of the edit control.
+#define EDIT_EVENT_MASK (ENM_CHANGE | ENM_SCROLL | ENM_KEYEVENTS | ENM_SELCHANGE | ENM_LINK)
+
+typedef DWORD (WINAPI *LongPathFunction)(LPCSTR source, LPSTR destination, DWORD size);
+
+struct StringList {
+    char** Items;
+    int Count;
+    int Capacity;
+    int FirstCommandId;
+};
+
+struct AppState {
+    // Windows and instance
+    HINSTANCE Instance;
+    HICON AppIcon;
+    HWND MainWindow;
+    HWND StatusBar;
+    HWND EditControl;
+    HWND ToolBar;
+    WNDPROC OldEditProc;
+    HACCEL Accelerators;
+
+    // Registered messages
+    UINT WheelMessage;
+    UINT TaskbarCreatedMessage;
+    UINT FavAddMessage;
+    UINT FavDelMessage;
+
+    int InTray;
+
+    // Document
+    char* FilePath;                 // APP_PATH_SIZE bytes, allocated at start-up
+    int HasFile;
+    int IsUnicode;
+    int LineFormat;
+    int IsLogFile;
+    DWORD FileSize;
+    HANDLE FileHandle;
+    struct _stat FileStat;
+    int ShownModified;
+    GETTEXTEX TextRequest;          // shared by saving and the block indent
+
+    // File watch
+    int FileCheckArmed;
+    LongPathFunction GetLongPath;
+
+    // Open and Save dialogs
+    OPENFILENAMEA FileDialog;
+    int FilterIndex;
+
+    // Keyboard and caret
+    int InsertMode;
+    CHARRANGE CurrentSelection;
+    unsigned int CaretLine;
+    int CaretColumn;
+
+    // Gutter
+    int GutterWidth;
+    int LeftMargin;
+
+    // Links
+    CHARRANGE LinkRange;
+
+    // Find and replace
+    char* FindWhat;
+    char* ReplaceWith;
+    int FindBufferSize;
+    FINDREPLACEA FindRequest;
+    FINDREPLACEA* LastFindRequest;
+    HWND FindDialog;
+    UINT FindReplaceMessage;
+
+    // Recent files and favorites
+    StringList RecentList;
+    StringList FavoritesList;
+
+    // Tooltip text handed to the toolbar; it is read after the handler returns.
+    wchar_t TooltipText[APP_PATH_SIZE];
+};
+
+struct Settings {
+    int WordWrap;
+    int HighlightURLs;
+    int SingleClickURLs;
+    int AutoIndent;
+    int TabSize;
+
+    int SavePosition;
+    int left;
+    int top;
+    int right;
+    int bottom;
+    int WindowState;
+    int SelectionBar;
+    int LineNumbers;
+    int FullPath;
+    int AlwaysOnTop;
+    int TabsToSpaces;
+    int DNDNewWindow;
+    int MinimizeToTray;
+    int EscapeExit;
+    int FileChange;
+    int SmartHome;
+    int DateFirst;
+    int Toolbar;
+    int Statusbar;
+    int RecentFiles;
+
+    COLORREF FontColor;
+    COLORREF BackColor;
+    CHARFORMATA EditorCharFormat;
+    LOGFONTA EditorLogFont;
+};
+
+extern AppState App;
+extern Settings Config;
+
+// Puts both records into their start-up state (the values a run begins with
+// before the INI file is read).
+void ResetAppState();
+
+#endif

@@ -1,0 +1,164 @@
+#include "app/commands.h"
+
+#include "app/app_state.h"
+#include "app/helpers.h"
+#include "app/main_window.h"
+#include "app/menu_state.h"
+#include "document/file_commands.h"
+#include "document/file_dialogs.h"
+#include "document/save.h"
+#include "document/title.h"
+#include "editor/block_indent.h"
+#include "editor/caret_status.h"
+#include "editor/clipboard.h"
+#include "editor/gutter.h"
+#include "resource.h"
+#include "settings/ini_file.h"
+
+#include <richedit.h>
+#include <shellapi.h>
+#include <stdio.h>
+#include <string.h>
+
+void StartNewInstance(const char* parameters)
+{
+    char program[MAX_PATH + 1];
+    program[0] = 0;
+    GetModuleFileNameA(NULL, program, MAX_PATH);
+    program[MAX_PATH] = 0;
+    ShellExecuteA(App.MainWindow, "open", program, parameters, NULL, SW_SHOWNORMAL);
+}
+
+void FormatTimeDate(const SYSTEMTIME* now, int dateFirst, char* out, int outSize)
+{
+    // Each half is at most 50 characters; the caller's buffer holds 100 or more.
+    char date[50];
+    char time[50];
+    if (GetDateFormatA(0, DATE_SHORTDATE, now, NULL, date, 50) == 0)
+        date[0] = 0;
+    if (GetTimeFormatA(0, TIME_NOSECONDS, now, NULL, time, 50) == 0)
+        time[0] = 0;
+    const char* first = dateFirst ? date : time;
+    const char* second = dateFirst ? time : date;
+    _snprintf(out, (size_t)outSize, "%s %s", first, second);
+    out[outSize - 1] = 0;
+}
+
+void InsertTimeDate()
+{
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    char text[104];
+    FormatTimeDate(&now, Config.DateFirst, text, (int)sizeof(text));
+    SendMessageA(App.EditControl, EM_REPLACESEL, TRUE, (LPARAM)text);
+}
+
+void ToggleWordWrap()
+{
+    // Line width 0 wraps at the window edge, 1 turns wrapping off.
+    SendMessageA(App.EditControl, EM_SETTARGETDEVICE, 0, (LPARAM)Config.WordWrap);
+    Config.WordWrap = !Config.WordWrap;
+    UpdateCaretStatus();
+}
+
+static void ToggleBar(int* setting, HWND bar)
+{
+    *setting = !*setting;
+    ShowWindow(bar, *setting ? SW_SHOWNORMAL : SW_HIDE);
+    LayoutMainWindow();
+}
+
+static void ToggleGutterSetting(int* setting)
+{
+    *setting = !*setting;
+    UpdateGutterWidth();
+}
+
+void ShowHelp()
+{
+    char path[MAX_PATH + 1];
+    char* name = ModuleSiblingPath(path);
+    if (!name)
+        return;
+    lstrcpynA(name, "scrivlet.hlp", (int)(MAX_PATH - (name - path)));
+    WinHelpA(App.MainWindow, path, HELP_FINDER, 0);
+}
+
+static void SaveCommand()
+{
+    if (App.HasFile)
+        SaveDocument();
+    else
+        ShowSaveAsDialog();
+}
+
+void ProvideTooltipA(NMTTDISPINFOA* info)
+{
+    // The tooltip loads the entry itself in its wide form, so the Chinese
+    // text survives whatever the ANSI code page is.
+    info->hinst = App.Instance;
+    info->lpszText = MAKEINTRESOURCEA(info->hdr.idFrom);
+}
+
+void ProvideTooltipW(NMTTDISPINFOW* info)
+{
+    if (LoadStringW(App.Instance, (UINT)info->hdr.idFrom, App.TooltipText, APP_PATH_SIZE) <= 0)
+        App.TooltipText[0] = 0;
+    info->hinst = NULL;
+    info->lpszText = App.TooltipText;
+}
+
+void RunCommand(int id)
+{
+    switch (id) {
+    case IDM_NEWWINDOW: StartNewInstance(NULL); break;
+    case IDM_NEW: NewDocument(); break;
+    case IDM_OPEN: ShowOpenDialog(); break;
+    case IDM_SAVE: SaveCommand(); break;
+    case IDM_SAVEAS: ShowSaveAsDialog(); break;
+    case IDM_FORMAT_DOS: ChangeLineFormat(DOS); break;
+    case IDM_FORMAT_UNIX: ChangeLineFormat(UNIX); break;
+    case IDM_FORMAT_MAC: ChangeLineFormat(MAC); break;
+    case IDM_EXIT: SendMessageA(App.MainWindow, WM_SYSCOMMAND, SC_CLOSE, 0); break;
+    case IDM_UNDO: SendMessageA(App.EditControl, EM_UNDO, 0, 0); break;
+    case IDM_REDO: SendMessageA(App.EditControl, EM_REDO, 0, 0); break;
+    case IDM_CUT: CutSelection(); break;
+    case IDM_COPY: CopySelection(); break;
+    case IDM_PASTE: PasteClipboard(); break;
+    case IDM_DELETE: DeleteSelection(); break;
+    case IDM_SELECTALL: SendMessageA(App.EditControl, EM_SETSEL, 0, -1); break;
+    case IDM_INDENT: IndentBlock(1); break;
+    case IDM_UNINDENT: IndentBlock(0); break;
+    case IDM_GOTOLINE: ShowGoToLineDialog(); break;
+    case IDM_DELETELINE: DeleteLine(); break;
+    case IDM_TIMEDATE: InsertTimeDate(); break;
+    case IDM_TOOLBAR: ToggleBar(&Config.Toolbar, App.ToolBar); break;
+    case IDM_STATUSBAR: ToggleBar(&Config.Statusbar, App.StatusBar); break;
+    case IDM_ALWAYSONTOP: SetAlwaysOnTop(!Config.AlwaysOnTop); break;
+    case IDM_WORDWRAP: ToggleWordWrap(); break;
+    case IDM_LINENUMBERS: ToggleGutterSetting(&Config.LineNumbers); break;
+    case IDM_MARGIN: ToggleGutterSetting(&Config.SelectionBar); break;
+    case IDM_HELP: ShowHelp(); break;
+    case IDM_URL_OPEN:
+    case IDM_URL_SELECT:
+    case IDM_URL_COPY:
+    case IDM_URL_CUT: OnLinkCommand(id); break;
+    }
+}
+
+void OnCommand(WPARAM wParam, LPARAM lParam)
+{
+    (void)lParam;
+    switch (HIWORD(wParam)) {
+    case EN_CHANGE:
+        RefreshAfterEdit();
+        break;
+    case EN_VSCROLL:
+        if (Config.LineNumbers)
+            PostMessageA(App.EditControl, WM_GUTTER_REFRESH, 0, 0);
+        break;
+    default:
+        RunCommand(LOWORD(wParam));
+        break;
+    }
+}

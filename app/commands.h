@@ -1,0 +1,24 @@
+// Command dispatch of the main window and the commands that live only here.
+#ifndef SCRIVLET_COMMANDS_H
+#define SCRIVLET_COMMANDS_H
+
+#include <windows.h>
+#include <commctrl.h>
+
+void OnCommand(WPARAM wParam, LPARAM lParam);
+void RunCommand(int id);
+
+// Starts another copy of the program, with parameters (may be NULL).
+void StartNewInstance(const char* parameters);
+void InsertTimeDate();
+void ToggleWordWrap();
+void ShowHelp();
+
+// The toolbar asks for a tooltip: the string-table entry of the button's id.
+void ProvideTooltipA(NMTTDISPINFOA* info);
+void ProvideTooltipW(NMTTDISPINFOW* info);
+
+// Formats the time/date insertion: date first when dateFirst is set.
+void FormatTimeDate(const SYSTEMTIME* now, int dateFirst, char* out, int outSize);
+
+#endif

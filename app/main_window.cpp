@@ -1,0 +1,166 @@
+#include "app/main_window.h"
+
+#include "app/app_state.h"
+#include "app/helpers.h"
+#include "editor/caret_status.h"
+#include "editor/gutter.h"
+#include "resource.h"
+
+#include <commctrl.h>
+#include <richedit.h>
+
+static TBBUTTON ToolbarButtons[18] = {
+    {0, 0, TBSTATE_ENABLED, TBSTYLE_SEP, {0}, 0, 0},
+    {STD_FILENEW, IDM_NEW, TBSTATE_ENABLED, TBSTYLE_BUTTON, {0}, 0, 0},
+    {STD_FILEOPEN, IDM_OPEN, TBSTATE_ENABLED, TBSTYLE_BUTTON, {0}, 0, 0},
+    {STD_FILESAVE, IDM_SAVE, TBSTATE_ENABLED, TBSTYLE_BUTTON, {0}, 0, 0},
+    {0, 0, TBSTATE_ENABLED, TBSTYLE_SEP, {0}, 0, 0},
+    {STD_PRINT, IDM_PRINT, TBSTATE_ENABLED, TBSTYLE_BUTTON, {0}, 0, 0},
+    {0, 0, TBSTATE_ENABLED, TBSTYLE_SEP, {0}, 0, 0},
+    {STD_CUT, IDM_CUT, TBSTATE_ENABLED, TBSTYLE_BUTTON, {0}, 0, 0},
+    {STD_COPY, IDM_COPY, TBSTATE_ENABLED, TBSTYLE_BUTTON, {0}, 0, 0},
+    {STD_PASTE, IDM_PASTE, TBSTATE_ENABLED, TBSTYLE_BUTTON, {0}, 0, 0},
+    {0, 0, TBSTATE_ENABLED, TBSTYLE_SEP, {0}, 0, 0},
+    {STD_UNDO, IDM_UNDO, TBSTATE_ENABLED, TBSTYLE_BUTTON, {0}, 0, 0},
+    {STD_REDOW, IDM_REDO, TBSTATE_ENABLED, TBSTYLE_BUTTON, {0}, 0, 0},
+    {0, 0, TBSTATE_ENABLED, TBSTYLE_SEP, {0}, 0, 0},
+    {STD_FIND, IDM_FIND, TBSTATE_ENABLED, TBSTYLE_BUTTON, {0}, 0, 0},
+    {STD_REPLACE, IDM_REPLACE, TBSTATE_ENABLED, TBSTYLE_BUTTON, {0}, 0, 0},
+    {0, 0, TBSTATE_ENABLED, TBSTYLE_SEP, {0}, 0, 0},
+    {STD_PROPERTIES, IDM_PROPERTIES, TBSTATE_ENABLED, TBSTYLE_BUTTON, {0}, 0, 0},
+};
+
+// Inserted before Properties once the two bitmaps of our own are in the image list.
+static TBBUTTON ExtraButtons[3] = {
+    {0, IDM_WORDWRAP, TBSTATE_ENABLED, TBSTYLE_CHECK, {0}, 0, 0},
+    {0, 0, TBSTATE_ENABLED, TBSTYLE_SEP, {0}, 0, 0},
+    {0, IDM_EXECUTE, TBSTATE_ENABLED, TBSTYLE_BUTTON, {0}, 0, 0},
+};
+
+static int AddToolbarBitmap(UINT resourceId)
+{
+    TBADDBITMAP bitmap;
+    bitmap.hInst = App.Instance;
+    bitmap.nID = resourceId;
+    return (int)SendMessageA(App.ToolBar, TB_ADDBITMAP, 1, (LPARAM)&bitmap);
+}
+
+static int CreateToolbar()
+{
+    App.ToolBar = CreateToolbarEx(App.MainWindow, WS_CHILD | WS_VISIBLE | TBSTYLE_TOOLTIPS | TBSTYLE_FLAT,
+                                  ID_TOOLBAR, 18, HINST_COMMCTRL, IDB_STD_SMALL_COLOR, ToolbarButtons,
+                                  18, 16, 16, 16, 16, sizeof(TBBUTTON));
+    if (!App.ToolBar) {
+        ShowError("Toolbar Bar not created!");
+        return 0;
+    }
+    ExtraButtons[0].iBitmap = AddToolbarBitmap(IDB_WORDWRAP);
+    ExtraButtons[2].iBitmap = AddToolbarBitmap(IDB_EXECUTE);
+    for (int i = 0; i < 3; i++)
+        SendMessageA(App.ToolBar, TB_INSERTBUTTONA, (WPARAM)(17 + i), (LPARAM)&ExtraButtons[i]);
+    return 1;
+}
+
+static void RegisterSharedMessages()
+{
+    App.WheelMessage = RegisterWindowMessageA("MSWHEEL_ROLLMSG");
+    App.TaskbarCreatedMessage = RegisterWindowMessageA("TaskbarCreated");
+    App.FavAddMessage = RegisterWindowMessageA("SCRIVLET_FAV_ADD");
+    App.FavDelMessage = RegisterWindowMessageA("SCRIVLET_FAV_DEL");
+}
+
+int CreateMainWindow(HINSTANCE instance)
+{
+    InitCommonControls();
+    App.MainWindow = CreateWindowExA(0, "scrivletClass", "scrivlet", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
+                                     CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, NULL,
+                                     NULL, instance, NULL);
+    if (!App.MainWindow) {
+        ShowSystemError("Error creating main window");
+        return 0;
+    }
+    DragAcceptFiles(App.MainWindow, TRUE);
+    App.Instance = instance;
+
+    App.StatusBar = CreateWindowExA(0, "msctls_statusbar32", NULL,
+                                    WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP | CCS_BOTTOM, 0, 0, 0, 0,
+                                    App.MainWindow, (HMENU)(INT_PTR)ID_STATUSBAR, instance, NULL);
+    if (!App.StatusBar) {
+        ShowError("Status Bar not created!");
+        return 0;
+    }
+
+    App.EditControl = CreateWindowExA(0, "RichEdit20A", NULL,
+                                      WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | WS_HSCROLL |
+                                          ES_MULTILINE | ES_AUTOVSCROLL | ES_AUTOHSCROLL,
+                                      0, 0, 0, 0, App.MainWindow, (HMENU)(INT_PTR)ID_EDITCONTROL,
+                                      instance, NULL);
+    if (!App.EditControl) {
+        ShowError("Error creating input window");
+        return 0;
+    }
+    SendMessageA(App.EditControl, EM_SETTARGETDEVICE, 0, 0);
+
+    if (!CreateToolbar())
+        return 0;
+
+    SendMessageA(App.EditControl, EM_SETEVENTMASK, 0, EDIT_EVENT_MASK);
+    SendMessageA(App.EditControl, EM_EXLIMITTEXT, 0, 0x7FFFFFFF);
+    App.OldEditProc = (WNDPROC)SetWindowLongPtrA(App.EditControl, GWLP_WNDPROC, (LONG_PTR)EditSubclassProc);
+    RegisterSharedMessages();
+    return 1;
+}
+
+void ComputeStatusEdges(int clientWidth, int edges[5])
+{
+    edges[0] = clientWidth - 365;
+    edges[1] = clientWidth - 330;
+    edges[2] = clientWidth - 300;
+    edges[3] = clientWidth - 260;
+    edges[4] = clientWidth;
+}
+
+static int WindowHeight(HWND window)
+{
+    RECT rect;
+    GetWindowRect(window, &rect);
+    return rect.bottom - rect.top;
+}
+
+void LayoutMainWindow()
+{
+    RECT client;
+    GetClientRect(App.MainWindow, &client);
+    int width = client.right - client.left;
+    int height = client.bottom - client.top;
+
+    int toolbarHeight = 0;
+    if (Config.Toolbar) {
+        SendMessageA(App.ToolBar, TB_AUTOSIZE, 0, 0);
+        toolbarHeight = WindowHeight(App.ToolBar);
+    }
+
+    int statusHeight = 0;
+    if (Config.Statusbar) {
+        int edges[STATUS_PARTS];
+        ComputeStatusEdges(width, edges);
+        SendMessageA(App.StatusBar, SB_SETPARTS, STATUS_PARTS, (LPARAM)edges);
+        SendMessageA(App.StatusBar, WM_SIZE, 0, 0);
+        statusHeight = WindowHeight(App.StatusBar);
+        SetStatusText(STATUS_INSERT, App.InsertMode == 1 ? "INS" : "OVR");
+        ShowTabSize();
+    }
+
+    MoveWindow(App.EditControl, 0, toolbarHeight, width, height - toolbarHeight - statusHeight, TRUE);
+    UpdateCaretStatus();
+}
+
+void SetAlwaysOnTop(int on)
+{
+    Config.AlwaysOnTop = on;
+    RECT rect;
+    GetWindowRect(App.MainWindow, &rect);
+    SetWindowPos(App.MainWindow, on ? HWND_TOPMOST : HWND_NOTOPMOST, rect.left, rect.top,
+                 rect.right - rect.left, rect.bottom - rect.top, 0);
+    CheckMenuItem(GetMenu(App.MainWindow), IDM_ALWAYSONTOP, MF_BYCOMMAND | (on ? MF_CHECKED : MF_UNCHECKED));
+}

@@ -1,0 +1,113 @@
+// The main window procedure: every message is one call to a named handler.
+#include "app/app_state.h"
+#include "app/commands.h"
+#include "app/helpers.h"
+#include "app/main_window.h"
+#include "app/menu_state.h"
+#include "document/load.h"
+#include "document/title.h"
+#include "editor/caret_status.h"
+#include "editor/clipboard.h"
+#include "editor/keyboard.h"
+#include "resource.h"
+#include "settings/ini_file.h"
+#include "settings/settings.h"
+
+#include <commctrl.h>
+#include <richedit.h>
+#include <shellapi.h>
+
+static LRESULT OnNotify(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    NMHDR* header = (NMHDR*)lParam;
+    switch (header->code) {
+    case EN_MSGFILTER:
+        return FilterEditKey((MSGFILTER*)lParam);
+    case EN_SELCHANGE:
+        UpdateCaretStatus();
+        break;
+    case EN_LINK:
+        return OnLinkNotify((ENLINK*)lParam);
+    case TTN_GETDISPINFOA:
+        ProvideTooltipA((NMTTDISPINFOA*)lParam);
+        break;
+    case TTN_GETDISPINFOW:
+        ProvideTooltipW((NMTTDISPINFOW*)lParam);
+        break;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+static void OnContextMenu()
+{
+    POINT cursor;
+    GetCursorPos(&cursor);
+    if (WindowFromPoint(cursor) != App.EditControl)
+        return;
+    HMENU mainMenu = GetMenu(App.MainWindow);
+    UpdateMenuState(1, mainMenu);
+    TrackPopupMenu(GetSubMenu(mainMenu, 1), TPM_LEFTALIGN | TPM_LEFTBUTTON, cursor.x, cursor.y, 0,
+                   App.MainWindow, NULL);
+}
+
+static void OnDropFiles(HDROP drop)
+{
+    char name[MAX_PATH + 1];
+    name[0] = 0;
+    UINT length = DragQueryFileA(drop, 0, name, MAX_PATH);
+    DragFinish(drop);
+    if (length == 0 || length >= MAX_PATH)
+        return; // nothing usable, or a name cut short that would name another file
+    if (Config.DNDNewWindow && App.HasFile)
+        StartNewInstance(name);
+    else
+        OpenDocument(name);
+}
+
+// Returns 0 when the user kept the window open.
+static int RunCloseFlow()
+{
+    if (QuerySaveChanges() == IDCANCEL)
+        return 0;
+    SaveExitSettings();
+    DestroyWindow(App.MainWindow);
+    return 1;
+}
+
+LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_SIZE:
+        LayoutMainWindow();
+        break;
+    case WM_SETFOCUS:
+        SetFocus(App.EditControl);
+        break;
+    case WM_PAINT:
+        UpdateMenuState(1, GetMenu(window));
+        break;
+    case WM_INITMENUPOPUP:
+        UpdateMenuState(LOWORD(lParam), (HMENU)wParam);
+        return 0;
+    case WM_COMMAND:
+        OnCommand(wParam, lParam);
+        break;
+    case WM_NOTIFY:
+        return OnNotify(window, message, wParam, lParam);
+    case WM_CONTEXTMENU:
+        OnContextMenu();
+        break;
+    case WM_DROPFILES:
+        OnDropFiles((HDROP)wParam);
+        break;
+    case WM_CLOSE:
+    case WM_QUERYENDSESSION:
+        if (!RunCloseFlow())
+            return 0;
+        break;
+    case WM_DESTROY:
+        PostQuitMessage(0);
+        break;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}

@@ -1,0 +1,108 @@
+#include "app/menu_state.h"
+
+#include "app/app_state.h"
+#include "app/edit_control.h"
+#include "document/title.h"
+#include "resource.h"
+
+#include <commctrl.h>
+#include <richedit.h>
+
+static void GreyUnless(HMENU menu, UINT id, int condition)
+{
+    EnableMenuItem(menu, id, MF_BYCOMMAND | (condition ? MF_ENABLED : MF_GRAYED));
+}
+
+static void CheckIf(HMENU menu, UINT id, int condition)
+{
+    CheckMenuItem(menu, id, MF_BYCOMMAND | (condition ? MF_CHECKED : MF_UNCHECKED));
+}
+
+static void EnableButton(UINT id, int condition)
+{
+    SendMessageA(App.ToolBar, TB_ENABLEBUTTON, id, MAKELPARAM(condition ? 1 : 0, 0));
+}
+
+static int FavoriteListed()
+{
+    if (!App.HasFile || !App.FavoritesList.Items)
+        return 0;
+    for (int i = 0; i < App.FavoritesList.Count; i++)
+        if (lstrcmpiA(App.FavoritesList.Items[i], App.FilePath) == 0)
+            return 1;
+    return 0;
+}
+
+static void UpdateFileMenu(HMENU menu)
+{
+    int modified = IsEditModified();
+    GreyUnless(menu, IDM_RELOAD, App.HasFile);
+    GreyUnless(menu, IDM_PROPERTIES, App.HasFile);
+    EnableButton(IDM_PROPERTIES, App.HasFile);
+    GreyUnless(menu, IDM_EXECUTE, App.HasFile);
+    EnableButton(IDM_EXECUTE, App.HasFile);
+    GreyUnless(menu, IDM_SAVE, modified);
+    EnableButton(IDM_SAVE, modified);
+}
+
+static void UpdateEditMenu(HMENU menu)
+{
+    int selection = (int)SendMessageA(App.EditControl, EM_SELECTIONTYPE, 0, 0);
+    int length = GetTextLength(GTL_DEFAULT);
+    int canPaste = (int)SendMessageA(App.EditControl, EM_CANPASTE, CF_TEXT, 0);
+    int canUndo = (int)SendMessageA(App.EditControl, EM_CANUNDO, 0, 0);
+    int canRedo = (int)SendMessageA(App.EditControl, EM_CANREDO, 0, 0);
+
+    CheckIf(menu, IDM_WORDWRAP, Config.WordWrap);
+    SendMessageA(App.ToolBar, TB_SETSTATE, IDM_WORDWRAP,
+                 MAKELPARAM(TBSTATE_ENABLED | (Config.WordWrap ? TBSTATE_CHECKED : 0), 0));
+    GreyUnless(menu, IDM_PASTE, canPaste);
+    EnableButton(IDM_PASTE, canPaste);
+    GreyUnless(menu, IDM_UNDO, canUndo);
+    EnableButton(IDM_UNDO, canUndo);
+    GreyUnless(menu, IDM_COPY, selection != 0);
+    EnableButton(IDM_COPY, selection != 0);
+    GreyUnless(menu, IDM_DELETELINE, selection == 0 && length > 0);
+    GreyUnless(menu, IDM_CUT, selection != 0);
+    EnableButton(IDM_CUT, selection != 0);
+    GreyUnless(menu, IDM_DELETE, selection != 0);
+    GreyUnless(menu, IDM_REDO, canRedo);
+    EnableButton(IDM_REDO, canRedo);
+}
+
+static void UpdateViewMenu(HMENU menu)
+{
+    CheckIf(menu, IDM_TOOLBAR, Config.Toolbar);
+    CheckIf(menu, IDM_STATUSBAR, Config.Statusbar);
+    CheckIf(menu, IDM_LINENUMBERS, Config.LineNumbers);
+    CheckIf(menu, IDM_MARGIN, Config.SelectionBar);
+}
+
+static void UpdateFavoritesMenu(HMENU menu)
+{
+    int listed = FavoriteListed();
+    GreyUnless(menu, IDM_FAV_ADD, App.HasFile && !listed);
+    GreyUnless(menu, IDM_FAV_REMOVE, App.HasFile && listed);
+}
+
+void UpdateMenuState(int menuIndex, HMENU menu)
+{
+    switch (menuIndex) {
+    case 0: UpdateFileMenu(menu); break;
+    case 1: UpdateEditMenu(menu); break;
+    case 2: UpdateViewMenu(menu); break;
+    case 3: UpdateFavoritesMenu(menu); break;
+    }
+}
+
+void RefreshAfterEdit()
+{
+    int modified = IsEditModified();
+    if (modified != App.ShownModified) {
+        App.ShownModified = modified;
+        UpdateTitle();
+    }
+    HMENU mainMenu = GetMenu(App.MainWindow);
+    UpdateMenuState(0, mainMenu);
+    UpdateMenuState(1, mainMenu);
+}

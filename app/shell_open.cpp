@@ -1,0 +1,9 @@
+#include "app/app_state.h"
+#include "app/helpers.h"
+
+#include <shellapi.h>
+
+void OpenWithShell(HWND owner, const char* target)
+{
+    ShellExecuteA(owner ? owner : App.MainWindow, "open", target, NULL, NULL, SW_SHOWNORMAL);
+}

@@ -1,0 +1,22 @@
+// Entry sequence and the one message loop.
+#ifndef SCRIVLET_STARTUP_H
+#define SCRIVLET_STARTUP_H
+
+#include <windows.h>
+#include <stddef.h>
+
+BOOL RegisterMainClass(HINSTANCE instance);
+// Loads "RICHED20.DLL"; reports the failure itself and returns NULL then.
+HMODULE LoadRichEditLibrary();
+// Turns the command-line tail into at most one file name and opens it.
+int ProcessCommandLine(const char* tail);
+// Strips leading blanks/quotes and trailing blanks/quotes. Returns the length
+// written to out (0: nothing to open); a name that does not fit gives 0.
+size_t TrimCommandLine(const char* tail, char* out, size_t outSize);
+// One turn of the loop for a message already taken from the queue: the find
+// dialog first, then the accelerators against the main window, then dispatch.
+void HandleLoopMessage(MSG* message);
+// The whole run: start-up, loop, release. Returns the process exit code.
+int RunEditor(HINSTANCE instance, const char* commandTail);
+
+#endif

@@ -1,0 +1,14 @@
+#include "app/app_state.h"
+#include "app/helpers.h"
+
+#include <commctrl.h>
+
+void SetStatusText(int part, const char* text)
+{
+    SendMessageA(App.StatusBar, SB_SETTEXTA, (WPARAM)part, (LPARAM)text);
+}
+
+void SetStatusTextW(int part, const wchar_t* text)
+{
+    SendMessageW(App.StatusBar, SB_SETTEXTW, (WPARAM)part, (LPARAM)text);
+}

@@ -1,0 +1,79 @@
+// The one seam for message boxes and the common file dialogs.
+#include "app/helpers.h"
+
+#include "app/app_state.h"
+
+#include <stdio.h>
+
+static int RealMessage(HWND owner, const wchar_t* text, const wchar_t* caption, UINT type)
+{
+    return MessageBoxW(owner, text, caption, type);
+}
+
+UserPrompts Prompts = {RealMessage, GetOpenFileNameA, GetSaveFileNameA};
+
+void UseRealPrompts()
+{
+    Prompts.Message = RealMessage;
+    Prompts.OpenFile = GetOpenFileNameA;
+    Prompts.SaveFile = GetSaveFileNameA;
+}
+
+void AnsiToWide(const char* text, wchar_t* out, int outChars)
+{
+    if (outChars <= 0)
+        return;
+    out[0] = 0;
+    if (!text)
+        return;
+    if (MultiByteToWideChar(CP_ACP, 0, text, -1, out, outChars) == 0) {
+        // Too long for the buffer: keep what fits rather than nothing.
+        int n = MultiByteToWideChar(CP_ACP, 0, text, -1, NULL, 0);
+        wchar_t* whole = (wchar_t*)AllocZeroed((size_t)(n + 1) * sizeof(wchar_t));
+        if (whole) {
+            MultiByteToWideChar(CP_ACP, 0, text, -1, whole, n);
+            lstrcpynW(out, whole, outChars);
+            FreeBlock(whole);
+        }
+    }
+}
+
+static int ShowAnsiMessage(HWND owner, const char* text, const char* caption, UINT type)
+{
+    wchar_t wideText[1024];
+    wchar_t wideCaption[300];
+    AnsiToWide(text, wideText, 1024);
+    AnsiToWide(caption, wideCaption, 300);
+    return Prompts.Message(owner, wideText, wideCaption, type);
+}
+
+void ShowError(const char* text)
+{
+    ShowAnsiMessage(App.MainWindow, text, "scrivlet", MB_OK | MB_ICONHAND);
+}
+
+void ShowSystemError(const char* caption)
+{
+    char* body = NULL;
+    FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                       FORMAT_MESSAGE_IGNORE_INSERTS,
+                   NULL, GetLastError(), MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), (LPSTR)&body,
+                   0, NULL);
+    ShowAnsiMessage(App.MainWindow, body ? body : "", caption, MB_OK | MB_ICONEXCLAMATION);
+    if (body)
+        LocalFree(body);
+}
+
+int AskUser(HWND owner, UINT stringId, UINT flags)
+{
+    // Wide form: the texts are Chinese and must survive any ANSI code page.
+    wchar_t text[256];
+    if (LoadStringW(App.Instance, stringId, text, 256) <= 0)
+        text[0] = 0;
+    return Prompts.Message(owner, text, L"scrivlet", flags);
+}
+
+int AskUserText(HWND owner, const char* text, UINT flags)
+{
+    return ShowAnsiMessage(owner, text, "scrivlet", flags);
+}

@@ -1,0 +1,16 @@
+// Loading a document: OpenDocument and the stream-in behind it.
+#ifndef SCRIVLET_LOAD_H
+#define SCRIVLET_LOAD_H
+
+#include <windows.h>
+#include <richedit.h>
+
+#define LOAD_OPEN_MODE   SF_TEXT
+#define LOAD_INSERT_MODE (SF_TEXT | SFF_SELECTION)
+
+int OpenDocument(const char* path);
+int LoadFile(const char* path, int streamFormat);
+DWORD CALLBACK ReadFileChunk(DWORD_PTR cookie, LPBYTE buffer, LONG wanted, LONG* delivered);
+void SetLineFormat(int format);
+
+#endif

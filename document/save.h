@@ -1,0 +1,7 @@
+// Saving a document.
+#ifndef SCRIVLET_SAVE_H
+#define SCRIVLET_SAVE_H
+
+int SaveDocument();
+
+#endif

@@ -1,0 +1,19 @@
+// Caret position, selection and tab size on the status bar; Go To Line.
+#ifndef SCRIVLET_CARET_STATUS_H
+#define SCRIVLET_CARET_STATUS_H
+
+#include <windows.h>
+
+void UpdateCaretStatus();
+void SetTabSize(int size);
+void ShowTabSize();
+void GoToLine(int line);
+INT_PTR CALLBACK GoToLineDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+// Runs the Go To Line dialog (template 200) over the main window.
+void ShowGoToLineDialog();
+
+// 1-based column after walking the text of a line up to the caret, tabs
+// expanded to the next stop of tabSize (a CR restarts at column 1).
+int ColumnAfterText(const char* text, int tabSize);
+
+#endif

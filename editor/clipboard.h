@@ -1,0 +1,25 @@
+// Clipboard, paste, delete and link actions.
+#ifndef SCRIVLET_CLIPBOARD_H
+#define SCRIVLET_CLIPBOARD_H
+
+#include <windows.h>
+#include <richedit.h>
+
+void CopySelection();
+void PasteClipboard();
+void CutSelection();
+void DeleteSelection();
+void DeleteLine();
+int GetSelectionUnicode(int bufferBytes, wchar_t* buffer);
+
+void OpenLink(LONG start, LONG end);
+// EN_LINK from the edit control; returns the result for the control.
+LRESULT OnLinkNotify(ENLINK* link);
+// Commands 1950 to 1953.
+void OnLinkCommand(int id);
+
+// Copies UTF-16 text inserting LF after every CR that no LF follows. Returns
+// units written (terminator not counted); out needs 2 * count + 1 units.
+size_t ExpandLoneCR(const wchar_t* in, size_t count, wchar_t* out);
+
+#endif

@@ -1,0 +1,25 @@
+# Sourced by the build and test scripts: a private Wine prefix inside the
+# build tree, created once, with a CJK font linked to Wine's UI fonts.
+# Expects BUILD_DIR to be set.
+
+export WINEPREFIX="${BUILD_DIR}/wineprefix"
+export WINEARCH=win64
+# No Mono or Gecko prompt that would wait for a network that is not there.
+export WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEDEBUG="${WINEDEBUG:--all}"
+
+prepare_wine_prefix() {
+  if [ -f "$WINEPREFIX/.scrivlet-ready" ]; then
+    return 0
+  fi
+  echo "Creating Wine prefix in $WINEPREFIX"
+  rm -rf "$WINEPREFIX"
+  wineboot -i >/dev/null 2>&1
+  local key='HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink'
+  local font='wqy-microhei.ttc,WenQuanYi Micro Hei'
+  wine reg add "$key" /v "Tahoma" /t REG_MULTI_SZ /d "$font" /f >/dev/null 2>&1
+  wine reg add "$key" /v "MS Shell Dlg" /t REG_MULTI_SZ /d "$font" /f >/dev/null 2>&1
+  wine reg add "$key" /v "Microsoft Sans Serif" /t REG_MULTI_SZ /d "$font" /f >/dev/null 2>&1
+  wineserver -w
+  touch "$WINEPREFIX/.scrivlet-ready"
+}

@@ -1,0 +1,16 @@
+// Where scrivlet.ini lives, and writes that only touch changed keys.
+#ifndef SCRIVLET_INI_FILE_H
+#define SCRIVLET_INI_FILE_H
+
+#define INI_PATH_SIZE 260
+
+// Full path of the program into buffer (INI_PATH_SIZE); returns the start of
+// its file-name part inside buffer, or NULL on failure.
+char* ModuleSiblingPath(char* buffer);
+bool LocateIniFile(char* buffer);
+void WriteIniIntIfChanged(const char* iniPath, const char* section, const char* key, int value,
+                          int defaultValue);
+void WriteIniStringIfChanged(const char* iniPath, const char* section, const char* key,
+                             const char* defaultValue, const char* value);
+
+#endif

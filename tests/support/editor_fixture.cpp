@@ -1,0 +1,317 @@
+#include "support/editor_fixture.h"
+
+#include "app/app_state.h"
+#include "app/helpers.h"
+#include "app/main_window.h"
+#include "app/startup.h"
+#include "resource.h"
+#include "settings/settings.h"
+
+#include <commctrl.h>
+#include <richedit.h>
+#include <stdio.h>
+
+#include <deque>
+#include <fstream>
+#include <sstream>
+
+static std::vector<RecordedPrompt> promptLog;
+static std::deque<int> answers;
+static std::deque<std::string> fileAnswers;
+static int fileDialogCalls = 0;
+
+static int RecordMessage(HWND owner, const wchar_t* text, const wchar_t* caption, UINT type)
+{
+    RecordedPrompt prompt;
+    prompt.Owner = owner;
+    prompt.Caption = caption ? caption : L"";
+    prompt.Text = text ? text : L"";
+    prompt.Buttons = type & MB_TYPEMASK;
+    prompt.Icon = type & MB_ICONMASK;
+    promptLog.push_back(prompt);
+    if (!answers.empty()) {
+        int answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+    UINT buttons = type & MB_TYPEMASK;
+    if (buttons == MB_YESNO)
+        return IDNO;
+    if (buttons == MB_YESNOCANCEL || buttons == MB_OKCANCEL)
+        return IDCANCEL;
+    return IDOK;
+}
+
+static BOOL AnswerFileDialog(OPENFILENAMEA* request)
+{
+    fileDialogCalls++;
+    if (fileAnswers.empty())
+        return FALSE;
+    std::string name = fileAnswers.front();
+    fileAnswers.pop_front();
+    if (name.empty())
+        return FALSE;
+    lstrcpynA(request->lpstrFile, name.c_str(), (int)request->nMaxFile);
+    return TRUE;
+}
+
+void InstallRecordingPrompts()
+{
+    Prompts.Message = RecordMessage;
+    Prompts.OpenFile = AnswerFileDialog;
+    Prompts.SaveFile = AnswerFileDialog;
+}
+
+std::vector<RecordedPrompt>& RecordedPrompts() { return promptLog; }
+void QueueAnswer(int answer) { answers.push_back(answer); }
+void QueueFileDialogAnswer(const std::string& fileName) { fileAnswers.push_back(fileName); }
+int FileDialogCalls() { return fileDialogCalls; }
+
+void ClearPromptLog()
+{
+    promptLog.clear();
+    answers.clear();
+    fileAnswers.clear();
+    fileDialogCalls = 0;
+}
+
+std::string TestProgramFolder()
+{
+    char path[MAX_PATH];
+    GetModuleFileNameA(NULL, path, MAX_PATH);
+    std::string folder(path);
+    return folder.substr(0, folder.find_last_of('\\') + 1);
+}
+
+std::string MakeScratchFolder(const char* name)
+{
+    std::string folder = TestProgramFolder() + "scratch\\";
+    CreateDirectoryA(folder.c_str(), NULL);
+    folder += name;
+    folder += "\\";
+    CreateDirectoryA(folder.c_str(), NULL);
+    // Start empty: remove what an earlier run left.
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((folder + "*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+                std::string file = folder + found.cFileName;
+                SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_NORMAL);
+                DeleteFileA(file.c_str());
+            }
+        } while (FindNextFileA(search, &found));
+        FindClose(search);
+    }
+    return folder;
+}
+
+void WriteBytes(const std::string& path, const std::string& bytes)
+{
+    std::ofstream out(path.c_str(), std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), (std::streamsize)bytes.size());
+}
+
+std::string ReadBytes(const std::string& path)
+{
+    std::ifstream in(path.c_str(), std::ios::binary);
+    std::ostringstream content;
+    content << in.rdbuf();
+    return content.str();
+}
+
+std::wstring Utf8ToWide(const char* text)
+{
+    int n = MultiByteToWideChar(CP_UTF8, 0, text, -1, NULL, 0);
+    std::wstring wide((size_t)(n > 0 ? n - 1 : 0), L'\0');
+    if (n > 1)
+        MultiByteToWideChar(CP_UTF8, 0, text, -1, &wide[0], n);
+    return wide;
+}
+
+std::string EditorFixture::IniPath() { return TestProgramFolder() + "scrivlet.ini"; }
+
+std::string EditorFixture::ReadIni() { return ReadBytes(IniPath()); }
+
+static HMODULE richEditLibrary = NULL;
+
+void EditorFixture::StartEditor(const std::string& commandLine)
+{
+    HINSTANCE instance = GetModuleHandleA(NULL);
+    ResetAppState();
+    App.Instance = instance;
+    ASSERT_TRUE(RegisterMainClass(instance));
+    if (!richEditLibrary)
+        richEditLibrary = LoadRichEditLibrary();
+    ASSERT_TRUE(richEditLibrary != NULL);
+    ASSERT_TRUE(CreateMainWindow(instance));
+    App.FilePath = (char*)AllocZeroed(APP_PATH_SIZE);
+    LoadSettings();
+    ProcessCommandLine(commandLine.c_str());
+    App.Accelerators = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDR_ACCELERATORS));
+    ASSERT_TRUE(App.Accelerators != NULL);
+    running_ = true;
+    SetForegroundWindow(App.MainWindow);
+    Pump();
+}
+
+void EditorFixture::StopEditor()
+{
+    if (!running_)
+        return;
+    if (IsWindow(App.MainWindow))
+        DestroyWindow(App.MainWindow);
+    Pump();
+    MSG message;
+    while (PeekMessageA(&message, NULL, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+    }
+    FreeBlock(App.FilePath);
+    App.FilePath = NULL;
+    UnregisterClassA("scrivletClass", GetModuleHandleA(NULL));
+    running_ = false;
+}
+
+void EditorFixture::SetUp()
+{
+    ClearPromptLog();
+    WriteBytes(IniPath(), IniContents());
+    StartEditor(CommandLine());
+}
+
+void EditorFixture::TearDown()
+{
+    StopEditor();
+    DeleteFileA(IniPath().c_str());
+    ClearPromptLog();
+}
+
+bool EditorFixture::CloseMainWindow()
+{
+    SendMessageA(App.MainWindow, WM_CLOSE, 0, 0);
+    Pump();
+    return !IsWindow(App.MainWindow);
+}
+
+void EditorFixture::Pump()
+{
+    MSG message;
+    for (int round = 0; round < 10000; round++) {
+        if (!PeekMessageA(&message, NULL, 0, 0, PM_REMOVE))
+            break;
+        if (message.message == WM_QUIT)
+            continue;
+        HandleLoopMessage(&message);
+    }
+}
+
+void EditorFixture::PumpFor(DWORD milliseconds)
+{
+    DWORD start = GetTickCount();
+    while (GetTickCount() - start < milliseconds) {
+        Pump();
+        Sleep(10);
+    }
+    Pump();
+}
+
+static void AddKey(std::vector<INPUT>& inputs, WORD key, bool up)
+{
+    INPUT input;
+    ZeroMemory(&input, sizeof(input));
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = key;
+    input.ki.wScan = (WORD)MapVirtualKeyA(key, MAPVK_VK_TO_VSC);
+    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    switch (key) {
+    case VK_HOME: case VK_END: case VK_INSERT: case VK_DELETE: case VK_UP: case VK_DOWN:
+    case VK_LEFT: case VK_RIGHT: case VK_PRIOR: case VK_NEXT:
+        input.ki.dwFlags |= KEYEVENTF_EXTENDEDKEY;
+        break;
+    }
+    inputs.push_back(input);
+}
+
+void EditorFixture::PressKey(UINT virtualKey, bool ctrl, bool shift, bool alt)
+{
+    SetForegroundWindow(App.MainWindow);
+    std::vector<INPUT> inputs;
+    if (ctrl) AddKey(inputs, VK_CONTROL, false);
+    if (shift) AddKey(inputs, VK_SHIFT, false);
+    if (alt) AddKey(inputs, VK_MENU, false);
+    AddKey(inputs, (WORD)virtualKey, false);
+    AddKey(inputs, (WORD)virtualKey, true);
+    if (alt) AddKey(inputs, VK_MENU, true);
+    if (shift) AddKey(inputs, VK_SHIFT, true);
+    if (ctrl) AddKey(inputs, VK_CONTROL, true);
+    SendInput((UINT)inputs.size(), inputs.data(), sizeof(INPUT));
+    // Real input arrives through the server queue; give it a moment.
+    PumpFor(30);
+}
+
+void EditorFixture::TypeText(const char* text)
+{
+    for (const char* p = text; *p; p++) {
+        if (*p == '\n') {
+            PressKey(VK_RETURN);
+            continue;
+        }
+        if (*p == '\t') {
+            PressKey(VK_TAB);
+            continue;
+        }
+        SHORT scan = VkKeyScanA(*p);
+        PressKey(LOBYTE(scan), (HIBYTE(scan) & 2) != 0, (HIBYTE(scan) & 1) != 0);
+    }
+}
+
+std::string EditorFixture::EditText()
+{
+    GETTEXTLENGTHEX lengthRequest = {GTL_DEFAULT | GTL_NUMBYTES, CP_ACP};
+    int length = (int)SendMessageA(App.EditControl, EM_GETTEXTLENGTHEX, (WPARAM)&lengthRequest, 0);
+    std::string text((size_t)length + 2, '\0');
+    GETTEXTEX request;
+    ZeroMemory(&request, sizeof(request));
+    request.cb = (DWORD)text.size();
+    request.flags = GT_DEFAULT;
+    request.codepage = CP_ACP;
+    int copied = (int)SendMessageA(App.EditControl, EM_GETTEXTEX, (WPARAM)&request, (LPARAM)&text[0]);
+    text.resize((size_t)(copied > 0 ? copied : 0));
+    return text;
+}
+
+std::wstring EditorFixture::EditTextW()
+{
+    GETTEXTLENGTHEX lengthRequest = {GTL_DEFAULT, 1200};
+    int length = (int)SendMessageA(App.EditControl, EM_GETTEXTLENGTHEX, (WPARAM)&lengthRequest, 0);
+    std::wstring text((size_t)length + 1, L'\0');
+    GETTEXTEX request;
+    ZeroMemory(&request, sizeof(request));
+    request.cb = (DWORD)(text.size() * sizeof(wchar_t));
+    request.flags = GT_DEFAULT;
+    request.codepage = 1200;
+    int copied = (int)SendMessageA(App.EditControl, EM_GETTEXTEX, (WPARAM)&request, (LPARAM)&text[0]);
+    text.resize((size_t)(copied > 0 ? copied : 0));
+    return text;
+}
+
+void EditorFixture::SetEditText(const char* text)
+{
+    SetWindowTextA(App.EditControl, text);
+    Pump();
+}
+
+std::string EditorFixture::WindowTitle()
+{
+    char title[400];
+    GetWindowTextA(App.MainWindow, title, (int)sizeof(title));
+    return title;
+}
+
+std::wstring EditorFixture::StatusText(int part)
+{
+    int length = LOWORD(SendMessageW(App.StatusBar, SB_GETTEXTLENGTHW, (WPARAM)part, 0));
+    std::wstring text((size_t)length + 1, L'\0');
+    SendMessageW(App.StatusBar, SB_GETTEXTW, (WPARAM)part, (LPARAM)&text[0]);
+    text.resize((size_t)length);
+    return text;
+}
