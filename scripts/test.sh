@@ -1,29 +1,28 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds the 64-bit program and its tests, and runs
 # every test under Wine inside a virtual X display. Exits non-zero on any failure.
+# Extra arguments go to ctest (for example -R editor_tests).
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
-bash "$root/scripts/setup.sh"
 export BUILD_DIR="${BUILD_DIR:-$root/build/x86_64}"
-bash "$root/scripts/build.sh" x86_64
-. "$root/scripts/wine_env.sh"
 
-run_tests() {
-  prepare_wine_prefix
-  # One persistent server for the whole run: each Wine start is then cheaper.
-  wineserver -p
-  set +e
-  ctest --test-dir "$BUILD_DIR" --output-on-failure "$@"
-  local status=$?
-  set -e
-  wineserver -k || true
-  return $status
-}
-
-if [ -n "${DISPLAY:-}" ] && [ "${SCRIVLET_IN_XVFB:-}" = 1 ]; then
-  run_tests "$@"
-else
-  export SCRIVLET_IN_XVFB=1
-  export -f run_tests prepare_wine_prefix
-  exec xvfb-run -a -s "-screen 0 1280x1024x24" bash -c 'run_tests "$@"' run_tests "$@"
+if [ "${1:-}" != "--inside-display" ]; then
+  bash "$root/scripts/setup.sh"
+  bash "$root/scripts/build.sh" x86_64
+  exec xvfb-run -a -s "-screen 0 1280x1024x24" bash "$0" --inside-display "$@"
 fi
+shift
+
+. "$root/scripts/wine_env.sh"
+prepare_wine_prefix
+# One persistent server for the whole run: each Wine start is then cheaper.
+# Start it, and Wine's background services, with their output detached:
+# a daemon holding ctest's output pipe would make ctest wait until its timeout.
+wineserver -p >/dev/null 2>&1 </dev/null
+wine cmd /c exit >/dev/null 2>&1 </dev/null || true
+set +e
+ctest --test-dir "$BUILD_DIR" --output-on-failure "$@"
+status=$?
+set -e
+wineserver -k || true
+exit $status
