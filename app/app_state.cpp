@@ -1,5 +1,7 @@
 #include "app/app_state.h"
 
+#include "document/file_commands.h"
+
 #include <string.h>
 
 AppState App;
@@ -13,6 +15,7 @@ void ResetAppState()
     App.FileCheckArmed = 1;
     App.FilterIndex = 1;
     App.FileHandle = INVALID_HANDLE_VALUE;
+    App.GetLongPath = ResolveLongPath;
     // Until the settings are read, the window shows both bars and a tab of 8.
     Config.Toolbar = 1;
     Config.Statusbar = 1;

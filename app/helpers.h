@@ -11,8 +11,8 @@
 // can answer them and read the exact texts. The program uses the real calls.
 struct UserPrompts {
     int (*Message)(HWND owner, const wchar_t* text, const wchar_t* caption, UINT type);
-    BOOL (*OpenFile)(OPENFILENAMEA* request);
-    BOOL (*SaveFile)(OPENFILENAMEA* request);
+    BOOL (WINAPI *OpenFile)(OPENFILENAMEA* request);
+    BOOL (WINAPI *SaveFile)(OPENFILENAMEA* request);
 };
 extern UserPrompts Prompts;
 void UseRealPrompts();

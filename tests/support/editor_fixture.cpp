@@ -42,7 +42,7 @@ static int RecordMessage(HWND owner, const wchar_t* text, const wchar_t* caption
     return IDOK;
 }
 
-static BOOL AnswerFileDialog(OPENFILENAMEA* request)
+static BOOL WINAPI AnswerFileDialog(OPENFILENAMEA* request)
 {
     fileDialogCalls++;
     if (fileAnswers.empty())

@@ -1,0 +1,289 @@
+// The settings model: every INI key, read once at start-up and written by the
+// options sheet and at exit.
+#include "settings/settings.h"
+
+#include "app/app_state.h"
+#include "app/helpers.h"
+#include "app/main_window.h"
+#include "document/title.h"
+#include "editor/caret_status.h"
+#include "editor/gutter.h"
+#include "settings/ini_file.h"
+
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+
+static const char ConfigSection[] = "Config";
+static const char ViewSection[] = "View";
+
+static_assert(sizeof(CHARFORMATA) == 60, "the character format record is 60 bytes");
+
+// Reads go through these: with no usable INI path every key takes its default
+// and no file at all is read.
+static int ReadInt(const char* iniPath, const char* section, const char* key, int defaultValue)
+{
+    if (!iniPath)
+        return defaultValue;
+    return (int)GetPrivateProfileIntA(section, key, defaultValue, iniPath);
+}
+
+static void ReadText(const char* iniPath, const char* section, const char* key,
+                     const char* defaultValue, char* out, DWORD outSize)
+{
+    if (!iniPath) {
+        lstrcpynA(out, defaultValue, (int)outSize);
+        return;
+    }
+    GetPrivateProfileStringA(section, key, defaultValue, out, outSize, iniPath);
+}
+
+// A colour stored as unsigned decimal text; what does not parse is 0 (black).
+static COLORREF ReadColor(const char* iniPath, const char* key, const char* defaultText)
+{
+    char text[20];
+    ReadText(iniPath, ConfigSection, key, defaultText, text, (DWORD)sizeof(text));
+    return (COLORREF)atol(text);
+}
+
+int ValidTabSize(int tabSize)
+{
+    if ((unsigned int)(tabSize - 2) > 7)
+        return 8;
+    return tabSize;
+}
+
+RECT WorkAreaToScreen(RECT normal, RECT workArea)
+{
+    RECT screen;
+    screen.left = normal.left + workArea.left;
+    screen.right = normal.right + workArea.left;
+    screen.top = normal.top + workArea.top;
+    screen.bottom = normal.bottom + workArea.top;
+    return screen;
+}
+
+void BuildEditorLogFont(const CHARFORMATA* format, int pixelsPerInch, LOGFONTA* font)
+{
+    memset(font, 0, sizeof(*font));
+    font->lfHeight = -MulDiv(format->yHeight / 20, pixelsPerInch, 72);
+    font->lfWidth = 0;
+    font->lfEscapement = 0;
+    font->lfOrientation = 0;
+    font->lfWeight = (format->dwEffects & 1) ? 700 : 400;
+    font->lfItalic = (BYTE)((format->dwEffects >> 1) & 1);
+    font->lfUnderline = (BYTE)((format->dwEffects >> 2) & 1);
+    font->lfStrikeOut = (BYTE)((format->dwEffects >> 3) & 1);
+    font->lfCharSet = format->bCharSet;
+    font->lfOutPrecision = 0;
+    font->lfClipPrecision = 0;
+    font->lfQuality = DRAFT_QUALITY;
+    font->lfPitchAndFamily = format->bPitchAndFamily;
+    lstrcpynA(font->lfFaceName, format->szFaceName, LF_FACESIZE);
+}
+
+void DeriveEditorLogFont()
+{
+    HDC context = GetDC(App.EditControl);
+    int pixelsPerInch = GetDeviceCaps(context, LOGPIXELSY);
+    ReleaseDC(App.EditControl, context);
+    BuildEditorLogFont(&Config.EditorCharFormat, pixelsPerInch, &Config.EditorLogFont);
+    Config.FontColor = Config.EditorCharFormat.crTextColor;
+}
+
+// Moves and shows the main window as the saved placement says.
+static void ShowMainWindow(const char* iniPath)
+{
+    if (!Config.SavePosition) {
+        ShowWindow(App.MainWindow, SW_SHOWNORMAL);
+        return;
+    }
+    Config.WindowState = ReadInt(iniPath, ViewSection, "WindowState", 1);
+    int state = Config.WindowState;
+    if (state == SW_SHOWNORMAL || state == SW_SHOWMAXIMIZED)
+        MoveWindow(App.MainWindow, Config.left, Config.top, Config.right - Config.left,
+                   Config.bottom - Config.top, FALSE);
+    if (state >= SW_SHOWNORMAL && state <= SW_SHOWMAXIMIZED)
+        ShowWindow(App.MainWindow, state);
+    else
+        // Never stored by the program itself: show the window where it was made.
+        ShowWindow(App.MainWindow, SW_SHOWNORMAL);
+}
+
+void LoadSettings()
+{
+    CHARFORMATA* format = &Config.EditorCharFormat;
+    memset(format, 0, sizeof(*format));
+    format->cbSize = sizeof(CHARFORMATA);
+    format->dwMask = CFM_SIZE | CFM_COLOR | CFM_FACE | CFM_CHARSET | CFM_BOLD | CFM_ITALIC;
+
+    char located[INI_PATH_SIZE];
+    const char* ini = LocateIniFile(located) ? located : NULL;
+
+    if (App.FindBufferSize == 0) {
+        App.FindBufferSize = FIND_BUFFER_BYTES - 1;
+        App.FindWhat = (char*)AllocZeroed(FIND_BUFFER_BYTES);
+        App.ReplaceWith = (char*)AllocZeroed(FIND_BUFFER_BYTES);
+    }
+    ReadText(ini, ConfigSection, "Search", "", App.FindWhat, (DWORD)App.FindBufferSize);
+    ReadText(ini, ConfigSection, "Replace", "", App.ReplaceWith, (DWORD)App.FindBufferSize);
+
+    format->crTextColor = ReadColor(ini, "FontColor", "0");
+    Config.FontColor = format->crTextColor;
+
+    char windowColor[20];
+    _snprintf(windowColor, sizeof(windowColor), "%u", (unsigned int)GetSysColor(COLOR_WINDOW));
+    windowColor[sizeof(windowColor) - 1] = 0;
+    Config.BackColor = ReadColor(ini, "BackColor", windowColor);
+    SendMessageA(App.EditControl, EM_SETBKGNDCOLOR, 0, (LPARAM)Config.BackColor);
+
+    format->bCharSet = (BYTE)ReadInt(ini, ConfigSection, "CharSet", 0);
+    format->dwEffects = (DWORD)ReadInt(ini, ConfigSection, "dwEffects", 0);
+    format->yHeight = ReadInt(ini, ConfigSection, "FontSize", 220);
+
+    Config.WordWrap = ReadInt(ini, ConfigSection, "WordWrap", 1);
+    Config.HighlightURLs = ReadInt(ini, ConfigSection, "HighlightURLs", 1);
+    Config.SingleClickURLs = ReadInt(ini, ConfigSection, "SingleClickURLs", 1);
+    Config.AutoIndent = ReadInt(ini, ConfigSection, "AutoIndent", 1);
+
+    Config.left = ReadInt(ini, ViewSection, "left", 0);
+    Config.top = ReadInt(ini, ViewSection, "top", 0);
+    Config.right = ReadInt(ini, ViewSection, "right", 300);
+    Config.bottom = ReadInt(ini, ViewSection, "bottom", 300);
+
+    Config.SavePosition = ReadInt(ini, ViewSection, "SavePosition", 0);
+    Config.SelectionBar = ReadInt(ini, ViewSection, "SelectionBar", 0);
+    Config.LineNumbers = ReadInt(ini, ViewSection, "LineNumbers", 0);
+    Config.FullPath = ReadInt(ini, ViewSection, "FullPath", 0);
+    Config.AlwaysOnTop = ReadInt(ini, ViewSection, "AlwaysOnTop", 0);
+    Config.TabsToSpaces = ReadInt(ini, ViewSection, "TabsToSpaces", 0);
+    Config.DNDNewWindow = ReadInt(ini, ViewSection, "DNDNewWindow", 0);
+    Config.MinimizeToTray = ReadInt(ini, ViewSection, "MinimizeToTray", 0);
+    Config.EscapeExit = ReadInt(ini, ViewSection, "EscapeExit", 1);
+    Config.FileChange = ReadInt(ini, ViewSection, "FileChange", 1);
+    Config.SmartHome = ReadInt(ini, ViewSection, "SmartHome", 1);
+    Config.DateFirst = ReadInt(ini, ViewSection, "DateFirst", 0);
+
+    SetAlwaysOnTop(Config.AlwaysOnTop);
+    ShowMainWindow(ini);
+
+    Config.Toolbar = ReadInt(ini, ViewSection, "Toolbar", 1);
+    Config.Statusbar = ReadInt(ini, ViewSection, "Statusbar", 1);
+    Config.TabSize = ReadInt(ini, ConfigSection, "TabSize", 8);
+    if (Config.Statusbar == 0)
+        ShowWindow(App.StatusBar, SW_HIDE);
+    if (Config.Toolbar == 0)
+        ShowWindow(App.ToolBar, SW_HIDE);
+
+    // Line width 0 wraps at the window edge, 1 turns wrapping off.
+    SendMessageA(App.EditControl, EM_SETTARGETDEVICE, 0, Config.WordWrap ? 0 : 1);
+    // The control takes only TRUE or FALSE here; any nonzero flag means on.
+    SendMessageA(App.EditControl, EM_AUTOURLDETECT, Config.HighlightURLs ? TRUE : FALSE, 0);
+    SendMessageA(App.EditControl, EM_HIDESELECTION, FALSE, 0);
+
+    Config.TabSize = ValidTabSize(Config.TabSize);
+    Config.RecentFiles = ReadInt(ini, ViewSection, "RecentFiles", 1);
+    ReadText(ini, ConfigSection, "Font", "Fixedsys", format->szFaceName, LF_FACESIZE);
+
+    // The recent-files and favorites lists are loaded here once they exist.
+
+    if (SendMessageA(App.EditControl, EM_SETCHARFORMAT, SCF_DEFAULT, (LPARAM)format) == 0)
+        ShowError("Error setting character format");
+    else
+        DeriveEditorLogFont();
+
+    SetTabSize(Config.TabSize);
+    UpdateGutterWidth();
+    NewDocument();
+    LayoutMainWindow();
+}
+
+void SaveOptionSettings()
+{
+    char ini[INI_PATH_SIZE];
+    if (!LocateIniFile(ini))
+        return;
+    SetStatusText(STATUS_MESSAGE, "Saving Configuration...");
+
+    WriteIniIntIfChanged(ini, ConfigSection, "WordWrap", Config.WordWrap, 1);
+    WriteIniIntIfChanged(ini, ConfigSection, "HighlightURLs", Config.HighlightURLs, 1);
+    WriteIniIntIfChanged(ini, ConfigSection, "SingleClickURLs", Config.SingleClickURLs, 1);
+    WriteIniIntIfChanged(ini, ConfigSection, "AutoIndent", Config.AutoIndent, 1);
+    WriteIniIntIfChanged(ini, ConfigSection, "TabSize", Config.TabSize, 8);
+    WriteIniIntIfChanged(ini, ViewSection, "SavePosition", Config.SavePosition, 0);
+    WriteIniIntIfChanged(ini, ViewSection, "RecentFiles", Config.RecentFiles, 1);
+    WriteIniIntIfChanged(ini, ViewSection, "FullPath", Config.FullPath, 0);
+    WriteIniIntIfChanged(ini, ViewSection, "AlwaysOnTop", Config.AlwaysOnTop, 0);
+    WriteIniIntIfChanged(ini, ViewSection, "TabsToSpaces", Config.TabsToSpaces, 0);
+    WriteIniIntIfChanged(ini, ViewSection, "DNDNewWindow", Config.DNDNewWindow, 0);
+    WriteIniIntIfChanged(ini, ViewSection, "MinimizeToTray", Config.MinimizeToTray, 0);
+    WriteIniIntIfChanged(ini, ViewSection, "EscapeExit", Config.EscapeExit, 1);
+    WriteIniIntIfChanged(ini, ViewSection, "FileChange", Config.FileChange, 1);
+    WriteIniIntIfChanged(ini, ViewSection, "SmartHome", Config.SmartHome, 1);
+    WriteIniIntIfChanged(ini, ViewSection, "DateFirst", Config.DateFirst, 0);
+
+    // The font and colour keys are written on every confirmation.
+    const CHARFORMATA* format = &Config.EditorCharFormat;
+    char number[20];
+    WritePrivateProfileStringA(ConfigSection, "Font", format->szFaceName, ini);
+    _snprintf(number, sizeof(number), "%i", (int)format->dwEffects);
+    number[sizeof(number) - 1] = 0;
+    WritePrivateProfileStringA(ConfigSection, "dwEffects", number, ini);
+    _snprintf(number, sizeof(number), "%i", (int)format->bCharSet);
+    number[sizeof(number) - 1] = 0;
+    WritePrivateProfileStringA(ConfigSection, "CharSet", number, ini);
+    _snprintf(number, sizeof(number), "%i", (int)format->yHeight);
+    number[sizeof(number) - 1] = 0;
+    WritePrivateProfileStringA(ConfigSection, "FontSize", number, ini);
+    _snprintf(number, sizeof(number), "%u", (unsigned int)Config.BackColor);
+    number[sizeof(number) - 1] = 0;
+    WritePrivateProfileStringA(ConfigSection, "BackColor", number, ini);
+    _snprintf(number, sizeof(number), "%u", (unsigned int)Config.FontColor);
+    number[sizeof(number) - 1] = 0;
+    WritePrivateProfileStringA(ConfigSection, "FontColor", number, ini);
+
+    SetStatusText(STATUS_MESSAGE, "");
+}
+
+// The main window's restored rectangle in screen coordinates and its show state.
+static void SaveWindowPlacement(const char* ini)
+{
+    WINDOWPLACEMENT placement;
+    memset(&placement, 0, sizeof(placement));
+    placement.length = sizeof(placement);
+    if (!GetWindowPlacement(App.MainWindow, &placement))
+        return;
+    RECT workArea;
+    if (!SystemParametersInfoA(SPI_GETWORKAREA, 0, &workArea, 0))
+        return;
+    RECT screen = WorkAreaToScreen(placement.rcNormalPosition, workArea);
+    WriteIniIntIfChanged(ini, ViewSection, "left", screen.left, 0);
+    WriteIniIntIfChanged(ini, ViewSection, "right", screen.right, 300);
+    WriteIniIntIfChanged(ini, ViewSection, "top", screen.top, 0);
+    WriteIniIntIfChanged(ini, ViewSection, "bottom", screen.bottom, 300);
+    WriteIniIntIfChanged(ini, ViewSection, "WindowState", (int)placement.showCmd, 1);
+}
+
+void SaveExitSettings()
+{
+    char ini[INI_PATH_SIZE];
+    if (!LocateIniFile(ini))
+        return;
+
+    WriteIniIntIfChanged(ini, ViewSection, "Statusbar", Config.Statusbar, 1);
+    WriteIniIntIfChanged(ini, ViewSection, "Toolbar", Config.Toolbar, 1);
+    WriteIniIntIfChanged(ini, ConfigSection, "WordWrap", Config.WordWrap, 1);
+    WriteIniIntIfChanged(ini, ViewSection, "AlwaysOnTop", Config.AlwaysOnTop, 0);
+    WriteIniIntIfChanged(ini, ViewSection, "LineNumbers", Config.LineNumbers, 0);
+    WriteIniIntIfChanged(ini, ConfigSection, "TabSize", Config.TabSize, 8);
+    WriteIniIntIfChanged(ini, ViewSection, "SelectionBar", Config.SelectionBar, 0);
+    if (App.FindWhat)
+        WriteIniStringIfChanged(ini, ConfigSection, "Search", "", App.FindWhat);
+    if (App.ReplaceWith)
+        WriteIniStringIfChanged(ini, ConfigSection, "Replace", "", App.ReplaceWith);
+
+    if (Config.SavePosition)
+        SaveWindowPlacement(ini);
+
+    // The recent-files list is written here, to section MRU, once it exists.
+}

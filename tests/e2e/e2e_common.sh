@@ -1,0 +1,65 @@
+# Shared steps of the end-to-end scripts: the real scrivlet.exe under Wine,
+# driven with real key presses (xdotool) and looked into with window_probe.
+# Sourced with: $1 = scrivlet.exe, $2 = window_probe.exe.
+set -euo pipefail
+
+SCRIVLET_EXE="$1"
+PROBE_EXE="$2"
+E2E_DIR="$(mktemp -d /tmp/scrivlet-e2e.XXXXXX)"
+# A private copy with an empty INI beside it, so the run neither reads nor
+# writes the user's settings and starts from the defaults.
+cp "$SCRIVLET_EXE" "$E2E_DIR/scrivlet.exe"
+: > "$E2E_DIR/scrivlet.ini"
+EDITOR_PID=""
+
+fail() {
+  echo "FAIL: $*" >&2
+  exit 1
+}
+
+probe() {
+  wine "$PROBE_EXE" "$@" 2>/dev/null | tr -d '\r'
+}
+
+cleanup() {
+  if [ -n "$EDITOR_PID" ] && kill -0 "$EDITOR_PID" 2>/dev/null; then
+    probe close >/dev/null || true
+    sleep 1
+    kill "$EDITOR_PID" 2>/dev/null || true
+  fi
+  rm -rf "$E2E_DIR"
+}
+trap cleanup EXIT
+
+# Starts the editor with optional arguments; output detached so no daemon
+# holds the test runner's pipe.
+start_editor() {
+  (cd "$E2E_DIR" && exec wine ./scrivlet.exe "$@" >/dev/null 2>&1 </dev/null) &
+  EDITOR_PID=$!
+  probe wait 60 >/dev/null || fail "no window of class scrivletClass appeared"
+}
+
+# X window of the editor's main window (Wine gives it the window title).
+editor_x_window() {
+  local title
+  title="$(probe title)"
+  xdotool search --sync --limit 1 --name "^$(printf '%s' "$title" | sed 's/[][\\.*^$]/\\&/g')\$"
+}
+
+focus_editor() {
+  local win
+  win="$(editor_x_window)"
+  [ -n "$win" ] || fail "no X window for the editor"
+  # With no window manager the focus must be set explicitly.
+  xdotool windowfocus --sync "$win"
+  sleep 0.5
+  echo "$win"
+}
+
+expect_equal() {
+  local what="$1" expected="$2" actual="$3"
+  if [ "$expected" != "$actual" ]; then
+    fail "$what: expected [$expected], got [$actual]"
+  fi
+  echo "ok: $what = [$actual]"
+}
