@@ -1,0 +1,96 @@
+// The resources the program is built with: checked through the loader, the
+// way the program itself reaches them.
+#include "support/editor_fixture.h"
+
+#include "resource.h"
+
+#include <vector>
+
+static HINSTANCE Module() { return GetModuleHandleA(NULL); }
+
+static std::wstring MenuText(HMENU menu, UINT id)
+{
+    wchar_t text[128];
+    int n = GetMenuStringW(menu, id, text, 128, MF_BYCOMMAND);
+    return std::wstring(text, (size_t)(n > 0 ? n : 0));
+}
+
+static std::wstring LoadedString(UINT id)
+{
+    wchar_t text[256];
+    int n = LoadStringW(Module(), id, text, 256);
+    return std::wstring(text, (size_t)(n > 0 ? n : 0));
+}
+
+TEST(Resources, AcceleratorTableHasTheThirtyOneKeys)
+{
+    HACCEL table = LoadAcceleratorsA(Module(), MAKEINTRESOURCEA(IDR_ACCELERATORS));
+    ASSERT_TRUE(table != NULL);
+    int count = CopyAcceleratorTableA(table, NULL, 0);
+    ASSERT_EQ(count, 31);
+    std::vector<ACCEL> entries((size_t)count);
+    CopyAcceleratorTableA(table, entries.data(), count);
+    int saveKeys = 0;
+    bool ctrlInsertCopies = false;
+    for (const ACCEL& entry : entries) {
+        EXPECT_TRUE(entry.fVirt & FVIRTKEY);
+        if (entry.cmd == IDM_SAVE)
+            saveKeys++;
+        if (entry.key == VK_INSERT && (entry.fVirt & FCONTROL))
+            ctrlInsertCopies = entry.cmd == IDM_COPY;
+    }
+    EXPECT_EQ(saveKeys, 2); // Ctrl+S and F2
+    EXPECT_TRUE(ctrlInsertCopies);
+    DestroyAcceleratorTable(table);
+}
+
+TEST(Resources, MenusCarryTheirTextsAndStartState)
+{
+    HMENU menu = LoadMenuW(Module(), MAKEINTRESOURCEW(IDR_MAINMENU));
+    ASSERT_TRUE(menu != NULL);
+    EXPECT_EQ(GetMenuItemCount(menu), 6);
+    EXPECT_EQ(GetMenuItemCount(GetSubMenu(menu, 0)), 16);
+    EXPECT_EQ(MenuText(menu, IDM_SAVEAS), Utf8ToWide("另存新檔(&A)...\tCtrl+Shift+S"));
+    EXPECT_EQ(MenuText(menu, IDM_FORMAT_DOS), L"&DOS/WIN");
+    EXPECT_EQ(MenuText(menu, IDM_DELETELINE), Utf8ToWide("刪除一行\tCtrl+Y"));
+    EXPECT_EQ(GetMenuState(menu, IDM_FAV_REMOVE, MF_BYCOMMAND) & MF_GRAYED, (UINT)MF_GRAYED);
+    EXPECT_EQ(GetMenuState(menu, IDM_FAV_ADD, MF_BYCOMMAND) & MF_GRAYED, 0u);
+    DestroyMenu(menu);
+
+    HMENU links = LoadMenuW(Module(), MAKEINTRESOURCEW(IDR_LINKMENU));
+    ASSERT_TRUE(links != NULL);
+    EXPECT_EQ(GetMenuItemCount(GetSubMenu(links, 0)), 4);
+    EXPECT_EQ(MenuText(links, IDM_URL_CUT), Utf8ToWide("剪下(&u)"));
+    DestroyMenu(links);
+}
+
+TEST(Resources, StringTableHoldsMessagesAndTooltips)
+{
+    EXPECT_EQ(LoadedString(IDS_LINE_TOO_BIG), Utf8ToWide("您輸入的值超過檔案的行數!"));
+    EXPECT_EQ(LoadedString(IDS_LINE_INVALID), Utf8ToWide("請輸入有效的行號!"));
+    EXPECT_EQ(LoadedString(IDS_SAVE_CHANGES), Utf8ToWide("你要儲存變更嗎?"));
+    EXPECT_EQ(LoadedString(IDS_FILE_CHANGED), Utf8ToWide("檔案已被更改，是否重新載入?"));
+    const UINT tooltips[] = {IDM_NEW, IDM_OPEN, IDM_SAVE, IDM_PRINT, IDM_CUT, IDM_COPY, IDM_PASTE,
+                             IDM_UNDO, IDM_REDO, IDM_FIND, IDM_REPLACE, IDM_WORDWRAP, IDM_EXECUTE,
+                             IDM_PROPERTIES};
+    for (UINT id : tooltips)
+        EXPECT_FALSE(LoadedString(id).empty()) << id;
+    EXPECT_EQ(LoadedString(IDM_PROPERTIES), Utf8ToWide("檔案屬性"));
+}
+
+TEST(Resources, DialogsAndImagesLoad)
+{
+    const UINT dialogs[] = {IDD_GOTOLINE, IDD_ABOUT, IDD_OPTIONS_GENERAL, IDD_OPTIONS_EDITOR,
+                            IDD_SAVEAS_EXTRA};
+    for (UINT id : dialogs)
+        EXPECT_TRUE(FindResourceA(Module(), MAKEINTRESOURCEA(id), (LPCSTR)RT_DIALOG) != NULL) << id;
+    HBITMAP wrap = LoadBitmapA(Module(), MAKEINTRESOURCEA(IDB_WORDWRAP));
+    ASSERT_TRUE(wrap != NULL);
+    BITMAP info;
+    GetObjectA(wrap, sizeof(info), &info);
+    EXPECT_EQ(info.bmWidth, 16);
+    EXPECT_EQ(info.bmHeight, 16);
+    DeleteObject(wrap);
+    EXPECT_TRUE(LoadIconA(Module(), MAKEINTRESOURCEA(IDI_APPICON)) != NULL);
+    EXPECT_TRUE(FindResourceA(Module(), MAKEINTRESOURCEA(1), (LPCSTR)RT_MANIFEST) != NULL);
+}
