@@ -186,7 +186,9 @@ int OpenDocument(const char* name)
         AppendLogStamp();
     SelectFilterByExtension();
     App.GutterWidth = 0;
-    App.ShownModified = 1;
+    // Unlike the control's state, so the refresh always rewrites the title:
+    // after a ".LOG" stamp the document is already modified.
+    App.ShownModified = !IsEditModified();
     RefreshAfterEdit();
     UpdateCaretStatus();
     return 1;

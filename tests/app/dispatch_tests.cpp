@@ -1,0 +1,140 @@
+#include "support/editor_fixture.h"
+
+#include "app/app_state.h"
+#include "app/commands.h"
+#include "resource.h"
+
+#include <commctrl.h>
+#include <shlobj.h>
+#include <string.h>
+
+TEST(TimeDate, OrderFollowsTheSetting)
+{
+    SYSTEMTIME when;
+    ZeroMemory(&when, sizeof(when));
+    when.wYear = 2026;
+    when.wMonth = 12;
+    when.wDay = 7;
+    when.wHour = 23;
+    when.wMinute = 5;
+    char date[50];
+    char time[50];
+    GetDateFormatA(0, DATE_SHORTDATE, &when, NULL, date, 50);
+    GetTimeFormatA(0, TIME_NOSECONDS, &when, NULL, time, 50);
+
+    char text[100];
+    FormatTimeDate(&when, 0, text, sizeof(text));
+    EXPECT_EQ(std::string(text), std::string(time) + " " + date);
+    FormatTimeDate(&when, 1, text, sizeof(text));
+    EXPECT_EQ(std::string(text), std::string(date) + " " + time);
+    EXPECT_EQ(strchr(text, '\n'), nullptr);
+}
+
+class DispatchTest : public EditorFixture {
+protected:
+    // A drop of several files, as the shell hands it over.
+    HDROP MakeDrop(const std::vector<std::string>& names)
+    {
+        size_t bytes = sizeof(DROPFILES) + 1;
+        for (const std::string& name : names)
+            bytes += name.size() + 1;
+        HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, bytes);
+        DROPFILES* drop = (DROPFILES*)GlobalLock(memory);
+        drop->pFiles = sizeof(DROPFILES);
+        drop->fWide = FALSE;
+        char* list = (char*)(drop + 1);
+        for (const std::string& name : names) {
+            memcpy(list, name.c_str(), name.size() + 1);
+            list += name.size() + 1;
+        }
+        GlobalUnlock(memory);
+        return (HDROP)memory;
+    }
+};
+
+TEST_F(DispatchTest, TimeDateKeyReplacesTheSelection)
+{
+    SetEditText("abc");
+    SendMessageA(App.EditControl, EM_SETSEL, 0, 3);
+    Config.DateFirst = 1;
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    char expected[100];
+    FormatTimeDate(&now, 1, expected, sizeof(expected));
+    PressKey(VK_F5);
+    std::string text = EditText();
+    EXPECT_EQ(text.find("abc"), std::string::npos);
+    // Allow for a minute turning over between the two readings.
+    char date[50];
+    GetDateFormatA(0, DATE_SHORTDATE, &now, NULL, date, 50);
+    EXPECT_EQ(text.rfind(date, 0), 0u) << text;
+    EXPECT_EQ(text.size() >= strlen(expected) - 1, true) << text;
+}
+
+TEST_F(DispatchTest, WordWrapTwiceReturnsToTheFirstStateWithMenuAndButton)
+{
+    HMENU menu = GetMenu(App.MainWindow);
+    int first = Config.WordWrap;
+    PressKey('W', true);
+    EXPECT_EQ(Config.WordWrap, !first);
+    EXPECT_EQ((GetMenuState(menu, IDM_WORDWRAP, MF_BYCOMMAND) & MF_CHECKED) != 0, Config.WordWrap != 0);
+    EXPECT_EQ((SendMessageA(App.ToolBar, TB_GETSTATE, IDM_WORDWRAP, 0) & TBSTATE_CHECKED) != 0,
+              Config.WordWrap != 0);
+    PressKey('W', true);
+    EXPECT_EQ(Config.WordWrap, first);
+    EXPECT_EQ((GetMenuState(menu, IDM_WORDWRAP, MF_BYCOMMAND) & MF_CHECKED) != 0, first != 0);
+    EXPECT_EQ((SendMessageA(App.ToolBar, TB_GETSTATE, IDM_WORDWRAP, 0) & TBSTATE_CHECKED) != 0,
+              first != 0);
+}
+
+TEST_F(DispatchTest, ToolbarButtonSendsTheSameCommandAsTheMenu)
+{
+    SendMessageA(App.MainWindow, WM_COMMAND, MAKEWPARAM(IDM_WORDWRAP, 0), (LPARAM)App.ToolBar);
+    int afterButton = Config.WordWrap;
+    SendMessageA(App.MainWindow, WM_COMMAND, MAKEWPARAM(IDM_WORDWRAP, 0), 0);
+    EXPECT_NE(afterButton, Config.WordWrap);
+}
+
+TEST_F(DispatchTest, UndoRedoAndSelectAllReachTheControl)
+{
+    TypeText("ab");
+    PressKey('A', true);
+    CHARRANGE all;
+    SendMessageA(App.EditControl, EM_EXGETSEL, 0, (LPARAM)&all);
+    EXPECT_EQ(all.cpMin, 0);
+    EXPECT_EQ(all.cpMax, 2);
+    RunCommand(IDM_UNDO);
+    EXPECT_NE(EditText(), "ab");
+    RunCommand(IDM_REDO);
+    EXPECT_EQ(EditText(), "ab");
+}
+
+TEST_F(DispatchTest, DroppingSeveralFilesOpensTheFirstOnly)
+{
+    std::string folder = MakeScratchFolder("drop");
+    WriteBytes(folder + "first.txt", "one");
+    WriteBytes(folder + "second.txt", "two");
+    WriteBytes(folder + "third.txt", "three");
+    SendMessageA(App.MainWindow, WM_DROPFILES,
+                 (WPARAM)MakeDrop({folder + "first.txt", folder + "second.txt", folder + "third.txt"}), 0);
+    Pump();
+    EXPECT_EQ(EditText(), "one");
+    EXPECT_EQ(App.HasFile, 1);
+}
+
+TEST_F(DispatchTest, DropIntoUntitledWindowOpensHereEvenForNewWindowSetting)
+{
+    Config.DNDNewWindow = 1;
+    std::string folder = MakeScratchFolder("drop_here");
+    WriteBytes(folder + "here.txt", "here");
+    SendMessageA(App.MainWindow, WM_DROPFILES, (WPARAM)MakeDrop({folder + "here.txt"}), 0);
+    Pump();
+    EXPECT_EQ(EditText(), "here");
+}
+
+TEST_F(DispatchTest, ExitClosesThroughTheCloseFlow)
+{
+    RunCommand(IDM_EXIT);
+    Pump();
+    EXPECT_FALSE(IsWindow(App.MainWindow));
+}

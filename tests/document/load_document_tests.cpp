@@ -1,0 +1,359 @@
+#include "support/editor_fixture.h"
+
+#include "app/app_state.h"
+#include "app/commands.h"
+#include "app/edit_control.h"
+#include "document/load.h"
+#include "resource.h"
+
+#include <richedit.h>
+
+#include <string>
+
+static std::string Utf16(const std::wstring& text)
+{
+    return std::string((const char*)text.data(), text.size() * sizeof(wchar_t));
+}
+
+static std::wstring Wide(const std::string& ascii)
+{
+    return std::wstring(ascii.begin(), ascii.end());
+}
+
+static bool FormatChecked(UINT id)
+{
+    return (GetMenuState(GetMenu(App.MainWindow), id, MF_BYCOMMAND) & MF_CHECKED) != 0;
+}
+
+static bool CanUndo()
+{
+    return SendMessageA(App.EditControl, EM_CANUNDO, 0, 0) != 0;
+}
+
+static bool Modified()
+{
+    return SendMessageA(App.EditControl, EM_GETMODIFY, 0, 0) != 0;
+}
+
+static std::string Stamp()
+{
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    char text[104];
+    FormatTimeDate(&now, Config.DateFirst, text, (int)sizeof(text));
+    return text;
+}
+
+class LoadTest : public EditorFixture {
+protected:
+    int Open(const std::string& path)
+    {
+        int result = OpenDocument(path.c_str());
+        Pump();
+        return result;
+    }
+
+    // Writes the file and opens it, expecting success.
+    void Load(const std::string& path, const std::string& bytes)
+    {
+        WriteBytes(path, bytes);
+        ASSERT_EQ(Open(path), 1) << path;
+    }
+
+    void ExpectFormatShown(int format, const wchar_t* label)
+    {
+        EXPECT_EQ(App.LineFormat, format);
+        EXPECT_EQ(StatusText(1), label);
+        EXPECT_EQ(FormatChecked(IDM_FORMAT_DOS), format == DOS);
+        EXPECT_EQ(FormatChecked(IDM_FORMAT_UNIX), format == UNIX);
+        EXPECT_EQ(FormatChecked(IDM_FORMAT_MAC), format == MAC);
+    }
+};
+
+TEST_F(LoadTest, EachLineFormatLoadsAsBreaksAndIsShown)
+{
+    std::string folder = MakeScratchFolder("load_formats");
+    struct Case {
+        const char* name;
+        const char* bytes;
+        int format;
+        const wchar_t* label;
+    } cases[] = {
+        {"dos.txt", "one\r\ntwo\r\n\r\nfour", DOS, L"WIN"},
+        {"unix.txt", "one\ntwo\n\nfour", UNIX, L"UNIX"},
+        {"mac.txt", "one\rtwo\r\rfour", MAC, L"MAC"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Load(folder + c.name, c.bytes);
+        EXPECT_EQ(EditText(), "one\rtwo\r\rfour");
+        ExpectFormatShown(c.format, c.label);
+        EXPECT_EQ(App.HasFile, 1);
+        EXPECT_EQ(std::string(App.FilePath), folder + c.name);
+        EXPECT_EQ(WindowTitle(), std::string(c.name) + " - scrivlet");
+        EXPECT_EQ(App.IsUnicode, 0);
+        EXPECT_EQ(App.IsLogFile, 0);
+        EXPECT_FALSE(Modified());
+        EXPECT_FALSE(CanUndo());
+        EXPECT_EQ(StatusText(0), L"");
+    }
+    EXPECT_TRUE(RecordedPrompts().empty());
+}
+
+TEST_F(LoadTest, Utf16LoadsWithAndWithoutMark)
+{
+    std::string folder = MakeScratchFolder("load_utf16");
+    const std::wstring text = L"\x4E2D\x6587 line one\r\nsecond \x00E9 line\r\n";
+    const std::wstring expected = L"\x4E2D\x6587 line one\rsecond \x00E9 line\r";
+
+    Load(folder + "marked.txt", "\xFF\xFE" + Utf16(text));
+    EXPECT_EQ(App.IsUnicode, 1);
+    EXPECT_EQ(EditTextW(), expected);
+    ExpectFormatShown(DOS, L"WIN");
+
+    // Unmarked: the first ten characters must be plain (zero high bytes).
+    const std::wstring plainStart = L"0123456789\n\x4E2D\n";
+    Load(folder + "unmarked.txt", Utf16(plainStart));
+    EXPECT_EQ(App.IsUnicode, 1);
+    EXPECT_EQ(EditTextW(), L"0123456789\r\x4E2D\r");
+    ExpectFormatShown(UNIX, L"UNIX");
+
+    Load(folder + "mark_only.txt", "\xFF\xFE");
+    EXPECT_EQ(App.IsUnicode, 1);
+    EXPECT_EQ(EditTextW(), L"");
+}
+
+TEST_F(LoadTest, EmptyFileKeepsPreviousLineFormat)
+{
+    std::string folder = MakeScratchFolder("load_empty");
+    Load(folder + "unix.txt", "a\nb\n");
+    Load(folder + "empty.txt", "");
+    EXPECT_EQ(EditText(), "");
+    EXPECT_EQ(App.IsUnicode, 0);
+    EXPECT_EQ(App.IsLogFile, 0);
+    EXPECT_EQ(std::string(App.FilePath), folder + "empty.txt");
+    ExpectFormatShown(UNIX, L"UNIX");
+}
+
+TEST_F(LoadTest, RelativeShortNameBecomesFullLongPath)
+{
+    std::string folder = MakeScratchFolder("load_long_name");
+    const std::string longName = "A rather long file name.text";
+    WriteBytes(folder + longName, "content");
+    char shortPath[MAX_PATH];
+    ASSERT_GT(GetShortPathNameA((folder + longName).c_str(), shortPath, MAX_PATH), 0u);
+    std::string shortName = shortPath;
+    shortName = shortName.substr(shortName.find_last_of('\\') + 1);
+    ASSERT_NE(shortName, longName);
+
+    char previous[MAX_PATH];
+    GetCurrentDirectoryA(MAX_PATH, previous);
+    SetCurrentDirectoryA(folder.c_str());
+    int opened = Open(shortName);
+    SetCurrentDirectoryA(previous);
+
+    ASSERT_EQ(opened, 1);
+    EXPECT_EQ(std::string(App.FilePath), folder + longName);
+    EXPECT_EQ(WindowTitle(), longName + " - scrivlet");
+    EXPECT_EQ(EditText(), "content");
+}
+
+TEST_F(LoadTest, LogFileGetsStampOnLineOfItsOwn)
+{
+    std::string folder = MakeScratchFolder("load_log");
+    std::string before = Stamp();
+    Load(folder + "log.txt", ".LOG");
+    std::string after = Stamp();
+    std::string text = EditText();
+    EXPECT_TRUE(text == ".LOG\r" + before + "\r" || text == ".LOG\r" + after + "\r") << text;
+    EXPECT_EQ(App.IsLogFile, 1);
+    // The stamp is an edit of its own: modified and undoable.
+    EXPECT_TRUE(Modified());
+    EXPECT_TRUE(CanUndo());
+    EXPECT_EQ(WindowTitle(), "log.txt* - scrivlet");
+
+    // Only four raw bytes count. The stamp left the document modified.
+    QueueAnswer(IDNO);
+    before = Stamp();
+    Load(folder + "book.txt", ".LOGBOOK\r\nentry");
+    after = Stamp();
+    text = EditText();
+    EXPECT_TRUE(text == ".LOGBOOK\rentry\r" + before + "\r" ||
+                text == ".LOGBOOK\rentry\r" + after + "\r")
+        << text;
+}
+
+TEST_F(LoadTest, MissingFileAnsweredNoLeavesDocument)
+{
+    std::string folder = MakeScratchFolder("load_missing_no");
+    Load(folder + "kept.txt", "kept\r\n");
+    ClearPromptLog();
+    std::string missing = folder + "missing.txt";
+
+    QueueAnswer(IDNO);
+    EXPECT_EQ(Open(missing), 0);
+
+    ASSERT_EQ(RecordedPrompts().size(), 1u);
+    const RecordedPrompt& prompt = RecordedPrompts()[0];
+    EXPECT_EQ(prompt.Text, L"Can't open file \"" + Wide(missing) + L"\", Create new file?");
+    EXPECT_EQ(prompt.Caption, L"scrivlet");
+    EXPECT_EQ(prompt.Buttons, (UINT)MB_YESNO);
+    EXPECT_EQ(prompt.Icon, (UINT)MB_ICONEXCLAMATION);
+    EXPECT_TRUE(prompt.Owner == NULL);
+
+    EXPECT_EQ(GetFileAttributesA(missing.c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(std::string(App.FilePath), folder + "kept.txt");
+    EXPECT_EQ(App.HasFile, 1);
+    EXPECT_EQ(EditText(), "kept\r");
+    EXPECT_EQ(WindowTitle(), "kept.txt - scrivlet");
+}
+
+TEST_F(LoadTest, CancelAtSaveQuestionChangesNothing)
+{
+    std::string folder = MakeScratchFolder("load_cancel");
+    WriteBytes(folder + "other.txt", "other");
+    SetEditText("unsaved");
+    SetEditModified(1);
+    QueueAnswer(IDCANCEL);
+    EXPECT_EQ(Open(folder + "other.txt"), 0);
+    EXPECT_EQ(RecordedPrompts().size(), 1u);
+    EXPECT_EQ(EditText(), "unsaved");
+    EXPECT_EQ(App.HasFile, 0);
+    EXPECT_TRUE(Modified());
+}
+
+TEST_F(LoadTest, MissingFileAnsweredYesIsCreatedAndOpened)
+{
+    std::string folder = MakeScratchFolder("load_missing_yes");
+    SetEditText("old text");
+    std::string missing = folder + "new.txt";
+    QueueAnswer(IDYES);
+    EXPECT_EQ(Open(missing), 1);
+    EXPECT_EQ(RecordedPrompts().size(), 1u);
+    EXPECT_NE(GetFileAttributesA(missing.c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(ReadBytes(missing), "");
+    EXPECT_EQ(App.HasFile, 1);
+    EXPECT_EQ(std::string(App.FilePath), missing);
+    EXPECT_EQ(WindowTitle(), "new.txt - scrivlet");
+    EXPECT_EQ(EditText(), "");
+    EXPECT_FALSE(Modified());
+}
+
+TEST_F(LoadTest, UnopenableFileShowsSystemErrorAndChangesNothing)
+{
+    std::string folder = MakeScratchFolder("load_locked");
+    Load(folder + "kept.txt", "kept");
+    ClearPromptLog();
+    std::string locked = folder + "locked.txt";
+    WriteBytes(locked, "locked text");
+    HANDLE holder = CreateFileA(locked.c_str(), GENERIC_READ | GENERIC_WRITE, 0, NULL,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
+    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+    int opened = Open(locked);
+    CloseHandle(holder);
+
+    EXPECT_EQ(opened, 0);
+    ASSERT_EQ(RecordedPrompts().size(), 1u);
+    const RecordedPrompt& prompt = RecordedPrompts()[0];
+    EXPECT_EQ(prompt.Caption, L"Can't open file \"" + Wide(locked) + L"\"!");
+    EXPECT_FALSE(prompt.Text.empty());
+    EXPECT_EQ(prompt.Icon, (UINT)MB_ICONEXCLAMATION);
+    EXPECT_TRUE(prompt.Owner == App.MainWindow);
+    EXPECT_EQ(std::string(App.FilePath), folder + "kept.txt");
+    EXPECT_EQ(EditText(), "kept");
+
+    // A missing folder is no "create new file" case.
+    ClearPromptLog();
+    std::string nowhere = folder + "no such folder\\file.txt";
+    EXPECT_EQ(Open(nowhere), 0);
+    ASSERT_EQ(RecordedPrompts().size(), 1u);
+    EXPECT_EQ(RecordedPrompts()[0].Caption, L"Can't open file \"" + Wide(nowhere) + L"\"!");
+}
+
+TEST_F(LoadTest, TooLongPathIsRefused)
+{
+    std::string folder = MakeScratchFolder("load_too_long");
+    Load(folder + "kept.txt", "kept");
+    ClearPromptLog();
+    EXPECT_EQ(Open(folder + std::string(300, 'n') + ".txt"), 0);
+    ASSERT_EQ(RecordedPrompts().size(), 1u);
+    EXPECT_EQ(RecordedPrompts()[0].Text, L"The file name is too long.");
+    EXPECT_EQ(RecordedPrompts()[0].Caption, L"scrivlet");
+    EXPECT_EQ(RecordedPrompts()[0].Icon, (UINT)MB_ICONHAND);
+    EXPECT_EQ(std::string(App.FilePath), folder + "kept.txt");
+    EXPECT_EQ(EditText(), "kept");
+}
+
+TEST_F(LoadTest, CRLFSplitAcrossPiecesIsOneBreak)
+{
+    std::string folder = MakeScratchFolder("load_boundary");
+    // CR LF pairs straddling the 4096- and 8192-byte marks.
+    std::string first(4095, 'a');
+    std::string second(4094, 'b');
+    std::string bytes = first + "\r\n" + second + "\r\n" + "tail\r\n";
+    ASSERT_EQ(bytes[4095], '\r');
+    ASSERT_EQ(bytes[8191], '\r');
+    Load(folder + "boundary.txt", bytes);
+    EXPECT_EQ(App.LineFormat, DOS);
+    std::string text = EditText();
+    EXPECT_EQ(text.size(), first.size() + second.size() + 4 + 3);
+    EXPECT_TRUE(text == first + "\r" + second + "\r" + "tail\r") << "text differs";
+}
+
+TEST_F(LoadTest, BigFilesLoadWhole)
+{
+    std::string folder = MakeScratchFolder("load_big");
+    std::string dos, mac, expected;
+    std::wstring wide, expectedWide;
+    for (int i = 0; i < 5000; i++) {
+        std::string line = "line number " + std::to_string(i);
+        dos += line + "\r\n";
+        mac += line + "\r";
+        expected += line + "\r";
+        wide += Wide(line) + L"\x4E2D\n";
+        expectedWide += Wide(line) + L"\x4E2D\r";
+    }
+    Load(folder + "big.txt", dos);
+    EXPECT_EQ(EditText().size(), expected.size());
+    EXPECT_TRUE(EditText() == expected) << "ANSI text differs";
+
+    Load(folder + "big16.txt", "\xFF\xFE" + Utf16(wide));
+    EXPECT_EQ(App.IsUnicode, 1);
+    EXPECT_EQ(App.LineFormat, UNIX);
+    EXPECT_TRUE(EditTextW() == expectedWide) << "UTF-16 text differs";
+
+    Load(folder + "bigmac.txt", mac);
+    EXPECT_EQ(App.LineFormat, MAC);
+    EXPECT_TRUE(EditText() == expected) << "MAC text differs";
+}
+
+TEST_F(LoadTest, ReadFileChunkServesAtMostItsStagingBuffer)
+{
+    std::string folder = MakeScratchFolder("load_chunk");
+    std::string path = folder + "chunk.txt";
+    WriteBytes(path, std::string(5000, 'x') + std::string(4000, '\r') + "\n");
+    App.FileHandle = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING,
+                                 FILE_ATTRIBUTE_NORMAL, NULL);
+    ASSERT_NE(App.FileHandle, INVALID_HANDLE_VALUE);
+    App.IsUnicode = 0;
+    App.LineFormat = DOS;
+
+    std::string buffer(20000, '#');
+    LONG delivered = -1;
+    EXPECT_EQ(ReadFileChunk(0, (LPBYTE)&buffer[0], 20000, &delivered), 0u);
+    EXPECT_EQ(delivered, 4096);
+    EXPECT_EQ(buffer.substr(0, 4096), std::string(4096, 'x'));
+    EXPECT_EQ(buffer[4096], '#');
+
+    // Next 4096 bytes: 904 'x' and 3192 CRs, which are dropped.
+    EXPECT_EQ(ReadFileChunk(0, (LPBYTE)&buffer[0], 20000, &delivered), 0u);
+    EXPECT_EQ(delivered, 904);
+    EXPECT_EQ(ReadFileChunk(0, (LPBYTE)&buffer[0], 20000, &delivered), 0u);
+    EXPECT_EQ(delivered, 1);
+    EXPECT_EQ(buffer[0], '\n');
+    EXPECT_NE(ReadFileChunk(0, (LPBYTE)&buffer[0], 20000, &delivered), 0u);
+    EXPECT_EQ(delivered, 0);
+
+    CloseHandle(App.FileHandle);
+    App.FileHandle = INVALID_HANDLE_VALUE;
+}

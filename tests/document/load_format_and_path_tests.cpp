@@ -1,0 +1,116 @@
+#include "support/editor_fixture.h"
+
+#include "app/app_state.h"
+#include "app/edit_control.h"
+#include "document/file_commands.h"
+#include "document/load.h"
+#include "resource.h"
+
+#include <richedit.h>
+
+#include <string>
+
+class LineFormatCommandTest : public EditorFixture {};
+
+static bool Checked(UINT id)
+{
+    return (GetMenuState(GetMenu(App.MainWindow), id, MF_BYCOMMAND) & MF_CHECKED) != 0;
+}
+
+static bool Modified()
+{
+    return SendMessageA(App.EditControl, EM_GETMODIFY, 0, 0) != 0;
+}
+
+TEST_F(LineFormatCommandTest, SameFormatChangesNothing)
+{
+    SetLineFormat(UNIX);
+    SetEditModified(0);
+    SendMessageA(App.MainWindow, WM_COMMAND, IDM_FORMAT_UNIX, 0);
+    Pump();
+    EXPECT_EQ(App.LineFormat, UNIX);
+    EXPECT_FALSE(Modified());
+}
+
+TEST_F(LineFormatCommandTest, NewFormatIsShownAndMarksModified)
+{
+    SetLineFormat(-1);
+    EXPECT_EQ(App.LineFormat, DOS);
+    EXPECT_EQ(StatusText(1), L"WIN");
+    SetEditModified(0);
+
+    SendMessageA(App.MainWindow, WM_COMMAND, IDM_FORMAT_MAC, 0);
+    Pump();
+    EXPECT_EQ(App.LineFormat, MAC);
+    EXPECT_EQ(StatusText(1), L"MAC");
+    EXPECT_TRUE(Checked(IDM_FORMAT_MAC));
+    EXPECT_FALSE(Checked(IDM_FORMAT_DOS));
+    EXPECT_TRUE(Modified());
+    EXPECT_EQ(WindowTitle(), "[Untitled]* - scrivlet");
+
+    SendMessageA(App.MainWindow, WM_COMMAND, IDM_FORMAT_UNIX, 0);
+    Pump();
+    EXPECT_EQ(StatusText(1), L"UNIX");
+    EXPECT_TRUE(Checked(IDM_FORMAT_UNIX));
+    EXPECT_FALSE(Checked(IDM_FORMAT_MAC));
+}
+
+// A file with a long name and its 8.3 alias.
+struct LongAndShort {
+    std::string longPath;
+    std::string shortPath;
+};
+
+static LongAndShort MakeLongNamedFile(const char* scratch)
+{
+    LongAndShort names;
+    names.longPath = MakeScratchFolder(scratch) + "Quarterly report draft.text";
+    WriteBytes(names.longPath, "x");
+    char shortPath[MAX_PATH];
+    if (GetShortPathNameA(names.longPath.c_str(), shortPath, MAX_PATH) > 0)
+        names.shortPath = shortPath;
+    return names;
+}
+
+TEST(LongPath, ResolverSettlesOnTheSystemFunction)
+{
+    LongAndShort names = MakeLongNamedFile("long_path_resolver");
+    ASSERT_NE(names.shortPath, names.longPath);
+    App.GetLongPath = ResolveLongPath;
+    char out[MAX_PATH];
+    DWORD length = App.GetLongPath(names.shortPath.c_str(), out, MAX_PATH);
+    EXPECT_EQ(std::string(out), names.longPath);
+    EXPECT_EQ(length, names.longPath.size());
+    EXPECT_TRUE(App.GetLongPath != ResolveLongPath);
+    EXPECT_TRUE(App.GetLongPath != GetLongPathFallback);
+}
+
+TEST(LongPath, FallbackSpellsEveryComponentLong)
+{
+    LongAndShort names = MakeLongNamedFile("long_path_fallback");
+    ASSERT_NE(names.shortPath, names.longPath);
+    char out[MAX_PATH];
+    DWORD length = GetLongPathFallback(names.shortPath.c_str(), out, MAX_PATH);
+    EXPECT_EQ(std::string(out), names.longPath);
+    EXPECT_EQ(length, names.longPath.size());
+}
+
+TEST(LongPath, FallbackReportsSmallBufferWithoutWriting)
+{
+    LongAndShort names = MakeLongNamedFile("long_path_small");
+    char out[10] = "untouched";
+    SetLastError(0);
+    DWORD needed = GetLongPathFallback(names.longPath.c_str(), out, sizeof(out));
+    EXPECT_EQ(needed, names.longPath.size() + 1);
+    EXPECT_EQ(GetLastError(), (DWORD)ERROR_INSUFFICIENT_BUFFER);
+    EXPECT_STREQ(out, "untouched");
+}
+
+TEST(LongPath, FallbackFailsForMissingFile)
+{
+    std::string missing = MakeScratchFolder("long_path_missing") + "absent.txt";
+    char out[MAX_PATH] = "untouched";
+    EXPECT_EQ(GetLongPathFallback(missing.c_str(), out, MAX_PATH), 0u);
+    EXPECT_EQ(GetLastError(), (DWORD)ERROR_FILE_NOT_FOUND);
+    EXPECT_STREQ(out, "untouched");
+}

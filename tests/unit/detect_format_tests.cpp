@@ -1,0 +1,117 @@
+#include <gtest/gtest.h>
+
+#include "app/app_state.h"
+#include "document/text_format.h"
+
+#include <string>
+
+using namespace std::string_literals;
+
+static DetectedFormat Detect(const std::string& bytes, int current = DOS)
+{
+    return DetectFormat((const unsigned char*)bytes.data(), bytes.size(), current);
+}
+
+// UTF-16 little-endian bytes of an ASCII text.
+static std::string Utf16(const std::string& ascii)
+{
+    std::string out;
+    for (char c : ascii) {
+        out += c;
+        out += '\0';
+    }
+    return out;
+}
+
+TEST(DetectFormat, LineEndingsFromCRAndLFPresence)
+{
+    EXPECT_EQ(Detect("one\r\ntwo\r\n").LineFormat, DOS);
+    EXPECT_EQ(Detect("one\ntwo\n", MAC).LineFormat, UNIX);
+    EXPECT_EQ(Detect("one\rtwo\r").LineFormat, MAC);
+    // Any CR together with any LF counts as DOS, however mixed.
+    EXPECT_EQ(Detect("one\ntwo\nthree\r", UNIX).LineFormat, DOS);
+    // No break at all is DOS, not the previous document's format.
+    EXPECT_EQ(Detect("one line", MAC).LineFormat, DOS);
+}
+
+TEST(DetectFormat, OnlyTheFirst1024BytesCount)
+{
+    std::string bytes(1024, 'a');
+    bytes[100] = '\n';
+    EXPECT_EQ(Detect(bytes + "\r\r\r").LineFormat, UNIX);
+    bytes[1023] = '\r';
+    EXPECT_EQ(Detect(bytes).LineFormat, DOS);
+}
+
+TEST(DetectFormat, EmptyProbeKeepsLineFormatAndIsPlain)
+{
+    DetectedFormat found = Detect("", MAC);
+    EXPECT_EQ(found.LineFormat, MAC);
+    EXPECT_EQ(found.IsUnicode, 0);
+    EXPECT_EQ(found.IsLogFile, 0);
+    EXPECT_EQ(found.HasByteOrderMark, 0);
+}
+
+TEST(DetectFormat, ByteOrderMarkMeansUnicode)
+{
+    DetectedFormat found = Detect("\xFF\xFE" + Utf16("a\r\nb"));
+    EXPECT_EQ(found.IsUnicode, 1);
+    EXPECT_EQ(found.HasByteOrderMark, 1);
+    EXPECT_EQ(found.LineFormat, DOS);
+
+    found = Detect("\xFF\xFE", UNIX);
+    EXPECT_EQ(found.IsUnicode, 1);
+    EXPECT_EQ(found.HasByteOrderMark, 1);
+    EXPECT_EQ(found.LineFormat, DOS);
+
+    EXPECT_EQ(Detect("\xFF\xFE" + Utf16("x\ny")).LineFormat, UNIX);
+}
+
+TEST(DetectFormat, UnmarkedUnicodeNeedsTenZeroHighBytes)
+{
+    std::string twenty = Utf16("abcdefghij");
+    DetectedFormat found = Detect(twenty);
+    EXPECT_EQ(found.IsUnicode, 1);
+    EXPECT_EQ(found.HasByteOrderMark, 0);
+
+    // 19 bytes hold only nine odd offsets: ANSI.
+    EXPECT_EQ(Detect(twenty.substr(0, 19)).IsUnicode, 0);
+    // One non-zero high byte among the first ten characters: ANSI.
+    std::string wide = twenty;
+    wide[19] = 0x4E;
+    EXPECT_EQ(Detect(wide).IsUnicode, 0);
+    // A non-zero high byte after the tenth character does not matter.
+    EXPECT_EQ(Detect(twenty + "\x2D\x4E").IsUnicode, 1);
+    EXPECT_EQ(Detect(Utf16("line one\rline two")).LineFormat, MAC);
+}
+
+TEST(DetectFormat, OtherMarksStayAnsi)
+{
+    EXPECT_EQ(Detect("\xFE\xFF\0a\0b"s).IsUnicode, 0);
+    EXPECT_EQ(Detect("\xEF\xBB\xBFtext").IsUnicode, 0);
+    EXPECT_EQ(Detect("\xEF\xBB\xBFtext").HasByteOrderMark, 0);
+}
+
+TEST(DetectFormat, LogMarkIsFourExactBytes)
+{
+    EXPECT_EQ(Detect(".LOG").IsLogFile, 1);
+    EXPECT_EQ(Detect(".LOG\r\nentry\r\n").IsLogFile, 1);
+    EXPECT_EQ(Detect(".LOGBOOK\r\n").IsLogFile, 1);
+    EXPECT_EQ(Detect(".log\r\n").IsLogFile, 0);
+    EXPECT_EQ(Detect(".LO").IsLogFile, 0);
+    EXPECT_EQ(Detect(" .LOG").IsLogFile, 0);
+    EXPECT_EQ(Detect("\xFF\xFE" + Utf16(".LOG")).IsLogFile, 0);
+}
+
+TEST(CopyDroppingCR, RemovesEveryCROnly)
+{
+    const std::string in = "a\r\nb\rc\n\r\r";
+    unsigned char out[16];
+    size_t n = CopyDroppingCR((const unsigned char*)in.data(), in.size(), out);
+    EXPECT_EQ(std::string((const char*)out, n), "a\nbc\n");
+
+    const std::string plain = "no breaks\n";
+    n = CopyDroppingCR((const unsigned char*)plain.data(), plain.size(), out);
+    EXPECT_EQ(std::string((const char*)out, n), plain);
+    EXPECT_EQ(CopyDroppingCR((const unsigned char*)"\r\r", 2, out), 0u);
+}
