@@ -2,6 +2,14 @@
 #ifndef SCRIVLET_SAVE_H
 #define SCRIVLET_SAVE_H
 
+#include <windows.h>
+
 int SaveDocument();
+
+// The call that writes the document's bytes (WriteFile). Tests swap it to
+// force a failed or short write and check that the old file survives.
+typedef BOOL (WINAPI *SaveWriteFunction)(HANDLE file, LPCVOID data, DWORD bytes, LPDWORD written,
+                                         LPOVERLAPPED overlapped);
+extern SaveWriteFunction SaveWriter;
 
 #endif

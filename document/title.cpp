@@ -1,0 +1,70 @@
+// The title bar, the unsaved-changes question and New.
+#include "document/title.h"
+
+#include "app/app_state.h"
+#include "app/edit_control.h"
+#include "app/helpers.h"
+#include "app/menu_state.h"
+#include "document/file_dialogs.h"
+#include "document/load.h"
+#include "document/save.h"
+#include "editor/caret_status.h"
+#include "resource.h"
+
+#include <stdio.h>
+
+#define TITLE_BUFFER 280
+
+void UpdateTitle()
+{
+    WIN32_FIND_DATAA found;
+    const char* name = "[Untitled]";
+    if (App.HasFile && App.FilePath) {
+        name = App.FilePath;
+        if (!Config.FullPath) {
+            // The file system's own spelling of the name, without folder;
+            // a missing file keeps the full path.
+            HANDLE search = FindFirstFileA(App.FilePath, &found);
+            if (search != INVALID_HANDLE_VALUE) {
+                FindClose(search);
+                name = found.cFileName;
+            }
+        }
+    }
+    char title[TITLE_BUFFER];
+    _snprintf(title, sizeof(title), "%s%s - scrivlet", name, App.ShownModified ? "*" : "");
+    title[sizeof(title) - 1] = 0;
+    SetWindowTextA(App.MainWindow, title);
+}
+
+int QuerySaveChanges()
+{
+    if (!IsEditModified())
+        return IDNO;
+    // A modified but empty untitled document holds nothing worth a question.
+    if (!App.HasFile && GetTextLength(GTL_DEFAULT) <= 0)
+        return IDNO;
+    int answer = AskUser(App.MainWindow, IDS_SAVE_CHANGES, MB_YESNOCANCEL | MB_ICONQUESTION);
+    if (answer == IDNO)
+        return IDNO;
+    if (answer != IDYES)
+        return IDCANCEL;
+    int saved = App.HasFile ? SaveDocument() : ShowSaveAsDialog();
+    return saved ? IDYES : IDCANCEL;
+}
+
+void NewDocument()
+{
+    if (QuerySaveChanges() == IDCANCEL)
+        return;
+    App.HasFile = 0;
+    SendMessageA(App.EditControl, WM_SETTEXT, 0, (LPARAM)"");
+    App.ShownModified = 1;
+    App.IsUnicode = 0;
+    App.GutterWidth = 0;
+    SetEditModified(0);
+    SetScrollPos(App.EditControl, SB_HORZ, 0, FALSE);
+    RefreshAfterEdit();
+    UpdateCaretStatus();
+    SetLineFormat(DOS);
+}
