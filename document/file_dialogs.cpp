@@ -85,6 +85,10 @@ static UINT_PTR OnSaveAsInit(HWND dialog)
 {
     // The hook's window is the template child; the dialog box is its parent.
     SetForegroundWindow(GetParent(dialog));
+    // The system builds this template through the ANSI dialog functions,
+    // which would turn the Chinese label into question marks on a Western
+    // code page; set it again in its wide form.
+    SetDlgItemTextW(dialog, IDC_SAVEAS_LABEL, L"編碼(&E):");
     HWND box = GetDlgItem(dialog, IDC_SAVEAS_ENCODING);
     SendMessageA(box, CB_ADDSTRING, 0, (LPARAM)"ANSI");
     SendMessageA(box, CB_ADDSTRING, 0, (LPARAM)"Unicode");

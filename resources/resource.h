@@ -113,5 +113,6 @@
 
 // Save As extension
 #define IDC_SAVEAS_ENCODING     301
+#define IDC_SAVEAS_LABEL        302
 
 #endif

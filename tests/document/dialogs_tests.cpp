@@ -26,6 +26,7 @@ struct HookRun {
     RECT TypeBox;         // screen rectangle of the stand-in cmb1
     RECT BoxBefore;
     RECT BoxAfter;
+    wchar_t Label[32];
 };
 static HookRun hookRun;
 
@@ -47,6 +48,7 @@ static BOOL RunSaveAsThroughHook(OPENFILENAMEA* request)
     for (int i = 0; i < 2 && i < hookRun.ItemCount; i++)
         SendMessageA(box, CB_GETLBTEXT, (WPARAM)i, (LPARAM)hookRun.Items[i]);
     hookRun.Preselected = (int)SendMessageA(box, CB_GETCURSEL, 0, 0);
+    GetDlgItemTextW(child, IDC_SAVEAS_LABEL, hookRun.Label, 32);
     GetWindowRect(typeBox, &hookRun.TypeBox);
     GetWindowRect(box, &hookRun.BoxBefore);
     SendMessageA(child, WM_SIZE, SIZE_RESTORED, MAKELPARAM(600, 40));
@@ -163,6 +165,8 @@ TEST_F(DialogsTest, HookOffersBothEncodingsAndPreselectsTheCurrentOne)
     EXPECT_STREQ(hookRun.Items[0], "ANSI");
     EXPECT_STREQ(hookRun.Items[1], "Unicode");
     EXPECT_EQ(hookRun.Preselected, 0);
+    // The label survives the ANSI dialog functions whatever the code page.
+    EXPECT_EQ(std::wstring(hookRun.Label), Utf8ToWide("編碼(&E):"));
 
     App.IsUnicode = 1;
     EXPECT_EQ(ShowSaveAsDialog(), 0);
