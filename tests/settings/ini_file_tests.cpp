@@ -1,0 +1,297 @@
+// Where the INI file is found, and the two writes that touch only changed keys.
+#include "support/editor_fixture.h"
+
+#include "app/app_state.h"
+#include "app/commands.h"
+#include "resource.h"
+#include "settings/ini_file.h"
+#include "settings/settings.h"
+
+#include <shlobj.h>
+#include <io.h>
+
+#include <map>
+#include <string>
+
+typedef std::map<std::string, std::string> IniMap;
+IniMap IniEntries(const std::string& text);
+
+static bool Exists(const std::string& path) { return _access(path.c_str(), 0) == 0; }
+
+static std::string AppDataFolder()
+{
+    char path[MAX_PATH];
+    path[0] = 0;
+    SHGetFolderPathA(NULL, CSIDL_APPDATA, NULL, SHGFP_TYPE_CURRENT, path);
+    return path;
+}
+
+static std::string PerUserFolder() { return AppDataFolder() + "\\Tolvek\\scrivlet"; }
+static std::string PerUserIni() { return PerUserFolder() + "\\scrivlet.ini"; }
+
+// The Wine prefix belongs to this build tree, so its per-user folder is ours to clear.
+static void RemovePerUserFiles()
+{
+    DeleteFileA(PerUserIni().c_str());
+    RemoveDirectoryA(PerUserFolder().c_str());
+    RemoveDirectoryA((AppDataFolder() + "\\Tolvek").c_str());
+    DeleteFileA((AppDataFolder() + "\\Tolvek").c_str()); // left by the failure tests
+}
+
+static std::string BesideProgramIni() { return TestProgramFolder() + "scrivlet.ini"; }
+
+// --- ModuleSiblingPath and LocateIniFile ---------------------------------
+
+TEST(ModuleSiblingPath, PointsAtTheProgramNameInsideTheFullPath)
+{
+    char buffer[INI_PATH_SIZE];
+    char* name = ModuleSiblingPath(buffer);
+    ASSERT_TRUE(name != NULL);
+    EXPECT_GT(name, buffer);
+    EXPECT_EQ(name[-1], '\\');
+    EXPECT_EQ(lstrcmpiA(name, "settings_tests.exe"), 0) << name;
+    *name = 0;
+    EXPECT_EQ(lstrcmpiA(buffer, TestProgramFolder().c_str()), 0) << buffer;
+}
+
+class IniLocation : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        RemovePerUserFiles();
+        DeleteFileA(BesideProgramIni().c_str());
+    }
+    void TearDown() override
+    {
+        RemovePerUserFiles();
+        DeleteFileA(BesideProgramIni().c_str());
+    }
+};
+
+TEST_F(IniLocation, EmptyFileBesideTheProgramIsPreferred)
+{
+    WriteBytes(BesideProgramIni(), "");
+    char buffer[INI_PATH_SIZE];
+    ASSERT_TRUE(LocateIniFile(buffer));
+    EXPECT_EQ(lstrcmpiA(buffer, BesideProgramIni().c_str()), 0) << buffer;
+    // The per-user folders are neither looked at nor created then.
+    EXPECT_FALSE(Exists(AppDataFolder() + "\\Tolvek"));
+}
+
+TEST_F(IniLocation, WithoutAFileBesideTheProgramThePerUserFoldersAreCreated)
+{
+    ASSERT_FALSE(Exists(AppDataFolder() + "\\Tolvek"));
+    char buffer[INI_PATH_SIZE];
+    ASSERT_TRUE(LocateIniFile(buffer));
+    EXPECT_EQ(lstrcmpiA(buffer, PerUserIni().c_str()), 0) << buffer;
+    EXPECT_TRUE(Exists(AppDataFolder() + "\\Tolvek"));
+    EXPECT_TRUE(Exists(PerUserFolder()));
+    // The file itself waits for the first write.
+    EXPECT_FALSE(Exists(PerUserIni()));
+    EXPECT_FALSE(Exists(BesideProgramIni()));
+
+    // Existing folders are simply used again.
+    ASSERT_TRUE(LocateIniFile(buffer));
+    EXPECT_EQ(lstrcmpiA(buffer, PerUserIni().c_str()), 0) << buffer;
+}
+
+TEST_F(IniLocation, AFileBesideTheProgramWinsOverAnExistingPerUserFile)
+{
+    char buffer[INI_PATH_SIZE];
+    ASSERT_TRUE(LocateIniFile(buffer)); // creates the per-user folders
+    WriteBytes(PerUserIni(), "[View]\r\nToolbar=0\r\n");
+    WriteBytes(BesideProgramIni(), "");
+    ASSERT_TRUE(LocateIniFile(buffer));
+    EXPECT_EQ(lstrcmpiA(buffer, BesideProgramIni().c_str()), 0) << buffer;
+}
+
+TEST_F(IniLocation, PerUserFolderThatCannotBeMadeFails)
+{
+    // A file where the folder "Tolvek" should be: "scrivlet" cannot be made in it.
+    WriteBytes(AppDataFolder() + "\\Tolvek", "not a folder");
+    char buffer[INI_PATH_SIZE];
+    EXPECT_FALSE(LocateIniFile(buffer));
+}
+
+// --- WriteIniIntIfChanged and WriteIniStringIfChanged --------------------
+
+class IniWrites : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        folder_ = MakeScratchFolder("ini_writes");
+        path_ = folder_ + ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".ini";
+    }
+    std::string folder_;
+    std::string path_;
+};
+
+TEST_F(IniWrites, IntEqualToItsDefaultStaysAbsent)
+{
+    WriteIniIntIfChanged(path_.c_str(), "View", "Toolbar", 1, 1);
+    EXPECT_FALSE(Exists(path_)); // not even the file is made
+    WriteBytes(path_, "[View]\r\nStatusbar=0\r\n");
+    WriteIniIntIfChanged(path_.c_str(), "View", "Toolbar", 1, 1);
+    EXPECT_EQ(ReadBytes(path_), "[View]\r\nStatusbar=0\r\n");
+}
+
+TEST_F(IniWrites, IntThatDiffersIsWrittenAsSignedDecimal)
+{
+    WriteIniIntIfChanged(path_.c_str(), "View", "Toolbar", 0, 1);
+    WriteIniIntIfChanged(path_.c_str(), "View", "left", -800, 0);
+    IniMap entries = IniEntries(ReadBytes(path_));
+    EXPECT_EQ(entries, (IniMap{{"View/Toolbar", "0"}, {"View/left", "-800"}}));
+    EXPECT_EQ((int)GetPrivateProfileIntA("View", "left", 0, path_.c_str()), -800);
+}
+
+TEST_F(IniWrites, IntEqualToTheStoredValueLeavesTheFileUntouched)
+{
+    // Spaced the way the system's writer never spaces: a rewrite would show.
+    const std::string original = "[View]\r\nleft = -800\r\ntop = 7\r\n";
+    WriteBytes(path_, original);
+    WriteIniIntIfChanged(path_.c_str(), "View", "left", -800, 0);
+    WriteIniIntIfChanged(path_.c_str(), "View", "top", 7, 0);
+    EXPECT_EQ(ReadBytes(path_), original);
+    // A stored value wins over the default: equal to the default is not enough.
+    WriteIniIntIfChanged(path_.c_str(), "View", "top", 0, 0);
+    EXPECT_EQ(IniEntries(ReadBytes(path_))["View/top"], "0");
+}
+
+TEST_F(IniWrites, StringEqualToItsDefaultStaysAbsent)
+{
+    WriteIniStringIfChanged(path_.c_str(), "Config", "Search", "", "");
+    EXPECT_FALSE(Exists(path_));
+    WriteIniStringIfChanged(path_.c_str(), "Config", "Font", "Fixedsys", "Fixedsys");
+    EXPECT_FALSE(Exists(path_));
+}
+
+TEST_F(IniWrites, StringIsComparedCaseSensitively)
+{
+    WriteBytes(path_, "[Config]\r\nSearch = Needle\r\n");
+    WriteIniStringIfChanged(path_.c_str(), "Config", "Search", "", "Needle");
+    EXPECT_EQ(ReadBytes(path_), "[Config]\r\nSearch = Needle\r\n");
+    WriteIniStringIfChanged(path_.c_str(), "Config", "Search", "", "needle");
+    EXPECT_EQ(IniEntries(ReadBytes(path_)), (IniMap{{"Config/Search", "needle"}}));
+}
+
+TEST_F(IniWrites, OnlyNinetyNineCharactersAreComparedSoLongTextsAreAlwaysWritten)
+{
+    // The read-back holds at most 99 characters: a 100-character text never
+    // compares equal, so a change past the 99th character is still written.
+    std::string stored = std::string(99, 'b') + "X";
+    std::string wanted = std::string(100, 'b');
+    WriteBytes(path_, "[Config]\r\nReplace = " + stored + "\r\n");
+    WriteIniStringIfChanged(path_.c_str(), "Config", "Replace", "", wanted.c_str());
+    EXPECT_EQ(IniEntries(ReadBytes(path_))["Config/Replace"], wanted);
+    // 99 characters compare in full: equal text leaves the file as it is.
+    std::string short99(99, 'a');
+    const std::string original = "[Config]\r\nSearch = " + short99 + "\r\n";
+    WriteBytes(path_, original);
+    WriteIniStringIfChanged(path_.c_str(), "Config", "Search", "", short99.c_str());
+    EXPECT_EQ(ReadBytes(path_), original);
+}
+
+// --- The editor and the per-user file -------------------------------------
+
+class PerUserIniEditor : public EditorFixture {
+protected:
+    void SetUp() override
+    {
+        ClearPromptLog();
+        RemovePerUserFiles();
+        DeleteFileA(IniPath().c_str());
+        StartEditor(CommandLine());
+    }
+    void TearDown() override
+    {
+        EditorFixture::TearDown();
+        RemovePerUserFiles();
+    }
+};
+
+TEST_F(PerUserIniEditor, StartWithNoIniAnywhereCreatesBothFolderLevels)
+{
+    EXPECT_TRUE(Exists(AppDataFolder() + "\\Tolvek"));
+    EXPECT_TRUE(Exists(PerUserFolder()));
+    EXPECT_FALSE(Exists(PerUserIni()));
+    EXPECT_FALSE(Exists(IniPath()));
+    // Every key took its default.
+    EXPECT_EQ(Config.Toolbar, 1);
+    EXPECT_EQ(Config.TabSize, 8);
+    EXPECT_STREQ(Config.EditorCharFormat.szFaceName, "Fixedsys");
+}
+
+TEST_F(PerUserIniEditor, ExitSettingsGoToThePerUserFile)
+{
+    RunCommand(IDM_TOOLBAR);
+    ASSERT_TRUE(CloseMainWindow());
+    EXPECT_EQ(IniEntries(ReadBytes(PerUserIni())), (IniMap{{"View/Toolbar", "0"}}));
+    EXPECT_FALSE(Exists(IniPath()));
+}
+
+TEST_F(PerUserIniEditor, PerUserFileIsReadAtStart)
+{
+    StopEditor();
+    WriteBytes(PerUserIni(), "[View]\r\nStatusbar=0\r\n[Config]\r\nTabSize=3\r\n");
+    StartEditor("");
+    EXPECT_EQ(Config.Statusbar, 0);
+    EXPECT_EQ(Config.TabSize, 3);
+}
+
+class BesideProgramIniDeleted : public EditorFixture {
+protected:
+    void TearDown() override
+    {
+        EditorFixture::TearDown();
+        RemovePerUserFiles();
+    }
+};
+
+TEST_F(BesideProgramIniDeleted, NextSaveSwitchesToThePerUserFile)
+{
+    RemovePerUserFiles();
+    ASSERT_TRUE(Exists(IniPath()));
+    EXPECT_FALSE(Exists(AppDataFolder() + "\\Tolvek")); // the start used the file beside
+    DeleteFileA(IniPath().c_str());
+    RunCommand(IDM_STATUSBAR);
+    ASSERT_TRUE(CloseMainWindow());
+    EXPECT_FALSE(Exists(IniPath()));
+    EXPECT_EQ(IniEntries(ReadBytes(PerUserIni())), (IniMap{{"View/Statusbar", "0"}}));
+}
+
+// No usable INI path at all: every key takes its default and nothing is written.
+class UnusableIniEditor : public EditorFixture {
+protected:
+    void SetUp() override
+    {
+        ClearPromptLog();
+        RemovePerUserFiles();
+        DeleteFileA(IniPath().c_str());
+        WriteBytes(AppDataFolder() + "\\Tolvek", "not a folder");
+        StartEditor(CommandLine());
+    }
+    void TearDown() override
+    {
+        EditorFixture::TearDown();
+        RemovePerUserFiles();
+    }
+};
+
+TEST_F(UnusableIniEditor, DefaultsAreUsedAndNothingIsWritten)
+{
+    EXPECT_EQ(Config.Toolbar, 1);
+    EXPECT_EQ(Config.WordWrap, 1);
+    EXPECT_EQ(Config.TabSize, 8);
+    EXPECT_EQ(Config.BackColor, GetSysColor(COLOR_WINDOW));
+    EXPECT_STREQ(Config.EditorCharFormat.szFaceName, "Fixedsys");
+    EXPECT_TRUE(IsWindowVisible(App.MainWindow));
+
+    Config.SmartHome = 0;
+    SaveOptionSettings();
+    RunCommand(IDM_TOOLBAR);
+    lstrcpyA(App.FindWhat, "needle");
+    ASSERT_TRUE(CloseMainWindow());
+    EXPECT_FALSE(Exists(IniPath()));
+    EXPECT_EQ(ReadBytes(AppDataFolder() + "\\Tolvek"), "not a folder");
+    EXPECT_TRUE(RecordedPrompts().empty()); // no message for INI problems
+}
