@@ -8,8 +8,11 @@ void IndentBlock(int indent);
 
 // Rebuilds a block of lines separated by CR: indenting puts unit before each
 // line, unindenting removes one tab or up to tabSize spaces. Writes at most
-// outSize bytes including the terminator; returns the length written.
-size_t RebuildIndentedText(const char* block, int indent, const char* unit, int tabSize,
-                           char* out, size_t outSize);
+// outSize units including the terminator; returns the length written.
+size_t RebuildIndentedText(const wchar_t* block, int indent, const wchar_t* unit, int tabSize,
+                           wchar_t* out, size_t outSize);
+
+// Units RebuildIndentedText may need for block, terminator included.
+size_t IndentedTextCapacity(const wchar_t* block, size_t unitLength);
 
 #endif

@@ -13,7 +13,8 @@ INT_PTR CALLBACK GoToLineDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARA
 void ShowGoToLineDialog();
 
 // 1-based column after walking the text of a line up to the caret, tabs
-// expanded to the next stop of tabSize (a CR restarts at column 1).
-int ColumnAfterText(const char* text, int tabSize);
+// expanded to the next stop of tabSize (a CR restarts at column 1). The text
+// is UTF-16 so that every character counts once, whatever the code page.
+int ColumnAfterText(const wchar_t* text, int tabSize);
 
 #endif

@@ -1,0 +1,111 @@
+// Status-bar parts 3 and 4: the tab size, and the caret position or the
+// selection, refreshed on every selection change.
+#include "editor/caret_status.h"
+
+#include "app/app_state.h"
+#include "app/edit_control.h"
+#include "app/helpers.h"
+#include "app/menu_state.h"
+#include "editor/clipboard.h"
+#include "editor/gutter.h"
+
+#include <stdio.h>
+
+static int IsLeadSurrogate(wchar_t c) { return c >= 0xD800 && c <= 0xDBFF; }
+static int IsTrailSurrogate(wchar_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+
+int ColumnAfterText(const wchar_t* text, int tabSize)
+{
+    if (tabSize < 1)
+        tabSize = 1;
+    int column = 1;
+    for (const wchar_t* p = text; *p; p++) {
+        if (*p == L'\r')
+            column = 1;
+        else if (*p == L'\t')
+            column = ((column - 1) / tabSize) * tabSize + tabSize + 1;
+        else if (!(IsTrailSurrogate(*p) && p > text && IsLeadSurrogate(p[-1])))
+            column++;
+    }
+    return column;
+}
+
+// The control hands out ranges only in the ANSI code page, where a character
+// may take two bytes; converted to UTF-16, each counts once.
+static int ColumnOfCaret(LONG lineStart, LONG caret)
+{
+    if (caret <= lineStart)
+        return 1;
+    char* ansi = ReadTextRangeAnsi(lineStart, caret);
+    if (!ansi)
+        return 1;
+    int units = MultiByteToWideChar(CP_ACP, 0, ansi, -1, NULL, 0);
+    wchar_t* wide = units > 0 ? (wchar_t*)AllocZeroed((size_t)units * sizeof(wchar_t)) : NULL;
+    int column = 1;
+    if (wide && MultiByteToWideChar(CP_ACP, 0, ansi, -1, wide, units) > 0)
+        column = ColumnAfterText(wide, Config.TabSize);
+    FreeBlock(wide);
+    FreeBlock(ansi);
+    return column;
+}
+
+static LONG LineOfChar(LONG position)
+{
+    return (LONG)SendMessageA(App.EditControl, EM_EXLINEFROMCHAR, 0, position);
+}
+
+static void ShowCaretPosition(LONG caret)
+{
+    LONG line = LineOfChar(caret);
+    App.CaretLine = (unsigned int)line + 1;
+    LONG lineStart = (LONG)SendMessageA(App.EditControl, EM_LINEINDEX, (WPARAM)line, 0);
+    App.CaretColumn = ColumnOfCaret(lineStart, caret);
+    if (Config.LineNumbers)
+        UpdateGutterWidth();
+    wchar_t text[64];
+    _snwprintf(text, 64, L"列 : %u 行: %u", (unsigned int)App.CaretColumn, App.CaretLine);
+    text[63] = 0;
+    SetStatusTextW(STATUS_CARET, text);
+}
+
+// Positions as in a file with CR LF breaks: every line break before a
+// position counts twice.
+static void ShowSelectionFigures(CHARRANGE selection)
+{
+    unsigned int start = (unsigned int)(selection.cpMin + LineOfChar(selection.cpMin));
+    unsigned int end = (unsigned int)(selection.cpMax + LineOfChar(selection.cpMax));
+    char text[96];
+    _snprintf(text, sizeof(text), "Selection Start: %u End: %u Len: %u", start, end, end - start);
+    text[sizeof(text) - 1] = 0;
+    SetStatusText(STATUS_CARET, text);
+}
+
+void UpdateCaretStatus()
+{
+    CHARRANGE selection = GetEditSelection();
+    App.CurrentSelection = selection;
+    if (selection.cpMin == selection.cpMax)
+        ShowCaretPosition(selection.cpMin);
+    else
+        ShowSelectionFigures(selection);
+    UpdateMenuState(1, GetMenu(App.MainWindow));
+    if (Config.LineNumbers)
+        PaintGutter(0);
+}
+
+void ShowTabSize()
+{
+    char text[32];
+    _snprintf(text, sizeof(text), "Tab: %i", Config.TabSize);
+    text[sizeof(text) - 1] = 0;
+    SetStatusText(STATUS_TABSIZE, text);
+}
+
+void SetTabSize(int size)
+{
+    Config.TabSize = size;
+    // Four dialog units are one average character width.
+    DWORD stop = (DWORD)(size * 4);
+    SendMessageA(App.EditControl, EM_SETTABSTOPS, 1, (LPARAM)&stop);
+    ShowTabSize();
+}

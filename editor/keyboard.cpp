@@ -1,0 +1,221 @@
+// Every key the edit control receives comes here first (EN_MSGFILTER): the
+// program handles some keys itself and swallows them, and lets the control
+// do its usual work with the rest.
+#include "editor/keyboard.h"
+
+#include "app/app_state.h"
+#include "app/edit_control.h"
+#include "app/helpers.h"
+#include "editor/block_indent.h"
+#include "editor/caret_status.h"
+#include "editor/clipboard.h"
+#include "resource.h"
+
+#include <string.h>
+
+#define TAB_UNIT_SIZE 32
+// Home reads the line's leading blanks in pieces this long.
+#define HOME_CHUNK 256
+
+int SpacesToNextTabStop(int caretColumn, int tabSize)
+{
+    if (tabSize < 1)
+        tabSize = 1;
+    if (caretColumn < 1)
+        caretColumn = 1;
+    return tabSize - (caretColumn - 1) % tabSize;
+}
+
+size_t LeadingBlankLength(const char* text)
+{
+    size_t length = 0;
+    while (text[length] == ' ' || text[length] == '\t')
+        length++;
+    return length;
+}
+
+static LRESULT Swallow(MSGFILTER* filter)
+{
+    filter->msg = 0;
+    filter->wParam = 0;
+    filter->lParam = 0;
+    return 1;
+}
+
+static int KeyHeld(int key)
+{
+    return GetKeyState(key) < 0;
+}
+
+static LONG LineStartOfChar(LONG position)
+{
+    LONG line = (LONG)SendMessageA(App.EditControl, EM_EXLINEFROMCHAR, 0, position);
+    return (LONG)SendMessageA(App.EditControl, EM_LINEINDEX, (WPARAM)line, 0);
+}
+
+static LONG LineLengthAt(LONG position)
+{
+    return (LONG)SendMessageA(App.EditControl, EM_LINELENGTH, (WPARAM)position, 0);
+}
+
+// Spaces up to the next tab stop from the caret column, or one tab.
+static void InsertTabUnit()
+{
+    char unit[TAB_UNIT_SIZE];
+    if (Config.TabsToSpaces) {
+        int spaces = SpacesToNextTabStop(App.CaretColumn, Config.TabSize);
+        if (spaces > TAB_UNIT_SIZE - 1)
+            spaces = TAB_UNIT_SIZE - 1;
+        memset(unit, ' ', (size_t)spaces);
+        unit[spaces] = 0;
+    } else {
+        unit[0] = '\t';
+        unit[1] = 0;
+    }
+    ReplaceEditSelection(unit);
+}
+
+// A selection within one line's text is replaced by the unit; one that
+// reaches the end of its first line indents the lines as a block.
+static LRESULT OnTabKey(MSGFILTER* filter, CHARRANGE selection, int shift)
+{
+    if (shift) {
+        IndentBlock(0);
+        return 0;
+    }
+    LONG lineEnd = LineStartOfChar(selection.cpMin) + LineLengthAt(selection.cpMin);
+    if (selection.cpMin == selection.cpMax || selection.cpMax < lineEnd) {
+        InsertTabUnit();
+        return Swallow(filter);
+    }
+    IndentBlock(1);
+    return 0;
+}
+
+// Enter starts the new line with the blanks that lead the text before the caret.
+static LRESULT AutoIndent(MSGFILTER* filter, LONG caret)
+{
+    LONG lineStart = (LONG)SendMessageA(App.EditControl, EM_LINEINDEX, (WPARAM)-1, 0);
+    if (caret <= lineStart)
+        return 0;
+    char* text = ReadTextRangeAnsi(lineStart, caret);
+    if (!text)
+        return 0;
+    // The block holds at least two bytes more than the text, so the line
+    // feed fits in front of the blanks.
+    size_t blanks = LeadingBlankLength(text);
+    memmove(text + 1, text, blanks);
+    text[0] = '\n';
+    text[blanks + 1] = 0;
+    ReplaceEditSelection(text);
+    FreeBlock(text);
+    UpdateCaretStatus();
+    return Swallow(filter);
+}
+
+// First non-blank character of the line that starts at lineStart; the line
+// end when the line holds blanks only.
+static LONG FirstNonBlank(LONG lineStart)
+{
+    LONG end = lineStart + LineLengthAt(lineStart);
+    LONG position = lineStart;
+    while (position < end) {
+        LONG chunkEnd = end - position > HOME_CHUNK ? position + HOME_CHUNK : end;
+        char* text = ReadTextRangeAnsi(position, chunkEnd);
+        if (!text)
+            break;
+        LONG blanks = (LONG)LeadingBlankLength(text);
+        FreeBlock(text);
+        position += blanks;
+        if (position < chunkEnd)
+            break;
+    }
+    return position;
+}
+
+// Home goes to the first non-blank character, and from there to the line start.
+static void SmartHome(CHARRANGE selection)
+{
+    LONG lineStart = (LONG)SendMessageA(App.EditControl, EM_LINEINDEX, (WPARAM)-1, 0);
+    LONG target = FirstNonBlank(lineStart);
+    if (selection.cpMin == target)
+        target = lineStart;
+    SetEditSelection(target, target);
+}
+
+static void ShowInsertMode()
+{
+    SetStatusText(STATUS_INSERT, App.InsertMode == 1 ? "INS" : "OVR");
+}
+
+static LRESULT OnInsertKey(MSGFILTER* filter, int shift, int ctrl)
+{
+    int alt = KeyHeld(VK_MENU);
+    if (shift || (alt && ctrl)) {
+        PasteClipboard();
+        return Swallow(filter);
+    }
+    if (alt || ctrl)
+        return 0;
+    // The control flips its own mode; the status bar mirrors it.
+    App.InsertMode = !App.InsertMode;
+    ShowInsertMode();
+    return 0;
+}
+
+static LRESULT OnKeyDown(MSGFILTER* filter)
+{
+    int shift = KeyHeld(VK_SHIFT);
+    int ctrl = KeyHeld(VK_CONTROL);
+    CHARRANGE selection = GetEditSelection();
+    WPARAM key = filter->wParam;
+    switch (key) {
+    case VK_TAB:
+        return ctrl ? 0 : OnTabKey(filter, selection, shift);
+    case VK_RETURN:
+        if (ctrl || selection.cpMin != selection.cpMax || !Config.AutoIndent)
+            return 0;
+        return AutoIndent(filter, selection.cpMin);
+    case VK_ESCAPE:
+        // Posted, so the key finishes before the window starts to close.
+        if (Config.EscapeExit)
+            PostMessageA(App.MainWindow, WM_COMMAND, IDM_EXIT, 0);
+        return 0;
+    case VK_HOME:
+        if (ctrl || shift || !Config.SmartHome)
+            return 0;
+        SmartHome(selection);
+        return Swallow(filter);
+    case VK_UP:
+    case VK_DOWN:
+        if (!ctrl)
+            return 0;
+        SendMessageA(App.EditControl, WM_VSCROLL, key == VK_UP ? SB_LINEUP : SB_LINEDOWN, 0);
+        return Swallow(filter);
+    case VK_INSERT:
+        return OnInsertKey(filter, shift, ctrl);
+    case 'V':
+        if (!ctrl)
+            return 0;
+        PasteClipboard();
+        return Swallow(filter);
+    case '1':
+        // Keeps the control's own Ctrl+1 away.
+        return ctrl ? Swallow(filter) : 0;
+    case '2': case '3': case '4': case '5': case '6': case '7': case '8': case '9':
+        if (!ctrl)
+            return 0;
+        SetTabSize((int)(key - '0'));
+        UpdateCaretStatus(); // the caret column moves with the tab stops
+        return Swallow(filter);
+    }
+    return 0;
+}
+
+LRESULT FilterEditKey(MSGFILTER* filter)
+{
+    // Tab characters never reach the control: the Tab rule inserts its own.
+    if (filter->msg != WM_KEYDOWN)
+        return filter->wParam == VK_TAB ? Swallow(filter) : 0;
+    return OnKeyDown(filter);
+}
