@@ -52,16 +52,19 @@ static void OnContextMenu()
 
 static void OnDropFiles(HDROP drop)
 {
-    char name[MAX_PATH + 1];
-    name[0] = 0;
-    UINT length = DragQueryFileA(drop, 0, name, MAX_PATH);
+    // Only the first file of a drop is taken. It is read whole: a name cut
+    // to a fixed buffer would name another file; one too long to open is
+    // refused by the loading itself.
+    UINT length = DragQueryFileA(drop, 0, NULL, 0);
+    char* name = length ? (char*)AllocZeroed((size_t)length + 1) : NULL;
+    if (name && DragQueryFileA(drop, 0, name, length + 1) == length) {
+        if (Config.DNDNewWindow && App.HasFile)
+            StartNewInstance(name);
+        else
+            OpenDocument(name);
+    }
+    FreeBlock(name);
     DragFinish(drop);
-    if (length == 0 || length >= MAX_PATH)
-        return; // nothing usable, or a name cut short that would name another file
-    if (Config.DNDNewWindow && App.HasFile)
-        StartNewInstance(name);
-    else
-        OpenDocument(name);
 }
 
 // Returns 0 when the user kept the window open.

@@ -138,3 +138,19 @@ TEST_F(DispatchTest, ExitClosesThroughTheCloseFlow)
     Pump();
     EXPECT_FALSE(IsWindow(App.MainWindow));
 }
+
+TEST_F(DispatchTest, DroppedNameTooLongIsRefusedNotCut)
+{
+    SetEditText("kept");
+    std::string folder = MakeScratchFolder("drop_long");
+    // Cut to a path buffer this name would still name an existing file.
+    std::string longName = folder + std::string(300 - folder.size(), 'x');
+    WriteBytes(longName.substr(0, MAX_PATH - 1), "wrong file");
+    SendMessageA(App.MainWindow, WM_DROPFILES, (WPARAM)MakeDrop({longName}), 0);
+    Pump();
+    EXPECT_EQ(EditText(), "kept");
+    EXPECT_EQ(App.HasFile, 0);
+    ASSERT_FALSE(RecordedPrompts().empty());
+    EXPECT_EQ(RecordedPrompts().back().Text, L"The file name is too long.");
+    DeleteFileA(longName.substr(0, MAX_PATH - 1).c_str());
+}
