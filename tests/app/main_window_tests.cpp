@@ -123,8 +123,9 @@ TEST_F(MainWindowTest, ToolbarHasTwentyOnePositionsWithOurBitmaps)
             // Appended after the 15 standard images.
             EXPECT_GE(button.iBitmap, 15);
         }
-        if (commands[i] == IDM_EXECUTE)
+        if (commands[i] == IDM_EXECUTE) {
             EXPECT_GE(button.iBitmap, 16);
+        }
     }
     EXPECT_EQ(standardImages, STD_FILENEW);
 }
