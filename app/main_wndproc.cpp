@@ -10,7 +10,6 @@
 #include "editor/clipboard.h"
 #include "editor/keyboard.h"
 #include "resource.h"
-#include "settings/ini_file.h"
 #include "settings/settings.h"
 
 #include <commctrl.h>
