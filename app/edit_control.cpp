@@ -1,6 +1,7 @@
 #include "app/edit_control.h"
 
 #include "app/app_state.h"
+#include "app/helpers.h"
 
 int GetTextLength(int flags)
 {
@@ -36,4 +37,60 @@ int IsEditModified()
 void SetEditModified(int modified)
 {
     SendMessageA(App.EditControl, EM_SETMODIFY, (WPARAM)modified, 0);
+}
+
+LONG EditLineFromChar(LONG position)
+{
+    return (LONG)SendMessageA(App.EditControl, EM_EXLINEFROMCHAR, 0, position);
+}
+
+LONG EditLineIndex(LONG line)
+{
+    return (LONG)SendMessageA(App.EditControl, EM_LINEINDEX, (WPARAM)line, 0);
+}
+
+LONG EditLineLength(LONG position)
+{
+    return (LONG)SendMessageA(App.EditControl, EM_LINELENGTH, (WPARAM)position, 0);
+}
+
+void TouchedLines(CHARRANGE selection, LONG* firstStart, LONG* lastLine)
+{
+    *firstStart = EditLineIndex(EditLineFromChar(selection.cpMin));
+    LONG last = selection.cpMax > *firstStart ? selection.cpMax - 1 : selection.cpMax;
+    *lastLine = EditLineFromChar(last);
+}
+
+static size_t AnsiBytesPerCharacter()
+{
+    CPINFO info;
+    if (GetCPInfo(CP_ACP, &info) && info.MaxCharSize > 0)
+        return info.MaxCharSize;
+    return 4;
+}
+
+char* ReadTextRangeAnsi(LONG start, LONG end)
+{
+    if (start < 0)
+        start = 0;
+    if (end < start)
+        end = start;
+    size_t bytes = (size_t)(end - start) * AnsiBytesPerCharacter() + 2;
+    char* text = (char*)AllocZeroed(bytes);
+    if (!text || end == start)
+        return text;
+    TEXTRANGEA range;
+    range.chrg.cpMin = start;
+    range.chrg.cpMax = end;
+    range.lpstrText = text;
+    SendMessageA(App.EditControl, EM_GETTEXTRANGE, 0, (LPARAM)&range);
+    return text;
+}
+
+void ReplaceSelectionText(const void* text, UINT codePage)
+{
+    SETTEXTEX request;
+    request.flags = ST_KEEPUNDO | ST_SELECTION;
+    request.codepage = codePage;
+    SendMessageA(App.EditControl, EM_SETTEXTEX, (WPARAM)&request, (LPARAM)text);
 }

@@ -14,4 +14,21 @@ void ReplaceEditSelection(const char* text);
 int IsEditModified();
 void SetEditModified(int modified);
 
+// Line arithmetic of the control; lines count from 0, -1 means the caret's line.
+LONG EditLineFromChar(LONG position);
+LONG EditLineIndex(LONG line);
+LONG EditLineLength(LONG position);
+// The lines a selection touches: the start of its first line and the number
+// of its last line. A selection ending just after a paragraph mark does not
+// take in the line that follows.
+void TouchedLines(CHARRANGE selection, LONG* firstStart, LONG* lastLine);
+
+// Text of the control from start to end in the ANSI code page, in a
+// zero-filled block sized for the byte form (free with FreeBlock); NULL when
+// no memory is left.
+char* ReadTextRangeAnsi(LONG start, LONG end);
+// Replaces the selection with text in the given code page (1200 for UTF-16)
+// as one undo step.
+void ReplaceSelectionText(const void* text, UINT codePage);
+
 #endif

@@ -83,27 +83,15 @@ static void BuildIndentUnit(wchar_t* unit)
     unit[spaces] = 0;
 }
 
-static LONG LineStart(LONG line)
-{
-    return (LONG)SendMessageA(App.EditControl, EM_LINEINDEX, (WPARAM)line, 0);
-}
-
-static LONG LineOfChar(LONG position)
-{
-    return (LONG)SendMessageA(App.EditControl, EM_EXLINEFROMCHAR, 0, position);
-}
-
 // Selects the whole lines the selection touches, from the first line's start
-// to the end of the last line's text; a selection that ends just after a
-// paragraph mark does not take in the next line. Returns the block.
+// to the end of the last line's text. Returns the block.
 static CHARRANGE SelectWholeLines()
 {
-    CHARRANGE selection = GetEditSelection();
     CHARRANGE block;
-    block.cpMin = LineStart(LineOfChar(selection.cpMin));
-    LONG last = selection.cpMax > block.cpMin ? selection.cpMax - 1 : selection.cpMax;
-    LONG lastStart = LineStart(LineOfChar(last));
-    block.cpMax = lastStart + (LONG)SendMessageA(App.EditControl, EM_LINELENGTH, (WPARAM)lastStart, 0);
+    LONG lastLine;
+    TouchedLines(GetEditSelection(), &block.cpMin, &lastLine);
+    LONG lastStart = EditLineIndex(lastLine);
+    block.cpMax = lastStart + EditLineLength(lastStart);
     SetEditSelection(block.cpMin, block.cpMax);
     return block;
 }

@@ -6,7 +6,6 @@
 #include "app/edit_control.h"
 #include "app/helpers.h"
 #include "app/menu_state.h"
-#include "editor/clipboard.h"
 #include "editor/gutter.h"
 
 #include <stdio.h>
@@ -49,16 +48,11 @@ static int ColumnOfCaret(LONG lineStart, LONG caret)
     return column;
 }
 
-static LONG LineOfChar(LONG position)
-{
-    return (LONG)SendMessageA(App.EditControl, EM_EXLINEFROMCHAR, 0, position);
-}
-
 static void ShowCaretPosition(LONG caret)
 {
-    LONG line = LineOfChar(caret);
+    LONG line = EditLineFromChar(caret);
     App.CaretLine = (unsigned int)line + 1;
-    LONG lineStart = (LONG)SendMessageA(App.EditControl, EM_LINEINDEX, (WPARAM)line, 0);
+    LONG lineStart = EditLineIndex(line);
     App.CaretColumn = ColumnOfCaret(lineStart, caret);
     if (Config.LineNumbers)
         UpdateGutterWidth();
@@ -72,8 +66,8 @@ static void ShowCaretPosition(LONG caret)
 // position counts twice.
 static void ShowSelectionFigures(CHARRANGE selection)
 {
-    unsigned int start = (unsigned int)(selection.cpMin + LineOfChar(selection.cpMin));
-    unsigned int end = (unsigned int)(selection.cpMax + LineOfChar(selection.cpMax));
+    unsigned int start = (unsigned int)(selection.cpMin + EditLineFromChar(selection.cpMin));
+    unsigned int end = (unsigned int)(selection.cpMax + EditLineFromChar(selection.cpMax));
     char text[96];
     _snprintf(text, sizeof(text), "Selection Start: %u End: %u Len: %u", start, end, end - start);
     text[sizeof(text) - 1] = 0;

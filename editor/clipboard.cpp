@@ -8,40 +8,6 @@
 
 #include <string.h>
 
-static size_t AnsiBytesPerCharacter()
-{
-    CPINFO info;
-    if (GetCPInfo(CP_ACP, &info) && info.MaxCharSize > 0)
-        return info.MaxCharSize;
-    return 4;
-}
-
-char* ReadTextRangeAnsi(LONG start, LONG end)
-{
-    if (start < 0)
-        start = 0;
-    if (end < start)
-        end = start;
-    size_t bytes = (size_t)(end - start) * AnsiBytesPerCharacter() + 2;
-    char* text = (char*)AllocZeroed(bytes);
-    if (!text || end == start)
-        return text;
-    TEXTRANGEA range;
-    range.chrg.cpMin = start;
-    range.chrg.cpMax = end;
-    range.lpstrText = text;
-    SendMessageA(App.EditControl, EM_GETTEXTRANGE, 0, (LPARAM)&range);
-    return text;
-}
-
-void ReplaceSelectionText(const void* text, UINT codePage)
-{
-    SETTEXTEX request;
-    request.flags = ST_KEEPUNDO | ST_SELECTION;
-    request.codepage = codePage;
-    SendMessageA(App.EditControl, EM_SETTEXTEX, (WPARAM)&request, (LPARAM)text);
-}
-
 int GetSelectionUnicode(int bufferBytes, wchar_t* buffer)
 {
     GETTEXTEX request;
@@ -185,16 +151,6 @@ void DeleteSelection()
     ReplaceEditSelection("");
 }
 
-static LONG LineStart(LONG line)
-{
-    return (LONG)SendMessageA(App.EditControl, EM_LINEINDEX, (WPARAM)line, 0);
-}
-
-static LONG LineOfChar(LONG position)
-{
-    return (LONG)SendMessageA(App.EditControl, EM_EXLINEFROMCHAR, 0, position);
-}
-
 // Cuts whole lines with their paragraph marks: with nothing selected the
 // caret's line, with a selection every line it touches (a selection ending
 // just after a paragraph mark does not take in the next line). The cut ends
@@ -202,15 +158,12 @@ static LONG LineOfChar(LONG position)
 // line below; the last line, which has no mark, loses its text.
 void DeleteLine()
 {
-    CHARRANGE selection = GetEditSelection();
-    LONG firstLine = LineOfChar(selection.cpMin);
-    LONG start = LineStart(firstLine);
-    LONG last = selection.cpMax > start ? selection.cpMax - 1 : selection.cpMax;
-    LONG lastLine = LineOfChar(last);
-    LONG end = LineStart(lastLine + 1);
+    LONG start, lastLine;
+    TouchedLines(GetEditSelection(), &start, &lastLine);
+    LONG end = EditLineIndex(lastLine + 1);
     if (end < 0) {
-        LONG lastStart = LineStart(lastLine);
-        end = lastStart + (LONG)SendMessageA(App.EditControl, EM_LINELENGTH, (WPARAM)lastStart, 0) + 1;
+        LONG lastStart = EditLineIndex(lastLine);
+        end = lastStart + EditLineLength(lastStart) + 1;
     }
     SetEditSelection(start, end);
     CutSelection();

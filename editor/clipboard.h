@@ -23,13 +23,4 @@ void OnLinkCommand(int id);
 // units written (terminator not counted); out needs 2 * count + 1 units.
 size_t ExpandLoneCR(const wchar_t* in, size_t count, wchar_t* out);
 
-// Text of the control from start to end in the ANSI code page, in a
-// zero-filled block sized for the byte form (free with FreeBlock); NULL when
-// no memory is left.
-char* ReadTextRangeAnsi(LONG start, LONG end);
-
-// Replaces the selection with text in the given code page (1200 for UTF-16)
-// as one undo step.
-void ReplaceSelectionText(const void* text, UINT codePage);
-
 #endif

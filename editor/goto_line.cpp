@@ -6,16 +6,11 @@
 #include "app/helpers.h"
 #include "resource.h"
 
-static LONG StartOfLine(int line)
-{
-    return (LONG)SendMessageA(App.EditControl, EM_LINEINDEX, (WPARAM)(line - 1), 0);
-}
-
 void GoToLine(int line)
 {
     if (line < 0)
         return;
-    LONG position = StartOfLine(line);
+    LONG position = EditLineIndex(line - 1);
     if (position < 0)
         return; // no such line: leave the caret where it is
     SetEditSelection(position, position);
@@ -40,7 +35,7 @@ static void OnGoToLineOk(HWND dialog)
         AskUser(dialog, IDS_LINE_INVALID, MB_OK | MB_ICONINFORMATION);
         return;
     }
-    if (StartOfLine((int)value) < 0) {
+    if (EditLineIndex((LONG)value - 1) < 0) {
         AskUser(dialog, IDS_LINE_TOO_BIG, MB_OK | MB_ICONINFORMATION);
         return;
     }

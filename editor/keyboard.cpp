@@ -47,17 +47,6 @@ static int KeyHeld(int key)
     return GetKeyState(key) < 0;
 }
 
-static LONG LineStartOfChar(LONG position)
-{
-    LONG line = (LONG)SendMessageA(App.EditControl, EM_EXLINEFROMCHAR, 0, position);
-    return (LONG)SendMessageA(App.EditControl, EM_LINEINDEX, (WPARAM)line, 0);
-}
-
-static LONG LineLengthAt(LONG position)
-{
-    return (LONG)SendMessageA(App.EditControl, EM_LINELENGTH, (WPARAM)position, 0);
-}
-
 // Spaces up to the next tab stop from the caret column, or one tab.
 static void InsertTabUnit()
 {
@@ -83,7 +72,7 @@ static LRESULT OnTabKey(MSGFILTER* filter, CHARRANGE selection, int shift)
         IndentBlock(0);
         return 0;
     }
-    LONG lineEnd = LineStartOfChar(selection.cpMin) + LineLengthAt(selection.cpMin);
+    LONG lineEnd = EditLineIndex(EditLineFromChar(selection.cpMin)) + EditLineLength(selection.cpMin);
     if (selection.cpMin == selection.cpMax || selection.cpMax < lineEnd) {
         InsertTabUnit();
         return Swallow(filter);
@@ -95,7 +84,7 @@ static LRESULT OnTabKey(MSGFILTER* filter, CHARRANGE selection, int shift)
 // Enter starts the new line with the blanks that lead the text before the caret.
 static LRESULT AutoIndent(MSGFILTER* filter, LONG caret)
 {
-    LONG lineStart = (LONG)SendMessageA(App.EditControl, EM_LINEINDEX, (WPARAM)-1, 0);
+    LONG lineStart = EditLineIndex(-1);
     if (caret <= lineStart)
         return 0;
     char* text = ReadTextRangeAnsi(lineStart, caret);
@@ -117,7 +106,7 @@ static LRESULT AutoIndent(MSGFILTER* filter, LONG caret)
 // end when the line holds blanks only.
 static LONG FirstNonBlank(LONG lineStart)
 {
-    LONG end = lineStart + LineLengthAt(lineStart);
+    LONG end = lineStart + EditLineLength(lineStart);
     LONG position = lineStart;
     while (position < end) {
         LONG chunkEnd = end - position > HOME_CHUNK ? position + HOME_CHUNK : end;
@@ -136,7 +125,7 @@ static LONG FirstNonBlank(LONG lineStart)
 // Home goes to the first non-blank character, and from there to the line start.
 static void SmartHome(CHARRANGE selection)
 {
-    LONG lineStart = (LONG)SendMessageA(App.EditControl, EM_LINEINDEX, (WPARAM)-1, 0);
+    LONG lineStart = EditLineIndex(-1);
     LONG target = FirstNonBlank(lineStart);
     if (selection.cpMin == target)
         target = lineStart;
