@@ -198,6 +198,22 @@ void LoadSettings()
     LayoutMainWindow();
 }
 
+static void WriteIntAlways(const char* ini, const char* key, int value)
+{
+    char number[20];
+    _snprintf(number, sizeof(number), "%i", value);
+    number[sizeof(number) - 1] = 0;
+    WritePrivateProfileStringA(ConfigSection, key, number, ini);
+}
+
+static void WriteColorAlways(const char* ini, const char* key, COLORREF color)
+{
+    char number[20];
+    _snprintf(number, sizeof(number), "%u", (unsigned int)color);
+    number[sizeof(number) - 1] = 0;
+    WritePrivateProfileStringA(ConfigSection, key, number, ini);
+}
+
 void SaveOptionSettings()
 {
     char ini[INI_PATH_SIZE];
@@ -224,23 +240,12 @@ void SaveOptionSettings()
 
     // The font and colour keys are written on every confirmation.
     const CHARFORMATA* format = &Config.EditorCharFormat;
-    char number[20];
     WritePrivateProfileStringA(ConfigSection, "Font", format->szFaceName, ini);
-    _snprintf(number, sizeof(number), "%i", (int)format->dwEffects);
-    number[sizeof(number) - 1] = 0;
-    WritePrivateProfileStringA(ConfigSection, "dwEffects", number, ini);
-    _snprintf(number, sizeof(number), "%i", (int)format->bCharSet);
-    number[sizeof(number) - 1] = 0;
-    WritePrivateProfileStringA(ConfigSection, "CharSet", number, ini);
-    _snprintf(number, sizeof(number), "%i", (int)format->yHeight);
-    number[sizeof(number) - 1] = 0;
-    WritePrivateProfileStringA(ConfigSection, "FontSize", number, ini);
-    _snprintf(number, sizeof(number), "%u", (unsigned int)Config.BackColor);
-    number[sizeof(number) - 1] = 0;
-    WritePrivateProfileStringA(ConfigSection, "BackColor", number, ini);
-    _snprintf(number, sizeof(number), "%u", (unsigned int)Config.FontColor);
-    number[sizeof(number) - 1] = 0;
-    WritePrivateProfileStringA(ConfigSection, "FontColor", number, ini);
+    WriteIntAlways(ini, "dwEffects", (int)format->dwEffects);
+    WriteIntAlways(ini, "CharSet", (int)format->bCharSet);
+    WriteIntAlways(ini, "FontSize", (int)format->yHeight);
+    WriteColorAlways(ini, "BackColor", Config.BackColor);
+    WriteColorAlways(ini, "FontColor", Config.FontColor);
 
     SetStatusText(STATUS_MESSAGE, "");
 }
