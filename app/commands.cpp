@@ -13,6 +13,7 @@
 #include "editor/clipboard.h"
 #include "editor/gutter.h"
 #include "resource.h"
+#include "settings/favorites.h"
 #include "settings/ini_file.h"
 
 #include <richedit.h>
@@ -116,6 +117,9 @@ void RunCommand(int id)
     case IDM_OPEN: ShowOpenDialog(); break;
     case IDM_SAVE: SaveCommand(); break;
     case IDM_SAVEAS: ShowSaveAsDialog(); break;
+    case IDM_RELOAD: ReloadDocument(); break;
+    case IDM_PROPERTIES: ShowFileProperties(); break;
+    case IDM_EXECUTE: ExecuteDocument(); break;
     case IDM_FORMAT_DOS: ChangeLineFormat(DOS); break;
     case IDM_FORMAT_UNIX: ChangeLineFormat(UNIX); break;
     case IDM_FORMAT_MAC: ChangeLineFormat(MAC); break;
@@ -132,17 +136,22 @@ void RunCommand(int id)
     case IDM_GOTOLINE: ShowGoToLineDialog(); break;
     case IDM_DELETELINE: DeleteLine(); break;
     case IDM_TIMEDATE: InsertTimeDate(); break;
+    case IDM_INSERTFILE: InsertFileAtSelection(); break;
     case IDM_TOOLBAR: ToggleBar(&Config.Toolbar, App.ToolBar); break;
     case IDM_STATUSBAR: ToggleBar(&Config.Statusbar, App.StatusBar); break;
     case IDM_ALWAYSONTOP: SetAlwaysOnTop(!Config.AlwaysOnTop); break;
     case IDM_WORDWRAP: ToggleWordWrap(); break;
     case IDM_LINENUMBERS: ToggleGutterSetting(&Config.LineNumbers); break;
     case IDM_MARGIN: ToggleGutterSetting(&Config.SelectionBar); break;
+    case IDM_FAV_ADD: AddCurrentToFavorites(); break;
+    case IDM_FAV_REMOVE: RemoveCurrentFromFavorites(); break;
     case IDM_HELP: ShowHelp(); break;
     case IDM_URL_OPEN:
     case IDM_URL_SELECT:
     case IDM_URL_COPY:
     case IDM_URL_CUT: OnLinkCommand(id); break;
+    // The list ranges come after every fixed id.
+    default: RunListCommand(id); break;
     }
 }
 

@@ -4,12 +4,15 @@
 #include "app/helpers.h"
 #include "app/main_window.h"
 #include "app/menu_state.h"
+#include "document/file_watch.h"
 #include "document/load.h"
 #include "document/title.h"
 #include "editor/caret_status.h"
 #include "editor/clipboard.h"
 #include "editor/keyboard.h"
 #include "resource.h"
+#include "settings/favorites.h"
+#include "settings/recent_lists.h"
 #include "settings/settings.h"
 
 #include <commctrl.h>
@@ -72,6 +75,7 @@ static int RunCloseFlow()
     if (QuerySaveChanges() == IDCANCEL)
         return 0;
     SaveExitSettings();
+    FreeLists();
     DestroyWindow(App.MainWindow);
     return 1;
 }
@@ -84,6 +88,7 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         break;
     case WM_SETFOCUS:
         SetFocus(App.EditControl);
+        ArmFileCheck();
         break;
     case WM_PAINT:
         UpdateMenuState(1, GetMenu(window));
@@ -98,6 +103,12 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         return OnNotify(window, message, wParam, lParam);
     case WM_CONTEXTMENU:
         OnContextMenu();
+        break;
+    case WM_TIMER:
+        OnFileCheckTimer(wParam);
+        break;
+    case WM_COPYDATA:
+        OnFavoritesMessage((const COPYDATASTRUCT*)lParam);
         break;
     case WM_DROPFILES:
         OnDropFiles((HDROP)wParam);

@@ -4,6 +4,7 @@
 #include "app/edit_control.h"
 #include "document/title.h"
 #include "resource.h"
+#include "settings/recent_lists.h"
 
 #include <commctrl.h>
 #include <richedit.h>
@@ -21,16 +22,6 @@ static void CheckIf(HMENU menu, UINT id, int condition)
 static void EnableButton(UINT id, int condition)
 {
     SendMessageA(App.ToolBar, TB_ENABLEBUTTON, id, MAKELPARAM(condition ? 1 : 0, 0));
-}
-
-static int FavoriteListed()
-{
-    if (!App.HasFile || !App.FavoritesList.Items)
-        return 0;
-    for (int i = 0; i < App.FavoritesList.Count; i++)
-        if (lstrcmpiA(App.FavoritesList.Items[i], App.FilePath) == 0)
-            return 1;
-    return 0;
 }
 
 static void UpdateFileMenu(HMENU menu)
@@ -80,7 +71,8 @@ static void UpdateViewMenu(HMENU menu)
 
 static void UpdateFavoritesMenu(HMENU menu)
 {
-    int listed = FavoriteListed();
+    // The list is searched only for a titled document.
+    int listed = App.HasFile && FindInList(&App.FavoritesList, App.FilePath) >= 0;
     GreyUnless(menu, IDM_FAV_ADD, App.HasFile && !listed);
     GreyUnless(menu, IDM_FAV_REMOVE, App.HasFile && listed);
 }

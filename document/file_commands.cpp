@@ -3,9 +3,15 @@
 #include "app/app_state.h"
 #include "app/edit_control.h"
 #include "app/menu_state.h"
+#include "app/helpers.h"
+#include "document/file_dialogs.h"
 #include "document/load.h"
+#include "document/title.h"
 
+#include <richedit.h>
+#include <shellapi.h>
 #include <shlobj.h>
+#include <string.h>
 
 void ChangeLineFormat(int format)
 {
@@ -15,6 +21,58 @@ void ChangeLineFormat(int format)
     SetLineFormat(format);
     SetEditModified(1);
     RefreshAfterEdit();
+}
+
+void ReloadDocument()
+{
+    if (!App.HasFile)
+        return;
+    CHARRANGE selection;
+    SendMessageA(App.EditControl, EM_EXGETSEL, 0, (LPARAM)&selection);
+    // The load asks about unsaved changes first, so no edit is lost unasked.
+    char path[APP_PATH_SIZE];
+    lstrcpynA(path, App.FilePath, APP_PATH_SIZE);
+    OpenDocument(path);
+    // The control limits positions beyond the end of the text.
+    SendMessageA(App.EditControl, EM_EXSETSEL, 0, (LPARAM)&selection);
+}
+
+void ShowFileProperties()
+{
+    if (!App.HasFile)
+        return;
+    SHELLEXECUTEINFOA request;
+    memset(&request, 0, sizeof(request));
+    request.cbSize = sizeof(request);
+    request.fMask = SEE_MASK_INVOKEIDLIST | SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;
+    request.hwnd = App.MainWindow;
+    request.lpVerb = "properties";
+    request.lpFile = App.FilePath;
+    ShellExecuteExA(&request);
+    if (request.hProcess)
+        CloseHandle(request.hProcess);
+}
+
+void ExecuteDocument()
+{
+    // An untitled document may still hold the name of a deleted file.
+    if (!App.HasFile)
+        return;
+    if (QuerySaveChanges() == IDCANCEL)
+        return;
+    OpenWithShell(App.MainWindow, App.FilePath);
+}
+
+void InsertFileAtSelection()
+{
+    OPENFILENAMEA request;
+    BuildOpenFileName(&request);
+    request.lpstrTitle = "Insert File";
+    // The chosen file's text goes in as ANSI; the document keeps its own
+    // name, encoding and line format.
+    if (request.lpstrFile && Prompts.OpenFile(&request))
+        LoadFile(request.lpstrFile, LOAD_INSERT_MODE);
+    FreeBlock(request.lpstrFile);
 }
 
 DWORD WINAPI ResolveLongPath(LPCSTR source, LPSTR destination, DWORD size)

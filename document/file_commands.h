@@ -7,6 +7,12 @@
 // Format commands 508, 509, 510.
 void ChangeLineFormat(int format);
 
+// Reload (505) keeps the selection; Properties (506); Execute (507); Insert File (626).
+void ReloadDocument();
+void ShowFileProperties();
+void ExecuteDocument();
+void InsertFileAtSelection();
+
 DWORD WINAPI ResolveLongPath(LPCSTR source, LPSTR destination, DWORD size);
 DWORD WINAPI GetLongPathFallback(LPCSTR source, LPSTR destination, DWORD size);
 

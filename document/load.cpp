@@ -9,6 +9,7 @@
 #include "document/title.h"
 #include "editor/caret_status.h"
 #include "resource.h"
+#include "settings/recent_lists.h"
 
 #include <stdio.h>
 
@@ -172,8 +173,10 @@ int OpenDocument(const char* name)
     char path[APP_PATH_SIZE];
     if (!MakeDocumentPath(name, path))
         return 0;
-    if (!LoadFile(path, LOAD_OPEN_MODE))
+    if (!LoadFile(path, LOAD_OPEN_MODE)) {
+        RemoveByName(&App.RecentList, name);
         return 0;
+    }
 
     App.HasFile = 1;
     lstrcpynA(App.FilePath, path, APP_PATH_SIZE);
@@ -191,5 +194,6 @@ int OpenDocument(const char* name)
     App.ShownModified = !IsEditModified();
     RefreshAfterEdit();
     UpdateCaretStatus();
+    NoteRecentFile(App.FilePath);
     return 1;
 }

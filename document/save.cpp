@@ -9,6 +9,7 @@
 #include "app/menu_state.h"
 #include "document/text_format.h"
 #include "resource.h"
+#include "settings/recent_lists.h"
 
 #include <commctrl.h>
 #include <richedit.h>
@@ -211,6 +212,7 @@ static void FinishSave()
     SendMessageA(App.ToolBar, TB_ENABLEBUTTON, IDM_SAVE, MAKELPARAM(FALSE, 0));
     SetStatusText(STATUS_MESSAGE, "");
     _stat(App.FilePath, &App.FileStat);
+    NoteRecentFile(App.FilePath);
 }
 
 int SaveDocument()

@@ -58,6 +58,9 @@
 #define IDM_FAV_REMOVE      801
 #define IDM_FAV_FIRST       802
 #define IDM_FAV_LAST        999
+// Favorites 199 and 200 would reach 1000 and 1001 (Options, tray): they take these.
+#define IDM_FAV_OVERFLOW_FIRST 1200
+#define IDM_FAV_OVERFLOW_LAST  1201
 #define IDM_OPTIONS         1000
 #define IDM_TOTRAY          1001
 #define IDM_ABOUT           1101

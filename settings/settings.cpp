@@ -9,6 +9,7 @@
 #include "editor/caret_status.h"
 #include "editor/gutter.h"
 #include "settings/ini_file.h"
+#include "settings/recent_lists.h"
 
 #include <stdio.h>
 #include <stdlib.h>
@@ -185,7 +186,7 @@ void LoadSettings()
     Config.RecentFiles = ReadInt(ini, ViewSection, "RecentFiles", 1);
     ReadText(ini, ConfigSection, "Font", "Fixedsys", format->szFaceName, LF_FACESIZE);
 
-    // The recent-files and favorites lists are loaded here once they exist.
+    LoadLists(ini);
 
     if (SendMessageA(App.EditControl, EM_SETCHARFORMAT, SCF_DEFAULT, (LPARAM)format) == 0)
         ShowError("Error setting character format");
@@ -290,5 +291,5 @@ void SaveExitSettings()
     if (Config.SavePosition)
         SaveWindowPlacement(ini);
 
-    // The recent-files list is written here, to section MRU, once it exists.
+    SaveRecentFiles(ini);
 }

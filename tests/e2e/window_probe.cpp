@@ -5,6 +5,8 @@
 //   window_probe text                  prints the edit control's text (UTF-8)
 //   window_probe status <part>         prints one status-bar part (UTF-8)
 //   window_probe close                 asks the window to close
+//   window_probe hang <seconds>        holds a hidden scrivletClass window that never
+//                                      answers a message, for that long
 // Exit code 0 on success, 1 when the window or control is not there.
 #include <windows.h>
 #include <commctrl.h>
@@ -60,11 +62,32 @@ static int PrintStatusPart(HWND main, int part)
     return remote ? 0 : 1;
 }
 
+// A running copy that has stopped answering: its window exists, but its
+// thread never looks at its messages.
+static int HoldHungWindow(int seconds)
+{
+    WNDCLASSA windowClass;
+    memset(&windowClass, 0, sizeof(windowClass));
+    windowClass.lpfnWndProc = DefWindowProcA;
+    windowClass.hInstance = GetModuleHandleA(NULL);
+    windowClass.lpszClassName = "scrivletClass";
+    if (!RegisterClassA(&windowClass))
+        return 1;
+    HWND window = CreateWindowExA(0, "scrivletClass", "hung peer", WS_OVERLAPPEDWINDOW, 0, 0, 100,
+                                  100, NULL, NULL, windowClass.hInstance, NULL);
+    if (!window)
+        return 1;
+    Sleep((DWORD)seconds * 1000);
+    return 0;
+}
+
 int main(int argc, char** argv)
 {
     if (argc < 2)
         return 2;
     const char* command = argv[1];
+    if (strcmp(command, "hang") == 0)
+        return HoldHungWindow(argc > 2 ? atoi(argv[2]) : 30);
     if (strcmp(command, "wait") == 0) {
         int seconds = argc > 2 ? atoi(argv[2]) : 30;
         for (int i = 0; i < seconds * 10; i++) {

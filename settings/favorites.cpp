@@ -1,0 +1,109 @@
+// Favorites shared by every running copy through WM_COPYDATA, and the
+// commands of the recent-files and favorites menus.
+#include "settings/favorites.h"
+
+#include "app/app_state.h"
+#include "app/helpers.h"
+#include "document/load.h"
+#include "settings/recent_lists.h"
+
+#include <string.h>
+
+void BroadcastFavoriteChange(UINT tag, const char* path)
+{
+    // Every copy, this one too, takes the change the same way.
+    char copy[APP_PATH_SIZE];
+    lstrcpynA(copy, path, APP_PATH_SIZE);
+    COPYDATASTRUCT data;
+    data.dwData = tag;
+    data.cbData = (DWORD)lstrlenA(copy) + 1;
+    data.lpData = copy;
+    HWND first = FindWindowExA(NULL, NULL, "scrivletClass", NULL);
+    for (HWND window = first; window;) {
+        // A copy that hangs costs at most the time limit; one that is
+        // already known to hang costs nothing.
+        DWORD_PTR result = 0;
+        SendMessageTimeoutA(window, WM_COPYDATA, (WPARAM)App.MainWindow, (LPARAM)&data,
+                            SMTO_NORMAL | SMTO_ABORTIFHUNG, PEER_TIMEOUT_MS, &result);
+        window = FindWindowExA(NULL, window, "scrivletClass", NULL);
+        if (window == first)
+            break;
+    }
+}
+
+void AddCurrentToFavorites()
+{
+    if (!App.HasFile)
+        return;
+    if (App.FavoritesList.Count >= App.FavoritesList.Capacity) {
+        ShowError("The favorites list is full.");
+        return;
+    }
+    BroadcastFavoriteChange(App.FavAddMessage, App.FilePath);
+}
+
+void RemoveCurrentFromFavorites()
+{
+    if (App.HasFile)
+        BroadcastFavoriteChange(App.FavDelMessage, App.FilePath);
+}
+
+const char* FavoriteMessagePath(const COPYDATASTRUCT* data)
+{
+    // Any process may send this message: trust nothing in it.
+    if (!data || !data->lpData || data->cbData == 0)
+        return NULL;
+    if (App.FavAddMessage == 0 ||
+        (data->dwData != App.FavAddMessage && data->dwData != App.FavDelMessage))
+        return NULL;
+    DWORD limit = data->cbData < MAX_PATH ? data->cbData : MAX_PATH;
+    const char* path = (const char*)data->lpData;
+    const char* end = (const char*)memchr(path, 0, limit);
+    if (!end || end == path)
+        return NULL;
+    return path;
+}
+
+void OnFavoritesMessage(const COPYDATASTRUCT* data)
+{
+    const char* path = FavoriteMessagePath(data);
+    if (!path)
+        return;
+    StringList* list = &App.FavoritesList;
+    if (data->dwData == App.FavAddMessage) {
+        // A full list takes no more: the slots are fixed.
+        if (!list->Items || list->Count >= list->Capacity)
+            return;
+        SetListItem(list, list->Count, path);
+        if (!list->Items[list->Count])
+            return;
+        list->Count++;
+        RebuildListMenu(list);
+    } else {
+        RemoveByName(list, path);
+    }
+    SaveFavorites();
+}
+
+int RunListCommand(int id)
+{
+    StringList* list = &App.RecentList;
+    int index = ListIndexOfCommand(list, id);
+    if (index < 0) {
+        list = &App.FavoritesList;
+        index = ListIndexOfCommand(list, id);
+    }
+    if (index < 0)
+        return 0;
+    const char* entry = ListItemAt(list, index);
+    if (!entry)
+        return 1;
+    // A copy: the lists may change while the document opens (the save
+    // question lets other copies' changes in).
+    char path[APP_PATH_SIZE];
+    lstrcpynA(path, entry, APP_PATH_SIZE);
+    // A recent file that fails to open is dropped by the load itself.
+    if (!OpenDocument(path) && list == &App.FavoritesList)
+        RemoveByName(list, path);
+    return 1;
+}

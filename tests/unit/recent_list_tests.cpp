@@ -1,0 +1,127 @@
+#include <gtest/gtest.h>
+
+#include "app/app_state.h"
+#include "resource.h"
+#include "settings/recent_lists.h"
+
+#include <string>
+
+static std::string Label(int index, const std::string& path, UINT codePage = 1252)
+{
+    char out[300];
+    FormatListLabel(index, path.c_str(), codePage, out, (int)sizeof(out));
+    return out;
+}
+
+TEST(ListLabel, NumberedUpToNineThenIndented)
+{
+    EXPECT_EQ(Label(0, "C:\\a.txt"), "&1 C:\\a.txt");
+    EXPECT_EQ(Label(8, "C:\\a.txt"), "&9 C:\\a.txt");
+    EXPECT_EQ(Label(9, "C:\\a.txt"), "  C:\\a.txt");
+    EXPECT_EQ(Label(199, "C:\\a.txt"), "  C:\\a.txt");
+}
+
+TEST(ListLabel, LongPathsKeepTheirTailFromABackslash)
+{
+    EXPECT_EQ(Label(0, "C:\\Projects\\alpha-one\\beta\\gamma\\delta\\notes-for-tuesday.txt"),
+              "&1 ...\\beta\\gamma\\delta\\notes-for-tuesday.txt");
+    // No backslash among the last 40 bytes: all 40 of them.
+    EXPECT_EQ(Label(0, "C:\\x\\abcdefghijklmnopqrstuvwxyz0123456789ABCDEFGHIJKLMNOP.txt"),
+              "&1 ...qrstuvwxyz0123456789ABCDEFGHIJKLMNOP.txt");
+    std::string forty = "C:\\Data\\exactly-forty-bytes-long-123.txt";
+    ASSERT_EQ(forty.size(), 40u);
+    EXPECT_EQ(Label(2, forty), "&3 " + forty);
+    EXPECT_EQ(Label(1, forty + "x"), "&2 ...\\Data\\exactly-forty-bytes-long-123.txtx");
+}
+
+TEST(ListLabel, DoubleByteTextIsCutOnlyBetweenCharacters)
+{
+    const std::string zhong = "\xA4\xA4"; // a Big5 character
+    std::string name;
+    for (int i = 0; i < 25; i++)
+        name += zhong;
+    // The cut at 40 bytes from the end falls on a trail byte: the tail starts
+    // with the next whole character.
+    std::string path = "C:\\" + name + "a.txt";
+    std::string tail;
+    for (int i = 0; i < 17; i++)
+        tail += zhong;
+    EXPECT_EQ(Label(0, path, 950), "&1 ..." + tail + "a.txt");
+    // A trail byte that equals a backslash is no folder separator.
+    std::string xu = "\xB3\x5C";
+    std::string tricky = "C:\\" + xu + "folder\\notes-notes-notes-notes-note.txt";
+    ASSERT_EQ(tricky.size(), 44u);
+    EXPECT_EQ(Label(0, tricky, 950), "&1 ...\\notes-notes-notes-notes-note.txt");
+}
+
+TEST(ListCommands, FavoritesPast198AvoidOptionsAndTray)
+{
+    StringList favorites = {NULL, 0, 200, IDM_FAV_FIRST};
+    EXPECT_EQ(ListCommandId(&favorites, 0), 802);
+    EXPECT_EQ(ListCommandId(&favorites, 197), 999);
+    EXPECT_EQ(ListCommandId(&favorites, 198), IDM_FAV_OVERFLOW_FIRST);
+    EXPECT_EQ(ListCommandId(&favorites, 199), IDM_FAV_OVERFLOW_LAST);
+    for (int i = 0; i < 200; i++) {
+        int id = ListCommandId(&favorites, i);
+        EXPECT_NE(id, IDM_OPTIONS);
+        EXPECT_NE(id, IDM_TOTRAY);
+        EXPECT_EQ(ListIndexOfCommand(&favorites, id), i);
+    }
+    EXPECT_EQ(ListIndexOfCommand(&favorites, IDM_OPTIONS), -1);
+    EXPECT_EQ(ListIndexOfCommand(&favorites, IDM_TOTRAY), -1);
+    EXPECT_EQ(ListIndexOfCommand(&favorites, IDM_FAV_REMOVE), -1);
+
+    StringList recent = {NULL, 0, 9, IDM_RECENT_FIRST};
+    EXPECT_EQ(ListIndexOfCommand(&recent, 521), 8);
+    EXPECT_EQ(ListIndexOfCommand(&recent, IDM_EXIT), -1);
+    EXPECT_EQ(ListIndexOfCommand(&recent, IDM_PRINT), -1);
+}
+
+// Without a main window the lists work on memory alone.
+class ListOperations : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ResetAppState();
+        list.FirstCommandId = IDM_RECENT_FIRST;
+        InitList(&list, 3);
+    }
+    std::string At(int i) { return ListItemAt(&list, i) ? ListItemAt(&list, i) : "(none)"; }
+    StringList list;
+};
+
+TEST_F(ListOperations, AddToTopMovesAMatchIgnoringCaseAndDropsTheOldest)
+{
+    AddToTop("C:\\a.txt", &list);
+    AddToTop("C:\\b.txt", &list);
+    AddToTop("C:\\c.txt", &list);
+    AddToTop("c:\\A.TXT", &list);
+    EXPECT_EQ(list.Count, 3);
+    EXPECT_EQ(At(0), "c:\\A.TXT");
+    EXPECT_EQ(At(1), "C:\\c.txt");
+    EXPECT_EQ(At(2), "C:\\b.txt");
+    AddToTop("C:\\d.txt", &list);
+    EXPECT_EQ(list.Count, 3);
+    EXPECT_EQ(At(0), "C:\\d.txt");
+    EXPECT_EQ(At(2), "C:\\c.txt");
+    EXPECT_EQ(At(3), "(none)");
+    // An entry added again from the list itself stays whole.
+    AddToTop(ListItemAt(&list, 2), &list);
+    EXPECT_EQ(At(0), "C:\\c.txt");
+    EXPECT_EQ(At(1), "C:\\d.txt");
+}
+
+TEST_F(ListOperations, RemovingClosesTheGap)
+{
+    AddToTop("C:\\a.txt", &list);
+    AddToTop("C:\\b.txt", &list);
+    AddToTop("C:\\c.txt", &list);
+    RemoveByName(&list, "C:\\B.TXT");
+    EXPECT_EQ(list.Count, 2);
+    EXPECT_EQ(At(0), "C:\\c.txt");
+    EXPECT_EQ(At(1), "C:\\a.txt");
+    RemoveByName(&list, "C:\\missing.txt");
+    RemoveAt(&list, 5);
+    EXPECT_EQ(list.Count, 2);
+    EXPECT_EQ(FindInList(&list, "c:\\a.TXT"), 1);
+}
