@@ -1,0 +1,237 @@
+#include "support/editor_fixture.h"
+
+#include "app/app_state.h"
+#include "app/commands.h"
+#include "document/load.h"
+#include "resource.h"
+#include "settings/recent_lists.h"
+
+#include <map>
+#include <string>
+
+std::map<std::string, std::string> IniEntries(const std::string& text);
+
+static HMENU Submenu(int position) { return GetSubMenu(GetMenu(App.MainWindow), position); }
+
+static std::string Label(HMENU menu, int position)
+{
+    char text[400];
+    text[0] = 0;
+    GetMenuStringA(menu, (UINT)position, text, (int)sizeof(text), MF_BYPOSITION);
+    return text;
+}
+
+static bool IsSeparator(HMENU menu, int position)
+{
+    return (GetMenuState(menu, (UINT)position, MF_BYPOSITION) & MF_SEPARATOR) != 0;
+}
+
+static bool EndsWith(const std::string& text, const std::string& tail)
+{
+    return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
+}
+
+static void SendCopyData(ULONG_PTR tag, const void* data, DWORD bytes)
+{
+    COPYDATASTRUCT message = {tag, bytes, (PVOID)data};
+    SendMessageA(App.MainWindow, WM_COPYDATA, 0, (LPARAM)&message);
+}
+
+static void SendFavorite(UINT tag, const std::string& path)
+{
+    SendCopyData(tag, path.c_str(), (DWORD)path.size() + 1);
+}
+
+class RecentFiles : public EditorFixture {
+protected:
+    std::string Make(const std::string& folder, const std::string& name)
+    {
+        WriteBytes(folder + name, name);
+        return folder + name;
+    }
+};
+
+TEST_F(RecentFiles, TenOpenedFilesLeaveTheNineNewestAndComeBackAfterARestart)
+{
+    std::string folder = MakeScratchFolder("recent");
+    for (int i = 0; i < 10; i++)
+        ASSERT_EQ(OpenDocument(Make(folder, "f" + std::to_string(i) + ".txt").c_str()), 1);
+
+    HMENU file = Submenu(0);
+    ASSERT_EQ(GetMenuItemCount(file), 16 + 1 + 9);
+    EXPECT_EQ(GetMenuItemID(file, 13), (UINT)IDM_PRINT);
+    EXPECT_TRUE(IsSeparator(file, 14));
+    for (int k = 0; k < 9; k++) {
+        std::string label = Label(file, 15 + k);
+        EXPECT_EQ(label.substr(0, 3), "&" + std::to_string(k + 1) + " ");
+        EXPECT_TRUE(EndsWith(label, "\\f" + std::to_string(9 - k) + ".txt")) << label;
+        EXPECT_EQ(GetMenuItemID(file, 15 + k), (UINT)(IDM_RECENT_FIRST + k));
+    }
+    EXPECT_TRUE(IsSeparator(file, 24));
+    EXPECT_EQ(GetMenuItemID(file, 25), (UINT)IDM_EXIT);
+
+    ASSERT_TRUE(CloseMainWindow());
+    std::map<std::string, std::string> ini = IniEntries(ReadIni());
+    EXPECT_TRUE(EndsWith(ini["MRU/MRU_FILE1"], "\\f9.txt"));
+    EXPECT_TRUE(EndsWith(ini["MRU/MRU_FILE9"], "\\f1.txt"));
+    EXPECT_EQ(ini.count("MRU/MRU_FILE10"), 0u);
+
+    StopEditor();
+    StartEditor("");
+    file = Submenu(0);
+    EXPECT_TRUE(EndsWith(Label(file, 15), "\\f9.txt"));
+    EXPECT_TRUE(EndsWith(Label(file, 23), "\\f1.txt"));
+    // Choosing the last entry opens it and moves it to the top.
+    RunCommand(IDM_RECENT_LAST);
+    EXPECT_EQ(WindowTitle(), "f1.txt - scrivlet");
+    EXPECT_TRUE(EndsWith(Label(file, 15), "\\f1.txt"));
+    EXPECT_TRUE(EndsWith(Label(file, 16), "\\f9.txt"));
+}
+
+TEST_F(RecentFiles, AnEntryThatFailsToOpenIsDropped)
+{
+    std::string folder = MakeScratchFolder("recent_gone");
+    std::string kept = Make(folder, "kept.txt");
+    ASSERT_EQ(OpenDocument(kept.c_str()), 1);
+    std::string gone = Make(folder, "gone.txt");
+    ASSERT_EQ(OpenDocument(gone.c_str()), 1);
+    DeleteFileA(gone.c_str());
+    // The load asks whether to create it; the recorder answers No.
+    RunCommand(IDM_RECENT_FIRST);
+    EXPECT_EQ(App.RecentList.Count, 1);
+    HMENU file = Submenu(0);
+    EXPECT_EQ(GetMenuItemCount(file), 16 + 1 + 1);
+    EXPECT_TRUE(EndsWith(Label(file, 15), "\\kept.txt"));
+}
+
+TEST_F(RecentFiles, SwitchingOffEmptiesTheMenuAndOnShowsTheCurrentFile)
+{
+    std::string folder = MakeScratchFolder("recent_switch");
+    ASSERT_EQ(OpenDocument(Make(folder, "one.txt").c_str()), 1);
+    ASSERT_EQ(OpenDocument(Make(folder, "two.txt").c_str()), 1);
+    HMENU file = Submenu(0);
+    Config.RecentFiles = 0;
+    SetRecentFilesEnabled(0);
+    EXPECT_EQ(GetMenuItemCount(file), 16);
+    EXPECT_EQ(GetMenuItemID(file, 15), (UINT)IDM_EXIT);
+    EXPECT_EQ(GetMenuItemID(file, 13), (UINT)IDM_PRINT);
+    ASSERT_EQ(OpenDocument(Make(folder, "three.txt").c_str()), 1);
+    EXPECT_EQ(GetMenuItemCount(file), 16);
+    Config.RecentFiles = 1;
+    SetRecentFilesEnabled(1);
+    EXPECT_EQ(GetMenuItemCount(file), 18);
+    EXPECT_TRUE(EndsWith(Label(file, 15), "\\three.txt"));
+}
+
+class Favorites : public EditorFixture {};
+
+TEST_F(Favorites, AddAndRemoveReachTheMenuAndTheIniFile)
+{
+    std::string folder = MakeScratchFolder("favorites");
+    WriteBytes(folder + "fav.txt", "f");
+    ASSERT_EQ(OpenDocument((folder + "fav.txt").c_str()), 1);
+    std::string path = App.FilePath;
+
+    RunCommand(IDM_FAV_ADD);
+    HMENU favorites = Submenu(3);
+    ASSERT_EQ(GetMenuItemCount(favorites), 4);
+    EXPECT_TRUE(IsSeparator(favorites, 2));
+    EXPECT_EQ(GetMenuItemID(favorites, 3), (UINT)IDM_FAV_FIRST);
+    EXPECT_TRUE(EndsWith(Label(favorites, 3), "\\fav.txt"));
+    EXPECT_EQ(IniEntries(ReadIni())["Favorites/FILE1"], path);
+
+    RunCommand(IDM_FAV_REMOVE);
+    EXPECT_EQ(GetMenuItemCount(favorites), 2);
+    EXPECT_EQ(App.FavoritesList.Count, 0);
+    EXPECT_EQ(IniEntries(ReadIni())["Favorites/FILE1"], "");
+}
+
+TEST_F(Favorites, ForgedMessagesAreIgnored)
+{
+    const std::string path = "C:\\notes\\fav.txt";
+    SendFavorite(42, path);                              // unknown tag
+    SendCopyData(App.FavAddMessage, "abcde", 5);         // no terminator
+    std::string over(MAX_PATH, 'a');                     // 260 characters and the terminator
+    SendFavorite(App.FavAddMessage, "C:\\" + over.substr(3));
+    SendFavorite(App.FavAddMessage, "");                 // empty path
+    SendCopyData(App.FavAddMessage, NULL, 10);           // no data
+    SendCopyData(App.FavAddMessage, path.c_str(), 0);    // no length
+    EXPECT_EQ(App.FavoritesList.Count, 0);
+    EXPECT_EQ(GetMenuItemCount(Submenu(3)), 2);
+    EXPECT_EQ(ReadIni().find("Favorites"), std::string::npos);
+
+    // The same path sent properly is taken, and so is the longest a path can be.
+    SendFavorite(App.FavAddMessage, path);
+    std::string longest = "C:\\" + over.substr(4);
+    ASSERT_EQ(longest.size(), (size_t)MAX_PATH - 1);
+    SendFavorite(App.FavAddMessage, longest);
+    EXPECT_EQ(App.FavoritesList.Count, 2);
+    EXPECT_EQ(IniEntries(ReadIni())["Favorites/FILE1"], path);
+    SendFavorite(App.FavDelMessage, "c:\\NOTES\\fav.txt");
+    EXPECT_EQ(App.FavoritesList.Count, 1);
+}
+
+TEST_F(Favorites, ChoosingADeletedFavoriteDropsItFromThisMenuOnly)
+{
+    std::string folder = MakeScratchFolder("favorites_gone");
+    WriteBytes(folder + "gone.txt", "g");
+    ASSERT_EQ(OpenDocument((folder + "gone.txt").c_str()), 1);
+    RunCommand(IDM_FAV_ADD);
+    RunCommand(IDM_NEW);
+    DeleteFileA((folder + "gone.txt").c_str());
+    std::string before = ReadIni();
+    RunCommand(IDM_FAV_FIRST);
+    EXPECT_EQ(App.FavoritesList.Count, 0);
+    EXPECT_EQ(GetMenuItemCount(Submenu(3)), 2);
+    EXPECT_EQ(ReadIni(), before);
+}
+
+// Two hundred favorites: entries 199 and 200 cannot take ids 1000 and 1001.
+class FullFavorites : public EditorFixture {
+protected:
+    std::string IniContents() override
+    {
+        folder_ = MakeScratchFolder("favorites_full");
+        WriteBytes(folder_ + "fav199.txt", "199");
+        WriteBytes(folder_ + "fav200.txt", "200");
+        std::string ini = "[Favorites]\r\n";
+        for (int n = 1; n <= 198; n++)
+            ini += "FILE" + std::to_string(n) + "=C:\\elsewhere\\" + std::to_string(n) + ".txt\r\n";
+        ini += "FILE199=" + folder_ + "fav199.txt\r\n";
+        ini += "FILE200=" + folder_ + "fav200.txt\r\n";
+        return ini;
+    }
+    std::string folder_;
+};
+
+TEST_F(FullFavorites, TheLastTwoAreReachableAndTheListTakesNoMore)
+{
+    HMENU favorites = Submenu(3);
+    ASSERT_EQ(App.FavoritesList.Count, 200);
+    ASSERT_EQ(GetMenuItemCount(favorites), 3 + 200);
+    EXPECT_EQ(Label(favorites, 3 + 8).substr(0, 3), "&9 ");
+    EXPECT_EQ(Label(favorites, 3 + 9), "  C:\\elsewhere\\10.txt");
+    EXPECT_EQ(GetMenuItemID(favorites, 3 + 197), (UINT)IDM_FAV_LAST);
+    EXPECT_EQ(GetMenuItemID(favorites, 3 + 198), (UINT)IDM_FAV_OVERFLOW_FIRST);
+    EXPECT_EQ(GetMenuItemID(favorites, 3 + 199), (UINT)IDM_FAV_OVERFLOW_LAST);
+    EXPECT_EQ(GetMenuState(favorites, IDM_OPTIONS, MF_BYCOMMAND), (UINT)-1);
+    EXPECT_EQ(GetMenuState(favorites, IDM_TOTRAY, MF_BYCOMMAND), (UINT)-1);
+
+    RunCommand(IDM_FAV_OVERFLOW_LAST);
+    EXPECT_EQ(WindowTitle(), "fav200.txt - scrivlet");
+    RunCommand(IDM_FAV_OVERFLOW_FIRST);
+    EXPECT_EQ(WindowTitle(), "fav199.txt - scrivlet");
+
+    WriteBytes(folder_ + "other.txt", "o");
+    ASSERT_EQ(OpenDocument((folder_ + "other.txt").c_str()), 1);
+    std::string before = ReadIni();
+    ClearPromptLog();
+    RunCommand(IDM_FAV_ADD);
+    ASSERT_EQ(RecordedPrompts().size(), 1u);
+    EXPECT_EQ(RecordedPrompts()[0].Text, L"The favorites list is full.");
+    // Another copy's add finds no free slot either.
+    SendFavorite(App.FavAddMessage, App.FilePath);
+    EXPECT_EQ(App.FavoritesList.Count, 200);
+    EXPECT_EQ(GetMenuItemCount(favorites), 3 + 200);
+    EXPECT_EQ(ReadIni(), before);
+}
