@@ -108,4 +108,8 @@ TEST_F(MenuStateTest, FavoritesItemsNeedATitledDocument)
     OpenMenu(3);
     EXPECT_FALSE(Greyed(IDM_FAV_ADD));
     EXPECT_TRUE(Greyed(IDM_FAV_REMOVE));
+    RunCommand(IDM_FAV_ADD);
+    OpenMenu(3);
+    EXPECT_TRUE(Greyed(IDM_FAV_ADD));
+    EXPECT_FALSE(Greyed(IDM_FAV_REMOVE));
 }
