@@ -63,3 +63,45 @@ expect_equal() {
   fi
   echo "ok: $what = [$actual]"
 }
+
+# Retries a command every 0.1 s for up to $1 seconds; fails when it never succeeds.
+wait_until() {
+  local limit="$1"
+  shift
+  local tries=$((limit * 10))
+  while [ "$tries" -gt 0 ]; do
+    "$@" && return 0
+    sleep 0.1
+    tries=$((tries - 1))
+  done
+  return 1
+}
+
+# The value of one key of the private INI file ("" when absent).
+ini_value() {
+  local section="$1" key="$2"
+  tr -d '\r' < "$E2E_DIR/scrivlet.ini" | sed -n "/^\[$section\]/,/^\[/p" | sed -n "s/^$key=//p" | head -1
+}
+
+# X window of an editor by its exact title.
+window_titled() {
+  timeout 60 xdotool search --sync --limit 1 --name "^$(printf '%s' "$1" | sed 's/[][\\.*^$]/\\&/g')\$"
+}
+
+# Brings one of several editor windows to the front and gives it the keys:
+# with no window manager, a click is what makes Wine activate it.
+activate_window() {
+  xdotool windowraise "$1"
+  xdotool mousemove --window "$1" 300 300 click 1
+  xdotool windowfocus --sync "$1"
+  sleep 0.5
+}
+
+# Opens the Favorites menu of a window with Alt+A and presses one key in it.
+favorites_key() {
+  local win="$1" key="$2"
+  activate_window "$win"
+  xdotool key alt+a
+  sleep 0.5
+  xdotool key "$key"
+}

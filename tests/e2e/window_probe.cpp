@@ -6,7 +6,7 @@
 //   window_probe status <part>         prints one status-bar part (UTF-8)
 //   window_probe close                 asks the window to close
 //   window_probe hang <seconds>        holds a hidden scrivletClass window that never
-//                                      answers a message, for that long
+//                                      answers a message, for that long; prints "ready"
 // Exit code 0 on success, 1 when the window or control is not there.
 #include <windows.h>
 #include <commctrl.h>
@@ -77,6 +77,8 @@ static int HoldHungWindow(int seconds)
                                   100, NULL, NULL, windowClass.hInstance, NULL);
     if (!window)
         return 1;
+    puts("ready");
+    fflush(stdout);
     Sleep((DWORD)seconds * 1000);
     return 0;
 }
