@@ -102,8 +102,11 @@ int RunListCommand(int id)
     // question lets other copies' changes in).
     char path[APP_PATH_SIZE];
     lstrcpynA(path, entry, APP_PATH_SIZE);
-    // A recent file that fails to open is dropped by the load itself.
-    if (!OpenDocument(path) && list == &App.FavoritesList)
+    // A recent file that fails to open is dropped by the load itself. A
+    // favorite goes only when its file is gone: a cancelled save question
+    // also stops the opening, and must not cost the user a favorite.
+    if (!OpenDocument(path) && list == &App.FavoritesList &&
+        GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES)
         RemoveByName(list, path);
     return 1;
 }

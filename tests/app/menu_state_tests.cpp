@@ -82,6 +82,20 @@ TEST_F(MenuStateTest, SaveKeyDoesNothingWithoutChanges)
     EXPECT_EQ(FileDialogCalls(), 0);
 }
 
+TEST_F(MenuStateTest, DeleteLineKeyDoesNothingWithASelection)
+{
+    TypeText("abc\ndef");
+    SendMessageA(App.EditControl, EM_SETSEL, 0, 2);
+    Pump();
+    PressKey('Y', true);
+    EXPECT_EQ(EditText(), "abc\rdef");
+    // Without a selection the same key cuts the line.
+    SendMessageA(App.EditControl, EM_SETSEL, 1, 1);
+    Pump();
+    PressKey('Y', true);
+    EXPECT_EQ(EditText(), "def");
+}
+
 TEST_F(MenuStateTest, ViewChecksFollowTheToggles)
 {
     RunCommand(IDM_STATUSBAR);

@@ -123,6 +123,18 @@ TEST_F(RecentFiles, SwitchingOffEmptiesTheMenuAndOnShowsTheCurrentFile)
     EXPECT_TRUE(EndsWith(Label(file, 15), "\\three.txt"));
 }
 
+TEST_F(RecentFiles, SavingUnderANewNamePutsItOnTop)
+{
+    std::string folder = MakeScratchFolder("recent_save");
+    ASSERT_EQ(OpenDocument(Make(folder, "old.txt").c_str()), 1);
+    QueueFileDialogAnswer(folder + "new.txt");
+    RunCommand(IDM_SAVEAS);
+    HMENU file = Submenu(0);
+    EXPECT_EQ(GetMenuItemCount(file), 16 + 1 + 2);
+    EXPECT_TRUE(EndsWith(Label(file, 15), "\\new.txt"));
+    EXPECT_TRUE(EndsWith(Label(file, 16), "\\old.txt"));
+}
+
 class Favorites : public EditorFixture {};
 
 TEST_F(Favorites, AddAndRemoveReachTheMenuAndTheIniFile)
@@ -184,6 +196,37 @@ TEST_F(Favorites, ChoosingADeletedFavoriteDropsItFromThisMenuOnly)
     EXPECT_EQ(App.FavoritesList.Count, 0);
     EXPECT_EQ(GetMenuItemCount(Submenu(3)), 2);
     EXPECT_EQ(ReadIni(), before);
+}
+
+TEST_F(Favorites, CancellingTheSaveQuestionKeepsTheFavorite)
+{
+    std::string folder = MakeScratchFolder("favorites_cancel");
+    WriteBytes(folder + "kept.txt", "k");
+    ASSERT_EQ(OpenDocument((folder + "kept.txt").c_str()), 1);
+    RunCommand(IDM_FAV_ADD);
+    RunCommand(IDM_NEW);
+    TypeText("unsaved");
+    QueueAnswer(IDCANCEL);
+    RunCommand(IDM_FAV_FIRST);
+    EXPECT_EQ(RecordedPrompts().size(), 1u);
+    EXPECT_EQ(EditText(), "unsaved");
+    EXPECT_EQ(App.FavoritesList.Count, 1);
+    EXPECT_EQ(GetMenuItemCount(Submenu(3)), 4);
+}
+
+// A value longer than any path is not read cut short; the list goes on.
+class OverlongFavorite : public EditorFixture {
+protected:
+    std::string IniContents() override
+    {
+        return "[Favorites]\r\nFILE1=C:\\" + std::string(300, 'a') + "\r\nFILE2=C:\\ok.txt\r\n";
+    }
+};
+
+TEST_F(OverlongFavorite, IsSkipped)
+{
+    ASSERT_EQ(App.FavoritesList.Count, 1);
+    EXPECT_STREQ(ListItemAt(&App.FavoritesList, 0), "C:\\ok.txt");
 }
 
 // Two hundred favorites: entries 199 and 200 cannot take ids 1000 and 1001.
