@@ -13,14 +13,6 @@ static std::string Label(int index, const std::string& path, UINT codePage = 125
     return out;
 }
 
-TEST(ListLabel, NumberedUpToNineThenIndented)
-{
-    EXPECT_EQ(Label(0, "C:\\a.txt"), "&1 C:\\a.txt");
-    EXPECT_EQ(Label(8, "C:\\a.txt"), "&9 C:\\a.txt");
-    EXPECT_EQ(Label(9, "C:\\a.txt"), "  C:\\a.txt");
-    EXPECT_EQ(Label(199, "C:\\a.txt"), "  C:\\a.txt");
-}
-
 TEST(ListLabel, LongPathsKeepTheirTailFromABackslash)
 {
     EXPECT_EQ(Label(0, "C:\\Projects\\alpha-one\\beta\\gamma\\delta\\notes-for-tuesday.txt"),
@@ -109,19 +101,4 @@ TEST_F(ListOperations, AddToTopMovesAMatchIgnoringCaseAndDropsTheOldest)
     AddToTop(ListItemAt(&list, 2), &list);
     EXPECT_EQ(At(0), "C:\\c.txt");
     EXPECT_EQ(At(1), "C:\\d.txt");
-}
-
-TEST_F(ListOperations, RemovingClosesTheGap)
-{
-    AddToTop("C:\\a.txt", &list);
-    AddToTop("C:\\b.txt", &list);
-    AddToTop("C:\\c.txt", &list);
-    RemoveByName(&list, "C:\\B.TXT");
-    EXPECT_EQ(list.Count, 2);
-    EXPECT_EQ(At(0), "C:\\c.txt");
-    EXPECT_EQ(At(1), "C:\\a.txt");
-    RemoveByName(&list, "C:\\missing.txt");
-    RemoveAt(&list, 5);
-    EXPECT_EQ(list.Count, 2);
-    EXPECT_EQ(FindInList(&list, "c:\\a.TXT"), 1);
 }
