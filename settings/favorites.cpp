@@ -67,12 +67,14 @@ const char* FavoriteMessagePath(const COPYDATASTRUCT* data)
 void OnFavoritesMessage(const COPYDATASTRUCT* data)
 {
     const char* path = FavoriteMessagePath(data);
-    if (!path)
-        return;
     StringList* list = &App.FavoritesList;
+    // Before the lists are read or after they are freed, saving would blank
+    // the other copies' favorites in the file.
+    if (!path || !list->Items)
+        return;
     if (data->dwData == App.FavAddMessage) {
         // A full list takes no more: the slots are fixed.
-        if (!list->Items || list->Count >= list->Capacity)
+        if (list->Count >= list->Capacity)
             return;
         SetListItem(list, list->Count, path);
         if (!list->Items[list->Count])

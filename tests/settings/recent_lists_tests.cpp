@@ -156,6 +156,12 @@ TEST_F(Favorites, AddAndRemoveReachTheMenuAndTheIniFile)
     EXPECT_EQ(GetMenuItemCount(favorites), 2);
     EXPECT_EQ(App.FavoritesList.Count, 0);
     EXPECT_EQ(IniEntries(ReadIni())["Favorites/FILE1"], "");
+
+    // A closing copy whose lists are already freed leaves the file alone.
+    RunCommand(IDM_FAV_ADD);
+    FreeLists();
+    SendFavorite(App.FavDelMessage, path);
+    EXPECT_EQ(IniEntries(ReadIni())["Favorites/FILE1"], path);
 }
 
 TEST_F(Favorites, ForgedMessagesAreIgnored)
