@@ -56,10 +56,17 @@ installer_keys() {
   for ext in .txt .log .ini; do echo "$1\\Software\\Classes\\$ext\\OpenWithList\\scrivlet.exe"; done
 }
 
+# Deletes a key that holds neither values nor subkeys (its listing is its name alone).
+delete_key_if_empty() {
+  key_exists "$1" || return 0
+  [ "$(wine_out reg query "$1" | grep -c .)" -le 1 ] || return 0
+  wine reg delete "$1" /f >/dev/null 2>&1 </dev/null || true
+}
+
 # The Wine prefix belongs to this build tree: a failed run leaves no install
 # behind, through the uninstaller where it is still there, else by hand.
 release_cleanup() {
-  local root_key dir_win dir key
+  local root_key dir_win dir key ext
   for root_key in HKCU HKLM; do
     dir_win="$(reg_value "$root_key\\$UNINSTALL_KEY" InstallLocation)"
     if [ -n "$dir_win" ]; then
@@ -71,6 +78,10 @@ release_cleanup() {
     while IFS= read -r key; do
       wine reg delete "$key" /f >/dev/null 2>&1 </dev/null || true
     done < <(installer_keys "$root_key")
+    for ext in .txt .log .ini; do
+      delete_key_if_empty "$root_key\\Software\\Classes\\$ext\\OpenWithList"
+      delete_key_if_empty "$root_key\\Software\\Classes\\$ext"
+    done
   done
   rm -f "$USER_SHORTCUT" "$MACHINE_SHORTCUT"
   rm -rf "$APPDATA_DIR/Tolvek"
