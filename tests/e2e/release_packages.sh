@@ -90,6 +90,13 @@ release_cleanup() {
 trap 'release_cleanup; cleanup' EXIT
 release_cleanup
 
+# A setting the program saves at exit, changed with its own key.
+switch_always_on_top() {
+  focus_editor >/dev/null
+  xdotool key ctrl+shift+a
+  sleep 0.5
+}
+
 # --- building the packages ---------------------------------------------------
 
 # The 64-bit packages hold the program under test; the 32-bit ones a release
@@ -197,7 +204,8 @@ install_and_check() {
   expect_equal "$root_key UninstallString" "\"$dir_win\\uninstall.exe\"" "$(reg_value "$key" UninstallString)" >&2
   local size
   size="$(reg_value "$key" EstimatedSize)"
-  [ $((size)) -ge 100 ] || fail "$root_key: EstimatedSize [$size] below the program's size"
+  [ $((size * 1024)) -ge "$(stat -c %s "$dir/scrivlet.exe")" ] ||
+    fail "$root_key: EstimatedSize [$size] KB below the program's size"
   expect_equal "$root_key App Paths" "$dir_win\\scrivlet.exe" "$(reg_value "$root_key\\$APP_PATHS_KEY")" >&2
   expect_equal "$root_key open command" "\"$dir_win\\scrivlet.exe\" \"%1\"" \
     "$(reg_value "$root_key\\$APPLICATION_KEY\\shell\\open\\command")" >&2
@@ -239,13 +247,14 @@ EDITOR_PID=$!
 probe wait 60 >/dev/null || fail "the installed program showed no window"
 expect_equal "installed program title" "notes.txt - scrivlet" "$(probe title)"
 expect_equal "installed program text" "installed line" "$(probe text)"
+switch_always_on_top
 probe close >/dev/null
 wait "$EDITOR_PID" || true
 EDITOR_PID=""
+# Its settings, saved at exit, went to the user's application-data folder;
+# the uninstaller leaves them.
 [ ! -e "$installed/scrivlet.ini" ] || fail "the installed program wrote its settings into its own folder"
-# The user's own settings, as the program keeps them: the uninstaller leaves them.
-mkdir -p "$(dirname "$USER_INI")"
-printf '[View]\r\nToolbar=0\r\n' > "$USER_INI"
+grep -q '^AlwaysOnTop=1' "$USER_INI" 2>/dev/null || fail "the installed program saved no settings in $USER_INI"
 uninstall_and_check HKCU "$installed" "$USER_SHORTCUT"
 [ -f "$USER_INI" ] || fail "the uninstaller removed the user's settings unasked"
 
@@ -261,9 +270,11 @@ portable="$E2E_DIR/unpacked-x86_64/scrivlet-$version-x86_64"
 (cd "$portable" && exec wine ./scrivlet.exe >/dev/null 2>&1 </dev/null) &
 EDITOR_PID=$!
 probe wait 60 >/dev/null || fail "the portable program showed no window"
+switch_always_on_top
 probe close >/dev/null
 wait "$EDITOR_PID" || true
 EDITOR_PID=""
-[ -f "$portable/scrivlet.ini" ] || fail "the portable program did not keep scrivlet.ini beside itself"
+grep -q '^AlwaysOnTop=1' "$portable/scrivlet.ini" 2>/dev/null ||
+  fail "the portable program saved no settings beside itself"
 [ ! -e "$APPDATA_DIR/Tolvek" ] || fail "the portable program used the application-data folder"
 echo "PASS"
