@@ -61,8 +61,9 @@ static bool StartPortableIni(const char* iniPath, size_t folderLength)
 
 bool LocateIniFile(char* buffer)
 {
-    // Beside the program, when the file is already there. When the program's
-    // own path cannot be had, go straight to the per-user folder.
+    // Beside the program, when the file is already there or a portable copy
+    // starts it. When the program's own path cannot be had, go straight to
+    // the per-user folder.
     char* namePart = ModuleSiblingPath(buffer);
     if (namePart) {
         *namePart = 0;
