@@ -9,6 +9,7 @@ packages=(
   binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
   googletest
   wine wine64
+  nsis zip unzip
   xvfb xauth xdotool imagemagick x11-utils
   fonts-wqy-microhei
 )

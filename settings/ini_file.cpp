@@ -41,14 +41,35 @@ static bool AppendFolder(char* buffer, const char* folder)
     return CreateDirectoryA(buffer, NULL) != 0;
 }
 
+// A portable copy (its read-me beside the program) starts its settings file
+// there on the first run, so it keeps them when carried to another machine.
+// A folder that cannot be written leaves the settings to the per-user file.
+static bool StartPortableIni(const char* iniPath, size_t folderLength)
+{
+    char readme[INI_PATH_SIZE];
+    memcpy(readme, iniPath, folderLength);
+    readme[folderLength] = 0;
+    if (!AppendToPath(readme, "scrivlet-portable.txt") || _access(readme, 0) != 0)
+        return false;
+    HANDLE file = CreateFileA(iniPath, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL,
+                              OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    CloseHandle(file);
+    return true;
+}
+
 bool LocateIniFile(char* buffer)
 {
-    // Beside the program, when the file is already there. When the program's
-    // own path cannot be had, go straight to the per-user folder.
+    // Beside the program, when the file is already there or a portable copy
+    // starts it. When the program's own path cannot be had, go straight to
+    // the per-user folder.
     char* namePart = ModuleSiblingPath(buffer);
     if (namePart) {
         *namePart = 0;
-        if (AppendToPath(buffer, "scrivlet.ini") && _access(buffer, 0) == 0)
+        size_t folderLength = (size_t)(namePart - buffer);
+        if (AppendToPath(buffer, "scrivlet.ini") &&
+            (_access(buffer, 0) == 0 || StartPortableIni(buffer, folderLength)))
             return true;
     }
 

@@ -39,6 +39,7 @@ static void RemovePerUserFiles()
 }
 
 static std::string BesideProgramIni() { return TestProgramFolder() + "scrivlet.ini"; }
+static std::string PortableReadme() { return TestProgramFolder() + "scrivlet-portable.txt"; }
 
 // --- ModuleSiblingPath and LocateIniFile ---------------------------------
 
@@ -60,11 +61,13 @@ protected:
     {
         RemovePerUserFiles();
         DeleteFileA(BesideProgramIni().c_str());
+        DeleteFileA(PortableReadme().c_str());
     }
     void TearDown() override
     {
         RemovePerUserFiles();
         DeleteFileA(BesideProgramIni().c_str());
+        DeleteFileA(PortableReadme().c_str());
     }
 };
 
@@ -101,6 +104,21 @@ TEST_F(IniLocation, AFileBesideTheProgramWinsOverAnExistingPerUserFile)
     ASSERT_TRUE(LocateIniFile(buffer)); // creates the per-user folders
     WriteBytes(PerUserIni(), "[View]\r\nToolbar=0\r\n");
     WriteBytes(BesideProgramIni(), "");
+    ASSERT_TRUE(LocateIniFile(buffer));
+    EXPECT_EQ(lstrcmpiA(buffer, BesideProgramIni().c_str()), 0) << buffer;
+}
+
+TEST_F(IniLocation, PortableReadmeStartsTheFileBesideTheProgram)
+{
+    char buffer[INI_PATH_SIZE];
+    ASSERT_TRUE(LocateIniFile(buffer)); // an earlier per-user file does not hold a portable copy
+    WriteBytes(PerUserIni(), "[View]\r\nToolbar=0\r\n");
+    WriteBytes(PortableReadme(), "read me");
+    ASSERT_TRUE(LocateIniFile(buffer));
+    EXPECT_EQ(lstrcmpiA(buffer, BesideProgramIni().c_str()), 0) << buffer;
+    // Made at once, so that removing the read-me later keeps the settings here.
+    EXPECT_EQ(ReadBytes(BesideProgramIni()), "");
+    DeleteFileA(PortableReadme().c_str());
     ASSERT_TRUE(LocateIniFile(buffer));
     EXPECT_EQ(lstrcmpiA(buffer, BesideProgramIni().c_str()), 0) << buffer;
 }

@@ -1,0 +1,41 @@
+#!/usr/bin/env bash
+# Packs one built scrivlet.exe for release: a portable zip that unpacks to
+# one folder (program, help page, read-me, licence; no scrivlet.ini, so the
+# first start takes the defaults) and an NSIS installer, both named with the
+# version from the program's version resource.
+# Usage: scripts/package.sh <x86_64|i686> <build dir holding scrivlet.exe> <output dir>
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+arch="$1"
+build="$(cd "$2" && pwd)"
+mkdir -p "$3"
+out="$(cd "$3" && pwd)"
+
+version="$(sed -n 's/^ *VALUE "ProductVersion", *"\([0-9.]*\)".*/\1/p' "$root/resources/scrivlet.rc")"
+[ -n "$version" ] || { echo "package.sh: no ProductVersion in resources/scrivlet.rc" >&2; exit 1; }
+name="scrivlet-$version-$arch"
+
+stage="$out/stage-$arch"
+folder="$stage/$name"
+rm -rf "$stage"
+mkdir -p "$folder"
+cp "$build/scrivlet.exe" "$folder/"
+if [ -f "$build/scrivlet.html" ]; then
+  cp "$build/scrivlet.html" "$folder/"
+else
+  echo "package.sh: warning: no scrivlet.html in $build; packaging without the help page" >&2
+fi
+# Windows line endings, so that any editor shows the lines.
+sed 's/$/\r/' "$root/LICENSE" > "$folder/LICENSE.txt"
+sed 's/$/\r/' "$root/installer/scrivlet-portable.txt" > "$folder/scrivlet-portable.txt"
+
+rm -f "$out/$name-portable.zip" "$out/$name-setup.exe"
+(cd "$stage" && zip -qrX "$out/$name-portable.zip" "$name")
+
+# The installer gets the same files less the portable read-me: an installed
+# copy keeps its settings in the user's application-data folder.
+makensis -V2 -INPUTCHARSET UTF8 -DVERSION="$version" -DARCH="$arch" \
+  -DSTAGE="$folder" -DICON="$root/resources/scrivlet.ico" \
+  -DOUTFILE="$out/$name-setup.exe" "$root/installer/scrivlet.nsi"
+rm -rf "$stage"
+echo "packaged: $out/$name-portable.zip $out/$name-setup.exe"

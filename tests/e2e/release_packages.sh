@@ -1,0 +1,280 @@
+#!/usr/bin/env bash
+# The release packages as a user gets them. Both architectures: the zip holds
+# one folder with the program, read-me and licence but no scrivlet.ini; the
+# program is stripped, imports only system DLLs and carries its version and
+# manifest. The 64-bit ones under Wine: the silent install puts the files,
+# the Start-menu entry and the registry keys in place without taking over
+# .txt, the installed program opens a file passed to it, the silent uninstall
+# leaves nothing behind but the user's settings (those too when asked); the
+# unpacked zip's program keeps its scrivlet.ini beside itself.
+. "$(dirname "$0")/e2e_common.sh"
+
+root="$(cd "$(dirname "$0")/../.." && pwd)"
+tested_build="$(cd "$(dirname "$SCRIVLET_EXE")" && pwd)"
+dist="$E2E_DIR/dist"
+version="$(sed -n 's/^ *VALUE "ProductVersion", *"\([0-9.]*\)".*/\1/p' "$root/resources/scrivlet.rc")"
+[ -n "$version" ] || fail "no ProductVersion in the version resource"
+SETUP="$dist/scrivlet-$version-x86_64-setup.exe"
+
+# --- helpers ---------------------------------------------------------------
+
+# Output of a Windows console program through a file: no pipe for a daemon to hold.
+wine_out() {
+  wine "$@" > "$E2E_DIR/wine.out" 2>/dev/null </dev/null || true
+  tr -d '\r' < "$E2E_DIR/wine.out"
+}
+
+# reg_value KEY [NAME]: the value's data (the default value without NAME), empty when absent.
+reg_value() {
+  local args=(/ve)
+  [ $# -gt 1 ] && args=(/v "$2")
+  wine_out reg query "$1" "${args[@]}" |
+    awk -F'    ' 'NF >= 4 && $3 ~ /^REG_/ && $4 != "(value not set)" { print $4 }'
+}
+
+key_exists() { wine reg query "$1" >/dev/null 2>&1 </dev/null; }
+
+unix_path() { wine_out winepath -u "$1"; }
+
+APPDATA_DIR="$(unix_path "$(wine_out cmd /c echo %APPDATA% | tail -n 1)")"
+ALLUSERS_DIR="$(unix_path "$(wine_out cmd /c echo %ProgramData% | tail -n 1)")"
+USER_INI="$APPDATA_DIR/Tolvek/scrivlet/scrivlet.ini"
+USER_SHORTCUT="$APPDATA_DIR/Microsoft/Windows/Start Menu/Programs/scrivlet.lnk"
+MACHINE_SHORTCUT="$ALLUSERS_DIR/Microsoft/Windows/Start Menu/Programs/scrivlet.lnk"
+[ -d "$APPDATA_DIR" ] || fail "no application-data folder: [$APPDATA_DIR]"
+
+UNINSTALL_KEY='Software\Microsoft\Windows\CurrentVersion\Uninstall\scrivlet'
+APP_PATHS_KEY='Software\Microsoft\Windows\CurrentVersion\App Paths\scrivlet.exe'
+APPLICATION_KEY='Software\Classes\Applications\scrivlet.exe'
+
+# Every key the installer writes under one root (HKCU or HKLM).
+installer_keys() {
+  echo "$1\\$UNINSTALL_KEY"
+  echo "$1\\$APP_PATHS_KEY"
+  echo "$1\\$APPLICATION_KEY"
+  local ext
+  for ext in .txt .log .ini; do echo "$1\\Software\\Classes\\$ext\\OpenWithList\\scrivlet.exe"; done
+}
+
+# Deletes a key that holds neither values nor subkeys (its listing is its name alone).
+delete_key_if_empty() {
+  key_exists "$1" || return 0
+  [ "$(wine_out reg query "$1" | grep -c .)" -le 1 ] || return 0
+  wine reg delete "$1" /f >/dev/null 2>&1 </dev/null || true
+}
+
+# The Wine prefix belongs to this build tree: a failed run leaves no install
+# behind, through the uninstaller where it is still there, else by hand.
+release_cleanup() {
+  local root_key dir_win dir key ext
+  for root_key in HKCU HKLM; do
+    dir_win="$(reg_value "$root_key\\$UNINSTALL_KEY" InstallLocation)"
+    if [ -n "$dir_win" ]; then
+      dir="$(unix_path "$dir_win")"
+      [ -f "$dir/uninstall.exe" ] &&
+        wine "$dir/uninstall.exe" /S "_?=$dir_win" >/dev/null 2>&1 </dev/null
+      rm -rf "$dir"
+    fi
+    while IFS= read -r key; do
+      wine reg delete "$key" /f >/dev/null 2>&1 </dev/null || true
+    done < <(installer_keys "$root_key")
+    for ext in .txt .log .ini; do
+      delete_key_if_empty "$root_key\\Software\\Classes\\$ext\\OpenWithList"
+      delete_key_if_empty "$root_key\\Software\\Classes\\$ext"
+    done
+  done
+  rm -f "$USER_SHORTCUT" "$MACHINE_SHORTCUT"
+  rm -rf "$APPDATA_DIR/Tolvek"
+  wine reg delete 'HKCU\Software\Classes\.txt' /f >/dev/null 2>&1 </dev/null || true
+}
+trap 'release_cleanup; cleanup' EXIT
+release_cleanup
+
+# A setting the program saves at exit, changed with its own key.
+switch_always_on_top() {
+  focus_editor >/dev/null
+  xdotool key ctrl+shift+a
+  sleep 0.5
+}
+
+# --- building the packages ---------------------------------------------------
+
+# The 64-bit packages hold the program under test; the 32-bit ones a release
+# build of their own (no test programs).
+bash "$root/scripts/package.sh" x86_64 "$tested_build" "$dist" > "$E2E_DIR/package.log" 2>&1 ||
+  { cat "$E2E_DIR/package.log"; fail "packaging x86_64"; }
+i686_build="$root/build/release-i686"
+{ cmake -S "$root" -B "$i686_build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" \
+    -DCMAKE_BUILD_TYPE=Release -DSCRIVLET_TESTS=OFF &&
+  cmake --build "$i686_build" -j"$(nproc)" &&
+  bash "$root/scripts/package.sh" i686 "$i686_build" "$dist"; } > "$E2E_DIR/package.log" 2>&1 ||
+  { cat "$E2E_DIR/package.log"; fail "building and packaging i686"; }
+
+# --- structure of both architectures ----------------------------------------
+
+SYSTEM_DLLS=" kernel32.dll user32.dll gdi32.dll comctl32.dll comdlg32.dll shell32.dll shfolder.dll
+  ole32.dll oleaut32.dll advapi32.dll msvcrt.dll winspool.drv shlwapi.dll uxtheme.dll version.dll
+  imm32.dll riched20.dll msftedit.dll "
+
+check_package() {
+  local arch="$1" format="$2" build="$3"
+  local name="scrivlet-$version-$arch" zip="$dist/scrivlet-$version-$arch-portable.zip"
+  [ -s "$zip" ] || fail "$arch: no $zip"
+  local expected="$name/ $name/LICENSE.txt $name/scrivlet-portable.txt $name/scrivlet.exe"
+  [ -f "$build/scrivlet.html" ] && expected="$expected $name/scrivlet.html"
+  expect_equal "$arch zip contents" "$expected" "$(unzip -Z1 "$zip" | sort | xargs)"
+
+  local unpacked="$E2E_DIR/unpacked-$arch"
+  unzip -q "$zip" -d "$unpacked"
+  local exe="$unpacked/$name/scrivlet.exe"
+  local objdump="$arch-w64-mingw32-objdump"
+  expect_equal "$arch program format" "$format" \
+    "$($objdump -f "$exe" | sed -n 's/.*file format //p')"
+  local dll imports
+  imports="$($objdump -p "$exe" | sed -n 's/^\tDLL Name: //p' | tr 'A-Z' 'a-z')"
+  grep -qx 'kernel32.dll' <<< "$imports" || fail "$arch: import table not read"
+  for dll in $imports; do
+    case "$SYSTEM_DLLS" in *" $dll "*) ;; *) fail "$arch: imports $dll, not a system DLL" ;; esac
+  done
+  [ -z "$($objdump -t "$exe" | sed -n '/^\[/p')" ] || fail "$arch: program not stripped"
+  grep -q 'CMAKE_BUILD_TYPE:STRING=Release' "$build/CMakeCache.txt" || fail "$arch: not a release build"
+  local wide
+  wide="$(strings -el "$exe")"
+  local text
+  for text in "FileVersion" "ProductName" "Scrivlet" "FileDescription" "scrivlet text editor" "$version"; do
+    grep -qxF "$text" <<< "$wide" || fail "$arch: version resource lacks [$text]"
+  done
+  grep -q 'Microsoft.Windows.Common-Controls' <<< "$(strings "$exe")" || fail "$arch: manifest missing"
+
+  local setup="$dist/scrivlet-$version-$arch-setup.exe"
+  expect_equal "$arch installer format" "$format" \
+    "$($objdump -f "$setup" | sed -n 's/.*file format //p')"
+  grep -q 'Nullsoft' <<< "$(strings "$setup")" || fail "$arch: installer is not an NSIS installer"
+}
+check_package x86_64 pei-x86-64 "$tested_build"
+check_package i686 pei-i386 "$i686_build"
+
+# --- the installer under Wine ------------------------------------------------
+
+# The user's own default program for .txt, which the installer must not take over.
+wine reg add 'HKCU\Software\Classes\.txt' /ve /d users.choice /f >/dev/null 2>&1 </dev/null
+
+# Default programs of the three file types, per user and per machine.
+class_defaults() {
+  local root_key ext
+  for root_key in HKCU HKLM; do
+    for ext in .txt .log .ini; do
+      printf '%s=%s ' "$root_key$ext" "$(reg_value "$root_key\\Software\\Classes\\$ext")"
+    done
+  done
+}
+# Which of their keys exist.
+class_keys() {
+  local root_key ext
+  for root_key in HKCU HKLM; do
+    for ext in .txt .log .ini; do
+      if key_exists "$root_key\\Software\\Classes\\$ext"; then printf '%s ' "$root_key$ext"; fi
+    done
+  done
+}
+defaults_before="$(class_defaults)"
+keys_before="$(class_keys)"
+case "$defaults_before" in *"HKCU.txt=users.choice "*) ;; *) fail "no user's choice for .txt: $defaults_before" ;; esac
+
+# install_and_check <HKCU|HKLM> <shortcut> [options]: installs silently, checks what it put in place, prints the folder.
+install_and_check() {
+  local root_key="$1" shortcut="$2"
+  shift 2
+  wine "$SETUP" /S "$@" >/dev/null 2>&1 </dev/null || fail "$root_key: silent install failed"
+  local dir_win dir
+  dir_win="$(reg_value "$root_key\\$UNINSTALL_KEY" InstallLocation)"
+  [ -n "$dir_win" ] || fail "$root_key: no uninstall entry"
+  dir="$(unix_path "$dir_win")"
+  local file
+  for file in scrivlet.exe LICENSE.txt uninstall.exe; do
+    [ -f "$dir/$file" ] || fail "$root_key: $file not installed in $dir"
+  done
+  [ ! -e "$dir/scrivlet-portable.txt" ] || fail "$root_key: the portable read-me was installed"
+  cmp -s "$dir/scrivlet.exe" "$tested_build/scrivlet.exe" || fail "$root_key: installed program differs"
+  [ -f "$shortcut" ] || fail "$root_key: no Start-menu entry at $shortcut"
+
+  local key="$root_key\\$UNINSTALL_KEY"
+  expect_equal "$root_key DisplayVersion" "$version" "$(reg_value "$key" DisplayVersion)" >&2
+  expect_equal "$root_key Publisher" "Tolvek" "$(reg_value "$key" Publisher)" >&2
+  expect_equal "$root_key UninstallString" "\"$dir_win\\uninstall.exe\"" "$(reg_value "$key" UninstallString)" >&2
+  local size
+  size="$(reg_value "$key" EstimatedSize)"
+  [ $((size * 1024)) -ge "$(stat -c %s "$dir/scrivlet.exe")" ] ||
+    fail "$root_key: EstimatedSize [$size] KB below the program's size"
+  expect_equal "$root_key App Paths" "$dir_win\\scrivlet.exe" "$(reg_value "$root_key\\$APP_PATHS_KEY")" >&2
+  expect_equal "$root_key open command" "\"$dir_win\\scrivlet.exe\" \"%1\"" \
+    "$(reg_value "$root_key\\$APPLICATION_KEY\\shell\\open\\command")" >&2
+  local ext
+  for ext in .txt .log .ini; do
+    key_exists "$root_key\\Software\\Classes\\$ext\\OpenWithList\\scrivlet.exe" ||
+      fail "$root_key: not in the Open with list of $ext"
+  done
+  expect_equal "default programs kept" "$defaults_before" "$(class_defaults)" >&2
+  echo "$dir"
+}
+
+# uninstall_and_check <HKCU|HKLM> <folder> <shortcut> [options]: nothing the installer wrote is left.
+uninstall_and_check() {
+  local root_key="$1" dir="$2" shortcut="$3"
+  shift 3
+  # The uninstaller runs from a copy in the temporary folder; wait for it.
+  wine "$dir/uninstall.exe" /S "$@" >/dev/null 2>&1 </dev/null || fail "$root_key: silent uninstall failed"
+  local i
+  for i in $(seq 1 100); do
+    key_exists "$root_key\\$UNINSTALL_KEY" || break
+    sleep 0.2
+  done
+  [ ! -e "$dir" ] || fail "$root_key: left behind: $(ls -A "$dir" | xargs)"
+  [ ! -e "$shortcut" ] || fail "$root_key: Start-menu entry left behind"
+  local key
+  while IFS= read -r key; do
+    ! key_exists "$key" || fail "left behind: $key"
+  done < <(installer_keys "$root_key")
+  expect_equal "default programs after uninstall" "$defaults_before" "$(class_defaults)"
+  expect_equal "file type keys after uninstall" "$keys_before" "$(class_keys)"
+}
+
+# Per user, the default: the installed program opens a file passed to it.
+installed="$(install_and_check HKCU "$USER_SHORTCUT")"
+printf 'installed line\r\n' > "$E2E_DIR/notes.txt"
+(cd "$E2E_DIR" && exec wine "$installed/scrivlet.exe" notes.txt >/dev/null 2>&1 </dev/null) &
+EDITOR_PID=$!
+probe wait 60 >/dev/null || fail "the installed program showed no window"
+expect_equal "installed program title" "notes.txt - scrivlet" "$(probe title)"
+expect_equal "installed program text" "installed line" "$(probe text)"
+switch_always_on_top
+probe close >/dev/null
+wait "$EDITOR_PID" || true
+EDITOR_PID=""
+# Its settings, saved at exit, went to the user's application-data folder;
+# the uninstaller leaves them.
+[ ! -e "$installed/scrivlet.ini" ] || fail "the installed program wrote its settings into its own folder"
+grep -q '^AlwaysOnTop=1' "$USER_INI" 2>/dev/null || fail "the installed program saved no settings in $USER_INI"
+uninstall_and_check HKCU "$installed" "$USER_SHORTCUT"
+[ -f "$USER_INI" ] || fail "the uninstaller removed the user's settings unasked"
+
+# For all users, on request; this uninstall is asked to take the settings too.
+installed="$(install_and_check HKLM "$MACHINE_SHORTCUT" /AllUsers)"
+! key_exists "HKCU\\$UNINSTALL_KEY" || fail "a per-machine install wrote the user's uninstall entry"
+uninstall_and_check HKLM "$installed" "$MACHINE_SHORTCUT" /RemoveSettings
+[ ! -e "$APPDATA_DIR/Tolvek" ] || fail "asked to, the uninstaller left the settings: $(find "$APPDATA_DIR/Tolvek" | xargs)"
+
+# --- the portable folder under Wine ------------------------------------------
+
+portable="$E2E_DIR/unpacked-x86_64/scrivlet-$version-x86_64"
+(cd "$portable" && exec wine ./scrivlet.exe >/dev/null 2>&1 </dev/null) &
+EDITOR_PID=$!
+probe wait 60 >/dev/null || fail "the portable program showed no window"
+switch_always_on_top
+probe close >/dev/null
+wait "$EDITOR_PID" || true
+EDITOR_PID=""
+grep -q '^AlwaysOnTop=1' "$portable/scrivlet.ini" 2>/dev/null ||
+  fail "the portable program saved no settings beside itself"
+[ ! -e "$APPDATA_DIR/Tolvek" ] || fail "the portable program used the application-data folder"
+echo "PASS"
