@@ -27,7 +27,7 @@ else
 fi
 # Windows line endings, so that any editor shows the lines.
 sed 's/$/\r/' "$root/LICENSE" > "$folder/LICENSE.txt"
-sed 's/$/\r/' "$root/installer/scrivlet-portable.txt" > "$folder/scrivlet-portable.txt"
+sed 's/$/\r/' "$root/scripts/installer/scrivlet-portable.txt" > "$folder/scrivlet-portable.txt"
 
 rm -f "$out/$name-portable.zip" "$out/$name-setup.exe"
 (cd "$stage" && zip -qrX "$out/$name-portable.zip" "$name")
@@ -36,6 +36,6 @@ rm -f "$out/$name-portable.zip" "$out/$name-setup.exe"
 # copy keeps its settings in the user's application-data folder.
 makensis -V2 -INPUTCHARSET UTF8 -DVERSION="$version" -DARCH="$arch" \
   -DSTAGE="$folder" -DICON="$root/resources/scrivlet.ico" \
-  -DOUTFILE="$out/$name-setup.exe" "$root/installer/scrivlet.nsi"
+  -DOUTFILE="$out/$name-setup.exe" "$root/scripts/installer/scrivlet.nsi"
 rm -rf "$stage"
 echo "packaged: $out/$name-portable.zip $out/$name-setup.exe"
