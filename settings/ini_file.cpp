@@ -41,6 +41,14 @@ static bool AppendFolder(char* buffer, const char* folder)
     return CreateDirectoryA(buffer, NULL) != 0;
 }
 
+// A folder in the INI file's place is no settings file: with one there,
+// nothing is read and nothing written.
+static bool IsFolder(const char* path)
+{
+    DWORD attributes = GetFileAttributesA(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
 bool LocateIniFile(char* buffer)
 {
     // Beside the program, when the file is already there. When the program's
@@ -49,7 +57,7 @@ bool LocateIniFile(char* buffer)
     if (namePart) {
         *namePart = 0;
         if (AppendToPath(buffer, "scrivlet.ini") && _access(buffer, 0) == 0)
-            return true;
+            return !IsFolder(buffer);
     }
 
     buffer[0] = 0;
@@ -61,7 +69,7 @@ bool LocateIniFile(char* buffer)
     if (!AppendFolder(buffer, "\\scrivlet"))
         return false;
     // The file itself is made by the first write.
-    return AppendToPath(buffer, "\\scrivlet.ini");
+    return AppendToPath(buffer, "\\scrivlet.ini") && !IsFolder(buffer);
 }
 
 void WriteIniIntIfChanged(const char* iniPath, const char* section, const char* key, int value,
