@@ -50,4 +50,6 @@ TEST(IsDeviceName, DoubleByteTrailBackslashIsNoFolderBreak)
     EXPECT_FALSE(IsDeviceNameInCodePage(name, 950));
     EXPECT_TRUE(IsDeviceNameInCodePage(name, 1252));
     EXPECT_TRUE(IsDeviceNameInCodePage("C:\\\xA4\xA4\xA4\xE5\\aux.txt", 950)); // folder 中文
+    // The program's own call follows the system code page (run under 950 too).
+    EXPECT_EQ(IsDeviceName(name), IsDeviceNameInCodePage(name, GetACP()));
 }
