@@ -61,7 +61,7 @@ RECT PlaceOnWorkAreas(RECT saved, const RECT* workAreas, int count)
             return saved;
         Coordinate dx = Gap(saved.left, (Coordinate)saved.left + width, area->left, area->right);
         Coordinate dy = Gap(saved.top, (Coordinate)saved.top + height, area->top, area->bottom);
-        // Squares of gaps beyond 2^31 would overflow; such gaps compare by their sum.
+        // The sum of the gaps: their squares overflow near the ends of an int.
         Coordinate distance = dx + dy;
         if (nearestDistance < 0 || distance < nearestDistance) {
             nearest = i;
