@@ -4,6 +4,7 @@
 #include "app/edit_control.h"
 #include "app/helpers.h"
 #include "app/menu_state.h"
+#include "document/device_names.h"
 #include "document/file_dialogs.h"
 #include "document/text_format.h"
 #include "document/title.h"
@@ -87,6 +88,9 @@ static int AskToCreate(const char* path)
 
 int LoadFile(const char* path, int streamFormat)
 {
+    // Every road to a file passes here, Insert File's too.
+    if (RefuseDeviceName(path))
+        return 0;
     const DWORD sharing = FILE_SHARE_READ | FILE_SHARE_WRITE;
     App.FileHandle = CreateFileA(path, GENERIC_READ, sharing, NULL, OPEN_EXISTING,
                                  FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, NULL);
@@ -168,6 +172,10 @@ static int MakeDocumentPath(const char* name, char* path)
 
 int OpenDocument(const char* name)
 {
+    // Asked on the name as given, before any question: the full path of
+    // "aux.txt" is "\\.\aux", which would puzzle the user in the message.
+    if (RefuseDeviceName(name))
+        return 0;
     if (QuerySaveChanges() == IDCANCEL)
         return 0;
     char path[APP_PATH_SIZE];

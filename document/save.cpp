@@ -7,6 +7,7 @@
 #include "app/edit_control.h"
 #include "app/helpers.h"
 #include "app/menu_state.h"
+#include "document/device_names.h"
 #include "document/text_format.h"
 #include "resource.h"
 #include "settings/recent_lists.h"
@@ -218,6 +219,8 @@ static void FinishSave()
 int SaveDocument()
 {
     const char* path = App.FilePath ? App.FilePath : "";
+    if (RefuseDeviceName(path))
+        return 0;
     int existed = 0;
     if (!CanWriteTarget(path, &existed)) {
         ShowSystemError("Can't open file for writing!");

@@ -59,6 +59,14 @@ static bool StartPortableIni(const char* iniPath, size_t folderLength)
     return true;
 }
 
+// A folder in the INI file's place is no settings file: with one there,
+// nothing is read and nothing written.
+static bool IsFolder(const char* path)
+{
+    DWORD attributes = GetFileAttributesA(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
 bool LocateIniFile(char* buffer)
 {
     // Beside the program, when the file is already there or a portable copy
@@ -68,9 +76,12 @@ bool LocateIniFile(char* buffer)
     if (namePart) {
         *namePart = 0;
         size_t folderLength = (size_t)(namePart - buffer);
-        if (AppendToPath(buffer, "scrivlet.ini") &&
-            (_access(buffer, 0) == 0 || StartPortableIni(buffer, folderLength)))
-            return true;
+        if (AppendToPath(buffer, "scrivlet.ini")) {
+            if (_access(buffer, 0) == 0)
+                return !IsFolder(buffer);
+            if (StartPortableIni(buffer, folderLength))
+                return true;
+        }
     }
 
     buffer[0] = 0;
@@ -82,7 +93,7 @@ bool LocateIniFile(char* buffer)
     if (!AppendFolder(buffer, "\\scrivlet"))
         return false;
     // The file itself is made by the first write.
-    return AppendToPath(buffer, "\\scrivlet.ini");
+    return AppendToPath(buffer, "\\scrivlet.ini") && !IsFolder(buffer);
 }
 
 void WriteIniIntIfChanged(const char* iniPath, const char* section, const char* key, int value,

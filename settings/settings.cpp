@@ -10,6 +10,8 @@
 #include "editor/gutter.h"
 #include "settings/ini_file.h"
 #include "settings/recent_lists.h"
+#include "settings/screen_placement.h"
+#include "settings/usable_settings.h"
 
 #include <stdio.h>
 #include <stdlib.h>
@@ -101,9 +103,11 @@ static void ShowMainWindow(const char* iniPath)
     }
     Config.WindowState = ReadInt(iniPath, ViewSection, "WindowState", 1);
     int state = Config.WindowState;
-    if (state == SW_SHOWNORMAL || state == SW_SHOWMAXIMIZED)
+    if (state == SW_SHOWNORMAL || state == SW_SHOWMAXIMIZED) {
+        FitSavedPlacementOnScreen();
         MoveWindow(App.MainWindow, Config.left, Config.top, Config.right - Config.left,
                    Config.bottom - Config.top, FALSE);
+    }
     if (state >= SW_SHOWNORMAL && state <= SW_SHOWMAXIMIZED)
         ShowWindow(App.MainWindow, state);
     else
@@ -188,7 +192,14 @@ void LoadSettings()
 
     LoadLists(ini);
 
-    if (SendMessageA(App.EditControl, EM_SETCHARFORMAT, SCF_DEFAULT, (LPARAM)format) == 0)
+    FallBackFromUnusableSettings();
+    // A format the control refuses gets one more try with the default font.
+    int applied = SendMessageA(App.EditControl, EM_SETCHARFORMAT, SCF_DEFAULT, (LPARAM)format) != 0;
+    if (!applied) {
+        ResetEditorFont(format);
+        applied = SendMessageA(App.EditControl, EM_SETCHARFORMAT, SCF_DEFAULT, (LPARAM)format) != 0;
+    }
+    if (!applied)
         ShowError("Error setting character format");
     else
         DeriveEditorLogFont();

@@ -7,6 +7,8 @@
 //   window_probe close                 asks the window to close
 //   window_probe hang <seconds>        holds a hidden scrivletClass window that never
 //                                      answers a message, for that long; prints "ready"
+//   window_probe answer <seconds>      waits for a message box of the editor,
+//                                      prints its text (UTF-8) and presses OK
 // Exit code 0 on success, 1 when the window or control is not there.
 #include <windows.h>
 #include <commctrl.h>
@@ -83,6 +85,43 @@ static int HoldHungWindow(int seconds)
     return 0;
 }
 
+struct OwnedBox {
+    HWND Owner;
+    HWND Box;
+};
+
+static BOOL CALLBACK FindOwnedBox(HWND window, LPARAM data)
+{
+    OwnedBox* search = (OwnedBox*)data;
+    char className[16];
+    GetClassNameA(window, className, sizeof(className));
+    if (strcmp(className, "#32770") == 0 && GetWindow(window, GW_OWNER) == search->Owner &&
+        IsWindowVisible(window)) {
+        search->Box = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+static int AnswerMessageBox(HWND main, int seconds)
+{
+    OwnedBox search = {main, NULL};
+    for (int i = 0; i < seconds * 10 && !search.Box; i++) {
+        EnumWindows(FindOwnedBox, (LPARAM)&search);
+        if (!search.Box)
+            Sleep(100);
+    }
+    if (!search.Box)
+        return 1;
+    wchar_t text[2048];
+    text[0] = 0;
+    // The message box shows its text in the static control 0xFFFF.
+    GetDlgItemTextW(search.Box, 0xFFFF, text, 2048);
+    PrintWide(text);
+    PostMessageA(search.Box, WM_COMMAND, IDOK, 0);
+    return 0;
+}
+
 int main(int argc, char** argv)
 {
     if (argc < 2)
@@ -111,6 +150,8 @@ int main(int argc, char** argv)
     }
     if (strcmp(command, "status") == 0 && argc > 2)
         return PrintStatusPart(main, atoi(argv[2]));
+    if (strcmp(command, "answer") == 0)
+        return AnswerMessageBox(main, argc > 2 ? atoi(argv[2]) : 10);
     if (strcmp(command, "close") == 0) {
         PostMessageA(main, WM_CLOSE, 0, 0);
         return 0;

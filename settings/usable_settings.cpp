@@ -1,0 +1,73 @@
+#include "settings/usable_settings.h"
+
+#include "app/app_state.h"
+#include "settings/settings.h"
+
+#include <string.h>
+
+FontCreateFunction EditorFontCreator = CreateFontIndirectA;
+
+int IsUsableFontSize(LONG twips)
+{
+    return twips >= MIN_FONT_TWIPS && twips <= MAX_FONT_TWIPS;
+}
+
+int IsPlainColor(COLORREF color)
+{
+    return (color & 0xFF000000u) == 0;
+}
+
+void UsableColors(COLORREF* text, COLORREF* back, COLORREF defaultBack)
+{
+    if (!IsPlainColor(*text))
+        *text = 0;
+    if (!IsPlainColor(*back))
+        *back = defaultBack;
+    if (*text != *back)
+        return;
+    *text = 0;
+    *back = defaultBack;
+    // A black system window colour would hide the default black text too.
+    if (*text == *back)
+        *text = 0xFFFFFF;
+}
+
+void ResetEditorFont(CHARFORMATA* format)
+{
+    format->yHeight = DEFAULT_FONT_TWIPS;
+    format->dwEffects = 0;
+    format->bCharSet = 0;
+    lstrcpynA(format->szFaceName, DEFAULT_FONT_FACE, LF_FACESIZE);
+}
+
+static int CanCreateFont(const CHARFORMATA* format)
+{
+    HDC context = GetDC(App.EditControl);
+    int pixelsPerInch = GetDeviceCaps(context, LOGPIXELSY);
+    ReleaseDC(App.EditControl, context);
+    LOGFONTA font;
+    BuildEditorLogFont(format, pixelsPerInch, &font);
+    HFONT made = EditorFontCreator(&font);
+    if (!made)
+        return 0;
+    DeleteObject(made);
+    return 1;
+}
+
+void FallBackFromUnusableSettings()
+{
+    CHARFORMATA* format = &Config.EditorCharFormat;
+    COLORREF text = format->crTextColor;
+    COLORREF back = Config.BackColor;
+    UsableColors(&text, &back, GetSysColor(COLOR_WINDOW));
+    format->crTextColor = text;
+    Config.FontColor = text;
+    if (back != Config.BackColor) {
+        Config.BackColor = back;
+        SendMessageA(App.EditControl, EM_SETBKGNDCOLOR, 0, (LPARAM)back);
+    }
+    if (!IsUsableFontSize(format->yHeight))
+        format->yHeight = DEFAULT_FONT_TWIPS;
+    if (!CanCreateFont(format))
+        ResetEditorFont(format);
+}

@@ -1,0 +1,270 @@
+// Files and names a user may throw at the editor by mistake: each one loads,
+// or is refused with a message while the document already open stays as it was.
+#include "support/editor_fixture.h"
+
+#include "app/app_state.h"
+#include "app/edit_control.h"
+#include "document/file_dialogs.h"
+#include "document/load.h"
+#include "document/save.h"
+
+#include <string>
+
+static const char KeptText[] = "kept text";
+
+// A file on a drive letter no volume has.
+static std::string MissingDrivePath()
+{
+    DWORD drives = GetLogicalDrives();
+    char letter = 'Z';
+    while (letter > 'D' && (drives & (1u << (letter - 'A'))))
+        letter--;
+    return std::string(1, letter) + ":\\missing\\file.txt";
+}
+
+class HostileFileTest : public EditorFixture {
+protected:
+    std::string folder_;
+    std::string keeper_;
+
+    void SetUp() override
+    {
+        EditorFixture::SetUp();
+        folder_ = MakeScratchFolder("hostile");
+        keeper_ = folder_ + "keeper.txt";
+        WriteBytes(keeper_, KeptText);
+        ASSERT_EQ(OpenDocument(keeper_.c_str()), 1);
+        ClearPromptLog();
+    }
+
+    bool PromptMentions(const std::wstring& fragment)
+    {
+        for (const RecordedPrompt& prompt : RecordedPrompts()) {
+            if ((prompt.Caption + L"\n" + prompt.Text).find(fragment) != std::wstring::npos)
+                return true;
+        }
+        return false;
+    }
+
+    void ExpectDocumentKept()
+    {
+        EXPECT_EQ(EditText(), KeptText);
+        EXPECT_STREQ(App.FilePath, keeper_.c_str());
+        EXPECT_EQ(App.HasFile, 1);
+    }
+
+    void ExpectOpenRefused(const std::string& name, const std::wstring& fragment)
+    {
+        ClearPromptLog();
+        EXPECT_EQ(OpenDocument(name.c_str()), 0) << name;
+        Pump();
+        EXPECT_TRUE(PromptMentions(fragment)) << name;
+        ExpectDocumentKept();
+    }
+
+    void ExpectOpens(const std::string& path, const std::string& bytes)
+    {
+        WriteBytes(path, bytes);
+        ClearPromptLog();
+        EXPECT_EQ(OpenDocument(path.c_str()), 1) << path;
+        Pump();
+        EXPECT_STREQ(App.FilePath, path.c_str());
+        EXPECT_TRUE(RecordedPrompts().empty()) << path;
+    }
+
+    // Replaces the document's text as typing would.
+    void Change(const char* text)
+    {
+        SetEditText(text);
+        SetEditModified(1);
+        ClearPromptLog();
+    }
+
+    void OpenAndChange(const std::string& path, const char* expected, const char* changed)
+    {
+        EXPECT_EQ(OpenDocument(path.c_str()), 1);
+        EXPECT_EQ(EditText(), expected);
+        Change(changed);
+    }
+
+    // Types over the kept document, then saves it under path.
+    int SaveAs(const std::string& path)
+    {
+        Change("new text");
+        QueueFileDialogAnswer(path);
+        return ShowSaveAsDialog();
+    }
+};
+
+TEST_F(HostileFileTest, OddContentLoads)
+{
+    ExpectOpens(folder_ + "empty.txt", "");
+    EXPECT_EQ(EditText(), "");
+    ExpectOpens(folder_ + "mark.txt", "\xFF\xFE");
+    EXPECT_EQ(App.IsUnicode, 1);
+    EXPECT_EQ(EditText(), "");
+    ExpectOpens(folder_ + "odd.txt", std::string("\xFF\xFE" "a\0b\0c", 7));
+    EXPECT_EQ(EditText().substr(0, 2), "ab");
+    std::string binary;
+    for (unsigned int i = 0, seed = 99; i < 65536; i++) {
+        seed = seed * 1103515245u + 12345u;
+        binary += (char)(seed >> 16);
+    }
+    ExpectOpens(folder_ + "binary.bin", binary);
+    EXPECT_EQ(App.HasFile, 1);
+}
+
+// Wrapping one 5 MB paragraph takes Wine's RichEdit minutes (the load then
+// looks hung), so the line is loaded unwrapped here.
+class HostileFileUnwrapped : public HostileFileTest {
+protected:
+    std::string IniContents() override { return "[Config]\r\nWordWrap=0\r\n"; }
+};
+
+TEST_F(HostileFileUnwrapped, FiveMegabyteSingleLineLoadsWhole)
+{
+    const int size = 5 * 1024 * 1024;
+    DWORD start = GetTickCount();
+    ExpectOpens(folder_ + "long line.txt", std::string((size_t)size, 'x'));
+    EXPECT_EQ(GetTextLength(GTL_DEFAULT), size);
+    EXPECT_EQ(SendMessageA(App.EditControl, EM_GETLINECOUNT, 0, 0), 1);
+    EXPECT_LT(GetTickCount() - start, 30000u);
+}
+
+TEST_F(HostileFileTest, AwkwardNamesLoad)
+{
+    ExpectOpens(folder_ + " two  spaces .txt", "spaces");
+    EXPECT_EQ(EditText(), "spaces");
+    ExpectOpens(folder_ + "\xE9t\xE9 notes.txt", "accent"); // leading non-ASCII in code page 1252
+    EXPECT_EQ(EditText(), "accent");
+    // The longest full path the editor takes: 259 characters.
+    std::string longest = folder_ + std::string(259 - folder_.size() - 4, 'n') + ".txt";
+    ExpectOpens(longest, "long");
+    EXPECT_EQ(EditText(), "long");
+
+    char previous[MAX_PATH];
+    GetCurrentDirectoryA(MAX_PATH, previous);
+    WriteBytes(folder_ + "relative.txt", "relative");
+    SetCurrentDirectoryA(folder_.c_str());
+    EXPECT_EQ(OpenDocument("relative.txt"), 1);
+    SetCurrentDirectoryA(previous);
+    EXPECT_EQ(App.FilePath, folder_ + "relative.txt");
+    EXPECT_EQ(EditText(), "relative");
+}
+
+TEST_F(HostileFileTest, NamesThatAreNoFileAreRefused)
+{
+    ExpectOpenRefused(folder_ + std::string(300 - folder_.size(), 'n'), L"The file name is too long.");
+    std::string sub = folder_ + "a folder";
+    CreateDirectoryA(sub.c_str(), NULL);
+    ExpectOpenRefused(sub, L"Can't open file");
+    const char* devices[] = {"COM1", "aux.txt", "nul", "\\\\.\\pipe\\scrivlet-test", "CONOUT$"};
+    for (const char* device : devices)
+        ExpectOpenRefused(device, L"is the name of a device, not of a file.");
+    ExpectOpenRefused(folder_ + "LPT1.txt", L"is the name of a device, not of a file.");
+
+    ExpectOpenRefused(MissingDrivePath(), L"Can't open file");
+}
+
+TEST_F(HostileFileTest, DeviceIsRefusedUnderItsOwnNameBeforeAnyQuestion)
+{
+    SetEditModified(1);
+    EXPECT_EQ(OpenDocument("C:\\docs\\aux.txt"), 0);
+    ASSERT_EQ(RecordedPrompts().size(), 1u);
+    EXPECT_EQ(RecordedPrompts()[0].Text, L"\"C:\\docs\\aux.txt\" is the name of a device, not of a file.\n\n"
+                                         L"Only files on disk can be opened or saved.");
+    EXPECT_EQ(RecordedPrompts()[0].Caption, L"scrivlet");
+    EXPECT_EQ(RecordedPrompts()[0].Icon, (UINT)MB_ICONHAND);
+    EXPECT_TRUE(IsEditModified());
+    // The Open dialog's choice goes the same way.
+    ClearPromptLog();
+    QueueFileDialogAnswer("nul.txt");
+    ShowOpenDialog();
+    EXPECT_TRUE(PromptMentions(L"\"nul.txt\" is the name of a device"));
+    // Loading itself refuses too, for callers that reach it directly.
+    ClearPromptLog();
+    EXPECT_EQ(LoadFile("\\\\.\\COM1", LOAD_INSERT_MODE), 0);
+    EXPECT_EQ(RecordedPrompts().size(), 1u);
+    ExpectDocumentKept();
+}
+
+TEST_F(HostileFileTest, FileHeldOpenByAnotherProgramIsRefused)
+{
+    std::string held = folder_ + "held.txt";
+    WriteBytes(held, "held");
+    HANDLE other = CreateFileA(held.c_str(), GENERIC_READ | GENERIC_WRITE, 0, NULL, OPEN_EXISTING,
+                               FILE_ATTRIBUTE_NORMAL, NULL);
+    ASSERT_NE(other, INVALID_HANDLE_VALUE);
+    ExpectOpenRefused(held, L"Can't open file");
+    CloseHandle(other);
+}
+
+TEST_F(HostileFileTest, ReadOnlyFileLoadsAndRefusesTheSave)
+{
+    std::string locked = folder_ + "readonly.txt";
+    WriteBytes(locked, "read only");
+    SetFileAttributesA(locked.c_str(), FILE_ATTRIBUTE_READONLY);
+    OpenAndChange(locked, "read only", "changed");
+    EXPECT_EQ(SaveDocument(), 0);
+    EXPECT_TRUE(PromptMentions(L"Can't open file for writing!"));
+    EXPECT_TRUE(IsEditModified());
+    SetFileAttributesA(locked.c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(ReadBytes(locked), "read only");
+}
+
+TEST_F(HostileFileTest, SaveAsADeviceIsRefusedAndKeepsTheName)
+{
+    const char* devices[] = {"COM1", "lpt2.txt", "\\\\.\\pipe\\scrivlet-test"};
+    for (const char* device : devices) {
+        EXPECT_EQ(SaveAs(device), 0) << device;
+        EXPECT_TRUE(PromptMentions(L"is the name of a device, not of a file.")) << device;
+        EXPECT_STREQ(App.FilePath, keeper_.c_str());
+        EXPECT_TRUE(IsEditModified());
+    }
+    EXPECT_EQ(SaveAs(folder_ + "prn.txt"), 0);
+    EXPECT_TRUE(PromptMentions(L"is the name of a device"));
+    EXPECT_EQ(ReadBytes(keeper_), KeptText);
+}
+
+TEST_F(HostileFileTest, SavingAfterTheFileWentAway)
+{
+    // Deleted behind the editor's back: the save writes it again.
+    DeleteFileA(keeper_.c_str());
+    Change("rewritten");
+    EXPECT_EQ(SaveDocument(), 1);
+    EXPECT_EQ(ReadBytes(keeper_), "rewritten");
+
+    // Replaced by a folder: refused, the folder left alone, the text kept.
+    DeleteFileA(keeper_.c_str());
+    CreateDirectoryA(keeper_.c_str(), NULL);
+    Change("still here");
+    EXPECT_EQ(SaveDocument(), 0);
+    EXPECT_FALSE(RecordedPrompts().empty());
+    EXPECT_TRUE(IsEditModified());
+    EXPECT_EQ(EditText(), "still here");
+    EXPECT_TRUE(GetFileAttributesA(keeper_.c_str()) & FILE_ATTRIBUTE_DIRECTORY);
+    RemoveDirectoryA(keeper_.c_str());
+
+    EXPECT_EQ(SaveAs(MissingDrivePath()), 0);
+    EXPECT_FALSE(RecordedPrompts().empty());
+    EXPECT_STREQ(App.FilePath, keeper_.c_str());
+}
+
+TEST_F(HostileFileTest, FileInAReadOnlyFolderLoadsAndSavesOrSaysWhy)
+{
+    std::string sub = folder_ + "locked folder";
+    CreateDirectoryA(sub.c_str(), NULL);
+    std::string inside = sub + "\\inside.txt";
+    WriteBytes(inside, "inside");
+    SetFileAttributesA(sub.c_str(), FILE_ATTRIBUTE_READONLY);
+    OpenAndChange(inside, "inside", "changed inside");
+    int saved = SaveDocument();
+    // Either the text is on disk, or the user was told and still has it.
+    if (saved)
+        EXPECT_EQ(ReadBytes(inside), "changed inside");
+    else
+        EXPECT_TRUE(!RecordedPrompts().empty() && IsEditModified() && ReadBytes(inside) == "inside");
+    SetFileAttributesA(sub.c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileA(inside.c_str());
+    RemoveDirectoryA(sub.c_str());
+}
