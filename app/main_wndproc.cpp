@@ -4,6 +4,7 @@
 #include "app/helpers.h"
 #include "app/main_window.h"
 #include "app/menu_state.h"
+#include "app/tray.h"
 #include "document/load.h"
 #include "document/title.h"
 #include "editor/caret_status.h"
@@ -76,8 +77,19 @@ static int RunCloseFlow()
     return 1;
 }
 
+// Registered messages have no fixed ids, so they are matched before the switch.
+static void OnRegisteredMessage(HWND window, UINT message, WPARAM wParam)
+{
+    if (message == App.WheelMessage)
+        OnLegacyWheel((int)wParam);
+    else if (message == App.TaskbarCreatedMessage)
+        OnTaskbarCreated(window);
+}
+
 LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (message >= 0xC000)
+        OnRegisteredMessage(window, message, wParam);
     switch (message) {
     case WM_SIZE:
         LayoutMainWindow();
@@ -98,6 +110,15 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         return OnNotify(window, message, wParam, lParam);
     case WM_CONTEXTMENU:
         OnContextMenu();
+        break;
+    case WM_SYSCOMMAND:
+        if (wParam == SC_MINIMIZE && Config.MinimizeToTray) {
+            HideToTray(window);
+            return 0;
+        }
+        break;
+    case WM_MOUSEMOVE:
+        OnTrayCallback(window, LOWORD(lParam));
         break;
     case WM_DROPFILES:
         OnDropFiles((HDROP)wParam);

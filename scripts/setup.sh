@@ -11,6 +11,7 @@ packages=(
   wine wine64
   xvfb xauth xdotool imagemagick x11-utils
   fonts-wqy-microhei
+  cups-daemon cups-client printer-driver-cups-pdf poppler-utils
 )
 
 missing=()

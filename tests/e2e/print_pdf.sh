@@ -1,0 +1,123 @@
+#!/usr/bin/env bash
+# Printing for real: Ctrl+P and the system's print dialog send a generated
+# three-page document to a CUPS "PDF" queue; the PDF is checked page by page
+# (whole text, a page range, a selection). Then, with no print system
+# reachable, Ctrl+P gives the system's clear message and nothing hangs.
+. "$(dirname "$0")/e2e_common.sh"
+. "$(dirname "$0")/../print/pdf_printer.sh"
+
+trap 'stop_pdf_printer; cleanup' EXIT
+start_pdf_printer || fail "no print system"
+PDF_DIR="$(pdf_output_folder)"
+
+# The job name is the document's path, so this token finds our PDFs even
+# when other jobs share the queue.
+token="printjob_$$_$RANDOM"
+doc="$E2E_DIR/$token.txt"
+for i in $(seq 1 120); do printf 'Line %03d of the printing test\r\n' "$i"; done > "$doc"
+
+wait_for_window() {
+  local name="$1" id=""
+  for _ in $(seq 1 100); do
+    id="$(xdotool search --onlyvisible --limit 1 --name "^${name}\$" 2>/dev/null || true)"
+    [ -n "$id" ] && { echo "$id"; return 0; }
+    sleep 0.2
+  done
+  return 1
+}
+
+# Opens the print dialog; the keys given are typed into it before Enter.
+print_with_keys() {
+  focus_editor >/dev/null
+  xdotool key ctrl+p
+  local dialog
+  dialog="$(wait_for_window Print)" || fail "no Print dialog after Ctrl+P"
+  xdotool windowfocus --sync "$dialog"
+  sleep 0.3
+  for key in "$@"; do
+    xdotool key "$key"
+    sleep 0.2
+  done
+  xdotool key Return
+}
+
+# Waits for the next PDF of our document and prints its path.
+wait_for_pdf() {
+  local count="$1" found=""
+  for _ in $(seq 1 150); do
+    found="$(ls -t "$PDF_DIR"/*"$token"* 2>/dev/null | head -1 || true)"
+    if [ -n "$found" ] && [ "$(ls "$PDF_DIR"/*"$token"* 2>/dev/null | wc -l)" -ge "$count" ]; then
+      wait_for_queue_empty || fail "print queue did not empty"
+      echo "$found"
+      return 0
+    fi
+    sleep 0.2
+  done
+  return 1
+}
+
+page_count() { pdfinfo "$1" | sed -n 's/^Pages:[[:space:]]*//p'; }
+# The text lines of one page, blank lines and form feeds left out.
+page_lines() { pdftotext -f "$2" -l "$2" "$1" - | tr -d '\f' | grep -v '^[[:space:]]*$'; }
+
+start_editor "$(printf 'Z:%s' "$(printf '%s' "$doc" | tr '/' '\\')")"
+
+# The whole document: three pages that together hold every line once, in order.
+print_with_keys
+whole="$(wait_for_pdf 1)" || fail "no PDF for the whole document"
+expect_equal "pages of the whole document" "3" "$(page_count "$whole")"
+all=""
+for p in 1 2 3; do
+  lines="$(page_lines "$whole" $p)"
+  [ -n "$lines" ] || fail "page $p is empty"
+  eval "first$p=\"\$(printf '%s\n' \"\$lines\" | head -1)\""
+  eval "last$p=\"\$(printf '%s\n' \"\$lines\" | tail -1)\""
+  all="$all$lines"$'\n'
+done
+expect_equal "first line of page 1" "Line 001 of the printing test" "$first1"
+expect_equal "last line of page 3" "Line 120 of the printing test" "$last3"
+[ "$(printf '%s' "$all")" = "$(seq -f 'Line %03g of the printing test' 1 120)" ] \
+  || fail "the three pages do not hold every line once, in order"
+echo "ok: pages end with [$last1] and [$last2]"
+[ "$first2" != "$first1" ] && [ "$first3" != "$first2" ] || fail "pages do not advance"
+
+# Pages 2 to 3 only: the same two pages as in the whole printout.
+print_with_keys alt+g Tab ctrl+a 2 Tab ctrl+a 3
+range="$(wait_for_pdf 2)" || fail "no PDF for the page range"
+expect_equal "pages of the range 2-3" "2" "$(page_count "$range")"
+expect_equal "range: first line of its page 1" "$first2" "$(page_lines "$range" 1 | head -1)"
+expect_equal "range: last line of its page 1" "$last2" "$(page_lines "$range" 1 | tail -1)"
+expect_equal "range: first line of its page 2" "$first3" "$(page_lines "$range" 2 | head -1)"
+expect_equal "range: last line of its page 2" "$last3" "$(page_lines "$range" 2 | tail -1)"
+
+# A selection of lines 10 to 14 prints alone, from the top of page 1.
+focus_editor >/dev/null
+xdotool key ctrl+Home
+for _ in $(seq 1 9); do xdotool key Down; done
+for _ in $(seq 1 5); do xdotool key shift+Down; done
+sleep 0.3
+print_with_keys alt+s
+selection="$(wait_for_pdf 3)" || fail "no PDF for the selection"
+expect_equal "pages of the selection" "1" "$(page_count "$selection")"
+expect_equal "selection printed" "$(seq -f 'Line %03g of the printing test' 10 14)" "$(page_lines "$selection" 1)"
+expect_equal "status text after printing" "" "$(probe status 0)"
+
+# No print system reachable: the system says so, and the editor goes on.
+probe close >/dev/null || true
+sleep 1
+export CUPS_SERVER="$E2E_DIR/no-such-scheduler.sock"
+start_editor "$(printf 'Z:%s' "$(printf '%s' "$doc" | tr '/' '\\')")"
+focus_editor >/dev/null
+started=$(date +%s)
+xdotool key ctrl+p
+warning="$(wait_for_window Print)" || fail "no message when no printer is installed"
+xdotool windowfocus --sync "$warning"
+xdotool key Return
+sleep 1
+[ -z "$(xdotool search --onlyvisible --name '^(Print|scrivlet)$' 2>/dev/null || true)" ] \
+  || fail "a second box or the dialog is still open"
+expect_equal "editor answers after the failed print" "$token.txt - scrivlet" "$(probe title)"
+[ $(( $(date +%s) - started )) -lt 30 ] || fail "the failed print took too long"
+expect_equal "PDFs of this run" "3" "$(ls "$PDF_DIR"/*"$token"* | wc -l)"
+rm -f "$PDF_DIR"/*"$token"*
+echo "PASS"
