@@ -35,6 +35,11 @@ static void OnAboutInit(HWND dialog)
     ArrowCursor = LoadCursorA(NULL, (LPCSTR)IDC_ARROW);
     HandCursor = LoadCursorA(NULL, (LPCSTR)IDC_HAND);
     SendDlgItemMessageA(dialog, IDC_ABOUT_ICON, STM_SETICON, (WPARAM)App.AppIcon, 0);
+    // A static control selects its own font after asking for its colours,
+    // so the underlined font is given to the link labels as theirs too.
+    SendDlgItemMessageA(dialog, IDC_ABOUT_HOMEPAGE, WM_SETFONT, (WPARAM)LinkFont, FALSE);
+    SendDlgItemMessageA(dialog, IDC_ABOUT_FORUM, WM_SETFONT, (WPARAM)LinkFont, FALSE);
+    SendDlgItemMessageA(dialog, IDC_ABOUT_MAIL, WM_SETFONT, (WPARAM)LinkFont, FALSE);
 }
 
 static INT_PTR OnAboutColor(HDC context, HWND control)

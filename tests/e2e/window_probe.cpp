@@ -5,9 +5,15 @@
 //   window_probe text                  prints the edit control's text (UTF-8)
 //   window_probe status <part>         prints one status-bar part (UTF-8)
 //   window_probe close                 asks the window to close
+//   window_probe visible               prints 1 when the main window is shown, else 0
+//   window_probe tray exists|remove    whether the window's tray icon is there / removes it
+//   window_probe tray-rect             prints the taskbar's left top right bottom
+//   window_probe taskbar-created       broadcasts "TaskbarCreated", as a restarted shell does
+// "--desktop NAME" before the command looks on that Wine desktop instead.
 // Exit code 0 on success, 1 when the window or control is not there.
 #include <windows.h>
 #include <commctrl.h>
+#include <shellapi.h>
 
 #include <stdio.h>
 #include <stdlib.h>
@@ -60,10 +66,46 @@ static int PrintStatusPart(HWND main, int part)
     return remote ? 0 : 1;
 }
 
+// The icon record that names the editor's icon (id 104) and nothing else.
+static int TrayCommand(HWND main, const char* what)
+{
+    NOTIFYICONDATAA record;
+    memset(&record, 0, sizeof(record));
+    record.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    record.hWnd = main;
+    record.uID = 104;
+    // Changing nothing succeeds only for an icon the tray holds.
+    DWORD message = strcmp(what, "remove") == 0 ? NIM_DELETE : NIM_MODIFY;
+    return Shell_NotifyIconA(message, &record) ? 0 : 1;
+}
+
+static int PrintTrayRect()
+{
+    RECT rect;
+    HWND tray = FindWindowA("Shell_TrayWnd", NULL);
+    if (!tray || !GetWindowRect(tray, &rect))
+        return 1;
+    printf("%ld %ld %ld %ld\n", rect.left, rect.top, rect.right, rect.bottom);
+    return 0;
+}
+
 int main(int argc, char** argv)
 {
+    if (argc > 3 && strcmp(argv[1], "--desktop") == 0) {
+        HDESK desktop = OpenDesktopA(argv[2], 0, FALSE, GENERIC_ALL);
+        if (!desktop || !SetThreadDesktop(desktop))
+            return 1;
+        argc -= 2;
+        argv += 2;
+    }
     if (argc < 2)
         return 2;
+    if (strcmp(argv[1], "taskbar-created") == 0) {
+        PostMessageA(HWND_BROADCAST, RegisterWindowMessageA("TaskbarCreated"), 0, 0);
+        return 0;
+    }
+    if (strcmp(argv[1], "tray-rect") == 0)
+        return PrintTrayRect();
     const char* command = argv[1];
     if (strcmp(command, "wait") == 0) {
         int seconds = argc > 2 ? atoi(argv[2]) : 30;
@@ -86,6 +128,12 @@ int main(int argc, char** argv)
     }
     if (strcmp(command, "status") == 0 && argc > 2)
         return PrintStatusPart(main, atoi(argv[2]));
+    if (strcmp(command, "visible") == 0) {
+        printf("%d\n", IsWindowVisible(main) ? 1 : 0);
+        return 0;
+    }
+    if (strcmp(command, "tray") == 0 && argc > 2)
+        return TrayCommand(main, argv[2]);
     if (strcmp(command, "close") == 0) {
         PostMessageA(main, WM_CLOSE, 0, 0);
         return 0;
