@@ -26,18 +26,41 @@ wait_for_window() {
   return 1
 }
 
-# Opens the print dialog; the keys given are typed into it before Enter.
-print_with_keys() {
-  focus_editor >/dev/null
-  xdotool key ctrl+p
-  local dialog
-  dialog="$(wait_for_window Print)" || fail "no Print dialog after Ctrl+P"
-  xdotool windowfocus --sync "$dialog"
-  sleep 0.3
-  for key in "$@"; do
-    xdotool key "$key"
+# The X window of the dialog or box the editor has open: a shown window of
+# the program other than the main one (its title depends on the language of
+# the system's dialogs, and xdotool cannot match Chinese titles).
+wait_for_popup() {
+  local main id
+  for _ in $(seq 1 100); do
+    if probe popup >/dev/null 2>&1; then
+      main="$(probe title)"
+      for id in $(xdotool search --onlyvisible --classname 'scrivlet.exe' 2>/dev/null); do
+        [ "$(xdotool getwindowname "$id")" != "$main" ] && { echo "$id"; return 0; }
+      done
+    fi
     sleep 0.2
   done
+  return 1
+}
+
+# Opens the print dialog, types the keys given until it shows the expected
+# range choice (keys can be lost while the dialog settles), then Enter.
+print_with_keys() {
+  local expected="$1" dialog
+  shift
+  focus_editor >/dev/null
+  xdotool key ctrl+p
+  dialog="$(wait_for_popup)" || fail "no Print dialog after Ctrl+P"
+  for _ in 1 2 3; do
+    xdotool windowfocus --sync "$dialog"
+    sleep 0.5
+    for key in "$@"; do
+      xdotool key "$key"
+      sleep 0.2
+    done
+    [ "$(probe print-range)" = "$expected" ] && break
+  done
+  expect_equal "print dialog choice" "$expected" "$(probe print-range)"
   xdotool key Return
 }
 
@@ -63,7 +86,7 @@ page_lines() { pdftotext -f "$2" -l "$2" "$1" - | tr -d '\f' | grep -v '^[[:spac
 start_editor "$(printf 'Z:%s' "$(printf '%s' "$doc" | tr '/' '\\')")"
 
 # The whole document: three pages that together hold every line once, in order.
-print_with_keys
+print_with_keys "all 1 1"
 whole="$(wait_for_pdf 1)" || fail "no PDF for the whole document"
 expect_equal "pages of the whole document" "3" "$(page_count "$whole")"
 all=""
@@ -82,7 +105,7 @@ echo "ok: pages end with [$last1] and [$last2]"
 [ "$first2" != "$first1" ] && [ "$first3" != "$first2" ] || fail "pages do not advance"
 
 # Pages 2 to 3 only: the same two pages as in the whole printout.
-print_with_keys alt+g Tab ctrl+a 2 Tab ctrl+a 3
+print_with_keys "pages 2 3" alt+g Tab ctrl+a 2 Tab ctrl+a 3
 range="$(wait_for_pdf 2)" || fail "no PDF for the page range"
 expect_equal "pages of the range 2-3" "2" "$(page_count "$range")"
 expect_equal "range: first line of its page 1" "$first2" "$(page_lines "$range" 1 | head -1)"
@@ -96,11 +119,35 @@ xdotool key ctrl+Home
 for _ in $(seq 1 9); do xdotool key Down; done
 for _ in $(seq 1 5); do xdotool key shift+Down; done
 sleep 0.3
-print_with_keys alt+s
+print_with_keys "selection 1 1" alt+s
 selection="$(wait_for_pdf 3)" || fail "no PDF for the selection"
 expect_equal "pages of the selection" "1" "$(page_count "$selection")"
 expect_equal "selection printed" "$(seq -f 'Line %03g of the printing test' 10 14)" "$(page_lines "$selection" 1)"
 expect_equal "status text after printing" "" "$(probe status 0)"
+
+# Chinese prints as Chinese with a CJK editor font: a UTF-16 file under code
+# page 1252 and a Big5 file under code page 950.
+line1=$'\xe4\xb8\xad\xe6\x96\x87\xe5\x88\x97\xe5\x8d\xb0 \xe7\xac\xac\xe4\xb8\x80\xe8\xa1\x8c'
+line2=$'Last \xe9\xbe\x8d\xe9\xb3\xb3'
+print_chinese() {
+  local file="$1" count="$2" locale="$3" pdf
+  probe close >/dev/null || true
+  sleep 1
+  printf '[Config]\r\nFont=WenQuanYi Micro Hei\r\nCharSet=136\r\n' > "$E2E_DIR/scrivlet.ini"
+  local name
+  name="$(printf 'Z:%s' "$(printf '%s' "$file" | tr '/' '\\')")"
+  if [ -n "$locale" ]; then LC_ALL="$locale" start_editor "$name"; else start_editor "$name"; fi
+  print_with_keys "all 1 1"
+  pdf="$(wait_for_pdf "$count")" || fail "no PDF for $(basename "$file")"
+  expect_equal "Chinese printed from $(basename "$file")" "$(printf '%s\n%s' "$line1" "$line2")" \
+    "$(page_lines "$pdf" 1)"
+}
+{ printf '\xff\xfe'; printf '%s\r\n%s\r\n' "$line1" "$line2" | iconv -f UTF-8 -t UTF-16LE; } \
+  > "$E2E_DIR/${token}_wide.txt"
+printf '%s\r\n%s\r\n' "$line1" "$line2" | iconv -f UTF-8 -t BIG5 > "$E2E_DIR/${token}_big5.txt"
+print_chinese "$E2E_DIR/${token}_wide.txt" 4 ""
+print_chinese "$E2E_DIR/${token}_big5.txt" 5 zh_TW.UTF-8
+: > "$E2E_DIR/scrivlet.ini"
 
 # No print system reachable: the system says so, and the editor goes on.
 probe close >/dev/null || true
@@ -110,14 +157,13 @@ start_editor "$(printf 'Z:%s' "$(printf '%s' "$doc" | tr '/' '\\')")"
 focus_editor >/dev/null
 started=$(date +%s)
 xdotool key ctrl+p
-warning="$(wait_for_window Print)" || fail "no message when no printer is installed"
+warning="$(wait_for_popup)" || fail "no message when no printer is installed"
 xdotool windowfocus --sync "$warning"
 xdotool key Return
 sleep 1
-[ -z "$(xdotool search --onlyvisible --name '^(Print|scrivlet)$' 2>/dev/null || true)" ] \
-  || fail "a second box or the dialog is still open"
+probe popup >/dev/null && fail "a second box or the dialog is still open"
 expect_equal "editor answers after the failed print" "$token.txt - scrivlet" "$(probe title)"
 [ $(( $(date +%s) - started )) -lt 30 ] || fail "the failed print took too long"
-expect_equal "PDFs of this run" "3" "$(ls "$PDF_DIR"/*"$token"* | wc -l)"
+expect_equal "PDFs of this run" "5" "$(ls "$PDF_DIR"/*"$token"* | wc -l)"
 rm -f "$PDF_DIR"/*"$token"*
 echo "PASS"

@@ -9,6 +9,8 @@
 //   window_probe tray exists|remove    whether the window's tray icon is there / removes it
 //   window_probe tray-rect             prints the taskbar's left top right bottom
 //   window_probe taskbar-created       broadcasts "TaskbarCreated", as a restarted shell does
+//   window_probe popup                 prints the title of the editor's open dialog or message box
+//   window_probe print-range           prints the print dialog's choice: all|pages|selection from to
 // "--desktop NAME" before the command looks on that Wine desktop instead.
 // Exit code 0 on success, 1 when the window or control is not there.
 #include <windows.h>
@@ -89,6 +91,35 @@ static int PrintTrayRect()
     return 0;
 }
 
+// A shown dialog or message box of the editor's thread (class #32770).
+static BOOL CALLBACK TakeDialog(HWND window, LPARAM found)
+{
+    char className[16];
+    GetClassNameA(window, className, sizeof(className));
+    if (strcmp(className, "#32770") != 0 || !IsWindowVisible(window))
+        return TRUE;
+    *(HWND*)found = window;
+    return FALSE;
+}
+
+static HWND FindDialogOf(HWND main)
+{
+    HWND found = NULL;
+    EnumThreadWindows(GetWindowThreadProcessId(main, NULL), TakeDialog, (LPARAM)&found);
+    return found;
+}
+
+// The print dialog's range buttons and page boxes have these fixed ids.
+static int PrintPrintRange(HWND dialog)
+{
+    const char* range = IsDlgButtonChecked(dialog, 0x422) ? "pages"
+                        : IsDlgButtonChecked(dialog, 0x421) ? "selection"
+                                                            : "all";
+    printf("%s %u %u\n", range, GetDlgItemInt(dialog, 0x480, NULL, FALSE),
+           GetDlgItemInt(dialog, 0x481, NULL, FALSE));
+    return 0;
+}
+
 int main(int argc, char** argv)
 {
     if (argc > 3 && strcmp(argv[1], "--desktop") == 0) {
@@ -128,6 +159,11 @@ int main(int argc, char** argv)
     }
     if (strcmp(command, "status") == 0 && argc > 2)
         return PrintStatusPart(main, atoi(argv[2]));
+    HWND popup = FindDialogOf(main);
+    if (strcmp(command, "popup") == 0)
+        return popup ? PrintWindowText(popup) : 1;
+    if (strcmp(command, "print-range") == 0)
+        return popup ? PrintPrintRange(popup) : 1;
     if (strcmp(command, "visible") == 0) {
         printf("%d\n", IsWindowVisible(main) ? 1 : 0);
         return 0;
