@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Printing for real: Ctrl+P and the system's print dialog send a generated
 # three-page document to a CUPS "PDF" queue; the PDF is checked page by page
-# (whole text, a page range, a selection). Then, with no print system
-# reachable, Ctrl+P gives the system's clear message and nothing hangs.
+# (whole text, a page range, a selection). Then print to file, and Chinese
+# under code pages 1252 and 950. Last, with no print system reachable,
+# Ctrl+P gives the system's clear message and nothing hangs.
 . "$(dirname "$0")/e2e_common.sh"
 . "$(dirname "$0")/../print/pdf_printer.sh"
 
@@ -66,12 +67,11 @@ print_with_keys() {
 
 # Waits for the next PDF of our document and prints its path.
 wait_for_pdf() {
-  local count="$1" found=""
+  local count="$1"
   for _ in $(seq 1 150); do
-    found="$(ls -t "$PDF_DIR"/*"$token"* 2>/dev/null | head -1 || true)"
-    if [ -n "$found" ] && [ "$(ls "$PDF_DIR"/*"$token"* 2>/dev/null | wc -l)" -ge "$count" ]; then
+    if [ "$(ls "$PDF_DIR"/*"$token"* 2>/dev/null | wc -l)" -ge "$count" ]; then
       wait_for_queue_empty || fail "print queue did not empty"
-      echo "$found"
+      ls -t "$PDF_DIR"/*"$token"* | head -1
       return 0
     fi
     sleep 0.2
@@ -124,6 +124,15 @@ selection="$(wait_for_pdf 3)" || fail "no PDF for the selection"
 expect_equal "pages of the selection" "1" "$(page_count "$selection")"
 expect_equal "selection printed" "$(seq -f 'Line %03g of the printing test' 10 14)" "$(page_lines "$selection" 1)"
 expect_equal "status text after printing" "" "$(probe status 0)"
+
+# Print to file: PostScript of the three pages goes to the port "FILE:",
+# which Wine writes as a file of that name in the working folder.
+print_with_keys "all 1 1 file" alt+l
+for _ in $(seq 1 50); do [ -s "$E2E_DIR/FILE:" ] && break; sleep 0.2; done
+sleep 1
+expect_equal "print to file starts as PostScript" "%!PS" "$(head -c 4 "$E2E_DIR/FILE:" 2>/dev/null)"
+expect_equal "pages printed to the file" "3" "$(grep -c 'showpage' "$E2E_DIR/FILE:")"
+rm -f "$E2E_DIR/FILE:"
 
 # Chinese prints as Chinese with a CJK editor font: a UTF-16 file under code
 # page 1252 and a Big5 file under code page 950.

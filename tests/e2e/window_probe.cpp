@@ -10,7 +10,7 @@
 //   window_probe tray-rect             prints the taskbar's left top right bottom
 //   window_probe taskbar-created       broadcasts "TaskbarCreated", as a restarted shell does
 //   window_probe popup                 prints the title of the editor's open dialog or message box
-//   window_probe print-range           prints the print dialog's choice: all|pages|selection from to
+//   window_probe print-range           prints the print dialog's choice: all|pages|selection from to [file]
 // "--desktop NAME" before the command looks on that Wine desktop instead.
 // Exit code 0 on success, 1 when the window or control is not there.
 #include <windows.h>
@@ -115,8 +115,8 @@ static int PrintPrintRange(HWND dialog)
     const char* range = IsDlgButtonChecked(dialog, 0x422) ? "pages"
                         : IsDlgButtonChecked(dialog, 0x421) ? "selection"
                                                             : "all";
-    printf("%s %u %u\n", range, GetDlgItemInt(dialog, 0x480, NULL, FALSE),
-           GetDlgItemInt(dialog, 0x481, NULL, FALSE));
+    printf("%s %u %u%s\n", range, GetDlgItemInt(dialog, 0x480, NULL, FALSE),
+           GetDlgItemInt(dialog, 0x481, NULL, FALSE), IsDlgButtonChecked(dialog, 0x410) ? " file" : "");
     return 0;
 }
 
