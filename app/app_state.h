@@ -112,6 +112,12 @@ struct AppState {
     StringList RecentList;
     StringList FavoritesList;
 
+    // Options sheet: values shown by the Editor page until OK or Cancel
+    COLORREF PendingBackColor;
+    COLORREF PendingFontColor;
+    LOGFONTA PendingLogFont;
+    int PendingPointSize;           // tenths of a point, kept between openings
+
     // Tooltip text handed to the toolbar; it is read after the handler returns.
     wchar_t TooltipText[APP_PATH_SIZE];
 };

@@ -4,6 +4,8 @@
 #include "app/helpers.h"
 #include "app/main_window.h"
 #include "app/menu_state.h"
+#include "app/tray.h"
+#include "about/about.h"
 #include "document/file_commands.h"
 #include "document/file_dialogs.h"
 #include "document/save.h"
@@ -12,9 +14,11 @@
 #include "editor/caret_status.h"
 #include "editor/clipboard.h"
 #include "editor/gutter.h"
+#include "print/print.h"
 #include "resource.h"
 #include "settings/favorites.h"
 #include "settings/ini_file.h"
+#include "settings/options_sheet.h"
 
 #include <richedit.h>
 #include <shellapi.h>
@@ -146,6 +150,10 @@ void RunCommand(int id)
     case IDM_FAV_ADD: AddCurrentToFavorites(); break;
     case IDM_FAV_REMOVE: RemoveCurrentFromFavorites(); break;
     case IDM_HELP: ShowHelp(); break;
+    case IDM_PRINT: PrintDocument(App.FilePath); break;
+    case IDM_OPTIONS: ShowOptions(App.MainWindow); break;
+    case IDM_TOTRAY: HideToTray(App.MainWindow); break;
+    case IDM_ABOUT: ShowAbout(); break;
     case IDM_URL_OPEN:
     case IDM_URL_SELECT:
     case IDM_URL_COPY:

@@ -7,12 +7,18 @@
 #include <commdlg.h>
 #include <stddef.h>
 
-// Every message box and common dialog goes through these pointers, so tests
-// can answer them and read the exact texts. The program uses the real calls.
+// Every message box, common dialog and shell open goes through these pointers,
+// so tests can answer them and read the exact texts. The program uses the
+// real calls.
 struct UserPrompts {
     int (*Message)(HWND owner, const wchar_t* text, const wchar_t* caption, UINT type);
     BOOL (WINAPI *OpenFile)(OPENFILENAMEA* request);
     BOOL (WINAPI *SaveFile)(OPENFILENAMEA* request);
+    BOOL (WINAPI *PrintDialog)(PRINTDLGA* request);
+    BOOL (WINAPI *ChooseFontDialog)(CHOOSEFONTA* request);
+    BOOL (WINAPI *ChooseColorDialog)(CHOOSECOLORA* request);
+    HINSTANCE (WINAPI *ShellExecute)(HWND owner, LPCSTR verb, LPCSTR file, LPCSTR parameters,
+                                     LPCSTR directory, INT show);
 };
 extern UserPrompts Prompts;
 void UseRealPrompts();

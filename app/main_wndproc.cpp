@@ -5,6 +5,7 @@
 #include "app/main_window.h"
 #include "app/menu_state.h"
 #include "document/file_watch.h"
+#include "app/tray.h"
 #include "document/load.h"
 #include "document/title.h"
 #include "editor/caret_status.h"
@@ -80,8 +81,19 @@ static int RunCloseFlow()
     return 1;
 }
 
+// Registered messages have no fixed ids, so they are matched before the switch.
+static void OnRegisteredMessage(HWND window, UINT message, WPARAM wParam)
+{
+    if (message == App.WheelMessage)
+        OnLegacyWheel((int)wParam);
+    else if (message == App.TaskbarCreatedMessage)
+        OnTaskbarCreated(window);
+}
+
 LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (message >= 0xC000)
+        OnRegisteredMessage(window, message, wParam);
     switch (message) {
     case WM_SIZE:
         LayoutMainWindow();
@@ -109,6 +121,15 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         break;
     case WM_COPYDATA:
         OnFavoritesMessage((const COPYDATASTRUCT*)lParam);
+        break;
+    case WM_SYSCOMMAND:
+        if (wParam == SC_MINIMIZE && Config.MinimizeToTray) {
+            HideToTray(window);
+            return 0;
+        }
+        break;
+    case WM_MOUSEMOVE:
+        OnTrayCallback(window, LOWORD(lParam));
         break;
     case WM_DROPFILES:
         OnDropFiles((HDROP)wParam);

@@ -5,5 +5,5 @@
 
 void OpenWithShell(HWND owner, const char* target)
 {
-    ShellExecuteA(owner ? owner : App.MainWindow, "open", target, NULL, NULL, SW_SHOWNORMAL);
+    Prompts.ShellExecute(owner ? owner : App.MainWindow, "open", target, NULL, NULL, SW_SHOWNORMAL);
 }

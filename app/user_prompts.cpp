@@ -3,6 +3,7 @@
 
 #include "app/app_state.h"
 
+#include <shellapi.h>
 #include <stdio.h>
 
 static int RealMessage(HWND owner, const wchar_t* text, const wchar_t* caption, UINT type)
@@ -10,13 +11,18 @@ static int RealMessage(HWND owner, const wchar_t* text, const wchar_t* caption, 
     return MessageBoxW(owner, text, caption, type);
 }
 
-UserPrompts Prompts = {RealMessage, GetOpenFileNameA, GetSaveFileNameA};
+UserPrompts Prompts = {RealMessage, GetOpenFileNameA, GetSaveFileNameA, PrintDlgA,
+                       ChooseFontA, ChooseColorA, ShellExecuteA};
 
 void UseRealPrompts()
 {
     Prompts.Message = RealMessage;
     Prompts.OpenFile = GetOpenFileNameA;
     Prompts.SaveFile = GetSaveFileNameA;
+    Prompts.PrintDialog = PrintDlgA;
+    Prompts.ChooseFontDialog = ChooseFontA;
+    Prompts.ChooseColorDialog = ChooseColorA;
+    Prompts.ShellExecute = ShellExecuteA;
 }
 
 void AnsiToWide(const char* text, wchar_t* out, int outChars)

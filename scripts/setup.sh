@@ -12,6 +12,7 @@ packages=(
   nsis zip unzip
   xvfb xauth xdotool imagemagick x11-utils
   fonts-wqy-microhei
+  cups-daemon cups-client printer-driver-cups-pdf poppler-utils
 )
 
 missing=()

@@ -8,18 +8,28 @@ export WINEARCH=win64
 export WINEDLLOVERRIDES="mscoree,mshtml="
 export WINEDEBUG="${WINEDEBUG:--all}"
 
-prepare_wine_prefix() {
-  if [ -f "$WINEPREFIX/.scrivlet-ready-2" ]; then
-    return 0
-  fi
-  echo "Creating Wine prefix in $WINEPREFIX"
-  rm -rf "$WINEPREFIX"
-  wineboot -i >/dev/null 2>&1
+link_cjk_font() {
   local key='HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink'
   local font='wqy-microhei.ttc,WenQuanYi Micro Hei'
   wine reg add "$key" /v "Tahoma" /t REG_MULTI_SZ /d "$font" /f >/dev/null 2>&1
   wine reg add "$key" /v "MS Shell Dlg" /t REG_MULTI_SZ /d "$font" /f >/dev/null 2>&1
   wine reg add "$key" /v "Microsoft Sans Serif" /t REG_MULTI_SZ /d "$font" /f >/dev/null 2>&1
+}
+
+prepare_wine_prefix() {
+  if [ -f "$WINEPREFIX/.scrivlet-ready-2" ]; then
+    # A run under another ANSI code page (LC_ALL=zh_TW.UTF-8) makes Wine
+    # rewrite the links of its UI fonts; put the CJK font back.
+    if ! grep -q '^"Tahoma"=str(7):"wqy-microhei' "$WINEPREFIX/system.reg"; then
+      link_cjk_font
+      wineserver -w
+    fi
+    return 0
+  fi
+  echo "Creating Wine prefix in $WINEPREFIX"
+  rm -rf "$WINEPREFIX"
+  wineboot -i >/dev/null 2>&1
+  link_cjk_font
   # No window manager runs here: unmanaged windows spare every show and hide
   # a wait for a window-manager answer that never comes (seconds per test).
   wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1

@@ -9,9 +9,17 @@
 //                                      answers a message, for that long; prints "ready"
 //   window_probe answer <seconds>      waits for a message box of the editor,
 //                                      prints its text (UTF-8) and presses OK
+//   window_probe visible               prints 1 when the main window is shown, else 0
+//   window_probe tray exists|remove    whether the window's tray icon is there / removes it
+//   window_probe tray-rect             prints the taskbar's left top right bottom
+//   window_probe taskbar-created       broadcasts "TaskbarCreated", as a restarted shell does
+//   window_probe popup                 prints the title of the editor's open dialog or message box
+//   window_probe print-range           prints the print dialog's choice: all|pages|selection from to [file]
+// "--desktop NAME" before the command looks on that Wine desktop instead.
 // Exit code 0 on success, 1 when the window or control is not there.
 #include <windows.h>
 #include <commctrl.h>
+#include <shellapi.h>
 
 #include <stdio.h>
 #include <stdlib.h>
@@ -122,10 +130,75 @@ static int AnswerMessageBox(HWND main, int seconds)
     return 0;
 }
 
+// The icon record that names the editor's icon (id 104) and nothing else.
+static int TrayCommand(HWND main, const char* what)
+{
+    NOTIFYICONDATAA record;
+    memset(&record, 0, sizeof(record));
+    record.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    record.hWnd = main;
+    record.uID = 104;
+    // Changing nothing succeeds only for an icon the tray holds.
+    DWORD message = strcmp(what, "remove") == 0 ? NIM_DELETE : NIM_MODIFY;
+    return Shell_NotifyIconA(message, &record) ? 0 : 1;
+}
+
+static int PrintTrayRect()
+{
+    RECT rect;
+    HWND tray = FindWindowA("Shell_TrayWnd", NULL);
+    if (!tray || !GetWindowRect(tray, &rect))
+        return 1;
+    printf("%ld %ld %ld %ld\n", rect.left, rect.top, rect.right, rect.bottom);
+    return 0;
+}
+
+// A shown dialog or message box of the editor's thread (class #32770).
+static BOOL CALLBACK TakeDialog(HWND window, LPARAM found)
+{
+    char className[16];
+    GetClassNameA(window, className, sizeof(className));
+    if (strcmp(className, "#32770") != 0 || !IsWindowVisible(window))
+        return TRUE;
+    *(HWND*)found = window;
+    return FALSE;
+}
+
+static HWND FindDialogOf(HWND main)
+{
+    HWND found = NULL;
+    EnumThreadWindows(GetWindowThreadProcessId(main, NULL), TakeDialog, (LPARAM)&found);
+    return found;
+}
+
+// The print dialog's range buttons and page boxes have these fixed ids.
+static int PrintPrintRange(HWND dialog)
+{
+    const char* range = IsDlgButtonChecked(dialog, 0x422) ? "pages"
+                        : IsDlgButtonChecked(dialog, 0x421) ? "selection"
+                                                            : "all";
+    printf("%s %u %u%s\n", range, GetDlgItemInt(dialog, 0x480, NULL, FALSE),
+           GetDlgItemInt(dialog, 0x481, NULL, FALSE), IsDlgButtonChecked(dialog, 0x410) ? " file" : "");
+    return 0;
+}
+
 int main(int argc, char** argv)
 {
+    if (argc > 3 && strcmp(argv[1], "--desktop") == 0) {
+        HDESK desktop = OpenDesktopA(argv[2], 0, FALSE, GENERIC_ALL);
+        if (!desktop || !SetThreadDesktop(desktop))
+            return 1;
+        argc -= 2;
+        argv += 2;
+    }
     if (argc < 2)
         return 2;
+    if (strcmp(argv[1], "taskbar-created") == 0) {
+        PostMessageA(HWND_BROADCAST, RegisterWindowMessageA("TaskbarCreated"), 0, 0);
+        return 0;
+    }
+    if (strcmp(argv[1], "tray-rect") == 0)
+        return PrintTrayRect();
     const char* command = argv[1];
     if (strcmp(command, "hang") == 0)
         return HoldHungWindow(argc > 2 ? atoi(argv[2]) : 30);
@@ -152,6 +225,17 @@ int main(int argc, char** argv)
         return PrintStatusPart(main, atoi(argv[2]));
     if (strcmp(command, "answer") == 0)
         return AnswerMessageBox(main, argc > 2 ? atoi(argv[2]) : 10);
+    HWND popup = FindDialogOf(main);
+    if (strcmp(command, "popup") == 0)
+        return popup ? PrintWindowText(popup) : 1;
+    if (strcmp(command, "print-range") == 0)
+        return popup ? PrintPrintRange(popup) : 1;
+    if (strcmp(command, "visible") == 0) {
+        printf("%d\n", IsWindowVisible(main) ? 1 : 0);
+        return 0;
+    }
+    if (strcmp(command, "tray") == 0 && argc > 2)
+        return TrayCommand(main, argv[2]);
     if (strcmp(command, "close") == 0) {
         PostMessageA(main, WM_CLOSE, 0, 0);
         return 0;

@@ -1,0 +1,84 @@
+#include "app/tray.h"
+
+#include "app/app_state.h"
+
+#include <richedit.h>
+#include <string.h>
+
+void BuildTrayRecord(HWND window, int adding, NOTIFYICONDATAA* record)
+{
+    // The first form of the record: every shell version understands it.
+    memset(record, 0, sizeof(*record));
+    record->cbSize = NOTIFYICONDATAA_V1_SIZE;
+    record->hWnd = window;
+    record->uID = TRAY_ICON_ID;
+    if (!adding)
+        return;
+    record->uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    // The icon talks back with WM_MOUSEMOVE, which the window's own client
+    // area never receives: its children cover it.
+    record->uCallbackMessage = WM_MOUSEMOVE;
+    record->hIcon = App.AppIcon;
+    // 63 bytes with the terminator: the title of the moment, cut to 62.
+    GetWindowTextA(window, record->szTip, 63);
+}
+
+void HideToTray(HWND window)
+{
+    NOTIFYICONDATAA record;
+    BuildTrayRecord(window, 1, &record);
+    Shell_NotifyIconA(NIM_ADD, &record);
+    ShowWindow(window, SW_HIDE);
+    App.InTray = 1;
+}
+
+void RestoreFromTray(HWND window)
+{
+    NOTIFYICONDATAA record;
+    BuildTrayRecord(window, 0, &record);
+    Shell_NotifyIconA(NIM_DELETE, &record);
+    ShowWindow(window, SW_SHOW);
+    SetForegroundWindow(window);
+    App.InTray = 0;
+}
+
+void OnTrayCallback(HWND window, UINT mouseMessage)
+{
+    if (mouseMessage == WM_LBUTTONUP || mouseMessage == WM_LBUTTONDBLCLK ||
+        mouseMessage == WM_RBUTTONUP)
+        RestoreFromTray(window);
+}
+
+void OnTaskbarCreated(HWND window)
+{
+    // A new shell knows nothing of the old icon: add it again.
+    if (App.InTray)
+        HideToTray(window);
+}
+
+int WheelScrollLines()
+{
+    UINT lines = 0;
+    if (!SystemParametersInfoA(SPI_GETWHEELSCROLLLINES, 0, &lines, 0) || lines == 0)
+        return 3;
+    return (int)lines;
+}
+
+void OnLegacyWheel(int rotation)
+{
+    // Rotation away from the user scrolls up. Part notches of fine-grained
+    // wheels add up until they make a whole line.
+    static int pending = 0;
+    int lines = WheelScrollLines();
+    if (lines == (int)WHEEL_PAGESCROLL) {
+        int notches = rotation / WHEEL_DELTA;
+        for (int i = 0; i < (notches < 0 ? -notches : notches); i++)
+            SendMessageA(App.EditControl, EM_SCROLL, notches > 0 ? SB_PAGEUP : SB_PAGEDOWN, 0);
+        return;
+    }
+    pending += rotation * lines;
+    int whole = pending / WHEEL_DELTA;
+    pending -= whole * WHEEL_DELTA;
+    if (whole != 0)
+        SendMessageA(App.EditControl, EM_LINESCROLL, 0, -whole);
+}

@@ -1,0 +1,211 @@
+// Hiding to the tray and back, the legacy wheel message, and the About box.
+#include "support/editor_fixture.h"
+
+#include "about/about.h"
+#include "app/app_state.h"
+#include "app/commands.h"
+#include "app/helpers.h"
+#include "app/tray.h"
+#include "resource.h"
+
+#include <richedit.h>
+#include <shellapi.h>
+
+#include <functional>
+#include <string>
+
+class TrayTest : public EditorFixture {};
+
+TEST_F(TrayTest, IconRecordCarriesTheTitleCutTo62)
+{
+    std::string title(70, 'x');
+    title.replace(0, 5, "start");
+    SetWindowTextA(App.MainWindow, title.c_str());
+    NOTIFYICONDATAA record;
+    BuildTrayRecord(App.MainWindow, 1, &record);
+    EXPECT_EQ(record.cbSize, (DWORD)NOTIFYICONDATAA_V1_SIZE);
+    EXPECT_EQ(record.uID, 104u);
+    EXPECT_EQ(record.uFlags, (UINT)(NIF_MESSAGE | NIF_ICON | NIF_TIP));
+    EXPECT_EQ(record.uCallbackMessage, (UINT)WM_MOUSEMOVE);
+    EXPECT_EQ(record.hIcon, App.AppIcon);
+    EXPECT_EQ(std::string(record.szTip), title.substr(0, 62));
+
+    BuildTrayRecord(App.MainWindow, 0, &record);
+    EXPECT_EQ(record.uFlags, 0u);
+    EXPECT_EQ(record.szTip[0], 0);
+}
+
+// Real clicks on the icon and a restarted shell are tried on a desktop with
+// a taskbar (tests/e2e/tray_icon.sh); a double click is not.
+TEST_F(TrayTest, DoubleClickOnTheIconRestores)
+{
+    PressKey('M', true);
+    EXPECT_EQ(App.InTray, 1);
+    SendMessageA(App.MainWindow, WM_MOUSEMOVE, TRAY_ICON_ID, WM_LBUTTONDOWN);
+    EXPECT_FALSE(IsWindowVisible(App.MainWindow));
+    SendMessageA(App.MainWindow, WM_MOUSEMOVE, TRAY_ICON_ID, WM_LBUTTONDBLCLK);
+    EXPECT_TRUE(IsWindowVisible(App.MainWindow));
+    EXPECT_EQ(App.InTray, 0);
+}
+
+TEST_F(TrayTest, MinimiseGoesToTheTrayOnlyWhenSet)
+{
+    Config.MinimizeToTray = 0;
+    SendMessageA(App.MainWindow, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    Pump();
+    EXPECT_TRUE(IsIconic(App.MainWindow));
+    EXPECT_EQ(App.InTray, 0);
+    ShowWindow(App.MainWindow, SW_RESTORE);
+
+    Config.MinimizeToTray = 1;
+    EXPECT_EQ(SendMessageA(App.MainWindow, WM_SYSCOMMAND, SC_MINIMIZE, 0), 0);
+    Pump();
+    EXPECT_FALSE(IsIconic(App.MainWindow));
+    EXPECT_FALSE(IsWindowVisible(App.MainWindow));
+    EXPECT_EQ(App.InTray, 1);
+}
+
+TEST_F(TrayTest, MaximisedWindowComesBackMaximised)
+{
+    ShowWindow(App.MainWindow, SW_MAXIMIZE);
+    HideToTray(App.MainWindow);
+    RestoreFromTray(App.MainWindow);
+    EXPECT_TRUE(IsZoomed(App.MainWindow));
+    EXPECT_TRUE(IsWindowVisible(App.MainWindow));
+}
+
+TEST_F(TrayTest, LegacyWheelScrollsTheSystemsLinesPerNotch)
+{
+    std::string text;
+    for (int i = 0; i < 200; i++)
+        text += "line\r\n";
+    SetEditText(text.c_str());
+    SendMessageA(App.EditControl, EM_SETSEL, 0, 0);
+    SendMessageA(App.EditControl, EM_SCROLLCARET, 0, 0);
+    int lines = WheelScrollLines();
+    ASSERT_GT(lines, 0);
+    // Two notches towards the user scroll down, one away scrolls back up.
+    SendMessageA(App.MainWindow, App.WheelMessage, (WPARAM)(-2 * WHEEL_DELTA), 0);
+    EXPECT_EQ(SendMessageA(App.EditControl, EM_GETFIRSTVISIBLELINE, 0, 0), 2 * lines);
+    SendMessageA(App.MainWindow, App.WheelMessage, (WPARAM)WHEEL_DELTA, 0);
+    EXPECT_EQ(SendMessageA(App.EditControl, EM_GETFIRSTVISIBLELINE, 0, 0), lines);
+    // Half notches add up to one.
+    SendMessageA(App.MainWindow, App.WheelMessage, (WPARAM)(-WHEEL_DELTA / 2), 0);
+    SendMessageA(App.MainWindow, App.WheelMessage, (WPARAM)(-WHEEL_DELTA / 2), 0);
+    EXPECT_EQ(SendMessageA(App.EditControl, EM_GETFIRSTVISIBLELINE, 0, 0), 2 * lines);
+}
+
+// The About box, inspected from inside its own modal loop.
+static std::function<void(HWND)> AboutCheck;
+static HINSTANCE (WINAPI *RealShellExecute)(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT);
+static std::string OpenedTarget;
+static HWND OpenedOwner;
+
+static HINSTANCE WINAPI RecordShellOpen(HWND owner, LPCSTR verb, LPCSTR file, LPCSTR, LPCSTR, INT)
+{
+    OpenedOwner = owner;
+    OpenedTarget = std::string(verb) + " " + file;
+    return (HINSTANCE)33;
+}
+
+static void CALLBACK InspectAbout(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    KillTimer(NULL, timer);
+    HWND dialog = FindWindowW(NULL, L"\x95DC\x65BC Scrivlet");
+    if (dialog)
+        AboutCheck(dialog);
+    if (IsWindow(dialog))
+        PostMessageA(dialog, WM_CLOSE, 0, 0);
+}
+
+class AboutTest : public EditorFixture {
+protected:
+    void SetUp() override
+    {
+        EditorFixture::SetUp();
+        RealShellExecute = Prompts.ShellExecute;
+        Prompts.ShellExecute = RecordShellOpen;
+        OpenedTarget.clear();
+    }
+    void TearDown() override
+    {
+        Prompts.ShellExecute = RealShellExecute;
+        EditorFixture::TearDown();
+    }
+    // Opens the box with command 1101 and runs check inside it.
+    bool RunAbout(std::function<void(HWND)> check)
+    {
+        bool ran = false;
+        AboutCheck = [&](HWND dialog) {
+            ran = true;
+            check(dialog);
+        };
+        SetTimer(NULL, 0, 50, InspectAbout);
+        RunCommand(IDM_ABOUT);
+        return ran;
+    }
+    static LPARAM CentreOf(HWND dialog, int id)
+    {
+        RECT rect;
+        GetWindowRect(GetDlgItem(dialog, id), &rect);
+        POINT centre = {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+        ScreenToClient(dialog, &centre);
+        return MAKELPARAM(centre.x, centre.y);
+    }
+};
+
+TEST_F(AboutTest, VersionIconAndBlueUnderlinedLinks)
+{
+    ASSERT_TRUE(RunAbout([](HWND dialog) {
+        char version[40];
+        GetDlgItemTextA(dialog, IDC_ABOUT_VERSION, version, sizeof(version));
+        EXPECT_STREQ(version, "Scrivlet 1.5.10.3");
+        EXPECT_EQ((HICON)SendDlgItemMessageA(dialog, IDC_ABOUT_ICON, STM_GETICON, 0, 0), App.AppIcon);
+        HDC context = GetDC(dialog);
+        for (int id : {IDC_ABOUT_HOMEPAGE, IDC_ABOUT_FORUM, IDC_ABOUT_MAIL}) {
+            LRESULT brush = SendMessageA(dialog, WM_CTLCOLORSTATIC, (WPARAM)context,
+                                         (LPARAM)GetDlgItem(dialog, id));
+            EXPECT_EQ((HBRUSH)brush, GetSysColorBrush(COLOR_BTNFACE));
+            EXPECT_EQ(GetTextColor(context), RGB(0, 0, 255));
+            LOGFONTA font;
+            GetObjectA(GetCurrentObject(context, OBJ_FONT), sizeof(font), &font);
+            EXPECT_TRUE(font.lfUnderline) << id;
+        }
+        // A plain label keeps the system's colours.
+        HWND label = GetNextWindow(GetDlgItem(dialog, IDC_ABOUT_HOMEPAGE), GW_HWNDPREV);
+        SendMessageA(dialog, WM_CTLCOLORSTATIC, (WPARAM)context, (LPARAM)label);
+        EXPECT_EQ(GetTextColor(context), GetSysColor(COLOR_WINDOWTEXT));
+        ReleaseDC(dialog, context);
+    }));
+}
+
+TEST_F(AboutTest, HandOverLinksAndAClickOpensTheLinkWithoutClosing)
+{
+    ASSERT_TRUE(RunAbout([](HWND dialog) {
+        HCURSOR hand = LoadCursorA(NULL, (LPCSTR)IDC_HAND);
+        HCURSOR arrow = LoadCursorA(NULL, (LPCSTR)IDC_ARROW);
+        SendMessageA(dialog, WM_MOUSEMOVE, 0, CentreOf(dialog, IDC_ABOUT_FORUM));
+        EXPECT_EQ(GetCursor(), hand);
+        SendMessageA(dialog, WM_MOUSEMOVE, 0, CentreOf(dialog, IDC_ABOUT_VERSION));
+        EXPECT_EQ(GetCursor(), arrow);
+
+        SendMessageA(dialog, WM_LBUTTONUP, 0, CentreOf(dialog, IDC_ABOUT_VERSION));
+        EXPECT_EQ(OpenedTarget, "");
+        SendMessageA(dialog, WM_LBUTTONUP, 0, CentreOf(dialog, IDC_ABOUT_FORUM));
+        char forum[250];
+        GetDlgItemTextA(dialog, IDC_ABOUT_FORUM, forum, sizeof(forum));
+        EXPECT_EQ(OpenedTarget, std::string("open ") + forum);
+        EXPECT_EQ(OpenedOwner, dialog);
+        EXPECT_TRUE(IsWindowVisible(dialog));
+    }));
+}
+
+TEST_F(AboutTest, AnyCommandClosesIt)
+{
+    for (WPARAM command : {(WPARAM)IDOK, (WPARAM)IDCANCEL}) {
+        ASSERT_TRUE(RunAbout([&](HWND dialog) {
+            SendMessageA(dialog, WM_COMMAND, command, 0);
+            EXPECT_FALSE(IsWindowVisible(dialog)) << command;
+        }));
+    }
+}
