@@ -8,6 +8,7 @@
 #include "document/title.h"
 #include "editor/caret_status.h"
 #include "editor/clipboard.h"
+#include "editor/find_replace.h"
 #include "editor/keyboard.h"
 #include "resource.h"
 #include "settings/settings.h"
@@ -78,6 +79,9 @@ static int RunCloseFlow()
 
 LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
+    // A registered id, so it cannot be a case of the switch.
+    if (App.FindReplaceMessage != 0 && message == App.FindReplaceMessage)
+        return OnFindReplaceMessage((FINDREPLACEW*)lParam);
     switch (message) {
     case WM_SIZE:
         LayoutMainWindow();
