@@ -110,14 +110,14 @@ static void ShowFindDialog(HWND (WINAPI *open)(FINDREPLACEW*))
         return;
     PrepareFindRequest();
     App.FindDialog = open(&App.FindRequest);
-    if (App.FindDialog)
+    if (App.FindDialog) {
         PutTextsIntoDialog();
-    if (!App.FindDialog) {
-        char text[32];
-        _snprintf(text, sizeof(text), "Error: %u", (unsigned int)CommDlgExtendedError());
-        text[sizeof(text) - 1] = 0;
-        AskUserText(App.MainWindow, text, MB_OK);
+        return;
     }
+    char text[32];
+    _snprintf(text, sizeof(text), "Error: %u", (unsigned int)CommDlgExtendedError());
+    text[sizeof(text) - 1] = 0;
+    AskUserText(App.MainWindow, text, MB_OK);
 }
 
 void OpenFindDialog()

@@ -89,12 +89,15 @@ TEST_F(FindReplaceTest, FindProposesTheSelectionThenSearchesWrapsAndRepeatsAfter
 // must not come back as "??" at the next run.
 TEST_F(FindReplaceTest, SearchTextsGoToTheIniFormOnlyWhenTheCodePageHoldsThem)
 {
-    SetEditText("abc");
     lstrcpyA(App.FindWhat, "old");
     Open(IDM_FIND, NULL);
     EXPECT_EQ(DialogText(FindTextBox), L"old");
-    SetDlgItemTextW(App.FindDialog, FindTextBox, L"中文");
+    SetEditTextW(L"abc 中文");
+    SetDlgItemTextW(App.FindDialog, FindTextBox, L"");
+    PutUnicodeOnClipboard(L"中文"); // pasted, as a user gets Chinese into the box
+    SendMessageW(GetDlgItem(App.FindDialog, FindTextBox), WM_PASTE, 0, 0);
     Click(IDOK);
+    EXPECT_SELECTION(4, 6);
     char chinese[16];
     BOOL lossy = FALSE;
     WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, L"中文", -1, chinese, 16, NULL, &lossy);
@@ -102,6 +105,7 @@ TEST_F(FindReplaceTest, SearchTextsGoToTheIniFormOnlyWhenTheCodePageHoldsThem)
     SetDlgItemTextW(App.FindDialog, FindTextBox, L"abc");
     Click(IDOK);
     EXPECT_STREQ(App.FindWhat, "abc");
+    EXPECT_SELECTION(0, 3);
 }
 
 TEST_F(FindReplaceTest, FindNextBeforeAnySearchOpensTheDialog)
