@@ -110,6 +110,7 @@ struct AppState {
     wchar_t* ReplaceWithWide;
     FINDREPLACEW FindRequest;
     FINDREPLACEW* LastFindRequest;
+    DWORD LastFindFlags;            // the record's flags at its last notification
     HWND FindDialog;
     UINT FindReplaceMessage;
 

@@ -158,8 +158,8 @@ void FindNext(int reverse)
     }
     CHARRANGE selection = GetEditSelection();
     const FINDREPLACEW* last = App.LastFindRequest;
-    DWORD options = last->Flags & (FR_MATCHCASE | FR_WHOLEWORD);
-    int forwards = (last->Flags & FR_DOWN) != 0;
+    DWORD options = App.LastFindFlags & (FR_MATCHCASE | FR_WHOLEWORD);
+    int forwards = (App.LastFindFlags & FR_DOWN) != 0;
     if (reverse)
         forwards = !forwards;
     if (forwards)
@@ -281,6 +281,10 @@ static void ReplaceAllCommand(const FINDREPLACEW* request, DWORD options)
 LRESULT OnFindReplaceMessage(FINDREPLACEW* request)
 {
     App.LastFindRequest = request;
+    // Wine's dialog clears the record's flags on each of its later commands,
+    // the focus leaving its text box as it closes included; the options as
+    // they were at the notification serve F3 and Shift+F3 afterwards.
+    App.LastFindFlags = request->Flags;
     TakeTextsFromDialog();
     KeepSearchTextsForNextRun();
     if (request->Flags & FR_DIALOGTERM) {
