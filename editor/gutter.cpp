@@ -76,7 +76,9 @@ static void RefitFormatRect()
         ApplyLeftMargin(App.LeftMargin);
 }
 
-int MeasureGutterDigits(LONG firstVisibleLine)
+// Width in the editor font of as many sevens as firstVisibleLine + 50 has
+// digits, three at least.
+static int MeasureGutterDigits(LONG firstVisibleLine)
 {
     char digits[16];
     int count = _snprintf(digits, sizeof(digits), "%3ld", (long)(firstVisibleLine + 50));
@@ -115,7 +117,8 @@ void UpdateGutterWidth()
     }
 }
 
-void HighlightedLines(LONG* first, LONG* last)
+// The 1-based lines drawn in blue: those the selection touches, or the caret's.
+static void HighlightedLines(LONG* first, LONG* last)
 {
     CHARRANGE selection = App.CurrentSelection;
     if (selection.cpMin == selection.cpMax) {

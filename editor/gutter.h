@@ -8,11 +8,4 @@ LRESULT CALLBACK EditSubclassProc(HWND window, UINT message, WPARAM wParam, LPAR
 void UpdateGutterWidth();
 void PaintGutter(int full);
 
-// Width in pixels, in the editor font, of as many sevens as the number
-// firstVisibleLine + 50 has digits (at least three).
-int MeasureGutterDigits(LONG firstVisibleLine);
-// The 1-based lines whose numbers are drawn in blue: those the selection
-// touches, or the caret's line.
-void HighlightedLines(LONG* first, LONG* last);
-
 #endif

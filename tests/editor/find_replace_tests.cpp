@@ -112,6 +112,19 @@ TEST_F(FindReplaceTest, SearchTextsGoToTheIniFormOnlyWhenTheCodePageHoldsThem)
     EXPECT_SELECTION(0, 3);
 }
 
+TEST_F(FindReplaceTest, SearchAndReplaceTextsComeBackAtTheNextRun)
+{
+    SetEditText("needle");
+    Open(IDM_REPLACE, L"needle", L"thread");
+    Click(IDOK);
+    ASSERT_TRUE(CloseMainWindow());
+    StopEditor();
+    StartEditor("");
+    Open(IDM_REPLACE, NULL);
+    EXPECT_EQ(DialogText(FindTextBox), L"needle");
+    EXPECT_EQ(DialogText(ReplaceTextBox), L"thread");
+}
+
 TEST_F(FindReplaceTest, FindNextBeforeAnySearchOpensTheDialog)
 {
     SetEditText("abc");
