@@ -237,10 +237,8 @@ int ReplaceAll(const wchar_t* find, const wchar_t* replacement, DWORD flags)
 {
     LONG length = 0;
     wchar_t* text = ReadWholeTextWide(&length);
-    if (!text)
-        return 0;
     ReplacedSpan span;
-    int count = ReplaceAllInText(text, length, find, replacement, flags, &span);
+    int count = text ? ReplaceAllInText(text, length, find, replacement, flags, &span) : -1;
     FreeBlock(text);
     if (count < 0) {
         ShowError("Not enough memory to replace all.");

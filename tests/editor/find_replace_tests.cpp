@@ -129,8 +129,16 @@ TEST_F(FindReplaceTest, FindNextBeforeAnySearchOpensTheDialog)
 {
     SetEditText("abc");
     PressKey(VK_F3);
-    EXPECT_TRUE(App.FindDialog != NULL);
+    HWND findDialog = App.FindDialog;
+    ASSERT_TRUE(findDialog != NULL);
     EXPECT_SELECTION(0, 0);
+
+    // Replace takes the Find dialog off the screen; its own notifications still count.
+    Open(IDM_REPLACE, L"c");
+    EXPECT_FALSE(IsWindowVisible(findDialog));
+    EXPECT_TRUE(IsWindowVisible(App.FindDialog));
+    Click(IDOK);
+    EXPECT_SELECTION(2, 3);
 }
 
 TEST_F(FindReplaceTest, FindPreviousAtTheStartWrapsToTheEndAndAMissReports3003)
@@ -235,29 +243,34 @@ TEST_F(FindReplaceTest, WholeWordReplaceAllAgreesWithTheControlsSearch)
     FreeBlock(span.Text);
 }
 
-// The text transform behind Replace All on a generated document of short
-// lines: ten times the matches must cost about ten times the time, where a
-// search restarting from the top would cost a hundred times as much.
+// The text transform behind Replace All on generated documents of short
+// lines, both too big for the processor's caches: ten times the matches cost
+// about ten times the time (page faults make it vary), where any search or
+// copy that restarts per match would cost thousands of times as much.
 TEST(ReplaceAllText, TimeGrowsLinearlyWithTheMatches)
 {
     double seconds[2];
-    int counts[2] = {10000, 100000};
+    int counts[2] = {100000, 1000000};
     for (int run = 0; run < 2; run++) {
         std::wstring text;
         for (int i = 0; i < counts[run]; i++)
             text += (i % 10 == 9) ? L"x needle\r" : L"x needle ";
-        LARGE_INTEGER frequency, start, end;
-        QueryPerformanceFrequency(&frequency);
-        QueryPerformanceCounter(&start);
-        ReplacedSpan span;
-        int count = 0;
+        seconds[run] = 1e9;
         for (int repeat = 0; repeat < 5; repeat++) {
-            count = ReplaceAllInText(text.c_str(), (LONG)text.size(), L"NEEDLE", L"pin", 0, &span);
+            LARGE_INTEGER frequency, start, end;
+            QueryPerformanceFrequency(&frequency);
+            QueryPerformanceCounter(&start);
+            ReplacedSpan span;
+            int count = ReplaceAllInText(text.c_str(), (LONG)text.size(), L"NEEDLE", L"pin", 0, &span);
+            QueryPerformanceCounter(&end);
             FreeBlock(span.Text);
+            ASSERT_EQ(count, counts[run]);
+            double taken = (double)(end.QuadPart - start.QuadPart) / (double)frequency.QuadPart;
+            if (taken < seconds[run])
+                seconds[run] = taken;
         }
-        QueryPerformanceCounter(&end);
-        EXPECT_EQ(count, counts[run]);
-        seconds[run] = (double)(end.QuadPart - start.QuadPart) / (double)frequency.QuadPart;
     }
-    EXPECT_LT(seconds[1], seconds[0] * 20 + 0.05);
+    printf("Replace All text transform: %d matches %.4f s, %d matches %.4f s\n", counts[0], seconds[0],
+           counts[1], seconds[1]);
+    EXPECT_LT(seconds[1], seconds[0] * 50);
 }
