@@ -95,6 +95,7 @@ struct AppState {
     // Gutter
     int GutterWidth;
     int LeftMargin;
+    int GutterMarginMode;           // how the control takes the margin (gutter.cpp)
 
     // Links
     CHARRANGE LinkRange;
@@ -103,8 +104,13 @@ struct AppState {
     char* FindWhat;
     char* ReplaceWith;
     int FindBufferSize;
-    FINDREPLACEA FindRequest;
-    FINDREPLACEA* LastFindRequest;
+    // The texts the dialogs and searches use, UTF-16 so that any script
+    // survives; FindWhat and ReplaceWith carry them to the INI file.
+    wchar_t* FindWhatWide;
+    wchar_t* ReplaceWithWide;
+    FINDREPLACEW FindRequest;
+    FINDREPLACEW* LastFindRequest;
+    DWORD LastFindFlags;            // the record's flags at its last notification
     HWND FindDialog;
     UINT FindReplaceMessage;
 

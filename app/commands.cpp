@@ -13,6 +13,7 @@
 #include "editor/block_indent.h"
 #include "editor/caret_status.h"
 #include "editor/clipboard.h"
+#include "editor/find_replace.h"
 #include "editor/gutter.h"
 #include "print/print.h"
 #include "resource.h"
@@ -138,6 +139,10 @@ void RunCommand(int id)
     case IDM_INDENT: IndentBlock(1); break;
     case IDM_UNINDENT: IndentBlock(0); break;
     case IDM_GOTOLINE: ShowGoToLineDialog(); break;
+    case IDM_FIND: OpenFindDialog(); break;
+    case IDM_FINDNEXT: FindNext(0); break;
+    case IDM_FINDPREV: FindNext(1); break;
+    case IDM_REPLACE: OpenReplaceDialog(); break;
     case IDM_DELETELINE: DeleteLine(); break;
     case IDM_TIMEDATE: InsertTimeDate(); break;
     case IDM_INSERTFILE: InsertFileAtSelection(); break;

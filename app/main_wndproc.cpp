@@ -10,6 +10,7 @@
 #include "document/title.h"
 #include "editor/caret_status.h"
 #include "editor/clipboard.h"
+#include "editor/find_replace.h"
 #include "editor/keyboard.h"
 #include "resource.h"
 #include "settings/favorites.h"
@@ -92,6 +93,9 @@ static void OnRegisteredMessage(HWND window, UINT message, WPARAM wParam)
 
 LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
+    // Registered ids cannot be cases of the switch.
+    if (App.FindReplaceMessage != 0 && message == App.FindReplaceMessage)
+        return OnFindReplaceMessage((FINDREPLACEW*)lParam);
     if (message >= 0xC000)
         OnRegisteredMessage(window, message, wParam);
     switch (message) {

@@ -1,19 +1,233 @@
-// The edit control's subclass, which will carry the line-number gutter.
+// The line-number gutter: a strip at the left of the edit control's own
+// client area, kept clear of text by the control's left margin and painted
+// after the control has painted, through a repaint request posted to itself.
 #include "editor/gutter.h"
 
 #include "app/app_state.h"
 
-LRESULT CALLBACK EditSubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+#include <richedit.h>
+#include <stdio.h>
+#include <string.h>
+
+// How the control is given the left margin; found out once it has a size.
+enum { MARGIN_UNKNOWN = 0, MARGIN_BY_MESSAGE = 1, MARGIN_BY_RECT = 2 };
+
+static LONG LineTop(LONG line)
 {
-    return CallWindowProcA(App.OldEditProc, window, message, wParam, lParam);
+    LONG index = (LONG)SendMessageA(App.EditControl, EM_LINEINDEX, (WPARAM)line, 0);
+    if (index < 0)
+        return LONG_MIN; // no such line
+    POINTL point = {0, 0};
+    SendMessageA(App.EditControl, EM_POSFROMCHAR, (WPARAM)&point, (LPARAM)index);
+    return point.y;
 }
 
-// The line-number gutter is not drawn yet: the margin stays as the control
-// sets it.
-void UpdateGutterWidth() {}
+static LONG TextLeftEdge()
+{
+    POINTL point = {0, 0};
+    SendMessageA(App.EditControl, EM_POSFROMCHAR, (WPARAM)&point, 0);
+    return point.x;
+}
 
-// The line-number gutter is not drawn yet.
+static void SendMarginMessage(int margin)
+{
+    SendMessageA(App.EditControl, EM_SETMARGINS, EC_LEFTMARGIN, MAKELPARAM(margin, 0));
+}
+
+// Some RichEdit builds (Wine's) ignore EM_SETMARGINS: the text stays put. Two
+// different margins and the text's left edge under each tell which this is.
+static int ProbeMarginMessage()
+{
+    SendMarginMessage(0);
+    LONG without = TextLeftEdge();
+    SendMarginMessage(16);
+    LONG with = TextLeftEdge();
+    return with != without ? MARGIN_BY_MESSAGE : MARGIN_BY_RECT;
+}
+
+static void ApplyLeftMargin(int margin)
+{
+    RECT client;
+    GetClientRect(App.EditControl, &client);
+    int hasArea = client.right > client.left && client.bottom > client.top;
+    if (App.GutterMarginMode == MARGIN_UNKNOWN) {
+        if (!hasArea) {
+            // Too early to tell; the first resize settles it.
+            SendMarginMessage(margin);
+            return;
+        }
+        App.GutterMarginMode = ProbeMarginMessage();
+    }
+    if (App.GutterMarginMode == MARGIN_BY_MESSAGE) {
+        SendMarginMessage(margin);
+        return;
+    }
+    // The formatting rectangle does the margin's work; the margin itself is
+    // zero so that a control that does honour it never gets both.
+    SendMarginMessage(0);
+    client.left += margin;
+    SendMessageA(App.EditControl, EM_SETRECT, 0, (LPARAM)&client);
+}
+
+// The formatting rectangle is fixed in size: it follows every resize.
+static void RefitFormatRect()
+{
+    if (App.GutterMarginMode != MARGIN_BY_MESSAGE && App.LeftMargin > 0)
+        ApplyLeftMargin(App.LeftMargin);
+}
+
+// Width in the editor font of as many sevens as firstVisibleLine + 50 has
+// digits, three at least.
+static int MeasureGutterDigits(LONG firstVisibleLine)
+{
+    char digits[16];
+    int count = _snprintf(digits, sizeof(digits), "%3ld", (long)(firstVisibleLine + 50));
+    if (count < 0 || count >= (int)sizeof(digits))
+        count = (int)sizeof(digits) - 1;
+    memset(digits, '7', (size_t)count);
+    HDC context = GetDC(App.EditControl);
+    HFONT font = CreateFontIndirectA(&Config.EditorLogFont);
+    HGDIOBJ oldFont = SelectObject(context, font);
+    SIZE size = {0, 0};
+    GetTextExtentPoint32A(context, digits, count, &size);
+    SelectObject(context, oldFont);
+    DeleteObject(font);
+    ReleaseDC(App.EditControl, context);
+    return (int)size.cx;
+}
+
+void UpdateGutterWidth()
+{
+    int margin = 1;
+    if (Config.LineNumbers) {
+        LONG first = (LONG)SendMessageA(App.EditControl, EM_GETFIRSTVISIBLELINE, 0, 0);
+        int width = MeasureGutterDigits(first) + 10;
+        if (width > App.GutterWidth)
+            App.GutterWidth = width;
+        margin = App.GutterWidth + 1;
+    }
+    if (Config.SelectionBar)
+        margin += 10;
+    if (margin != App.LeftMargin) {
+        App.LeftMargin = margin;
+        ApplyLeftMargin(margin);
+        // Not every control repaints the strip for a new margin; a whole
+        // repaint also brings the strip's own repaint request.
+        InvalidateRect(App.EditControl, NULL, TRUE);
+    }
+}
+
+// The 1-based lines drawn in blue: those the selection touches, or the caret's.
+static void HighlightedLines(LONG* first, LONG* last)
+{
+    CHARRANGE selection = App.CurrentSelection;
+    if (selection.cpMin == selection.cpMax) {
+        *first = *last = (LONG)App.CaretLine;
+        return;
+    }
+    *first = (LONG)SendMessageA(App.EditControl, EM_EXLINEFROMCHAR, 0, selection.cpMin) + 1;
+    *last = (LONG)SendMessageA(App.EditControl, EM_EXLINEFROMCHAR, 0, selection.cpMax) + 1;
+}
+
+static void FillStrip(HDC context, RECT strip)
+{
+    FillRect(context, &strip, GetSysColorBrush(COLOR_INACTIVEBORDER));
+    RECT separator = strip;
+    separator.left = App.GutterWidth - 2;
+    separator.right = App.GutterWidth - 1;
+    HBRUSH brush = CreateSolidBrush(Config.BackColor);
+    FillRect(context, &separator, brush);
+    DeleteObject(brush);
+}
+
+// Numbers from the first visible line down to the bottom of the client area,
+// each at the height of its line's first character.
+static void DrawNumbers(HDC context, RECT client)
+{
+    RECT text = client;
+    text.left = 0;
+    text.right = App.GutterWidth - 4;
+    LONG first = (LONG)SendMessageA(App.EditControl, EM_GETFIRSTVISIBLELINE, 0, 0);
+    LONG number = first + 1;
+    text.top = client.top + LineTop(first);
+    SetBkColor(context, GetSysColor(COLOR_INACTIVEBORDER));
+    LONG highFirst, highLast;
+    HighlightedLines(&highFirst, &highLast);
+    COLORREF current = CLR_INVALID;
+    for (;;) {
+        COLORREF color = (number >= highFirst && number <= highLast) ? RGB(0, 0, 255) : RGB(0, 0, 0);
+        if (color != current) {
+            SetTextColor(context, color);
+            current = color;
+        }
+        char digits[16];
+        _snprintf(digits, sizeof(digits), "%ld", (long)number);
+        digits[sizeof(digits) - 1] = 0;
+        if (DrawTextA(context, digits, -1, &text, DT_RIGHT) == 0)
+            break;
+        LONG y = LineTop(number);
+        number++;
+        if (y == LONG_MIN || client.top + y <= text.top)
+            break;
+        text.top = client.top + y;
+        if (text.top >= client.bottom)
+            break;
+    }
+}
+
 void PaintGutter(int full)
 {
-    (void)full;
+    RECT client;
+    GetClientRect(App.EditControl, &client);
+    RECT strip = client;
+    strip.left = 0;
+    strip.right = App.GutterWidth;
+    ValidateRect(App.EditControl, &strip);
+    HDC context = GetDC(App.EditControl);
+    HRGN region = CreateRectRgnIndirect(&strip);
+    SelectClipRgn(context, region);
+    HFONT font = CreateFontIndirectA(&Config.EditorLogFont);
+    if (full)
+        FillStrip(context, strip);
+    HGDIOBJ oldFont = SelectObject(context, font);
+    DrawNumbers(context, client);
+    SelectObject(context, oldFont);
+    DeleteObject(font);
+    SelectClipRgn(context, NULL);
+    DeleteObject(region);
+    ReleaseDC(App.EditControl, context);
+}
+
+static void RequestGutterRepaint(HWND window)
+{
+    PostMessageA(window, WM_GUTTER_REFRESH, 0, 0);
+}
+
+LRESULT CALLBACK EditSubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_VSCROLL:
+        if (Config.LineNumbers)
+            RequestGutterRepaint(window);
+        break;
+    case WM_PAINT: {
+        RECT update;
+        if (Config.LineNumbers && GetUpdateRect(window, &update, FALSE) && update.left <= App.GutterWidth)
+            RequestGutterRepaint(window);
+        break;
+    }
+    case WM_SIZE: {
+        LRESULT result = CallWindowProcA(App.OldEditProc, window, message, wParam, lParam);
+        RefitFormatRect();
+        return result;
+    }
+    case WM_GUTTER_REFRESH:
+        UpdateGutterWidth();
+        // A request still queued when the numbers were switched off must not
+        // paint a strip over the text.
+        if (Config.LineNumbers)
+            PaintGutter(1);
+        return 0;
+    }
+    return CallWindowProcA(App.OldEditProc, window, message, wParam, lParam);
 }

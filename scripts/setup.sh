@@ -13,6 +13,7 @@ packages=(
   xvfb xauth xdotool imagemagick x11-utils
   fonts-wqy-microhei
   cups-daemon cups-client printer-driver-cups-pdf poppler-utils
+  python3
 )
 
 missing=()

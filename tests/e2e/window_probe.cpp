@@ -16,6 +16,8 @@
 //   window_probe popup                 prints the title of the editor's open dialog or message box
 //   window_probe print-range           prints the print dialog's choice: all|pages|selection from to [file]
 // "--desktop NAME" before the command looks on that Wine desktop instead.
+//   window_probe editrect              prints the edit control's client area
+//                                      on the screen: left top right bottom
 // Exit code 0 on success, 1 when the window or control is not there.
 #include <windows.h>
 #include <commctrl.h>
@@ -236,6 +238,15 @@ int main(int argc, char** argv)
     }
     if (strcmp(command, "tray") == 0 && argc > 2)
         return TrayCommand(main, argv[2]);
+    if (strcmp(command, "editrect") == 0) {
+        HWND edit = FindWindowExA(main, NULL, "RichEdit20A", NULL);
+        RECT client;
+        if (!edit || !GetClientRect(edit, &client))
+            return 1;
+        MapWindowPoints(edit, NULL, (POINT*)&client, 2);
+        printf("%ld %ld %ld %ld\n", (long)client.left, (long)client.top, (long)client.right, (long)client.bottom);
+        return 0;
+    }
     if (strcmp(command, "close") == 0) {
         PostMessageA(main, WM_CLOSE, 0, 0);
         return 0;

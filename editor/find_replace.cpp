@@ -1,0 +1,305 @@
+// Find and replace. The dialogs and searches run on UTF-16 text so that
+// Chinese search texts work whatever the ANSI code page is; the ANSI buffers
+// only carry the texts to the INI file and back.
+#include "editor/find_replace.h"
+
+#include "app/app_state.h"
+#include "app/edit_control.h"
+#include "app/helpers.h"
+#include "app/menu_state.h"
+#include "editor/caret_status.h"
+#include "editor/clipboard.h"
+#include "editor/replace_text.h"
+#include "resource.h"
+
+#include <dlgs.h>
+#include <stdio.h>
+#include <string.h>
+
+static const int FindBufferChars = FIND_BUFFER_BYTES;
+
+static wchar_t* WideFromAnsi(const char* text)
+{
+    wchar_t* wide = (wchar_t*)AllocZeroed(FindBufferChars * sizeof(wchar_t));
+    if (wide && text && MultiByteToWideChar(CP_ACP, 0, text, -1, wide, FindBufferChars) == 0)
+        wide[0] = 0;
+    return wide;
+}
+
+// The ANSI buffers come from the settings; the wide ones start from them.
+static int EnsureFindBuffers()
+{
+    if (App.FindBufferSize == 0) {
+        App.FindBufferSize = FIND_BUFFER_BYTES - 1;
+        App.FindWhat = (char*)AllocZeroed(FIND_BUFFER_BYTES);
+        App.ReplaceWith = (char*)AllocZeroed(FIND_BUFFER_BYTES);
+    }
+    if (!App.FindWhatWide)
+        App.FindWhatWide = WideFromAnsi(App.FindWhat);
+    if (!App.ReplaceWithWide)
+        App.ReplaceWithWide = WideFromAnsi(App.ReplaceWith);
+    return App.FindWhat && App.ReplaceWith && App.FindWhatWide && App.ReplaceWithWide;
+}
+
+// A text the ANSI code page cannot hold is not stored: its "?" form would be
+// searched for at the next run. The last text that fits stays.
+static void StoreAnsi(const wchar_t* wide, char* ansi)
+{
+    char converted[FIND_BUFFER_BYTES];
+    BOOL lossy = FALSE;
+    int length = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide, -1, converted,
+                                     (int)sizeof(converted), NULL, &lossy);
+    if (length > 0 && !lossy)
+        lstrcpynA(ansi, converted, FIND_BUFFER_BYTES);
+}
+
+static void KeepSearchTextsForNextRun()
+{
+    StoreAnsi(App.FindWhatWide, App.FindWhat);
+    StoreAnsi(App.ReplaceWithWide, App.ReplaceWith);
+}
+
+static void PrepareFindRequest()
+{
+    CHARRANGE selection = GetEditSelection();
+    LONG selected = selection.cpMax - selection.cpMin;
+    if (selected > 0 && selected < App.FindBufferSize) {
+        if (GetSelectionUnicode(FindBufferChars * (int)sizeof(wchar_t), App.FindWhatWide) > 0)
+            KeepSearchTextsForNextRun();
+    }
+    FINDREPLACEW* request = &App.FindRequest;
+    memset(request, 0, sizeof(*request));
+    request->lStructSize = sizeof(FINDREPLACEW);
+    request->hwndOwner = App.MainWindow;
+    request->Flags = FR_DOWN;
+    request->lpstrFindWhat = App.FindWhatWide;
+    request->lpstrReplaceWith = App.ReplaceWithWide;
+    request->wFindWhatLen = (WORD)App.FindBufferSize;
+    request->wReplaceWithLen = (WORD)App.FindBufferSize;
+    if (App.FindReplaceMessage == 0)
+        App.FindReplaceMessage = RegisterWindowMessageA(FINDMSGSTRINGA);
+    // Only taken off the screen: destroying it would send its closing
+    // notification, which clears the message id the new dialog needs.
+    if (App.FindDialog)
+        EndDialog(App.FindDialog, 0);
+}
+
+// Some systems (Wine) build the dialog from an ANSI copy of the record and
+// hand its texts back through the ANSI code page, which turns Chinese into
+// "?" under code page 1252. The dialog's text boxes hold the text whole, so
+// they are written and read in their wide form.
+static void PutTextsIntoDialog()
+{
+    SetDlgItemTextW(App.FindDialog, edt1, App.FindWhatWide);
+    if (GetDlgItem(App.FindDialog, edt2))
+        SetDlgItemTextW(App.FindDialog, edt2, App.ReplaceWithWide);
+}
+
+static void TakeTextsFromDialog()
+{
+    if (!App.FindDialog || !IsWindow(App.FindDialog))
+        return;
+    GetDlgItemTextW(App.FindDialog, edt1, App.FindWhatWide, App.FindBufferSize + 1);
+    if (GetDlgItem(App.FindDialog, edt2))
+        GetDlgItemTextW(App.FindDialog, edt2, App.ReplaceWithWide, App.FindBufferSize + 1);
+}
+
+static void ShowFindDialog(HWND (WINAPI *open)(FINDREPLACEW*))
+{
+    if (!EnsureFindBuffers())
+        return;
+    PrepareFindRequest();
+    App.FindDialog = open(&App.FindRequest);
+    if (App.FindDialog) {
+        PutTextsIntoDialog();
+        return;
+    }
+    char text[32];
+    _snprintf(text, sizeof(text), "Error: %u", (unsigned int)CommDlgExtendedError());
+    text[sizeof(text) - 1] = 0;
+    AskUserText(App.MainWindow, text, MB_OK);
+}
+
+void OpenFindDialog()
+{
+    ShowFindDialog(FindTextW);
+}
+
+void OpenReplaceDialog()
+{
+    ShowFindDialog(ReplaceTextW);
+}
+
+// The control's own search; returns the match start or -1.
+static LONG SearchEdit(LONG from, LONG to, DWORD flags, const wchar_t* text, CHARRANGE* found)
+{
+    FINDTEXTEXW request;
+    request.chrg.cpMin = from;
+    request.chrg.cpMax = to;
+    request.lpstrText = text;
+    request.chrgText.cpMin = -1;
+    request.chrgText.cpMax = -1;
+    LONG position = (LONG)SendMessageA(App.EditControl, EM_FINDTEXTEXW, flags, (LPARAM)&request);
+    *found = request.chrgText;
+    return position;
+}
+
+static void ShowNotFound(HWND owner)
+{
+    AskUser(owner, IDS_NOT_FOUND, MB_OK | MB_ICONINFORMATION);
+}
+
+void FindNext(int reverse)
+{
+    if (!App.LastFindRequest || !EnsureFindBuffers()) {
+        if (!App.FindDialog)
+            OpenFindDialog();
+        return;
+    }
+    CHARRANGE selection = GetEditSelection();
+    const FINDREPLACEW* last = App.LastFindRequest;
+    DWORD options = App.LastFindFlags & (FR_MATCHCASE | FR_WHOLEWORD);
+    int forwards = (App.LastFindFlags & FR_DOWN) != 0;
+    if (reverse)
+        forwards = !forwards;
+    if (forwards)
+        options |= FR_DOWN;
+    SetStatusText(STATUS_MESSAGE, "");
+    for (int attempt = 0; attempt < 2; attempt++) {
+        LONG from, to;
+        if (forwards) {
+            from = attempt == 0 ? selection.cpMax : 0;
+            to = attempt == 0 ? -1 : selection.cpMin;
+        } else {
+            from = attempt == 0 ? selection.cpMin : GetTextLength(GTL_DEFAULT);
+            to = attempt == 0 ? 0 : selection.cpMax;
+        }
+        CHARRANGE found;
+        if (SearchEdit(from, to, options, last->lpstrFindWhat, &found) >= 0) {
+            SendMessageA(App.EditControl, EM_EXSETSEL, 0, (LPARAM)&found);
+            return;
+        }
+        SetStatusText(STATUS_MESSAGE, "Search wrapped...");
+        MessageBeep(0);
+    }
+    ShowNotFound(App.FindDialog);
+}
+
+// Replaces the selection when it is the find text, then selects the next match.
+static void ReplaceOnce(const FINDREPLACEW* request, DWORD options)
+{
+    const wchar_t* find = request->lpstrFindWhat;
+    CHARRANGE selection = GetEditSelection();
+    LONG from = selection.cpMin + 1;
+    LONG selected = selection.cpMax - selection.cpMin;
+    if (selected > 0 && selected == (LONG)lstrlenW(find)) {
+        wchar_t text[FIND_BUFFER_BYTES];
+        text[0] = 0;
+        GetSelectionUnicode((int)sizeof(text), text);
+        int same = (options & FR_MATCHCASE) ? lstrcmpW(text, find) : lstrcmpiW(text, find);
+        if (same == 0) {
+            ReplaceSelectionText(request->lpstrReplaceWith, 1200);
+            from = selection.cpMin + (LONG)lstrlenW(request->lpstrReplaceWith);
+        }
+    }
+    CHARRANGE found;
+    LONG position = SearchEdit(from, -1, options, find, &found);
+    if (position < 0 && from != 0)
+        position = SearchEdit(0, -1, options, find, &found);
+    if (position < 0) {
+        ShowNotFound(App.MainWindow);
+        return;
+    }
+    SendMessageA(App.EditControl, EM_EXSETSEL, 0, (LPARAM)&found);
+    SetFocus(App.EditControl);
+}
+
+static wchar_t* ReadWholeTextWide(LONG* length)
+{
+    GETTEXTLENGTHEX measure = {GTL_DEFAULT | GTL_NUMCHARS, 1200};
+    LONG units = (LONG)SendMessageA(App.EditControl, EM_GETTEXTLENGTHEX, (WPARAM)&measure, 0);
+    if (units < 0)
+        units = 0;
+    size_t bytes = ((size_t)units + 1) * sizeof(wchar_t);
+    wchar_t* text = (wchar_t*)AllocZeroed(bytes);
+    if (!text)
+        return NULL;
+    GETTEXTEX request;
+    memset(&request, 0, sizeof(request));
+    request.cb = (DWORD)bytes;
+    request.flags = GT_DEFAULT;
+    request.codepage = 1200;
+    *length = (LONG)SendMessageA(App.EditControl, EM_GETTEXTEX, (WPARAM)&request, (LPARAM)text);
+    return text;
+}
+
+int ReplaceAll(const wchar_t* find, const wchar_t* replacement, DWORD flags)
+{
+    LONG length = 0;
+    wchar_t* text = ReadWholeTextWide(&length);
+    ReplacedSpan span;
+    int count = text ? ReplaceAllInText(text, length, find, replacement, flags, &span) : -1;
+    FreeBlock(text);
+    if (count < 0) {
+        ShowError("Not enough memory to replace all.");
+        return 0;
+    }
+    // One selection replace for the whole span: a single undo step, and
+    // neither painting nor notifications run while the control takes it.
+    SendMessageA(App.EditControl, WM_SETREDRAW, FALSE, 0);
+    SendMessageA(App.EditControl, EM_SETEVENTMASK, 0, ENM_LINK);
+    if (count > 0) {
+        SetEditSelection(span.Start, span.End);
+        ReplaceSelectionText(span.Text, 1200);
+        LONG caret = span.Start + span.TextLength;
+        SetEditSelection(caret, caret);
+    }
+    FreeBlock(span.Text);
+    SendMessageA(App.EditControl, EM_SETEVENTMASK, 0, EDIT_EVENT_MASK);
+    SendMessageA(App.EditControl, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(App.EditControl, NULL, TRUE);
+    UpdateWindow(App.EditControl);
+    return count;
+}
+
+static void ReplaceAllCommand(const FINDREPLACEW* request, DWORD options)
+{
+    if (!request->lpstrFindWhat[0])
+        return;
+    int count = ReplaceAll(request->lpstrFindWhat, request->lpstrReplaceWith, options);
+    char status[48];
+    _snprintf(status, sizeof(status), "Items replaced: %i", count);
+    status[sizeof(status) - 1] = 0;
+    SetStatusText(STATUS_MESSAGE, status);
+    RefreshAfterEdit();
+    // The selection notifications were masked; the caret moved.
+    UpdateCaretStatus();
+}
+
+LRESULT OnFindReplaceMessage(FINDREPLACEW* request)
+{
+    App.LastFindRequest = request;
+    // Wine's dialog clears the record's flags on each of its later commands,
+    // the focus leaving its text box as it closes included; the options as
+    // they were at the notification serve F3 and Shift+F3 afterwards.
+    App.LastFindFlags = request->Flags;
+    TakeTextsFromDialog();
+    KeepSearchTextsForNextRun();
+    if (request->Flags & FR_DIALOGTERM) {
+        if (App.FindDialog && IsWindow(App.FindDialog))
+            DestroyWindow(App.FindDialog);
+        App.FindDialog = NULL;
+        App.FindReplaceMessage = 0;
+        return 0;
+    }
+    if (request->Flags & FR_FINDNEXT) {
+        FindNext(0);
+        return 0;
+    }
+    DWORD options = FR_DOWN | (request->Flags & (FR_MATCHCASE | FR_WHOLEWORD));
+    if (request->Flags & FR_REPLACE)
+        ReplaceOnce(request, options);
+    else if (request->Flags & FR_REPLACEALL)
+        ReplaceAllCommand(request, options);
+    return 0;
+}

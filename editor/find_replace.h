@@ -1,0 +1,18 @@
+// Find and replace through the system's modeless Find and Replace dialogs.
+#ifndef SCRIVLET_FIND_REPLACE_H
+#define SCRIVLET_FIND_REPLACE_H
+
+#include <windows.h>
+#include <commdlg.h>
+
+void OpenFindDialog();
+void OpenReplaceDialog();
+// Searches with the last dialog's text and options; reverse nonzero searches
+// against the dialog's direction.
+void FindNext(int reverse);
+// The registered "commdlg_FindReplace" message from either dialog.
+LRESULT OnFindReplaceMessage(FINDREPLACEW* request);
+// Replace All over the whole document as one edit; returns the count.
+int ReplaceAll(const wchar_t* find, const wchar_t* replacement, DWORD flags);
+
+#endif
