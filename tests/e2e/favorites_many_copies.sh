@@ -8,8 +8,8 @@
 . "$(dirname "$0")/e2e_common.sh"
 
 COPIES=5
-ROUNDS=3
-STEPS=16
+ROUNDS=4
+STEPS=20
 IDM_EXIT=522
 IDM_FAV_ADD=800
 IDM_FAV_REMOVE=801
@@ -180,7 +180,7 @@ for round in $(seq 1 $ROUNDS); do
       id=$IDM_FAV_ADD
       ADDED[i]=1
     fi
-    plan+="${WINDOWS[i]} $id $((RANDOM % 150))"$'\n'
+    plan+="${WINDOWS[i]} $id $((RANDOM % 80))"$'\n'
   done
   echo "round $round: $STEPS steps, copies ${closed[*]} close"
   printf '%s' "$plan" | wine "$PROBE_EXE" commands >/dev/null 2>&1 || fail "could not post the commands"
