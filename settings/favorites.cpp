@@ -9,6 +9,23 @@
 
 #include <string.h>
 
+#define MAX_COPIES 1024
+
+struct CopyWindows {
+    HWND Windows[MAX_COPIES];
+    int Count;
+};
+
+static BOOL CALLBACK CollectCopy(HWND window, LPARAM found)
+{
+    CopyWindows* copies = (CopyWindows*)found;
+    char className[16];
+    if (GetClassNameA(window, className, (int)sizeof(className)) &&
+        lstrcmpA(className, "scrivletClass") == 0)
+        copies->Windows[copies->Count++] = window;
+    return copies->Count < MAX_COPIES;
+}
+
 void BroadcastFavoriteChange(UINT tag, const char* path)
 {
     // Every copy, this one too, takes the change the same way.
@@ -18,16 +35,18 @@ void BroadcastFavoriteChange(UINT tag, const char* path)
     data.dwData = tag;
     data.cbData = (DWORD)lstrlenA(copy) + 1;
     data.lpData = copy;
-    HWND first = FindWindowExA(NULL, NULL, "scrivletClass", NULL);
-    for (HWND window = first; window;) {
+    // The copies are listed before any is asked: walking from window to
+    // window would stop at one that closes while it takes the change, and
+    // the copies after it, maybe this one, would never hear of it.
+    CopyWindows copies;
+    copies.Count = 0;
+    EnumWindows(CollectCopy, (LPARAM)&copies);
+    for (int i = 0; i < copies.Count; i++) {
         // A copy that hangs costs at most the time limit; one that is
         // already known to hang costs nothing.
         DWORD_PTR result = 0;
-        SendMessageTimeoutA(window, WM_COPYDATA, (WPARAM)App.MainWindow, (LPARAM)&data,
+        SendMessageTimeoutA(copies.Windows[i], WM_COPYDATA, (WPARAM)App.MainWindow, (LPARAM)&data,
                             SMTO_NORMAL | SMTO_ABORTIFHUNG, PEER_TIMEOUT_MS, &result);
-        window = FindWindowExA(NULL, window, "scrivletClass", NULL);
-        if (window == first)
-            break;
     }
 }
 

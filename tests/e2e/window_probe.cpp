@@ -18,6 +18,11 @@
 // "--desktop NAME" before the command looks on that Wine desktop instead.
 //   window_probe editrect              prints the edit control's client area
 //                                      on the screen: left top right bottom
+//   window_probe list                  prints "<window> <title>" for every visible copy
+//   window_probe command <window> <id> posts WM_COMMAND <id> to that copy
+//   window_probe commands              reads lines "<window> <id> <pause ms>" from stdin
+//                                      and posts each command, then pauses
+//   window_probe favorites <window>    prints that copy's Favorites menu entries, one a line
 // Exit code 0 on success, 1 when the window or control is not there.
 #include <windows.h>
 #include <commctrl.h>
@@ -113,6 +118,17 @@ static BOOL CALLBACK FindOwnedBox(HWND window, LPARAM data)
     return TRUE;
 }
 
+static BOOL CALLBACK PrintCopy(HWND window, LPARAM)
+{
+    char className[32];
+    if (GetClassNameA(window, className, (int)sizeof(className)) &&
+        strcmp(className, "scrivletClass") == 0 && IsWindowVisible(window)) {
+        printf("%llu ", (unsigned long long)(ULONG_PTR)window);
+        PrintWindowText(window);
+    }
+    return TRUE;
+}
+
 static int AnswerMessageBox(HWND main, int seconds)
 {
     OwnedBox search = {main, NULL};
@@ -184,6 +200,75 @@ static int PrintPrintRange(HWND dialog)
     return 0;
 }
 
+static HWND WindowArgument(const char* text) { return (HWND)(ULONG_PTR)strtoull(text, NULL, 10); }
+
+// A whole timed sequence from one process: starting a probe per command
+// would space the commands by Wine's start-up time.
+static int PostCommandLines()
+{
+    char line[128];
+    while (fgets(line, (int)sizeof(line), stdin)) {
+        unsigned long long window = 0;
+        int id = 0, pause = 0;
+        if (sscanf(line, "%llu %d %d", &window, &id, &pause) != 3)
+            return 2;
+        if (!PostMessageA((HWND)(ULONG_PTR)window, WM_COMMAND, (WPARAM)id, 0))
+            return 1;
+        Sleep((DWORD)pause);
+    }
+    return 0;
+}
+
+static int MenuReplied = 0;
+
+static LRESULT CALLBACK MenuReplyProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message != WM_COPYDATA)
+        return DefWindowProcA(window, message, wParam, lParam);
+    const COPYDATASTRUCT* reply = (const COPYDATASTRUCT*)lParam;
+    MenuReplied = (int)reply->dwData >= 0 ? 1 : -1;
+    fwrite(reply->lpData, 1, reply->cbData, stdout);
+    return TRUE;
+}
+
+// A menu cannot be read from another process: menu_hook.dll, beside this
+// program, is hooked into the copy's thread and answers from inside it.
+static int PrintFavoritesMenu(HWND target)
+{
+    char dllPath[MAX_PATH];
+    DWORD length = GetModuleFileNameA(NULL, dllPath, MAX_PATH);
+    char* slash = strrchr(dllPath, '\\');
+    if (length == 0 || length >= MAX_PATH || !slash)
+        return 1;
+    lstrcpynA(slash + 1, "menu_hook.dll", (int)(dllPath + MAX_PATH - slash - 1));
+    HMODULE dll = LoadLibraryA(dllPath);
+    HOOKPROC hookProc = dll ? (HOOKPROC)(void*)GetProcAddress(dll, "FavoritesMenuHook") : NULL;
+    DWORD thread = GetWindowThreadProcessId(target, NULL);
+    if (!hookProc || !thread)
+        return 1;
+    WNDCLASSA windowClass;
+    memset(&windowClass, 0, sizeof(windowClass));
+    windowClass.lpfnWndProc = MenuReplyProc;
+    windowClass.hInstance = GetModuleHandleA(NULL);
+    windowClass.lpszClassName = "ScrivletProbeReply";
+    RegisterClassA(&windowClass);
+    HWND reply = CreateWindowExA(0, "ScrivletProbeReply", "", 0, 0, 0, 0, 0, HWND_MESSAGE, NULL,
+                                 windowClass.hInstance, NULL);
+    HHOOK hook = SetWindowsHookExA(WH_GETMESSAGE, hookProc, dll, thread);
+    if (!reply || !hook)
+        return 1;
+    PostMessageA(target, RegisterWindowMessageA("SCRIVLET_PROBE_MENU"), (WPARAM)reply, 0);
+    DWORD start = GetTickCount();
+    while (!MenuReplied && GetTickCount() - start < 10000) {
+        MsgWaitForMultipleObjects(0, NULL, FALSE, 100, QS_ALLINPUT);
+        MSG msg;
+        while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE))
+            DispatchMessageA(&msg);
+    }
+    UnhookWindowsHookEx(hook);
+    return MenuReplied == 1 ? 0 : 1;
+}
+
 int main(int argc, char** argv)
 {
     if (argc > 3 && strcmp(argv[1], "--desktop") == 0) {
@@ -214,6 +299,14 @@ int main(int argc, char** argv)
         }
         return 1;
     }
+    if (strcmp(command, "list") == 0)
+        return !EnumWindows(PrintCopy, 0);
+    if (strcmp(command, "command") == 0 && argc > 3)
+        return !PostMessageA(WindowArgument(argv[2]), WM_COMMAND, (WPARAM)atoi(argv[3]), 0);
+    if (strcmp(command, "commands") == 0)
+        return PostCommandLines();
+    if (strcmp(command, "favorites") == 0 && argc > 2)
+        return PrintFavoritesMenu(WindowArgument(argv[2]));
     HWND main = FindEditor();
     if (!main)
         return 1;

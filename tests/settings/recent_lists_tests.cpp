@@ -8,6 +8,7 @@
 
 #include <map>
 #include <string>
+#include <string.h>
 
 std::map<std::string, std::string> IniEntries(const std::string& text);
 
@@ -162,6 +163,51 @@ TEST_F(Favorites, AddAndRemoveReachTheMenuAndTheIniFile)
     FreeLists();
     SendFavorite(App.FavDelMessage, path);
     EXPECT_EQ(IniEntries(ReadIni())["Favorites/FILE1"], path);
+}
+
+// Another running copy, as the broadcast sees it: a window of the editor's
+// class (registered under another module, so this process can hold both).
+static int PeerChanges = 0;
+static bool PeerClosesOnFirstChange = false;
+
+static LRESULT CALLBACK PeerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_COPYDATA) {
+        PeerChanges++;
+        if (PeerClosesOnFirstChange) {
+            PeerClosesOnFirstChange = false;
+            DestroyWindow(window);
+        }
+        return TRUE;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+TEST_F(Favorites, ACopyClosingDuringTheBroadcastCutsNoneOff)
+{
+    WNDCLASSA peerClass;
+    memset(&peerClass, 0, sizeof(peerClass));
+    peerClass.lpfnWndProc = PeerProc;
+    peerClass.hInstance = GetModuleHandleA("kernel32.dll");
+    peerClass.lpszClassName = "scrivletClass";
+    ASSERT_TRUE(RegisterClassA(&peerClass));
+    HWND peers[3];
+    for (HWND& peer : peers)
+        peer = CreateWindowExA(0, "scrivletClass", "peer", WS_OVERLAPPED, 0, 0, 10, 10, NULL, NULL,
+                               peerClass.hInstance, NULL);
+    PeerChanges = 0;
+    PeerClosesOnFirstChange = true;
+
+    std::string folder = MakeScratchFolder("favorites-closing");
+    WriteBytes(folder + "fav.txt", "f");
+    ASSERT_EQ(OpenDocument((folder + "fav.txt").c_str()), 1);
+    RunCommand(IDM_FAV_ADD);
+
+    EXPECT_EQ(PeerChanges, 3);
+    EXPECT_EQ(App.FavoritesList.Count, 1);
+    for (HWND peer : peers)
+        DestroyWindow(peer);
+    UnregisterClassA("scrivletClass", peerClass.hInstance);
 }
 
 TEST_F(Favorites, ForgedMessagesAreIgnored)
