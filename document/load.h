@@ -10,6 +10,8 @@
 
 int OpenDocument(const char* path);
 int LoadFile(const char* path, int streamFormat);
+// Readies ReadFileChunk for a file read from its current position.
+void StartFileReader(int encoding, int lineFormat, int hasUtf8Mark);
 DWORD CALLBACK ReadFileChunk(DWORD_PTR cookie, LPBYTE buffer, LONG wanted, LONG* delivered);
 void SetLineFormat(int format);
 
