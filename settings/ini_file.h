@@ -12,5 +12,8 @@ void WriteIniIntIfChanged(const char* iniPath, const char* section, const char* 
                           int defaultValue);
 void WriteIniStringIfChanged(const char* iniPath, const char* section, const char* key,
                              const char* defaultValue, const char* value);
+// Writes whatever the file holds. Every write of the INI file goes through
+// these three, which let one running copy write at a time.
+void WriteIniString(const char* iniPath, const char* section, const char* key, const char* value);
 
 #endif
