@@ -112,7 +112,7 @@ static std::vector<CorpusFile> BuildCorpus()
     const char* prefixNames[] = {"ansi", "utf8mark", "fffe"};
     for (int format = DOS; format <= MAC; format++) {
         for (size_t piece = 4096; piece <= 8192; piece += 4096) {
-            for (size_t offset = piece - 4; offset <= piece + 2; offset++) {
+            for (size_t offset = piece - 6; offset <= piece + 2; offset++) {
                 for (int p = 0; p < 3; p++) {
                     // FE FF is no character of Big5: asked about, never kept.
                     int changes = p == 2 && GetACP() == 950 ? CHANGE_UNMAPPED : 0;
