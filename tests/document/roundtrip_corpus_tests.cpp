@@ -5,6 +5,7 @@
 #include "document/load.h"
 #include "document/save.h"
 #include "document/stream_decoder.h"
+#include "resource.h"
 
 #include <stdlib.h>
 #include <string>
@@ -228,4 +229,17 @@ TEST_F(CannotWriteBack, BreaksPastTheFirstKilobyteSetTheFormatWhenItHasNone)
     EXPECT_EQ(App.TextChanges, 0);
     ASSERT_EQ(SaveDocument(), 1);
     EXPECT_EQ(ReadBytes(path), bytes);
+}
+
+TEST_F(CannotWriteBack, ChoosingALineFormatAnswersTheQuestionAboutEndings)
+{
+    std::string path = folder_ + "choose.txt";
+    WriteBytes(path, "one\r\ntwo\nthree");
+    ASSERT_EQ(OpenDocument(path.c_str()), 1);
+    ASSERT_EQ(App.TextChanges, CHANGE_LINE_ENDINGS);
+    SendMessageA(App.MainWindow, WM_COMMAND, IDM_FORMAT_UNIX, 0);
+    ClearPromptLog();
+    ASSERT_EQ(SaveDocument(), 1);
+    EXPECT_TRUE(RecordedPrompts().empty());
+    EXPECT_EQ(ReadBytes(path), "one\ntwo\nthree");
 }
