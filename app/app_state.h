@@ -77,6 +77,9 @@ struct AppState {
     struct _stat FileStat;
     int ShownModified;
     GETTEXTEX TextRequest;          // shared by saving and the block indent
+    int TextChanges;                // what a save would change untouched (CHANGE_ bits)
+    int AcceptedChanges;            // of those, what the user agreed to
+    int NoByteOrderMark;            // a UTF-16 file that came without FF FE keeps without it
 
     // File watch
     int FileCheckArmed;

@@ -7,6 +7,7 @@
 #include "document/file_dialogs.h"
 #include "document/load.h"
 #include "document/title.h"
+#include "document/stream_decoder.h"
 
 #include <richedit.h>
 #include <shellapi.h>
@@ -17,8 +18,10 @@ void ChangeLineFormat(int format)
 {
     if (format == App.LineFormat)
         return;
-    // The text stays; the next save writes the new line endings.
+    // The text stays; the next save writes the new line endings. Chosen
+    // here, mixed endings becoming uniform needs no question at the save.
     SetLineFormat(format);
+    App.AcceptedChanges |= CHANGE_LINE_ENDINGS;
     SetEditModified(1);
     RefreshAfterEdit();
 }

@@ -59,8 +59,13 @@ void ShowOpenDialog()
     OpenDocument(path);
 }
 
+// The encoding picked in the Save As dialog; it takes effect only with a
+// save that succeeds.
+static int ChosenEncoding;
+
 int ShowSaveAsDialog()
 {
+    ChosenEncoding = App.IsUnicode;
     OPENFILENAMEA* request = &App.FileDialog;
     request->Flags = SAVEAS_FLAGS;
     request->hInstance = App.Instance;
@@ -75,9 +80,20 @@ int ShowSaveAsDialog()
     char previous[APP_PATH_SIZE];
     lstrcpynA(previous, App.FilePath, APP_PATH_SIZE);
     lstrcpynA(App.FilePath, request->lpstrFile, APP_PATH_SIZE);
+    // Nor in the encoding chosen for it, or the next Save would rewrite the
+    // old file in that encoding.
+    int previousEncoding = App.IsUnicode;
+    int previousNoMark = App.NoByteOrderMark;
+    // A file newly made Unicode gets the mark.
+    if (ChosenEncoding != App.IsUnicode)
+        App.NoByteOrderMark = 0;
+    App.IsUnicode = ChosenEncoding;
     int saved = SaveDocument();
-    if (!saved)
+    if (!saved) {
         lstrcpynA(App.FilePath, previous, APP_PATH_SIZE);
+        App.IsUnicode = previousEncoding;
+        App.NoByteOrderMark = previousNoMark;
+    }
     return saved;
 }
 
@@ -99,7 +115,7 @@ static UINT_PTR OnSaveAsInit(HWND dialog)
 static UINT_PTR OnSaveAsNotify(HWND dialog, const NMHDR* header)
 {
     if (header && header->code == CDN_FILEOK)
-        App.IsUnicode = SendDlgItemMessageA(dialog, IDC_SAVEAS_ENCODING, CB_GETCURSEL, 0, 0) == 1;
+        ChosenEncoding = SendDlgItemMessageA(dialog, IDC_SAVEAS_ENCODING, CB_GETCURSEL, 0, 0) == 1;
     return 0;
 }
 

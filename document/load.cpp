@@ -6,6 +6,7 @@
 #include "app/menu_state.h"
 #include "document/device_names.h"
 #include "document/file_dialogs.h"
+#include "document/stream_decoder.h"
 #include "document/text_format.h"
 #include "document/title.h"
 #include "editor/caret_status.h"
@@ -15,32 +16,55 @@
 #include <stdio.h>
 
 #define PROBE_BYTES 1024
-#define STAGING_BYTES 4096
 #define MESSAGE_BYTES (APP_PATH_SIZE + 64)
+
+LoadReadFunction LoadReader = ReadFile;
+
+// What the stream-in of the current load has read so far.
+static struct {
+    StreamDecoder Decoder;
+    int Finished;      // the end of the file was reached
+    int Failed;        // a read failed
+    int FirstPieceMax; // nonzero: the first piece holds at most this many bytes
+} Reader;
+
+void StartFileReader(int encoding, int lineFormat, int hasUtf8Mark)
+{
+    StartStreamDecoder(&Reader.Decoder, encoding, lineFormat, GetACP());
+    Reader.Finished = 0;
+    Reader.Failed = 0;
+    // The control takes a first piece that begins EF BB BF as UTF-8; one of
+    // two bytes keeps it reading the file as ANSI text.
+    Reader.FirstPieceMax = hasUtf8Mark ? 2 : 0;
+}
 
 DWORD CALLBACK ReadFileChunk(DWORD_PTR cookie, LPBYTE buffer, LONG wanted, LONG* delivered)
 {
     (void)cookie;
-    DWORD got = 0;
-    if (wanted > 0) {
-        if (App.IsUnicode || App.LineFormat == MAC) {
-            // Straight through: UTF-16 must stay intact, and in a MAC file
-            // every CR is a line break the control has to see.
-            if (!ReadFile(App.FileHandle, buffer, (DWORD)wanted, &got, NULL))
-                got = 0;
-        } else {
-            // The control asks for as much as it likes; the staging buffer
-            // takes at most its own size per call.
-            unsigned char staging[STAGING_BYTES];
-            DWORD ask = (DWORD)wanted < STAGING_BYTES ? (DWORD)wanted : STAGING_BYTES;
-            if (!ReadFile(App.FileHandle, staging, ask, &got, NULL))
-                got = 0;
-            // Dropping every CR makes a CR LF split across two pieces one break.
-            got = (DWORD)CopyDroppingCR(staging, got, buffer);
+    size_t written = 0;
+    // An empty piece ends the stream, so a piece whose bytes all vanish (the
+    // LF of a pair whose CR came last time) is followed by another read.
+    while (written == 0 && !Reader.Finished) {
+        size_t carry = Reader.Decoder.CarryCount;
+        size_t room = wanted > 0 && (size_t)wanted > carry ? (size_t)wanted - carry : 0;
+        if (room == 0)
+            break;
+        if (room > DECODER_MAX_PIECE)
+            room = DECODER_MAX_PIECE;
+        if (Reader.FirstPieceMax && room > (size_t)Reader.FirstPieceMax)
+            room = (size_t)Reader.FirstPieceMax;
+        Reader.FirstPieceMax = 0;
+        unsigned char staging[DECODER_MAX_PIECE];
+        DWORD got = 0;
+        if (!LoadReader(App.FileHandle, staging, (DWORD)room, &got, NULL)) {
+            Reader.Failed = 1;
+            got = 0;
         }
+        Reader.Finished = got == 0;
+        written = DecodeStreamPiece(&Reader.Decoder, staging, got, Reader.Finished, buffer);
     }
-    *delivered = (LONG)got;
-    return got == 0;
+    *delivered = (LONG)written;
+    return written == 0;
 }
 
 void SetLineFormat(int format)
@@ -56,10 +80,9 @@ void SetLineFormat(int format)
     CheckMenuItem(menu, IDM_FORMAT_MAC, MF_BYCOMMAND | (format == MAC ? MF_CHECKED : MF_UNCHECKED));
 }
 
-// Looks at the start of the open file, sets the encoding, line format and
-// ".LOG" mark, and leaves the file pointer where streaming must begin.
-// Returns the stream format with the Unicode bit added when needed.
-static int DetectOpenedFile(int streamFormat)
+// Looks at the start of the open file and leaves the file pointer where
+// streaming must begin.
+static DetectedFormat DetectOpenedFile()
 {
     unsigned char* probe = (unsigned char*)AllocZeroed(PROBE_BYTES);
     DWORD got = 0;
@@ -67,15 +90,63 @@ static int DetectOpenedFile(int streamFormat)
         got = 0;
     DetectedFormat found = DetectFormat(probe, got, App.LineFormat);
     FreeBlock(probe);
-
-    App.IsUnicode = found.IsUnicode;
-    App.IsLogFile = found.IsLogFile;
-    App.LineFormat = found.LineFormat;
     // The mark itself is not text.
     SetFilePointer(App.FileHandle, found.HasByteOrderMark ? 2 : 0, NULL, FILE_BEGIN);
+    return found;
+}
+
+static void ReportIncompleteLoad(const char* path)
+{
+    char text[MESSAGE_BYTES + 96];
+    _snprintf(text, sizeof(text),
+              "Only part of \"%s\" could be loaded. Saving will ask first, as it would lose the rest.",
+              path);
+    text[sizeof(text) - 1] = 0;
+    ShowError(text);
+}
+
+// Streams the open file into the control: the whole text in Open mode, the
+// selection in Insert mode, where the document's state stays as it is.
+static void StreamFile(const char* path, int streamFormat)
+{
+    int insert = (streamFormat & SFF_SELECTION) != 0;
+    DetectedFormat found = DetectOpenedFile();
+    int encoding = found.IsUnicode ? ENCODING_UTF16LE : ENCODING_ANSI;
     if (found.IsUnicode)
         streamFormat |= SF_UNICODE;
-    return streamFormat;
+    if (!insert) {
+        App.IsUnicode = found.IsUnicode;
+        App.NoByteOrderMark = found.IsUnicode && !found.HasByteOrderMark;
+        App.IsLogFile = found.IsLogFile;
+        App.LineFormat = found.LineFormat;
+    }
+    StartFileReader(encoding, found.LineFormat, found.HasUtf8Mark);
+
+    SetStatusText(STATUS_MESSAGE, "Loading File...");
+    EDITSTREAM stream;
+    stream.dwCookie = 0;
+    stream.dwError = 0;
+    stream.pfnCallback = ReadFileChunk;
+    SendMessageA(App.EditControl, EM_STREAMIN, (WPARAM)streamFormat, (LPARAM)&stream);
+    SetStatusText(STATUS_MESSAGE, "");
+
+    int changes = Reader.Decoder.Changes;
+    if (!Reader.Finished || Reader.Failed)
+        changes |= CHANGE_INCOMPLETE;
+    // With no break in the bytes looked at, the first breaks of the file decide.
+    int later = LineFormatOfBreaks(Reader.Decoder.Breaks);
+    if (!insert && !found.FoundBreak && later >= 0) {
+        App.LineFormat = later;
+        changes &= ~CHANGE_LINE_ENDINGS;
+    }
+    if (!insert) {
+        App.TextChanges = changes;
+        App.AcceptedChanges = 0;
+    } else {
+        App.TextChanges |= changes;
+    }
+    if (changes & CHANGE_INCOMPLETE)
+        ReportIncompleteLoad(path);
 }
 
 static int AskToCreate(const char* path)
@@ -118,17 +189,7 @@ int LoadFile(const char* path, int streamFormat)
         return 0;
     }
 
-    if (!(streamFormat & SFF_SELECTION))
-        streamFormat = DetectOpenedFile(streamFormat);
-
-    SetStatusText(STATUS_MESSAGE, "Loading File...");
-    EDITSTREAM stream;
-    stream.dwCookie = 0;
-    stream.dwError = 0;
-    stream.pfnCallback = ReadFileChunk;
-    SendMessageA(App.EditControl, EM_STREAMIN, (WPARAM)streamFormat, (LPARAM)&stream);
-    SetStatusText(STATUS_MESSAGE, "");
-
+    StreamFile(path, streamFormat);
     CloseHandle(App.FileHandle);
     App.FileHandle = INVALID_HANDLE_VALUE;
     return 1;

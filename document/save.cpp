@@ -8,17 +8,28 @@
 #include "app/helpers.h"
 #include "app/menu_state.h"
 #include "document/device_names.h"
+#include "document/stream_decoder.h"
 #include "document/text_format.h"
 #include "resource.h"
 #include "settings/recent_lists.h"
 
 #include <commctrl.h>
 #include <richedit.h>
+#include <stdio.h>
 #include <string.h>
 
 SaveWriteFunction SaveWriter = WriteFile;
+SaveReplaceFunction SaveReplacer = ReplaceFileA;
+SaveMoveFunction SaveMover = MoveFileExA;
 
-enum { SAVE_DONE, SAVE_OPEN_FAILED, SAVE_WRITE_FAILED };
+enum { SAVE_DONE, SAVE_OPEN_FAILED, SAVE_WRITE_FAILED, SAVE_KEPT_ASIDE };
+
+// What is known of the file about to be written.
+struct SaveTarget {
+    int Exists;
+    int Linked; // more than one name leads to it: only writing into it keeps them all
+    int Held;   // another program holds it open without delete sharing: no replace
+};
 
 // Attributes a replaced file keeps; read-only never gets this far.
 #define KEPT_ATTRIBUTES (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED)
@@ -26,11 +37,48 @@ enum { SAVE_DONE, SAVE_OPEN_FAILED, SAVE_WRITE_FAILED };
 // Largest piece handed to one write; a whole text fits in one on 32-bit.
 #define WRITE_PIECE 0x40000000u
 
+static const char* SkipLongPathPrefix(const char* path)
+{
+    if (strncmp(path, "\\\\?\\UNC\\", 8) == 0)
+        return path + 8; // compared with a UNC name past its two backslashes
+    if (strncmp(path, "\\\\?\\", 4) == 0)
+        return path + 4;
+    return path;
+}
+
+// True when the open file has other names than path: hard links, or path
+// leads to it through a symbolic link. Replacing it would split them.
+static int IsLinkedFile(HANDLE file, const char* path)
+{
+    BY_HANDLE_FILE_INFORMATION info;
+    if (GetFileInformationByHandle(file, &info) && info.nNumberOfLinks > 1)
+        return 1;
+    DWORD attributes = GetFileAttributesA(path);
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT))
+        return 1;
+    char real[2 * MAX_PATH];
+    DWORD length = GetFinalPathNameByHandleA(file, real, (DWORD)sizeof(real), FILE_NAME_NORMALIZED);
+    if (length == 0 || length >= sizeof(real))
+        return 0;
+    char named[2 * MAX_PATH];
+    length = GetFullPathNameA(path, (DWORD)sizeof(named), named, NULL);
+    if (length == 0 || length >= sizeof(named))
+        return 0;
+    char longNamed[2 * MAX_PATH];
+    length = GetLongPathNameA(named, longNamed, (DWORD)sizeof(longNamed));
+    const char* compared = length > 0 && length < sizeof(longNamed) ? longNamed : named;
+    if (strncmp(real, "\\\\?\\UNC\\", 8) == 0 && strncmp(compared, "\\\\", 2) == 0)
+        compared += 2;
+    return lstrcmpiA(SkipLongPathPrefix(real), compared) != 0;
+}
+
 // Fails for a read-only file, missing rights, a file another program holds
 // for writing, or a bad path; a missing file in an existing folder is fine.
-static int CanWriteTarget(const char* path, int* exists)
+static int CanWriteTarget(const char* path, SaveTarget* target)
 {
-    *exists = 0;
+    target->Exists = 0;
+    target->Linked = 0;
+    target->Held = 0;
     // Asked first and outright: the file is about to be replaced, not
     // opened, and a replace would not stop at the read-only mark.
     DWORD attributes = GetFileAttributesA(path);
@@ -41,50 +89,88 @@ static int CanWriteTarget(const char* path, int* exists)
     HANDLE file = CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ, NULL, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, NULL);
     if (file != INVALID_HANDLE_VALUE) {
+        target->Exists = 1;
+        target->Linked = IsLinkedFile(file, path);
         CloseHandle(file);
-        *exists = 1;
+        // A replace would be refused, and may leave files of its own behind.
+        HANDLE deletable = CreateFileA(path, DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                       NULL, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
+        if (deletable == INVALID_HANDLE_VALUE)
+            target->Held = 1;
+        else
+            CloseHandle(deletable);
         return 1;
     }
     return GetLastError() == ERROR_FILE_NOT_FOUND;
 }
 
-// The control's text in the document's encoding and line endings, FF FE
-// first for Unicode. Returns the block (NULL when it cannot be had) and the
-// number of bytes to write.
-static unsigned char* FetchDocumentBytes(size_t* bytes)
+// The control's text as UTF-16 (line breaks by the document's format) into
+// block at offset prefix; returns the number of units copied.
+static size_t FetchUnicodeText(unsigned char* block, size_t prefix, size_t units)
 {
-    int unicode = App.IsUnicode;
-    size_t prefix = unicode ? 2 : 0;
-    int characters = GetTextLength(GTL_USECRLF);
-    if (characters < 0)
-        characters = 0;
-    size_t capacity = (size_t)characters * (unicode ? 2 : 1);
-    if (!unicode) {
-        // A double-byte code page needs more bytes than characters.
-        int ansiBytes = GetTextLength(GTL_USECRLF | GTL_PRECISE | GTL_NUMBYTES);
-        if (ansiBytes > 0 && (size_t)ansiBytes > capacity)
-            capacity = (size_t)ansiBytes;
-    }
-    if (capacity + 2 > MAXDWORD)
-        return NULL;
-    unsigned char* block = (unsigned char*)AllocZeroed(prefix + capacity + 2);
-    if (!block)
-        return NULL;
-
     GETTEXTEX* request = &App.TextRequest;
-    request->cb = (DWORD)(capacity + 2);
+    request->cb = (DWORD)((units + 1) * 2);
     request->flags = App.LineFormat == DOS ? GT_USECRLF : GT_DEFAULT;
-    request->codepage = unicode ? 1200 : CP_ACP;
+    request->codepage = 1200;
     request->lpDefaultChar = NULL;
     request->lpUsedDefChar = NULL;
-    LRESULT copied = SendMessageA(App.EditControl, EM_GETTEXTEX, (WPARAM)request,
-                                  (LPARAM)(block + prefix));
-    size_t textBytes = copied > 0 ? (size_t)copied * (unicode ? 2 : 1) : 0;
-    if (textBytes > capacity)
-        textBytes = capacity;
+    LRESULT copied = SendMessageA(App.EditControl, EM_GETTEXTEX, (WPARAM)request, (LPARAM)(block + prefix));
+    return copied > 0 && (size_t)copied <= units ? (size_t)copied : 0;
+}
+
+// UTF-16 text in the ANSI code page into a new block; *changes gets
+// CHANGE_DEFAULT_CHAR when a character had no place there. No best-fit
+// look-alikes: a character is either written as itself or noticed.
+static unsigned char* ConvertToAnsi(const wchar_t* text, size_t units, size_t* bytes, int* changes)
+{
+    DWORD flags = WC_NO_BEST_FIT_CHARS;
+    BOOL usedDefault = FALSE;
+    int needed = units ? WideCharToMultiByte(CP_ACP, flags, text, (int)units, NULL, 0, NULL, &usedDefault) : 0;
+    if (units && needed == 0 && GetLastError() == ERROR_INVALID_FLAGS) {
+        flags = 0;
+        needed = WideCharToMultiByte(CP_ACP, flags, text, (int)units, NULL, 0, NULL, &usedDefault);
+    }
+    if (units && needed <= 0)
+        return NULL;
+    unsigned char* block = (unsigned char*)AllocZeroed((size_t)needed + 2);
+    if (!block)
+        return NULL;
+    usedDefault = FALSE;
+    if (units)
+        needed = WideCharToMultiByte(CP_ACP, flags, text, (int)units, (char*)block, needed, NULL, &usedDefault);
+    *changes = usedDefault ? CHANGE_DEFAULT_CHAR : 0;
+    *bytes = needed > 0 ? (size_t)needed : 0;
+    return block;
+}
+
+// The control's text in the document's encoding and line endings, FF FE
+// first for Unicode unless the file came without it. Returns the block
+// (NULL when it cannot be had), the number of bytes to write, and in
+// *changes what the encoding could not hold.
+static unsigned char* FetchDocumentBytes(size_t* bytes, int* changes)
+{
+    *changes = 0;
+    int unicode = App.IsUnicode;
+    size_t prefix = unicode && !App.NoByteOrderMark ? 2 : 0;
+    int characters = GetTextLength(GTL_USECRLF);
+    size_t units = characters > 0 ? (size_t)characters : 0;
+    if (units >= MAXDWORD / 4)
+        return NULL;
+    unsigned char* wide = (unsigned char*)AllocZeroed(prefix + (units + 1) * 2);
+    if (!wide)
+        return NULL;
+    units = FetchUnicodeText(wide, prefix, units);
+    unsigned char* block = wide;
+    size_t textBytes = units * 2;
+    if (!unicode) {
+        block = ConvertToAnsi((const wchar_t*)wide, units, &textBytes, changes);
+        FreeBlock(wide);
+        if (!block)
+            return NULL;
+    }
     if (App.LineFormat == UNIX)
         ReplaceCRWithLF(block + prefix, textBytes, unicode);
-    if (unicode) {
+    if (prefix) {
         block[0] = 0xFF;
         block[1] = 0xFE;
     }
@@ -154,10 +240,34 @@ static int MoveIntoPlace(const char* temp, const char* path, int existed)
         DWORD attributes = GetFileAttributesA(path);
         if (attributes != INVALID_FILE_ATTRIBUTES)
             SetFileAttributesA(temp, (attributes & KEPT_ATTRIBUTES) | FILE_ATTRIBUTE_ARCHIVE);
-        if (ReplaceFileA(path, temp, NULL, REPLACEFILE_IGNORE_MERGE_ERRORS, NULL, NULL))
+        if (SaveReplacer(path, temp, NULL, REPLACEFILE_IGNORE_MERGE_ERRORS, NULL, NULL))
             return 1;
     }
-    return MoveFileExA(temp, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+    return SaveMover(temp, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+}
+
+// The complete new text is in temp; puts it in the document's place.
+static int PutTempInPlace(const char* path, int existed, const char* temp,
+                          const unsigned char* data, size_t bytes)
+{
+    if (MoveIntoPlace(temp, path, existed))
+        return SAVE_DONE;
+    DWORD error = GetLastError();
+    if (!existed || GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES) {
+        DeleteFileA(temp);
+        // The old file is untouched: the replace was refused (the file is
+        // held open without delete sharing, or the folder refuses
+        // renames), yet the file itself may still be written.
+        if (existed)
+            return WriteInPlace(path, data, bytes);
+        SetLastError(error);
+        return SAVE_WRITE_FAILED;
+    }
+    // The old file is gone and the temporary file holds the only copy of
+    // the text: keep it, wherever it ends up.
+    if (SaveMover(temp, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return SAVE_DONE;
+    return SAVE_KEPT_ASIDE;
 }
 
 static int WriteThroughTemp(const char* path, int existed, const char* temp,
@@ -166,10 +276,10 @@ static int WriteThroughTemp(const char* path, int existed, const char* temp,
     App.FileHandle = CreateFileA(temp, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS,
                                  FILE_ATTRIBUTE_NORMAL, NULL);
     if (App.FileHandle == INVALID_HANDLE_VALUE) {
-        DWORD error = GetLastError();
+        // The folder takes no new file (some systems report a temporary
+        // name they never created): write into the file itself.
         DeleteFileA(temp);
-        SetLastError(error);
-        return SAVE_OPEN_FAILED;
+        return WriteInPlace(path, data, bytes);
     }
     int written = WriteAll(App.FileHandle, data, bytes) && FlushFileBuffers(App.FileHandle);
     DWORD error = GetLastError();
@@ -178,24 +288,59 @@ static int WriteThroughTemp(const char* path, int existed, const char* temp,
         error = GetLastError();
     }
     App.FileHandle = INVALID_HANDLE_VALUE;
-    if (written && MoveIntoPlace(temp, path, existed))
-        return SAVE_DONE;
-    if (written)
-        error = GetLastError();
-    // Should a failed replace have taken the old file away, the temporary
-    // file holds the only copy of the text: keep it.
-    if (!existed || GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES)
+    if (!written) {
         DeleteFileA(temp);
-    SetLastError(error);
-    return SAVE_WRITE_FAILED;
+        SetLastError(error);
+        return SAVE_WRITE_FAILED;
+    }
+    return PutTempInPlace(path, existed, temp, data, bytes);
 }
 
-static int WriteDocumentFile(const char* path, int existed, const unsigned char* data, size_t bytes)
+// temp receives the name of a file that holds the text when SAVE_KEPT_ASIDE
+// is returned.
+static int WriteDocumentFile(const char* path, const SaveTarget* target, const unsigned char* data,
+                             size_t bytes, char* temp)
 {
-    char temp[MAX_PATH];
-    if (!CreateTempBeside(path, temp))
+    if (target->Linked || target->Held || !CreateTempBeside(path, temp))
         return WriteInPlace(path, data, bytes);
-    return WriteThroughTemp(path, existed, temp, data, bytes);
+    return WriteThroughTemp(path, target->Exists, temp, data, bytes);
+}
+
+static const char* LineFormatLabel(int format)
+{
+    return format == UNIX ? "UNIX" : format == MAC ? "MAC" : "WIN";
+}
+
+// Asks once per kind of change whether a save may change what the user
+// did not edit; returns 0 when the user keeps the old file.
+static int AcceptChanges(int changes)
+{
+    int asked = changes & ~App.AcceptedChanges;
+    if (!asked)
+        return 1;
+    char text[1024];
+    _snprintf(text, sizeof(text), "Saving will change this file beyond your edits:\n%s%s%s%s%s%s%s%s\nSave anyway?",
+              asked & CHANGE_INCOMPLETE ? "\n- the part of the file that was not loaded will be lost" : "",
+              asked & CHANGE_NUL ? "\n- NUL characters will not be written as they were" : "",
+              asked & CHANGE_LINE_ENDINGS ? "\n- mixed or lone line endings will all become " : "",
+              asked & CHANGE_LINE_ENDINGS ? LineFormatLabel(App.LineFormat) : "",
+              asked & CHANGE_ODD_BYTE ? "\n- the odd byte at the end will be dropped" : "",
+              asked & CHANGE_UNMAPPED ? "\n- bytes that are not text in this code page will be changed" : "",
+              asked & CHANGE_DEFAULT_CHAR ? "\n- characters that ANSI cannot hold will be written as \"?\"" : "",
+              "");
+    text[sizeof(text) - 1] = 0;
+    if (AskUserText(App.MainWindow, text, MB_OKCANCEL | MB_ICONEXCLAMATION) != IDOK)
+        return 0;
+    App.AcceptedChanges |= asked;
+    return 1;
+}
+
+static void ReportKeptAside(const char* path, const char* temp)
+{
+    char text[3 * MAX_PATH];
+    _snprintf(text, sizeof(text), "\"%s\" could not be replaced. Your text is saved in \"%s\".", path, temp);
+    text[sizeof(text) - 1] = 0;
+    ShowError(text);
 }
 
 static int SaveFailed(const char* message)
@@ -221,19 +366,27 @@ int SaveDocument()
     const char* path = App.FilePath ? App.FilePath : "";
     if (RefuseDeviceName(path))
         return 0;
-    int existed = 0;
-    if (!CanWriteTarget(path, &existed)) {
+    SaveTarget target;
+    if (!CanWriteTarget(path, &target)) {
         ShowSystemError("Can't open file for writing!");
         return 0;
     }
     SetStatusText(STATUS_MESSAGE, "Saving File...");
     size_t bytes = 0;
-    unsigned char* data = FetchDocumentBytes(&bytes);
+    int changes = 0;
+    unsigned char* data = FetchDocumentBytes(&bytes, &changes);
     if (!data) {
         SetLastError(ERROR_NOT_ENOUGH_MEMORY);
         return SaveFailed("Error during save.");
     }
-    int result = WriteDocumentFile(path, existed, data, bytes);
+    if (!AcceptChanges(App.TextChanges | changes)) {
+        FreeBlock(data);
+        SetStatusText(STATUS_MESSAGE, "");
+        return 0;
+    }
+    char temp[MAX_PATH];
+    temp[0] = 0;
+    int result = WriteDocumentFile(path, &target, data, bytes, temp);
     DWORD error = GetLastError();
     FreeBlock(data);
     SetLastError(error);
@@ -241,6 +394,11 @@ int SaveDocument()
         return SaveFailed("Can't open file for writing!");
     if (result == SAVE_WRITE_FAILED)
         return SaveFailed("Error during save.");
+    if (result == SAVE_KEPT_ASIDE) {
+        SetStatusText(STATUS_MESSAGE, "");
+        ReportKeptAside(path, temp);
+        return 0;
+    }
     FinishSave();
     return 1;
 }

@@ -11,5 +11,12 @@ int SaveDocument();
 typedef BOOL (WINAPI *SaveWriteFunction)(HANDLE file, LPCVOID data, DWORD bytes, LPDWORD written,
                                          LPOVERLAPPED overlapped);
 extern SaveWriteFunction SaveWriter;
+// The calls that put the finished temporary file in the document's place
+// (ReplaceFileA, MoveFileExA); tests swap them to make a replace fail.
+typedef BOOL (WINAPI *SaveReplaceFunction)(LPCSTR replaced, LPCSTR replacement, LPCSTR backup,
+                                           DWORD flags, LPVOID exclude, LPVOID reserved);
+typedef BOOL (WINAPI *SaveMoveFunction)(LPCSTR from, LPCSTR to, DWORD flags);
+extern SaveReplaceFunction SaveReplacer;
+extern SaveMoveFunction SaveMover;
 
 #endif

@@ -16,6 +16,8 @@ DetectedFormat DetectFormat(const unsigned char* bytes, size_t count, int curren
     result.HasByteOrderMark = 0;
     result.IsLogFile = 0;
     result.LineFormat = currentLineFormat;
+    result.FoundBreak = 0;
+    result.HasUtf8Mark = 0;
     if (!bytes || count == 0)
         return result;
     if (count > PROBE_LIMIT)
@@ -35,8 +37,24 @@ DetectedFormat DetectFormat(const unsigned char* bytes, size_t count, int curren
     // Raw bytes on purpose: a UTF-16 ".LOG" does not count.
     result.IsLogFile = count >= 4 && memcmp(bytes, ".LOG", 4) == 0;
 
-    int hasCR = memchr(bytes, '\r', count) != NULL;
-    int hasLF = memchr(bytes, '\n', count) != NULL;
+    int hasCR = 0;
+    int hasLF = 0;
+    if (result.IsUnicode) {
+        // Whole 16-bit units: the byte 0D inside U+4E0D is not a CR.
+        for (size_t i = result.HasByteOrderMark ? 2 : 0; i + 1 < count; i += 2) {
+            if (bytes[i + 1] != 0)
+                continue;
+            hasCR |= bytes[i] == '\r';
+            hasLF |= bytes[i] == '\n';
+        }
+    } else {
+        hasCR = memchr(bytes, '\r', count) != NULL;
+        hasLF = memchr(bytes, '\n', count) != NULL;
+    }
+    result.FoundBreak = hasCR || hasLF;
+    // The control would take a leading EF BB BF as UTF-8; the file is read
+    // as text in the ANSI code page like any other.
+    result.HasUtf8Mark = !result.IsUnicode && count >= 3 && memcmp(bytes, "\xEF\xBB\xBF", 3) == 0;
     if (hasCR && !hasLF)
         result.LineFormat = MAC;
     else if (hasLF && !hasCR)
@@ -44,13 +62,4 @@ DetectedFormat DetectFormat(const unsigned char* bytes, size_t count, int curren
     else
         result.LineFormat = DOS;
     return result;
-}
-
-size_t CopyDroppingCR(const unsigned char* in, size_t count, unsigned char* out)
-{
-    size_t written = 0;
-    for (size_t i = 0; i < count; i++)
-        if (in[i] != '\r')
-            out[written++] = in[i];
-    return written;
 }

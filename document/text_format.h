@@ -9,14 +9,12 @@ struct DetectedFormat {
     int HasByteOrderMark; // FF FE at the start (skip two bytes when streaming)
     int IsLogFile;      // begins with ".LOG"
     int LineFormat;     // DOS, UNIX or MAC; unchanged (the given fallback) for an empty probe
+    int FoundBreak;     // a CR or LF was among the bytes looked at
+    int HasUtf8Mark;    // ANSI bytes that begin EF BB BF
 };
 
 // Looks at the first bytes of a file (at most 1024 are given).
 DetectedFormat DetectFormat(const unsigned char* bytes, size_t count, int currentLineFormat);
-
-// Copies ANSI bytes dropping every CR; returns the number of bytes written
-// (never more than count, so out needs count bytes).
-size_t CopyDroppingCR(const unsigned char* in, size_t count, unsigned char* out);
 
 // Replaces every CR by LF in place: bytes for ANSI, 16-bit units for UTF-16.
 void ReplaceCRWithLF(unsigned char* text, size_t bytes, int isUnicode);

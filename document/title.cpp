@@ -61,6 +61,9 @@ void NewDocument()
     SendMessageA(App.EditControl, WM_SETTEXT, 0, (LPARAM)"");
     App.ShownModified = 1;
     App.IsUnicode = 0;
+    App.TextChanges = 0;
+    App.AcceptedChanges = 0;
+    App.NoByteOrderMark = 0;
     App.GutterWidth = 0;
     SetEditModified(0);
     SetScrollPos(App.EditControl, SB_HORZ, 0, FALSE);

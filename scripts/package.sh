@@ -19,12 +19,7 @@ stage="$out/stage-$arch"
 folder="$stage/$name"
 rm -rf "$stage"
 mkdir -p "$folder"
-cp "$build/scrivlet.exe" "$folder/"
-if [ -f "$build/scrivlet.html" ]; then
-  cp "$build/scrivlet.html" "$folder/"
-else
-  echo "package.sh: warning: no scrivlet.html in $build; packaging without the help page" >&2
-fi
+cp "$build/scrivlet.exe" "$build/scrivlet.html" "$folder/"
 # Windows line endings, so that any editor shows the lines.
 sed 's/$/\r/' "$root/LICENSE" > "$folder/LICENSE.txt"
 sed 's/$/\r/' "$root/scripts/installer/scrivlet-portable.txt" > "$folder/scrivlet-portable.txt"

@@ -14,6 +14,7 @@ packages=(
   fonts-wqy-microhei
   cups-daemon cups-client printer-driver-cups-pdf poppler-utils
   python3
+  locales
 )
 
 missing=()

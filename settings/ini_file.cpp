@@ -4,12 +4,15 @@
 #include <windows.h>
 #include <shlobj.h>
 #include <io.h>
+#include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
 
+ModuleFileNameFunction ModuleFileName = GetModuleFileNameA;
+
 char* ModuleSiblingPath(char* buffer)
 {
-    DWORD length = GetModuleFileNameA(NULL, buffer, INI_PATH_SIZE);
+    DWORD length = ModuleFileName(NULL, buffer, INI_PATH_SIZE);
     // A full buffer means the name was cut short: it would name another file.
     if (length == 0 || length >= INI_PATH_SIZE)
         return NULL;
@@ -21,6 +24,8 @@ char* ModuleSiblingPath(char* buffer)
 }
 
 // Appends tail when the whole of it fits; a cut-short path would name another file.
+#define INI_LOCK_WAIT_MS 10000
+
 static bool AppendToPath(char* buffer, const char* tail)
 {
     size_t used = strlen(buffer);
@@ -96,23 +101,72 @@ bool LocateIniFile(char* buffer)
     return AppendToPath(buffer, "\\scrivlet.ini") && !IsFolder(buffer);
 }
 
+// Every running copy writes the same file, and each write rewrites all of
+// it: two at once lose keys or leave broken lines. A mutex named after the
+// file lets one write (its read, compare and rewrite) run at a time.
+static HANDLE LockIniFile(const char* iniPath)
+{
+    unsigned long long hash = 1469598103934665603ULL;
+    for (const char* p = iniPath; *p; p++) {
+        unsigned char c = (unsigned char)*p;
+        if (c >= 'a' && c <= 'z')
+            c = (unsigned char)(c - 'a' + 'A');
+        if (c == '/')
+            c = '\\';
+        hash = (hash ^ c) * 1099511628211ULL;
+    }
+    char name[48];
+    _snprintf(name, sizeof(name), "scrivlet-ini-%08lx%08lx", (unsigned long)(hash >> 32),
+              (unsigned long)(hash & 0xFFFFFFFFu));
+    name[sizeof(name) - 1] = 0;
+    HANDLE mutex = CreateMutexA(NULL, FALSE, name);
+    if (!mutex)
+        return NULL;
+    // A copy that died holding it leaves it abandoned, which still grants it.
+    // After a long wait the write goes ahead rather than being lost.
+    DWORD waited = WaitForSingleObject(mutex, INI_LOCK_WAIT_MS);
+    if (waited != WAIT_OBJECT_0 && waited != WAIT_ABANDONED) {
+        CloseHandle(mutex);
+        return NULL;
+    }
+    return mutex;
+}
+
+static void UnlockIniFile(HANDLE mutex)
+{
+    if (!mutex)
+        return;
+    ReleaseMutex(mutex);
+    CloseHandle(mutex);
+}
+
 void WriteIniIntIfChanged(const char* iniPath, const char* section, const char* key, int value,
                           int defaultValue)
 {
+    HANDLE lock = LockIniFile(iniPath);
     int stored = (int)GetPrivateProfileIntA(section, key, defaultValue, iniPath);
-    if (stored == value)
-        return;
-    char text[34];
-    _itoa(value, text, 10);
-    WritePrivateProfileStringA(section, key, text, iniPath);
+    if (stored != value) {
+        char text[34];
+        _itoa(value, text, 10);
+        WritePrivateProfileStringA(section, key, text, iniPath);
+    }
+    UnlockIniFile(lock);
 }
 
 void WriteIniStringIfChanged(const char* iniPath, const char* section, const char* key,
                              const char* defaultValue, const char* value)
 {
+    HANDLE lock = LockIniFile(iniPath);
     char stored[100];
     GetPrivateProfileStringA(section, key, defaultValue, stored, (DWORD)sizeof(stored), iniPath);
-    if (lstrcmpA(stored, value) == 0)
-        return;
+    if (lstrcmpA(stored, value) != 0)
+        WritePrivateProfileStringA(section, key, value, iniPath);
+    UnlockIniFile(lock);
+}
+
+void WriteIniString(const char* iniPath, const char* section, const char* key, const char* value)
+{
+    HANDLE lock = LockIniFile(iniPath);
     WritePrivateProfileStringA(section, key, value, iniPath);
+    UnlockIniFile(lock);
 }

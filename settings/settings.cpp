@@ -215,7 +215,7 @@ static void WriteIntAlways(const char* ini, const char* key, int value)
     char number[20];
     _snprintf(number, sizeof(number), "%i", value);
     number[sizeof(number) - 1] = 0;
-    WritePrivateProfileStringA(ConfigSection, key, number, ini);
+    WriteIniString(ini, ConfigSection, key, number);
 }
 
 static void WriteColorAlways(const char* ini, const char* key, COLORREF color)
@@ -223,7 +223,7 @@ static void WriteColorAlways(const char* ini, const char* key, COLORREF color)
     char number[20];
     _snprintf(number, sizeof(number), "%u", (unsigned int)color);
     number[sizeof(number) - 1] = 0;
-    WritePrivateProfileStringA(ConfigSection, key, number, ini);
+    WriteIniString(ini, ConfigSection, key, number);
 }
 
 void SaveOptionSettings()
@@ -252,7 +252,7 @@ void SaveOptionSettings()
 
     // The font and colour keys are written on every confirmation.
     const CHARFORMATA* format = &Config.EditorCharFormat;
-    WritePrivateProfileStringA(ConfigSection, "Font", format->szFaceName, ini);
+    WriteIniString(ini, ConfigSection, "Font", format->szFaceName);
     WriteIntAlways(ini, "dwEffects", (int)format->dwEffects);
     WriteIntAlways(ini, "CharSet", (int)format->bCharSet);
     WriteIntAlways(ini, "FontSize", (int)format->yHeight);

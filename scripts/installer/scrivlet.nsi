@@ -226,9 +226,7 @@ Section "$(ProgramSection)" ProgramSection
   SectionIn RO
   SetOutPath "$INSTDIR"
   File "${STAGE}\scrivlet.exe"
-  !if /FileExists "${STAGE}\scrivlet.html"
-    File "${STAGE}\scrivlet.html"
-  !endif
+  File "${STAGE}\scrivlet.html"
   File "${STAGE}\LICENSE.txt"
   WriteUninstaller "$INSTDIR\uninstall.exe"
 

@@ -120,8 +120,7 @@ check_package() {
   local arch="$1" format="$2" build="$3"
   local name="scrivlet-$version-$arch" zip="$dist/scrivlet-$version-$arch-portable.zip"
   [ -s "$zip" ] || fail "$arch: no $zip"
-  local expected="$name/ $name/LICENSE.txt $name/scrivlet-portable.txt $name/scrivlet.exe"
-  [ -f "$build/scrivlet.html" ] && expected="$expected $name/scrivlet.html"
+  local expected="$name/ $name/LICENSE.txt $name/scrivlet-portable.txt $name/scrivlet.exe $name/scrivlet.html"
   expect_equal "$arch zip contents" "$expected" "$(unzip -Z1 "$zip" | sort | xargs)"
 
   local unpacked="$E2E_DIR/unpacked-$arch"

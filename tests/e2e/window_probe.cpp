@@ -23,6 +23,9 @@
 //   window_probe commands              reads lines "<window> <id> <pause ms>" from stdin
 //                                      and posts each command, then pauses
 //   window_probe favorites <window>    prints that copy's Favorites menu entries, one a line
+//   window_probe count                 prints how many editor windows there are
+//   window_probe closeall              asks every editor window to close at once
+//   window_probe commandall <id>...    sends every editor window these menu commands
 // Exit code 0 on success, 1 when the window or control is not there.
 #include <windows.h>
 #include <commctrl.h>
@@ -114,6 +117,27 @@ static BOOL CALLBACK FindOwnedBox(HWND window, LPARAM data)
         IsWindowVisible(window)) {
         search->Box = window;
         return FALSE;
+    }
+    return TRUE;
+}
+
+static BOOL CALLBACK CountEditor(HWND window, LPARAM count)
+{
+    char name[32];
+    if (GetClassNameA(window, name, sizeof(name)) && strcmp(name, "scrivletClass") == 0 && IsWindowVisible(window))
+        ++*(int*)count;
+    return TRUE;
+}
+
+// lParam: a command id, or 0 to ask the window to close.
+static BOOL CALLBACK PostToEditor(HWND window, LPARAM command)
+{
+    char name[32];
+    if (GetClassNameA(window, name, sizeof(name)) && strcmp(name, "scrivletClass") == 0) {
+        if (command)
+            SendMessageA(window, WM_COMMAND, (WPARAM)command, 0);
+        else
+            PostMessageA(window, WM_CLOSE, 0, 0);
     }
     return TRUE;
 }
@@ -301,6 +325,19 @@ int main(int argc, char** argv)
     }
     if (strcmp(command, "list") == 0)
         return !EnumWindows(PrintCopy, 0);
+    if (strcmp(command, "count") == 0) {
+        int count = 0;
+        EnumWindows(CountEditor, (LPARAM)&count);
+        printf("%d\n", count);
+        return 0;
+    }
+    if (strcmp(command, "closeall") == 0)
+        return !EnumWindows(PostToEditor, 0);
+    if (strcmp(command, "commandall") == 0) {
+        for (int i = 2; i < argc; i++)
+            EnumWindows(PostToEditor, (LPARAM)atoi(argv[i]));
+        return 0;
+    }
     if (strcmp(command, "command") == 0 && argc > 3)
         return !PostMessageA(WindowArgument(argv[2]), WM_COMMAND, (WPARAM)atoi(argv[3]), 0);
     if (strcmp(command, "commands") == 0)

@@ -11,7 +11,9 @@
 #include <io.h>
 
 #include <map>
+#include <sstream>
 #include <string>
+#include <vector>
 
 typedef std::map<std::string, std::string> IniMap;
 IniMap IniEntries(const std::string& text);
@@ -312,4 +314,55 @@ TEST_F(UnusableIniEditor, DefaultsAreUsedAndNothingIsWritten)
     EXPECT_FALSE(Exists(IniPath()));
     EXPECT_EQ(ReadBytes(AppDataFolder() + "\\Tolvek"), "not a folder");
     EXPECT_TRUE(RecordedPrompts().empty()); // no message for INI problems
+}
+
+// Several processes writing the one file at once, as copies closing together
+// do: nothing any of them did not write is lost, each key holds its value,
+// and every line is whole.
+TEST(IniFileShared, CopiesWritingAtOnceLoseNothing)
+{
+    std::string folder = MakeScratchFolder("ini_shared");
+    std::string ini = folder + "shared.ini";
+    std::string kept = "[Keep]\r\n";
+    for (int i = 0; i < 20; i++)
+        kept += "Kept" + std::to_string(i) + "=value " + std::to_string(i) + "\r\n";
+    WriteBytes(ini, kept);
+
+    char program[MAX_PATH];
+    ASSERT_GT(GetModuleFileNameA(NULL, program, MAX_PATH), 0u);
+    const int copies = 6;
+    std::vector<HANDLE> processes;
+    for (int copy = 0; copy < copies; copy++) {
+        std::string line = "\"" + std::string(program) + "\" --ini-writer \"" + ini + "\" " + std::to_string(copy);
+        STARTUPINFOA startup = {};
+        startup.cb = sizeof(startup);
+        PROCESS_INFORMATION info = {};
+        ASSERT_TRUE(CreateProcessA(NULL, &line[0], NULL, NULL, FALSE, 0, NULL, NULL, &startup, &info));
+        CloseHandle(info.hThread);
+        processes.push_back(info.hProcess);
+    }
+    for (HANDLE process : processes) {
+        EXPECT_EQ(WaitForSingleObject(process, 120000), WAIT_OBJECT_0);
+        CloseHandle(process);
+    }
+
+    std::string text = ReadBytes(ini);
+    IniMap entries = IniEntries(text);
+    for (int i = 0; i < 20; i++)
+        EXPECT_EQ(entries["Keep/Kept" + std::to_string(i)], "value " + std::to_string(i));
+    for (int copy = 0; copy < copies; copy++)
+        for (int key = 0; key < 30; key++)
+            EXPECT_EQ(entries["Copy" + std::to_string(copy) + "/Key" + std::to_string(key)],
+                      std::to_string(copy * 100 + key));
+    EXPECT_EQ(entries["Shared/Last"].substr(0, 4), "Copy");
+    // Whole lines only: a header, a key with its value, or nothing.
+    std::istringstream lines(text);
+    std::string line;
+    while (std::getline(lines, line)) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        bool header = !line.empty() && line.front() == '[' && line.back() == ']';
+        bool key = line.rfind("Kept", 0) == 0 || line.rfind("Key", 0) == 0 || line.rfind("Last=", 0) == 0;
+        EXPECT_TRUE(line.empty() || header || key) << "broken line: " << line;
+    }
 }

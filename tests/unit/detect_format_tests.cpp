@@ -103,15 +103,17 @@ TEST(DetectFormat, LogMarkIsFourExactBytes)
     EXPECT_EQ(Detect("\xFF\xFE" + Utf16(".LOG")).IsLogFile, 0);
 }
 
-TEST(CopyDroppingCR, RemovesEveryCROnly)
+TEST(DetectFormat, Utf16LineEndingsAreWholeUnits)
 {
-    const std::string in = "a\r\nb\rc\n\r\r";
-    unsigned char out[16];
-    size_t n = CopyDroppingCR((const unsigned char*)in.data(), in.size(), out);
-    EXPECT_EQ(std::string((const char*)out, n), "a\nbc\n");
+    // U+4E0D is the bytes 0D 4E: no CR, so this LF-only file is UNIX.
+    std::string text = "\xFF\xFE" + Utf16("aaaaaaaaaa") + "\x0D\x4E" + Utf16("\nb\n");
+    EXPECT_EQ(Detect(text).LineFormat, UNIX);
+    EXPECT_EQ(Detect(Utf16("aaaaaaaaaa\r\n") + "\x0A\x4E").LineFormat, DOS);
+}
 
-    const std::string plain = "no breaks\n";
-    n = CopyDroppingCR((const unsigned char*)plain.data(), plain.size(), out);
-    EXPECT_EQ(std::string((const char*)out, n), plain);
-    EXPECT_EQ(CopyDroppingCR((const unsigned char*)"\r\r", 2, out), 0u);
+TEST(DetectFormat, Utf8MarkIsNotedForAnsiOnly)
+{
+    EXPECT_EQ(Detect("\xEF\xBB\xBFtext").HasUtf8Mark, 1);
+    EXPECT_EQ(Detect("\xEF\xBB").HasUtf8Mark, 0);
+    EXPECT_EQ(Detect("text\xEF\xBB\xBF").HasUtf8Mark, 0);
 }
