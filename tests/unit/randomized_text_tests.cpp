@@ -8,6 +8,7 @@
 
 #include "document/device_names.h"
 #include "document/file_dialogs.h"
+#include "document/stream_decoder.h"
 #include "document/text_format.h"
 #include "editor/block_indent.h"
 #include "editor/caret_status.h"
@@ -105,9 +106,16 @@ static std::string DetectionInvariants(Random& random)
     GuardedBlock in = GuardedCopy(bytes.data(), bytes.size());
     DetectedFormat found = DetectFormat(in.Data, bytes.size(), current);
     Release(in);
-    bool hasCR = bytes.find('\r') != std::string::npos;
-    bool hasLF = bytes.find('\n') != std::string::npos;
     bool mark = bytes.size() >= 2 && bytes.compare(0, 2, "\xFF\xFE") == 0;
+    // UTF-16 breaks are whole 16-bit units; ANSI breaks are bytes.
+    bool hasCR = false, hasLF = false;
+    size_t step = found.IsUnicode ? 2 : 1;
+    for (size_t i = mark && found.IsUnicode ? 2 : 0; i + step <= bytes.size(); i += step) {
+        if (step == 2 && bytes[i + 1] != 0)
+            continue;
+        hasCR |= bytes[i] == '\r';
+        hasLF |= bytes[i] == '\n';
+    }
     if (found.HasByteOrderMark != (int)mark || (mark && !found.IsUnicode))
         return "byte-order mark";
     if (found.IsLogFile != (int)(bytes.compare(0, 4, ".LOG") == 0 && bytes.size() >= 4))
@@ -120,20 +128,43 @@ static std::string DetectionInvariants(Random& random)
     return "";
 }
 
-static std::string DroppingCR(Random& random)
+// Decodes bytes as the load does, in pieces of random sizes (or in the
+// largest pieces when whole), each output in a guarded block.
+static std::string DecodeInPieces(Random& random, const std::string& bytes, int encoding, bool whole,
+                                  int* changes)
 {
-    std::string bytes = RandomBytes(random, 5000);
-    GuardedBlock in = GuardedCopy(bytes.data(), bytes.size());
-    GuardedBlock out = Guard(bytes.size());
-    size_t written = CopyDroppingCR(in.Data, bytes.size(), out.Data);
-    std::string expected;
-    for (char c : bytes)
-        if (c != '\r')
-            expected += c;
-    std::string got((const char*)out.Data, written <= bytes.size() ? written : 0);
-    Release(in);
-    Release(out);
-    return got == expected ? "" : "result is not the input without its CRs";
+    StreamDecoder decoder;
+    StartStreamDecoder(&decoder, encoding, 0, GetACP());
+    std::string text;
+    size_t at = 0;
+    do {
+        size_t count = whole ? DECODER_MAX_PIECE : 1 + Below(random, DECODER_MAX_PIECE);
+        if (count > bytes.size() - at)
+            count = bytes.size() - at;
+        GuardedBlock in = GuardedCopy(bytes.data() + at, count);
+        GuardedBlock out = Guard(count + DECODER_MAX_CARRY);
+        at += count;
+        size_t written = DecodeStreamPiece(&decoder, in.Data, count, at == bytes.size(), out.Data);
+        text.append((const char*)out.Data, written <= count + DECODER_MAX_CARRY ? written : 0);
+        Release(in);
+        Release(out);
+    } while (at < bytes.size());
+    *changes = decoder.Changes;
+    return text;
+}
+
+// Where the control's pieces fall never changes the text or what a save
+// would have to ask about.
+static std::string PieceBoundaries(Random& random)
+{
+    std::string bytes = RandomBytes(random, 3 * DECODER_MAX_PIECE);
+    int encoding = Below(random, 2) ? ENCODING_UTF16LE : ENCODING_ANSI;
+    int wholeChanges = 0, pieceChanges = 0;
+    std::string whole = DecodeInPieces(random, bytes, encoding, true, &wholeChanges);
+    std::string pieces = DecodeInPieces(random, bytes, encoding, false, &pieceChanges);
+    if (whole != pieces)
+        return "text depends on the piece boundaries";
+    return wholeChanges == pieceChanges ? "" : "changes found depend on the piece boundaries";
 }
 
 // A UNIX file (no CR) loads unchanged, the control gives each break back as
@@ -147,10 +178,10 @@ static std::string UnixRoundTrip(Random& random)
     bool unicode = Below(random, 2) == 1;
     if (unicode && bytes.size() % 2)
         bytes += 'x';
-    GuardedBlock loaded = Guard(bytes.size());
-    size_t length = unicode ? bytes.size() : CopyDroppingCR((const unsigned char*)bytes.data(), bytes.size(), loaded.Data);
-    if (unicode)
-        memcpy(loaded.Data, bytes.data(), bytes.size());
+    int changes = 0;
+    std::string decoded = DecodeInPieces(random, bytes, unicode ? ENCODING_UTF16LE : ENCODING_ANSI, false, &changes);
+    size_t length = decoded.size();
+    GuardedBlock loaded = GuardedCopy(decoded.data(), length);
     // The control's own break is CR.
     for (size_t i = 0; i < length; i += unicode ? 2 : 1)
         if (loaded.Data[i] == '\n' && (!unicode || loaded.Data[i + 1] == 0))
@@ -311,7 +342,7 @@ struct Property {
 // New pure functions join with one line here.
 static const Property Properties[] = {
     {"DetectFormat", DetectionInvariants},
-    {"CopyDroppingCR", DroppingCR},
+    {"DecodeStreamPiece", PieceBoundaries},
     {"UnixRoundTrip", UnixRoundTrip},
     {"ReplaceCRWithLF odd length", OddLengthUnicodeReplace},
     {"RebuildIndentedText", IndentThenUnindent},
