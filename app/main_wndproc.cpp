@@ -127,10 +127,8 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         OnFavoritesMessage((const COPYDATASTRUCT*)lParam);
         break;
     case WM_SYSCOMMAND:
-        if (wParam == SC_MINIMIZE && Config.MinimizeToTray) {
-            HideToTray(window);
+        if (MinimizeToTrayInstead(window, wParam))
             return 0;
-        }
         break;
     case WM_MOUSEMOVE:
         OnTrayCallback(window, LOWORD(lParam));

@@ -32,6 +32,15 @@ void HideToTray(HWND window)
     App.InTray = 1;
 }
 
+int MinimizeToTrayInstead(HWND window, WPARAM systemCommand)
+{
+    // The low four bits of a system command are the system's own.
+    if ((systemCommand & 0xFFF0) != SC_MINIMIZE || !Config.MinimizeToTray)
+        return 0;
+    HideToTray(window);
+    return 1;
+}
+
 void RestoreFromTray(HWND window)
 {
     NOTIFYICONDATAA record;

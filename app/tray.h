@@ -12,6 +12,8 @@
 void BuildTrayRecord(HWND window, int adding, NOTIFYICONDATAA* record);
 void HideToTray(HWND window);
 void RestoreFromTray(HWND window);
+// Hides to the tray for a minimise when the option asks; nonzero when it did.
+int MinimizeToTrayInstead(HWND window, WPARAM systemCommand);
 // The icon's callback: mouseMessage is the low word of its lParam.
 void OnTrayCallback(HWND window, UINT mouseMessage);
 void OnTaskbarCreated(HWND window);
