@@ -25,6 +25,8 @@ void UseRealPrompts();
 
 // Message box owned by the main window, caption "scrivlet", OK, stop icon.
 void ShowError(const char* text);
+// ShowError with a message built from a format holding one %s for a path.
+void ShowErrorAboutFile(const char* format, const char* path);
 // Message box whose body is the system's text for the thread's last error and
 // whose caption is the program's own message; OK, exclamation icon.
 void ShowSystemError(const char* caption);

@@ -58,6 +58,14 @@ void ShowError(const char* text)
     ShowAnsiMessage(App.MainWindow, text, "scrivlet", MB_OK | MB_ICONHAND);
 }
 
+void ShowErrorAboutFile(const char* format, const char* path)
+{
+    char text[APP_PATH_SIZE + 256];
+    _snprintf(text, sizeof(text), format, path);
+    text[sizeof(text) - 1] = 0;
+    ShowError(text);
+}
+
 void ShowSystemError(const char* caption)
 {
     char* body = NULL;

@@ -148,11 +148,7 @@ int RefuseDeviceName(const char* path)
 {
     if (!IsDeviceName(path))
         return 0;
-    char message[MAX_PATH + 160];
-    _snprintf(message, sizeof(message),
-              "\"%s\" is the name of a device, not of a file.\n\nOnly files on disk can be opened or saved.",
-              path);
-    message[sizeof(message) - 1] = 0;
-    ShowError(message);
+    ShowErrorAboutFile("\"%s\" is the name of a device, not of a file.\n\nOnly files on disk can be opened or saved.",
+                       path);
     return 1;
 }

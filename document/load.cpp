@@ -97,12 +97,8 @@ static DetectedFormat DetectOpenedFile()
 
 static void ReportIncompleteLoad(const char* path)
 {
-    char text[MESSAGE_BYTES + 96];
-    _snprintf(text, sizeof(text),
-              "Only part of \"%s\" could be loaded. Saving will ask first, as it would lose the rest.",
-              path);
-    text[sizeof(text) - 1] = 0;
-    ShowError(text);
+    ShowErrorAboutFile("Only part of \"%s\" could be loaded. Saving will ask first, as it would lose the rest.",
+                       path);
 }
 
 // Streams the open file into the control: the whole text in Open mode, the
