@@ -17,7 +17,8 @@
 //       top and Replace All of "qzx" (and back), each to the window idle:
 //       prints "save_ms=<a,b,..> find_ms=<...> replace_ms=<...>", "na" where
 //       the program did not do the work (the feature is missing)
-// Exit code 0 on success, 1 when the program did not get ready in time.
+// Exit code 0 on success, 1 when the program failed, 3 when it was not ready
+// in time (BENCH_TIMEOUT_S), 4 when it was stopped for growing past 4 GB.
 #include <windows.h>
 #include <commctrl.h>
 #include <commdlg.h>
@@ -33,13 +34,15 @@
 
 #define COMMAND_TIMEOUT_MS 300000
 // A program that grows past this is stopped: the machine is shared.
-#define MEMORY_CAP ((SIZE_T)1536 << 20)
+#define MEMORY_CAP ((SIZE_T)4096 << 20)
 #define IDM_SAVE_COMMAND 503
 #define IDM_FIND_COMMAND 610
 
 static LARGE_INTEGER Frequency;
 // Longest wait for a program to get ready (BENCH_TIMEOUT_S, default 10 minutes).
 static double ReadyTimeout = 600000;
+// Exit code of a launch that did not get ready.
+static int Outcome = 1;
 
 static double Now()
 {
@@ -223,9 +226,12 @@ static SIZE_T PrivateBytes(const Target* target)
 static int WaitReady(Target* target, double start, unsigned long long length, double* ready, double* firstScreen)
 {
     *ready = *firstScreen = -1;
+    Outcome = 3;
     while (Now() - start < ReadyTimeout) {
-        if (WaitForSingleObject(target->Process.hProcess, 0) == WAIT_OBJECT_0)
+        if (WaitForSingleObject(target->Process.hProcess, 0) == WAIT_OBJECT_0) {
+            Outcome = 1;
             return 0;
+        }
         if (!target->Main) {
             EnumWindows(MatchWindow, (LPARAM)target);
             if (!target->Main) {
@@ -239,6 +245,7 @@ static int WaitReady(Target* target, double start, unsigned long long length, do
         if (!SendMessageTimeoutA(target->Main, WM_NULL, 0, 0, SMTO_NORMAL, 1000, &answer)) {
             if (PrivateBytes(target) > MEMORY_CAP) {
                 fprintf(stderr, "memory over %u MB\n", (unsigned)(MEMORY_CAP >> 20));
+                Outcome = 4;
                 return 0;
             }
             continue;
@@ -304,7 +311,7 @@ static int Launch(int argc, char** argv)
     StopTarget(&target);
     if (!ok) {
         fprintf(stderr, "not ready: %s (length %ld of %llu)\n", command.c_str(), (long)have, length);
-        return 1;
+        return Outcome;
     }
     printf("ready_ms=%.1f first_ms=%.1f peak_ws_kb=%lu peak_private_kb=%lu length=%ld\n", ready, firstScreen,
            (unsigned long)(memory.PeakWorkingSetSize / 1024), (unsigned long)(memory.PeakPagefileUsage / 1024),

@@ -36,8 +36,9 @@ printf '[Config]\r\nWordWrap=0\r\n' > "$work/nowrap/scrivlet.ini"
 cp "$bare_exe" "$work/bare_richedit.exe"
 driver() { wine "$driver_exe" "$@" 2>>"$work/driver.err" </dev/null; }
 
+# Longest wait for one start of a program.
+export BENCH_TIMEOUT_S="${BENCH_TIMEOUT_S:-120}"
 if [ $smoke -eq 1 ]; then
-  export BENCH_TIMEOUT_S=60
   mb=16384; matches=500
   sizes_ansi10=65536; size_utf16=32768; short_lines=2000; long_bytes=16384
 else
@@ -87,10 +88,17 @@ measure() { # program file-or-empty length [nowrap]
   for ((i = 0; i < runs; i++)); do
     rm -f "$work/report.txt"
     # shellcheck disable=SC2046
-    if ! driver launch "$3" $(command_for "$1" "$2" "${4:-wrap}") > "$work/launch.out"; then
+    local outcome=0
+    driver launch "$3" $(command_for "$1" "$2" "${4:-wrap}") > "$work/launch.out" || outcome=$?
+    if [ $outcome -ne 0 ]; then
       echo "$1 did not load ${2:-its empty window}: $(tail -n 1 "$work/driver.err")" >&2
       [ $smoke -eq 1 ] && { echo "FAIL" >&2; exit 1; }
-      R_READY=fail; R_FIRST=fail; R_MEM=fail; R_STREAM=fail
+      case $outcome in
+        3) R_READY=">${BENCH_TIMEOUT_S}s" ;;
+        4) R_READY=">4GB" ;;
+        *) R_READY=fail ;;
+      esac
+      R_FIRST="$R_READY"; R_MEM="$R_READY"; R_STREAM="$R_READY"
       return 0
     fi
     ready+=("$(field ready_ms "$work/launch.out")")
@@ -102,12 +110,13 @@ measure() { # program file-or-empty length [nowrap]
   R_FIRST="$(median "${first[@]}")"
   R_MEM="$(median "${mem[@]}")"
   R_STREAM="$(median "${stream[@]+"${stream[@]}"}")"
+  echo "  $1 ${2:-(empty)} ${4:-wrap}: ready $R_READY first $R_FIRST peak $R_MEM KB stream $R_STREAM" >&2
 }
 
 # The first start of a program pays for loading its libraries from disk.
 warm_up() { driver launch 0 $(command_for "$1" "" "${2:-wrap}") > /dev/null || true; }
 
-minus() { awk -v a="$1" -v b="$2" 'BEGIN {if (a == "fail" || b == "fail") print "fail"; else printf "%.0f", a - b}'; }
+minus() { awk -v a="$1" -v b="$2" 'BEGIN {if (a !~ /^[0-9.]+$/) print a; else if (b !~ /^[0-9.]+$/) print b; else printf "%.0f", a - b}'; }
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN {if (a !~ /^[0-9.]+$/ || b !~ /^[0-9.]+$/ || b <= 0) print "-"; else printf "%.2f", a / b}'; }
 
 load_before="$(uptime)"
@@ -164,7 +173,8 @@ row "Replace All, $matches matches" "$replace_ms" "-" "-"
 row "peak memory, empty window (KB)" "${empty_mem[scrivlet]}" "${empty_mem[notepad]}" "${empty_mem[bare]}"
 row "peak memory, ${label[ansi10]} (KB)" "${mem[scrivlet,ansi10]}" "${mem[notepad,ansi10]}" "${mem[bare,ansi10]}"
 echo
-echo "Open is start-up with the file minus start-up alone (medians), to the whole text shown and the window idle."
+echo "Open is start-up with the file minus start-up alone (medians), to the whole text shown and the window idle;"
+echo "\">${BENCH_TIMEOUT_S}s\": not ready in that time; \">4GB\": stopped for using more memory than that."
 printf 'Bare control, EM_STREAMIN alone inside its process:'
 for f in "${files[@]}"; do printf ' %s %s;' "${label[$f]}" "${stream[bare,$f]}"; done
 echo
