@@ -2,8 +2,9 @@
 # Benchmark of scrivlet against Wine's notepad and a bare RichEdit control:
 # start-up, open, first screen, save, Find Next, Replace All and peak memory,
 # medians of several runs in one Wine session and display, with ratios.
-#   bash scripts/bench.sh [--runs N] [--growth] [--smoke]
-# --growth adds load time against size (1 to 8 MB, word wrap on and off).
+#   bash scripts/bench.sh [--runs N] [--growth] [--profile MB] [--smoke]
+# --growth gives instead load time against size (1 to 8 MB, word wrap on and off);
+# --profile MB shows instead where the load of such a file spends its time.
 # Takes many minutes at full size; not part of scripts/test.sh (which runs --smoke).
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"

@@ -268,9 +268,12 @@ static int WaitReady(Target* target, double start, unsigned long long length, do
     return 0;
 }
 
-static void StopTarget(Target* target)
+static void StopTarget(Target* target, int ready)
 {
-    if (target->Edit)
+    // One that never got ready may not answer at all.
+    if (!ready)
+        TerminateProcess(target->Process.hProcess, 1);
+    if (target->Edit && ready)
         Ask(target->Edit, EM_SETMODIFY, 0, 0, 5000);
     if (target->Main)
         PostMessageA(target->Main, WM_CLOSE, 0, 0);
@@ -307,8 +310,8 @@ static int Launch(int argc, char** argv)
     memset(&memory, 0, sizeof(memory));
     memory.cb = sizeof(memory);
     GetProcessMemoryInfo(target.Process.hProcess, &memory, sizeof(memory));
-    LRESULT have = target.Edit ? Ask(target.Edit, WM_GETTEXTLENGTH, 0, 0, 5000) : -1;
-    StopTarget(&target);
+    LRESULT have = target.Edit && ok ? Ask(target.Edit, WM_GETTEXTLENGTH, 0, 0, 5000) : -1;
+    StopTarget(&target, ok);
     if (!ok) {
         fprintf(stderr, "not ready: %s (length %ld of %llu)\n", command.c_str(), (long)have, length);
         return Outcome;
@@ -448,7 +451,7 @@ static int RunSession(int argc, char** argv)
         return 1;
     double ready, firstScreen;
     if (!WaitReady(&session.Program, start, length, &ready, &firstScreen)) {
-        StopTarget(&session.Program);
+        StopTarget(&session.Program, 0);
         fprintf(stderr, "not ready: %s\n", command.c_str());
         return 1;
     }
@@ -469,7 +472,7 @@ static int RunSession(int argc, char** argv)
         if (replace[i] < 0)
             break; // missing or stuck: no point in more rounds
     }
-    StopTarget(&session.Program);
+    StopTarget(&session.Program, 1);
 
     PrintTimes("save_ms", save, runs);
     PrintTimes(" find_ms", find, runs);

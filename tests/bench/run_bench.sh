@@ -2,23 +2,27 @@
 # The benchmark proper; scripts/bench.sh prepares the display and Wine and
 # calls it, and the test run calls it with --smoke (tiny inputs, one run,
 # checks that every measurement came out).
-#   run_bench.sh [--smoke] [--runs N] [--growth] scrivlet.exe bench_driver.exe bare_richedit.exe
+#   run_bench.sh [--smoke] [--runs N] [--growth] [--profile MB] scrivlet.exe bench_driver.exe bare_richedit.exe
+# --growth runs only the load time against size; --profile only
+# tests/bench/load_profile.cpp on a file of MB megabytes.
 # Expects a display, WINEPREFIX and a running wineserver.
 set -euo pipefail
 
 smoke=0
 runs=3
 growth=0
+profile=0
 while [ $# -gt 0 ]; do
   case "$1" in
     --smoke) smoke=1; runs=1 ;;
     --runs) runs="$2"; shift ;;
     --growth) growth=1 ;;
+    --profile) profile="$2"; shift ;;
     *) break ;;
   esac
   shift
 done
-[ $# -eq 3 ] || { echo "usage: run_bench.sh [--smoke] [--runs N] [--growth] scrivlet.exe bench_driver.exe bare_richedit.exe" >&2; exit 2; }
+[ $# -eq 3 ] || { echo "usage: run_bench.sh [--smoke] [--runs N] [--growth] [--profile MB] scrivlet.exe bench_driver.exe bare_richedit.exe" >&2; exit 2; }
 scrivlet_exe="$1"
 driver_exe="$2"
 bare_exe="$3"
@@ -47,6 +51,26 @@ else
 fi
 
 declare -A length label
+if [ "$profile" != 0 ]; then
+  # Copied beside its own empty INI, so the editor it builds starts from the defaults.
+  cp "$(dirname "$driver_exe")/load_profile.exe" "$work/wrap/"
+  driver generate "$(winpath "$work/profile.txt")" ansi $((profile * 1048576)) 0 > /dev/null
+  echo "load profile, $profile MB of 80-character CR LF lines, $runs run(s) each, a fresh process per run"
+  echo "load before: $(uptime)"
+  profiler="$work/wrap/load_profile.exe"
+  wine "$profiler" list > "$work/profile.out" 2>>"$work/driver.err" </dev/null
+  experiments="$(tr -d '\r' < "$work/profile.out")"
+  for ((e = 0; e < experiments; e++)); do
+    for ((i = 0; i < runs; i++)); do
+      status=0
+      timeout 300 wine "$profiler" "$(winpath "$work/profile.txt")" "$e" > "$work/profile.out" 2>>"$work/driver.err" </dev/null || status=$?
+      [ $status -eq 0 ] || echo "experiment $e: ended with status $status (124: stopped after 300 s)" >> "$work/profile.out"
+      tr -d '\r' < "$work/profile.out"
+    done
+  done
+  echo "load after: $(uptime)"
+  exit 0
+fi
 gen() { # name kind amount [tokens]
   local name="$1"; shift
   driver generate "$(winpath "$work/$name.txt")" "$@" > "$work/gen.out"
@@ -119,6 +143,37 @@ warm_up() { driver launch 0 $(command_for "$1" "" "${2:-wrap}") > /dev/null || t
 minus() { awk -v a="$1" -v b="$2" 'BEGIN {if (a !~ /^[0-9.]+$/) print a; else if (b !~ /^[0-9.]+$/) print b; else printf "%.0f", a - b}'; }
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN {if (a !~ /^[0-9.]+$/ || b !~ /^[0-9.]+$/ || b <= 0) print "-"; else printf "%.2f", a / b}'; }
 
+growth_table() {
+  echo
+  echo "Load time against size, 80-character lines (open, ms; bare stream-in in brackets)"
+  echo "load before: $(uptime)"
+  printf '| %-8s | %12s | %18s | %8s | %12s | %18s | %8s |\n' "size" "scrivlet wrap" "bare wrap" "ratio" "scrivlet nowrap" "bare nowrap" "ratio"
+  printf '|%s|%s|%s|%s|%s|%s|%s|\n' "----------" "--------------" "--------------------" "----------" "--------------" "--------------------" "----------"
+  local n mode s b
+  declare -A startup_mode
+  for mode in wrap nowrap; do
+    warm_up scrivlet "$mode"; warm_up bare "$mode"
+    measure scrivlet "" 0 "$mode"; startup_mode[scrivlet,$mode]="$R_READY"
+    measure bare "" 0 "$mode"; startup_mode[bare,$mode]="$R_READY"
+  done
+  for n in 1 2 4 8; do
+    gen "grow$n" ansi $((n * mb)) 0
+    local cells=()
+    for mode in wrap nowrap; do
+      measure scrivlet "grow$n" "${length[grow$n]}" "$mode"; s="$(minus "$R_READY" "${startup_mode[scrivlet,$mode]}")"
+      measure bare "grow$n" "${length[grow$n]}" "$mode"; b="$(minus "$R_READY" "${startup_mode[bare,$mode]}")"
+      cells+=("$s" "$b ($R_STREAM)" "$(ratio "$s" "$b")")
+    done
+    printf '| %-8s | %12s | %18s | %8s | %12s | %18s | %8s |\n' "$n MB" "${cells[@]}"
+    rm -f "$work/grow$n.txt"
+  done
+  echo "load after: $(uptime)"
+}
+if [ $growth -eq 1 ]; then
+  growth_table
+  exit 0
+fi
+
 load_before="$(uptime)"
 programs=(scrivlet notepad bare)
 declare -A startup empty_mem open first mem stream
@@ -178,33 +233,6 @@ echo "\">${BENCH_TIMEOUT_S}s\": not ready in that time; \">4GB\": stopped for us
 printf 'Bare control, EM_STREAMIN alone inside its process:'
 for f in "${files[@]}"; do printf ' %s %s;' "${label[$f]}" "${stream[bare,$f]}"; done
 echo
-growth_table() {
-  echo
-  echo "Load time against size, 80-character lines (open, ms; bare stream-in in brackets)"
-  echo "load before: $(uptime)"
-  printf '| %-8s | %12s | %18s | %8s | %12s | %18s | %8s |\n' "size" "scrivlet wrap" "bare wrap" "ratio" "scrivlet nowrap" "bare nowrap" "ratio"
-  printf '|%s|%s|%s|%s|%s|%s|%s|\n' "----------" "--------------" "--------------------" "----------" "--------------" "--------------------" "----------"
-  local n mode s b
-  declare -A startup_mode
-  for mode in wrap nowrap; do
-    warm_up scrivlet "$mode"; warm_up bare "$mode"
-    measure scrivlet "" 0 "$mode"; startup_mode[scrivlet,$mode]="$R_READY"
-    measure bare "" 0 "$mode"; startup_mode[bare,$mode]="$R_READY"
-  done
-  for n in 1 2 4 8; do
-    gen "grow$n" ansi $((n * mb)) 0
-    local cells=()
-    for mode in wrap nowrap; do
-      measure scrivlet "grow$n" "${length[grow$n]}" "$mode"; s="$(minus "$R_READY" "${startup_mode[scrivlet,$mode]}")"
-      measure bare "grow$n" "${length[grow$n]}" "$mode"; b="$(minus "$R_READY" "${startup_mode[bare,$mode]}")"
-      cells+=("$s" "$b ($R_STREAM)" "$(ratio "$s" "$b")")
-    done
-    printf '| %-8s | %12s | %18s | %8s | %12s | %18s | %8s |\n' "$n MB" "${cells[@]}"
-    rm -f "$work/grow$n.txt"
-  done
-  echo "load after: $(uptime)"
-}
-[ $growth -eq 1 ] && growth_table
 
 if [ $smoke -eq 1 ]; then
   # Every time that the program already supports must have come out as a number.
