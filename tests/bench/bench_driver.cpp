@@ -386,7 +386,7 @@ static double TimeSave(Session* session)
     WaitIdle(target, COMMAND_TIMEOUT_MS);
     double start = Now();
     if (Ask(target.Main, WM_COMMAND, IDM_SAVE_COMMAND, 0) == -1 || !WaitIdle(target, COMMAND_TIMEOUT_MS))
-        return -1;
+        return -2;
     double elapsed = Now() - start;
     // A save that happened clears the modified flag.
     return Ask(target.Edit, EM_GETMODIFY, 0, 0) == 0 ? elapsed : -1;
@@ -399,6 +399,8 @@ static double TimeFindNext(Session* session)
     WaitIdle(target, COMMAND_TIMEOUT_MS);
     PutRequest(session, FR_DOWN | FR_FINDNEXT, "ENDMARK", "");
     double elapsed = SendFindRequest(session);
+    if (elapsed < 0)
+        return -1; // still busy: asking more would only wait again
     CHARRANGE found = {0, 0};
     Ask(target.Edit, EM_EXGETSEL, 0, (LPARAM)&session->Remote->Selection);
     ReadRemote(session, offsetof(RemoteBlock, Selection), &found, sizeof(found));
@@ -411,6 +413,8 @@ static double TimeReplaceAll(Session* session, int round, unsigned long matches)
     const Target& target = session->Program;
     PutRequest(session, FR_DOWN | FR_REPLACEALL, round % 2 ? "qzy" : "qzx", round % 2 ? "qzx" : "qzy");
     double elapsed = SendFindRequest(session);
+    if (elapsed < 0)
+        return -1;
     // The program reports the count in the first status-bar part.
     HWND status = FindWindowExA(target.Main, NULL, STATUSCLASSNAMEA, NULL);
     char text[512] = "";
@@ -427,7 +431,7 @@ static void PrintTimes(const char* name, const double* times, int count)
 {
     printf("%s=", name);
     for (int i = 0; i < count; i++) {
-        if (times[i] < 0)
+        if (times[i] < 0) // not done, or not done in time
             printf("%sna", i ? "," : "");
         else
             printf("%s%.1f", i ? "," : "", times[i]);
@@ -462,17 +466,23 @@ static int RunSession(int argc, char** argv)
     double save[20], find[20], replace[20];
     for (int i = 0; i < runs; i++)
         save[i] = TimeSave(&session);
-    // The program listens for the dialog's notifications once a dialog is open.
-    Ask(session.Program.Main, WM_COMMAND, IDM_FIND_COMMAND, 0);
-    WaitIdle(session.Program, COMMAND_TIMEOUT_MS);
+    // A program still busy after the time allowed is stopped: later answers would only wait again.
+    int stuck = 0;
     for (int i = 0; i < runs; i++)
-        find[i] = session.Remote ? TimeFindNext(&session) : -1;
+        stuck |= save[i] == -2;
+    // The program listens for the dialog's notifications once a dialog is open.
+    if (!stuck) {
+        Ask(session.Program.Main, WM_COMMAND, IDM_FIND_COMMAND, 0);
+        WaitIdle(session.Program, COMMAND_TIMEOUT_MS);
+    }
+    for (int i = 0; i < runs; i++)
+        find[i] = session.Remote && !stuck ? TimeFindNext(&session) : -1;
     for (int i = 0; i < runs; i++) {
-        replace[i] = session.Remote ? TimeReplaceAll(&session, i, matches) : -1;
+        replace[i] = session.Remote && !stuck ? TimeReplaceAll(&session, i, matches) : -1;
         if (replace[i] < 0)
             break; // missing or stuck: no point in more rounds
     }
-    StopTarget(&session.Program, 1);
+    StopTarget(&session.Program, !stuck && replace[0] >= 0);
 
     PrintTimes("save_ms", save, runs);
     PrintTimes(" find_ms", find, runs);
