@@ -279,8 +279,8 @@ static int AcceptChanges(int changes)
               asked & CHANGE_LINE_ENDINGS ? "\n- mixed or lone line endings will all become " : "",
               asked & CHANGE_LINE_ENDINGS ? LineFormatLabel(App.LineFormat) : "",
               asked & CHANGE_ODD_BYTE ? "\n- the odd byte at the end will be dropped" : "",
-              asked & CHANGE_UNMAPPED ? "\n- bytes that are not text in this code page will be changed" : "",
-              asked & CHANGE_DEFAULT_CHAR ? "\n- characters that ANSI cannot hold will be written as \"?\"" : "",
+              asked & CHANGE_UNMAPPED ? "\n- bytes that are not text in the file's encoding will be changed" : "",
+              asked & CHANGE_DEFAULT_CHAR ? "\n- characters that the file's encoding cannot hold will be replaced" : "",
               "");
     text[sizeof(text) - 1] = 0;
     if (AskUserText(App.MainWindow, text, MB_OKCANCEL | MB_ICONEXCLAMATION) != IDOK)
