@@ -20,13 +20,30 @@
 #include <stdio.h>
 #include <string.h>
 
+HelpFunction HelpViewer = WinHelpA;
+
+// The full path of the file name beside the program into path (MAX_PATH
+// bytes); 0, having told the user, when it does not fit: cut short it
+// would name another file.
+static int ProgramSibling(char* path, const char* name)
+{
+    char* namePart = ModuleSiblingPath(path);
+    if (!namePart || (size_t)(namePart - path) + lstrlenA(name) >= MAX_PATH) {
+        ShowError("The file name is too long.");
+        return 0;
+    }
+    lstrcpyA(namePart, name);
+    return 1;
+}
+
 void StartNewInstance(const char* parameters)
 {
-    char program[MAX_PATH + 1];
-    program[0] = 0;
-    GetModuleFileNameA(NULL, program, MAX_PATH);
-    program[MAX_PATH] = 0;
-    ShellExecuteA(App.MainWindow, "open", program, parameters, NULL, SW_SHOWNORMAL);
+    char program[MAX_PATH];
+    if (!ModuleSiblingPath(program)) {
+        ShowError("The file name is too long.");
+        return;
+    }
+    ShellExecutor(App.MainWindow, "open", program, parameters, NULL, SW_SHOWNORMAL);
 }
 
 void FormatTimeDate(const SYSTEMTIME* now, int dateFirst, char* out, int outSize)
@@ -74,14 +91,19 @@ static void ToggleGutterSetting(int* setting)
     UpdateGutterWidth();
 }
 
+// The help is a page beside the program; an old help file there is shown
+// by its own viewer.
 void ShowHelp()
 {
-    char path[MAX_PATH + 1];
-    char* name = ModuleSiblingPath(path);
-    if (!name)
+    char path[MAX_PATH];
+    if (!ProgramSibling(path, "scrivlet.hlp"))
         return;
-    lstrcpynA(name, "scrivlet.hlp", (int)(MAX_PATH - (name - path)));
-    WinHelpA(App.MainWindow, path, HELP_FINDER, 0);
+    if (GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES) {
+        HelpViewer(App.MainWindow, path, HELP_FINDER, 0);
+        return;
+    }
+    if (ProgramSibling(path, "scrivlet.html"))
+        OpenWithShell(NULL, path);
 }
 
 static void SaveCommand()

@@ -13,6 +13,9 @@ void StartNewInstance(const char* parameters);
 void InsertTimeDate();
 void ToggleWordWrap();
 void ShowHelp();
+// The old help viewer (WinHelpA); tests swap it.
+typedef BOOL (WINAPI *HelpFunction)(HWND owner, LPCSTR file, UINT command, ULONG_PTR data);
+extern HelpFunction HelpViewer;
 
 // The toolbar asks for a tooltip: the string-table entry of the button's id.
 void ProvideTooltipA(NMTTDISPINFOA* info);

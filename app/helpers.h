@@ -36,6 +36,11 @@ void FreeBlock(void* block);
 
 // ShellExecuteA "open" on target; owner defaults to the main window.
 void OpenWithShell(HWND owner, const char* target);
+// The shell call behind it and behind starting another copy (ShellExecuteA);
+// tests swap it to see what would be opened without starting anything.
+typedef HINSTANCE (WINAPI *ShellExecuteFunction)(HWND owner, LPCSTR verb, LPCSTR target,
+                                                 LPCSTR parameters, LPCSTR folder, INT show);
+extern ShellExecuteFunction ShellExecutor;
 
 // ANSI (system code page) text to UTF-16 into a fixed buffer, always terminated.
 void AnsiToWide(const char* text, wchar_t* out, int outChars);

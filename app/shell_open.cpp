@@ -3,7 +3,9 @@
 
 #include <shellapi.h>
 
+ShellExecuteFunction ShellExecutor = ShellExecuteA;
+
 void OpenWithShell(HWND owner, const char* target)
 {
-    ShellExecuteA(owner ? owner : App.MainWindow, "open", target, NULL, NULL, SW_SHOWNORMAL);
+    ShellExecutor(owner ? owner : App.MainWindow, "open", target, NULL, NULL, SW_SHOWNORMAL);
 }

@@ -60,6 +60,29 @@ size_t TrimCommandLine(const char* tail, char* out, size_t outSize)
     return length;
 }
 
+const char* CommandLineTail(const char* commandLine)
+{
+    if (!commandLine)
+        return "";
+    const char* p = commandLine;
+    if (*p == '"') {
+        // A quoted program name ends at its closing quote, whatever follows.
+        p++;
+        while (*p && *p != '"')
+            p++;
+        if (*p == '"')
+            p++;
+    } else {
+        // Every byte up to a blank belongs to the name, those of 0x80 and
+        // above included: they are letters of the ANSI code page.
+        while (*p && *p != ' ' && *p != '\t')
+            p++;
+    }
+    while (*p == ' ' || *p == '\t')
+        p++;
+    return p;
+}
+
 int ProcessCommandLine(const char* tail)
 {
     BuildOpenFileName(&App.FileDialog);

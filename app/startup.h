@@ -10,6 +10,9 @@ BOOL RegisterMainClass(HINSTANCE instance);
 HMODULE LoadRichEditLibrary();
 // Turns the command-line tail into at most one file name and opens it.
 int ProcessCommandLine(const char* tail);
+// The part of the full command line after the program's name and the
+// blanks that follow it.
+const char* CommandLineTail(const char* commandLine);
 // Strips leading blanks/quotes and trailing blanks/quotes. Returns the length
 // written to out (0: nothing to open); a name that does not fit gives 0.
 size_t TrimCommandLine(const char* tail, char* out, size_t outSize);

@@ -5,5 +5,8 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdLine
 {
     (void)hPrevInstance;
     (void)nCmdShow; // the saved window state decides how the window shows
-    return RunEditor(hInstance, lpCmdLine);
+    // The runtime's tail drops letters of 0x80 and above from the name and
+    // the word after a quoted program name; take it from the full line.
+    (void)lpCmdLine;
+    return RunEditor(hInstance, CommandLineTail(GetCommandLineA()));
 }

@@ -18,6 +18,8 @@
 #define UTF8_CHECK_BLOCK (1024 * 1024)
 #define MESSAGE_BYTES (APP_PATH_SIZE + 64)
 
+LoadReadFunction LoadReader = ReadFile;
+
 // What the stream-in of the current load has read so far.
 static struct {
     StreamDecoder Decoder;
@@ -46,7 +48,7 @@ DWORD CALLBACK ReadFileChunk(DWORD_PTR cookie, LPBYTE buffer, LONG wanted, LONG*
             room = DECODER_MAX_PIECE;
         unsigned char staging[DECODER_MAX_PIECE];
         DWORD got = 0;
-        if (!ReadFile(App.FileHandle, staging, (DWORD)room, &got, NULL)) {
+        if (!LoadReader(App.FileHandle, staging, (DWORD)room, &got, NULL)) {
             Reader.Failed = 1;
             got = 0;
         }

@@ -15,4 +15,10 @@ void StartFileReader(int encoding, int lineFormat);
 DWORD CALLBACK ReadFileChunk(DWORD_PTR cookie, LPBYTE buffer, LONG wanted, LONG* delivered);
 void SetLineFormat(int format);
 
+// The call that reads the file while it streams in (ReadFile); tests swap
+// it to make a read fail halfway.
+typedef BOOL (WINAPI *LoadReadFunction)(HANDLE file, LPVOID buffer, DWORD bytes, LPDWORD read,
+                                        LPOVERLAPPED overlapped);
+extern LoadReadFunction LoadReader;
+
 #endif

@@ -28,6 +28,7 @@ enum { SAVE_DONE, SAVE_OPEN_FAILED, SAVE_WRITE_FAILED, SAVE_KEPT_ASIDE };
 struct SaveTarget {
     int Exists;
     int Linked; // more than one name leads to it: only writing into it keeps them all
+    int Held;   // another program holds it open without delete sharing: no replace
 };
 
 // Attributes a replaced file keeps; read-only never gets this far.
@@ -77,6 +78,7 @@ static int CanWriteTarget(const char* path, SaveTarget* target)
 {
     target->Exists = 0;
     target->Linked = 0;
+    target->Held = 0;
     // Asked first and outright: the file is about to be replaced, not
     // opened, and a replace would not stop at the read-only mark.
     DWORD attributes = GetFileAttributesA(path);
@@ -90,6 +92,13 @@ static int CanWriteTarget(const char* path, SaveTarget* target)
         target->Exists = 1;
         target->Linked = IsLinkedFile(file, path);
         CloseHandle(file);
+        // A replace would be refused, and may leave files of its own behind.
+        HANDLE deletable = CreateFileA(path, DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                       NULL, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
+        if (deletable == INVALID_HANDLE_VALUE)
+            target->Held = 1;
+        else
+            CloseHandle(deletable);
         return 1;
     }
     return GetLastError() == ERROR_FILE_NOT_FOUND;
@@ -255,7 +264,7 @@ static int WriteThroughTemp(const char* path, int existed, const char* temp,
 static int WriteDocumentFile(const char* path, const SaveTarget* target, const unsigned char* data,
                              size_t bytes, char* temp)
 {
-    if (target->Linked || !CreateTempBeside(path, temp))
+    if (target->Linked || target->Held || !CreateTempBeside(path, temp))
         return WriteInPlace(path, data, bytes);
     return WriteThroughTemp(path, target->Exists, temp, data, bytes);
 }

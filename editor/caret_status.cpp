@@ -66,6 +66,13 @@ static void ShowCaretPosition(LONG caret)
 // position counts twice.
 static void ShowSelectionFigures(CHARRANGE selection)
 {
+    // Select All takes in the control's own mark after the text, which no
+    // file holds.
+    LONG textEnd = GetTextLength(GTL_DEFAULT);
+    if (selection.cpMax > textEnd)
+        selection.cpMax = textEnd;
+    if (selection.cpMin > selection.cpMax)
+        selection.cpMin = selection.cpMax;
     unsigned int start = (unsigned int)(selection.cpMin + EditLineFromChar(selection.cpMin));
     unsigned int end = (unsigned int)(selection.cpMax + EditLineFromChar(selection.cpMax));
     char text[96];

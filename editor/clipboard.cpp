@@ -161,9 +161,17 @@ void DeleteLine()
     LONG start, lastLine;
     TouchedLines(GetEditSelection(), &start, &lastLine);
     LONG end = EditLineIndex(lastLine + 1);
-    if (end < 0) {
-        LONG lastStart = EditLineIndex(lastLine);
-        end = lastStart + EditLineLength(lastStart) + 1;
+    // The last line has no mark: its text ends the document, and nothing
+    // past that end may be selected.
+    LONG textEnd = GetTextLength(GTL_DEFAULT);
+    if (end < 0 || end > textEnd)
+        end = textEnd;
+    // An empty last line goes with the mark that opens it; an empty
+    // document leaves the clipboard alone.
+    if (end <= start) {
+        if (start == 0)
+            return;
+        start--;
     }
     SetEditSelection(start, end);
     CutSelection();

@@ -11,6 +11,7 @@ packages=(
   wine wine64
   xvfb xauth xdotool imagemagick x11-utils
   fonts-wqy-microhei
+  locales
 )
 
 missing=()

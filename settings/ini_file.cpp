@@ -8,9 +8,11 @@
 #include <stdlib.h>
 #include <string.h>
 
+ModuleFileNameFunction ModuleFileName = GetModuleFileNameA;
+
 char* ModuleSiblingPath(char* buffer)
 {
-    DWORD length = GetModuleFileNameA(NULL, buffer, INI_PATH_SIZE);
+    DWORD length = ModuleFileName(NULL, buffer, INI_PATH_SIZE);
     // A full buffer means the name was cut short: it would name another file.
     if (length == 0 || length >= INI_PATH_SIZE)
         return NULL;

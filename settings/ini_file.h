@@ -2,7 +2,14 @@
 #ifndef SCRIVLET_INI_FILE_H
 #define SCRIVLET_INI_FILE_H
 
+#include <windows.h>
+
 #define INI_PATH_SIZE 260
+
+// The call that names the program's own file (GetModuleFileNameA); tests
+// swap it for a path too long for the buffer.
+typedef DWORD (WINAPI *ModuleFileNameFunction)(HMODULE module, LPSTR buffer, DWORD size);
+extern ModuleFileNameFunction ModuleFileName;
 
 // Full path of the program into buffer (INI_PATH_SIZE); returns the start of
 // its file-name part inside buffer, or NULL on failure.

@@ -92,3 +92,14 @@ TEST_F(StartupTest, FindDialogGetsItsKeysBeforeTheAccelerators)
     DestroyWindow(App.FindDialog);
     App.FindDialog = NULL;
 }
+
+TEST(CommandLineTail, SkipsTheProgramNameByTheStartUpRule)
+{
+    EXPECT_STREQ(CommandLineTail("scrivlet.exe \xE9t\xE9.txt"), "\xE9t\xE9.txt");
+    EXPECT_STREQ(CommandLineTail("scrivlet.exe \t \xA4\xA4\xA4\xE5.txt"), "\xA4\xA4\xA4\xE5.txt");
+    EXPECT_STREQ(CommandLineTail("\"C:\\My Files\\scrivlet.exe\"notes.txt"), "notes.txt");
+    EXPECT_STREQ(CommandLineTail("\"C:\\My Files\\scrivlet.exe\"  \"a b.txt\""), "\"a b.txt\"");
+    EXPECT_STREQ(CommandLineTail("C:\\\xE9\\scrivlet.exe a.txt b.txt"), "a.txt b.txt");
+    EXPECT_STREQ(CommandLineTail("\"unclosed name"), "");
+    EXPECT_STREQ(CommandLineTail("scrivlet.exe"), "");
+}

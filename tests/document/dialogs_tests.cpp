@@ -281,6 +281,16 @@ TEST_F(DialogsTest, FailedSaveAsKeepsTheDocumentsOwnName)
     EXPECT_TRUE(IsEditModified());
     // The next dialog starts where the user left this one.
     EXPECT_STREQ(App.FileDialog.lpstrFile, locked.c_str());
+
+    // Nor the encoding picked in it: the next Save writes the old file as it was.
+    UseHookDialog();
+    hookRun.ChoiceIndex = 1;
+    hookRun.FileName = locked.c_str();
+    ClearPromptLog();
+    EXPECT_EQ(ShowSaveAsDialog(), 0);
+    EXPECT_EQ(App.IsUnicode, 0);
+    ASSERT_EQ(SaveDocument(), 1);
+    EXPECT_EQ(ReadBytes(current), "edit");
     SetFileAttributesA(locked.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 

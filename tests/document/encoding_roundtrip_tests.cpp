@@ -152,3 +152,18 @@ TEST_F(LoadAndSaveEncodings, FormatPartMakesRoomForTheEncoding)
     EXPECT_EQ(StatusText(1), L"UNIX");
     EXPECT_EQ(partWidth(1), usual);
 }
+
+TEST_F(LoadAndSaveEncodings, InsertedUtf8AndBigEndianFilesArriveIntact)
+{
+    std::string folder = MakeScratchFolder("encoding_insert");
+    WriteBytes(folder + "doc.txt", "one\ntwo");
+    ASSERT_EQ(OpenDocument((folder + "doc.txt").c_str()), 1);
+    WriteBytes(folder + "utf8.txt", "\xE4\xB8\xAD\xF0\x9F\x98\x80\r\n");
+    WriteBytes(folder + "big.txt", std::string("\xFE\xFF\x4E\x0A\0\n", 6));
+    SetEditSelection(4, 4);
+    ASSERT_EQ(LoadFile((folder + "utf8.txt").c_str(), LOAD_INSERT_MODE), 1);
+    ASSERT_EQ(LoadFile((folder + "big.txt").c_str(), LOAD_INSERT_MODE), 1);
+    EXPECT_TRUE(EditTextW() == L"one\r\x4E2D\xD83D\xDE00\r\x4E0A\rtwo");
+    EXPECT_EQ(App.IsUnicode, ENCODING_ANSI);
+    EXPECT_EQ(App.LineFormat, UNIX);
+}

@@ -4,6 +4,7 @@
 #include "app/commands.h"
 #include "app/edit_control.h"
 #include "document/load.h"
+#include "document/stream_decoder.h"
 #include "resource.h"
 
 #include <richedit.h>
@@ -355,4 +356,67 @@ TEST_F(LoadTest, ReadFileChunkServesAtMostItsStagingBuffer)
 
     CloseHandle(App.FileHandle);
     App.FileHandle = INVALID_HANDLE_VALUE;
+}
+
+TEST_F(LoadTest, PiecesOfNothingButCRsDoNotEndTheLoad)
+{
+    std::string folder = MakeScratchFolder("load_cr_piece");
+    std::string bytes = "start\r\n" + std::string(8192, '\r') + "\nend";
+    Load(folder + "crs.txt", bytes);
+    std::string text = EditText();
+    EXPECT_EQ(text.size(), 6u + 8192u + 3u);
+    EXPECT_EQ(text.substr(text.size() - 4), "\rend");
+    // Its lone CRs cannot be written back as they were: a save asks first.
+    EXPECT_EQ(App.TextChanges, CHANGE_LINE_ENDINGS);
+    EXPECT_TRUE(RecordedPrompts().empty());
+}
+
+static int readsBeforeFailure;
+static BOOL WINAPI ReadThatFailsLater(HANDLE file, LPVOID buffer, DWORD bytes, LPDWORD read, LPOVERLAPPED overlapped)
+{
+    if (readsBeforeFailure-- <= 0) {
+        *read = 0;
+        SetLastError(ERROR_NETNAME_DELETED);
+        return FALSE;
+    }
+    return ReadFile(file, buffer, bytes, read, overlapped);
+}
+
+TEST_F(LoadTest, LoadThatStopsEarlySaysSoAndSaveAsksBeforeCuttingTheFile)
+{
+    std::string folder = MakeScratchFolder("load_partial");
+    std::string path = folder + "partial.txt";
+    std::string bytes(20000, 'p');
+    WriteBytes(path, bytes);
+    readsBeforeFailure = 2;
+    LoadReader = ReadThatFailsLater;
+    int opened = Open(path);
+    LoadReader = ReadFile;
+    ASSERT_EQ(opened, 1);
+    EXPECT_EQ(EditText(), std::string(8192, 'p'));
+    ASSERT_EQ(RecordedPrompts().size(), 1u);
+    EXPECT_NE(RecordedPrompts()[0].Text.find(L"Only part of"), std::wstring::npos);
+
+    // Typed into, a plain Ctrl+S asks; Cancel keeps the whole file.
+    TypeText("q");
+    ClearPromptLog();
+    QueueAnswer(IDCANCEL);
+    PressKey('S', true);
+    Pump();
+    ASSERT_EQ(RecordedPrompts().size(), 1u);
+    EXPECT_NE(RecordedPrompts()[0].Text.find(L"not loaded will be lost"), std::wstring::npos);
+    EXPECT_EQ(ReadBytes(path), bytes);
+}
+
+TEST_F(LoadTest, InsertedFileIsReadInItsOwnEncodingAndLeavesTheDocumentAlone)
+{
+    std::string folder = MakeScratchFolder("load_insert");
+    Load(folder + "doc.txt", "one\ntwo");
+    ASSERT_EQ(App.LineFormat, UNIX);
+    WriteBytes(folder + "wide.txt", "\xFF\xFE" + Utf16(L"\x4E2D\r\nx"));
+    SetEditSelection(4, 4);
+    ASSERT_EQ(LoadFile((folder + "wide.txt").c_str(), LOAD_INSERT_MODE), 1);
+    EXPECT_EQ(EditTextW(), L"one\r\x4E2D\rxtwo");
+    EXPECT_EQ(App.IsUnicode, 0);
+    EXPECT_EQ(App.LineFormat, UNIX);
 }

@@ -114,7 +114,7 @@ static std::vector<CorpusFile> BuildCorpus()
     const char* prefixNames[] = {"ansi", "utf8mark"};
     for (int format = DOS; format <= MAC; format++) {
         for (size_t piece = 4096; piece <= 8192; piece += 4096) {
-            for (size_t offset = piece - 4; offset <= piece + 2; offset++) {
+            for (size_t offset = piece - 6; offset <= piece + 2; offset++) {
                 for (int p = 0; p < 2; p++) {
                     int encoding = p == 1 ? ENCODING_UTF8 : ENCODING_ANSI;
                     int changes = p == 1 ? CHANGE_UNMAPPED : 0;

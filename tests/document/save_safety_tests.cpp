@@ -35,6 +35,8 @@ protected:
     void TearDown() override
     {
         SaveWriter = WriteFile;
+        SaveReplacer = ReplaceFileA;
+        SaveMover = MoveFileExA;
         EditorFixture::TearDown();
     }
 
@@ -168,4 +170,100 @@ TEST_F(SaveSafetyTest, FolderTooDeepForATemporaryNameIsWrittenInPlace)
     EXPECT_EQ(SaveDocument(), 1);
     EXPECT_EQ(ReadBytes(path), "in place");
     DeleteFileA(path.c_str());
+}
+
+TEST_F(SaveSafetyTest, FileHeldOpenWithoutDeleteSharingIsWrittenInPlace)
+{
+    std::string path = folder_ + "held.txt";
+    WriteBytes(path, "held by another program");
+    HANDLE other = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL,
+                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
+    ASSERT_NE(other, INVALID_HANDLE_VALUE);
+    UseFile(path, 1);
+    SetEditText("saved");
+    ClearPromptLog();
+    EXPECT_EQ(SaveDocument(), 1);
+    CloseHandle(other);
+    EXPECT_TRUE(RecordedPrompts().empty());
+    EXPECT_EQ(ReadBytes(path), "saved");
+    EXPECT_EQ(FolderFiles(), std::vector<std::string>{"held.txt"});
+}
+
+static DWORD FileIndexLow(const std::string& path)
+{
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, NULL);
+    BY_HANDLE_FILE_INFORMATION info = {};
+    GetFileInformationByHandle(file, &info);
+    CloseHandle(file);
+    return info.nFileIndexLow;
+}
+
+TEST_F(SaveSafetyTest, HardLinkedFileKeepsItsLinks)
+{
+    std::string path = folder_ + "linked.txt";
+    std::string other = folder_ + "other name.txt";
+    WriteBytes(path, "shared text, longer than the new one");
+    ASSERT_TRUE(CreateHardLinkA(other.c_str(), path.c_str(), NULL));
+    DWORD identity = FileIndexLow(path);
+    UseFile(path, 1);
+    SetEditText("both names");
+    EXPECT_EQ(SaveDocument(), 1);
+    EXPECT_EQ(ReadBytes(path), "both names");
+    EXPECT_EQ(ReadBytes(other), "both names");
+    EXPECT_EQ(FileIndexLow(path), identity);
+}
+
+static BOOL WINAPI ReplaceLosingTheOriginal(LPCSTR replaced, LPCSTR, LPCSTR, DWORD, LPVOID, LPVOID)
+{
+    DeleteFileA(replaced);
+    SetLastError(ERROR_UNABLE_TO_MOVE_REPLACEMENT);
+    return FALSE;
+}
+
+static BOOL WINAPI RefusedMove(LPCSTR, LPCSTR, DWORD)
+{
+    SetLastError(ERROR_ACCESS_DENIED);
+    return FALSE;
+}
+
+static BOOL WINAPI RefusedReplace(LPCSTR, LPCSTR, LPCSTR, DWORD, LPVOID, LPVOID)
+{
+    SetLastError(ERROR_UNABLE_TO_REMOVE_REPLACED);
+    return FALSE;
+}
+
+TEST_F(SaveSafetyTest, RefusedReplaceWritesInPlaceAndLeavesNoTemporaryFile)
+{
+    std::string path = folder_ + "refused.txt";
+    WriteBytes(path, "old and longer content");
+    UseFile(path, 1);
+    SetEditText("new");
+    SaveReplacer = RefusedReplace;
+    SaveMover = RefusedMove;
+    ClearPromptLog();
+    EXPECT_EQ(SaveDocument(), 1);
+    EXPECT_TRUE(RecordedPrompts().empty());
+    EXPECT_EQ(ReadBytes(path), "new");
+    EXPECT_EQ(FolderFiles(), std::vector<std::string>{"refused.txt"});
+}
+
+TEST_F(SaveSafetyTest, ReplaceThatLostTheOriginalNamesTheFileHoldingTheText)
+{
+    std::string path = folder_ + "lost.txt";
+    WriteBytes(path, "old");
+    UseFile(path, 1);
+    TypeText("the only copy");
+    SaveReplacer = ReplaceLosingTheOriginal;
+    SaveMover = RefusedMove;
+    ClearPromptLog();
+    EXPECT_EQ(SaveDocument(), 0);
+    EXPECT_TRUE(IsEditModified());
+    std::vector<std::string> files = FolderFiles();
+    ASSERT_EQ(files.size(), 1u);
+    EXPECT_EQ(ReadBytes(folder_ + files[0]), "the only copy");
+    ASSERT_EQ(RecordedPrompts().size(), 1u);
+    std::wstring text = RecordedPrompts()[0].Text;
+    EXPECT_NE(text.find(Utf8ToWide(files[0].c_str())), std::wstring::npos) << files[0];
+    EXPECT_NE(text.find(L"lost.txt"), std::wstring::npos);
 }

@@ -5,6 +5,9 @@
 //   window_probe text                  prints the edit control's text (UTF-8)
 //   window_probe status <part>         prints one status-bar part (UTF-8)
 //   window_probe close                 asks the window to close
+//   window_probe count                 prints how many editor windows there are
+//   window_probe closeall              asks every editor window to close at once
+//   window_probe commandall <id>...    sends every editor window these menu commands
 // Exit code 0 on success, 1 when the window or control is not there.
 #include <windows.h>
 #include <commctrl.h>
@@ -60,6 +63,27 @@ static int PrintStatusPart(HWND main, int part)
     return remote ? 0 : 1;
 }
 
+static BOOL CALLBACK CountEditor(HWND window, LPARAM count)
+{
+    char name[32];
+    if (GetClassNameA(window, name, sizeof(name)) && strcmp(name, "scrivletClass") == 0 && IsWindowVisible(window))
+        ++*(int*)count;
+    return TRUE;
+}
+
+// lParam: a command id, or 0 to ask the window to close.
+static BOOL CALLBACK PostToEditor(HWND window, LPARAM command)
+{
+    char name[32];
+    if (GetClassNameA(window, name, sizeof(name)) && strcmp(name, "scrivletClass") == 0) {
+        if (command)
+            SendMessageA(window, WM_COMMAND, (WPARAM)command, 0);
+        else
+            PostMessageA(window, WM_CLOSE, 0, 0);
+    }
+    return TRUE;
+}
+
 int main(int argc, char** argv)
 {
     if (argc < 2)
@@ -74,6 +98,19 @@ int main(int argc, char** argv)
             Sleep(100);
         }
         return 1;
+    }
+    if (strcmp(command, "count") == 0) {
+        int count = 0;
+        EnumWindows(CountEditor, (LPARAM)&count);
+        printf("%d\n", count);
+        return 0;
+    }
+    if (strcmp(command, "closeall") == 0)
+        return !EnumWindows(PostToEditor, 0);
+    if (strcmp(command, "commandall") == 0) {
+        for (int i = 2; i < argc; i++)
+            EnumWindows(PostToEditor, (LPARAM)atoi(argv[i]));
+        return 0;
     }
     HWND main = FindEditor();
     if (!main)

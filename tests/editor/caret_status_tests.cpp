@@ -1,6 +1,7 @@
 // Status-bar position and selection, tab size, and the Go To Line dialog.
 #include "editor_test_support.h"
 
+#include "app/commands.h"
 #include "editor/caret_status.h"
 #include "resource.h"
 
@@ -36,6 +37,10 @@ TEST_F(CaretStatusTest, SelectionCountsEachLineBreakAsTwo)
     Select(4, 9); // up to the start of the next line
     EXPECT_EQ(StatusText(4), L"Selection Start: 5 End: 11 Len: 6");
     Select(0, 11);
+    EXPECT_EQ(StatusText(4), L"Selection Start: 0 End: 13 Len: 13");
+    // Select All counts the text, not the control's mark after it.
+    RunCommand(IDM_SELECTALL);
+    Pump();
     EXPECT_EQ(StatusText(4), L"Selection Start: 0 End: 13 Len: 13");
 }
 

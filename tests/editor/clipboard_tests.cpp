@@ -1,6 +1,7 @@
 // The program's own copy and paste, Delete, Delete Line and the link actions.
 #include "editor_test_support.h"
 
+#include "app/edit_control.h"
 #include "editor/clipboard.h"
 #include "resource.h"
 
@@ -109,6 +110,31 @@ TEST_F(ClipboardTest, DeleteLineWithASelectionCutsEveryLineItTouches)
     Select(4, 8);
     Command(IDM_DELETELINE);
     EXPECT_EQ(EditText(), "one\rthree\rfour");
+}
+
+TEST_F(ClipboardTest, DeleteLineStopsAtTheEndOfTheText)
+{
+    // On an empty last line the line itself goes, with the mark before it.
+    SetEditText("one\r");
+    Select(4, 4);
+    Command(IDM_DELETELINE);
+    EXPECT_EQ(EditText(), "one");
+    EXPECT_EQ(ClipboardUnicode(), L"\r\n");
+    CHARRANGE caret = GetEditSelection();
+    EXPECT_EQ(caret.cpMin, 3);
+    EXPECT_EQ(caret.cpMax, 3);
+
+    // The text of a last line goes and nothing past the end stays selected.
+    Select(1, 1);
+    Command(IDM_DELETELINE);
+    EXPECT_EQ(EditText(), "");
+    EXPECT_EQ(ClipboardUnicode(), L"one");
+    caret = GetEditSelection();
+    EXPECT_EQ(caret.cpMax, 0);
+
+    // Nothing to delete: the clipboard keeps what it had.
+    Command(IDM_DELETELINE);
+    EXPECT_EQ(ClipboardUnicode(), L"one");
 }
 
 class LinkTest : public EditorBehaviourTest {

@@ -1,0 +1,86 @@
+// F1 and New Window: files beside the program, never a path cut short.
+#include "support/editor_fixture.h"
+
+#include "app/commands.h"
+#include "app/helpers.h"
+#include "resource.h"
+#include "settings/ini_file.h"
+
+#include <string>
+#include <vector>
+
+static std::vector<std::string> shellTargets;
+static std::vector<std::string> helpFiles;
+
+static HINSTANCE WINAPI RecordShell(HWND, LPCSTR verb, LPCSTR target, LPCSTR, LPCSTR, INT)
+{
+    shellTargets.push_back(std::string(verb) + " " + target);
+    return (HINSTANCE)33;
+}
+
+static BOOL WINAPI RecordHelp(HWND, LPCSTR file, UINT command, ULONG_PTR)
+{
+    helpFiles.push_back(file);
+    return command == HELP_FINDER;
+}
+
+// A program path longer than any buffer: cut to the buffer, as the system does.
+static DWORD WINAPI LongModuleName(HMODULE, LPSTR buffer, DWORD size)
+{
+    std::string path = "C:\\" + std::string(300, 'a') + "\\scrivlet.exe";
+    lstrcpynA(buffer, path.c_str(), (int)size);
+    return size;
+}
+
+class ProgramFilesTest : public EditorFixture {
+protected:
+    void SetUp() override
+    {
+        EditorFixture::SetUp();
+        shellTargets.clear();
+        helpFiles.clear();
+        ShellExecutor = RecordShell;
+        HelpViewer = RecordHelp;
+        ClearPromptLog();
+    }
+    void TearDown() override
+    {
+        ShellExecutor = ShellExecuteA;
+        HelpViewer = WinHelpA;
+        ModuleFileName = GetModuleFileNameA;
+        DeleteFileA((TestProgramFolder() + "scrivlet.hlp").c_str());
+        EditorFixture::TearDown();
+    }
+};
+
+TEST_F(ProgramFilesTest, F1OpensThePageBesideTheProgramOrAnOldHelpFileThere)
+{
+    RunCommand(IDM_HELP);
+    ASSERT_EQ(shellTargets.size(), 1u);
+    EXPECT_EQ(shellTargets[0], "open " + TestProgramFolder() + "scrivlet.html");
+    EXPECT_TRUE(helpFiles.empty());
+
+    WriteBytes(TestProgramFolder() + "scrivlet.hlp", "old help");
+    RunCommand(IDM_HELP);
+    EXPECT_EQ(shellTargets.size(), 1u);
+    ASSERT_EQ(helpFiles.size(), 1u);
+    EXPECT_EQ(helpFiles[0], TestProgramFolder() + "scrivlet.hlp");
+    EXPECT_TRUE(RecordedPrompts().empty());
+
+    // The build puts the Chinese page beside the program.
+    std::string page = ReadBytes(TestProgramFolder() + "..\\scrivlet.html");
+    EXPECT_NE(page.find("<meta charset=\"utf-8\">"), std::string::npos);
+    EXPECT_NE(page.find("scrivlet \xE8\xAA\xAA\xE6\x98\x8E"), std::string::npos); // 說明
+}
+
+TEST_F(ProgramFilesTest, AProgramPathTooLongIsRefusedNotCut)
+{
+    ModuleFileName = LongModuleName;
+    RunCommand(IDM_HELP);
+    RunCommand(IDM_NEWWINDOW);
+    EXPECT_TRUE(shellTargets.empty());
+    EXPECT_TRUE(helpFiles.empty());
+    ASSERT_EQ(RecordedPrompts().size(), 2u);
+    EXPECT_EQ(RecordedPrompts()[0].Text, L"The file name is too long.");
+    EXPECT_EQ(RecordedPrompts()[1].Text, L"The file name is too long.");
+}
