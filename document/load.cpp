@@ -122,9 +122,10 @@ static void StreamFile(const char* path, int streamFormat)
     int insert = (streamFormat & SFF_SELECTION) != 0;
     DetectedFormat found = DetectOpenedFile();
     int encoding = found.Encoding;
-    // Every encoding but ANSI reaches the control as UTF-16.
     if (DecodesToUtf16(encoding))
         streamFormat |= SF_UNICODE;
+    else if (encoding == ENCODING_UTF8)
+        streamFormat |= SF_USECODEPAGE | (CP_UTF8 << 16);
     if (!insert) {
         App.IsUnicode = encoding;
         App.NoByteOrderMark = encoding != ENCODING_ANSI && !found.HasByteOrderMark;

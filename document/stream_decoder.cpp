@@ -12,24 +12,23 @@ void StartStreamDecoder(StreamDecoder* decoder, int encoding, int lineFormat, UI
     decoder->Encoding = encoding;
     decoder->LineFormat = lineFormat;
     decoder->CodePage = codePage;
+    decoder->MarkPending = encoding == ENCODING_UTF8;
 }
 
 int DecodesToUtf16(int encoding)
 {
-    return encoding == ENCODING_UTF16LE || encoding == ENCODING_UTF16BE || encoding == ENCODING_UTF8;
+    return encoding == ENCODING_UTF16LE || encoding == ENCODING_UTF16BE;
 }
 
 size_t DecodedPieceLimit(const StreamDecoder* decoder, size_t count)
 {
-    size_t total = decoder->CarryCount + count;
-    return decoder->Encoding == ENCODING_UTF8 ? 2 * total : total;
+    return decoder->CarryCount + count + (decoder->MarkPending ? DECODER_UTF8_MARK : 0);
 }
 
 size_t DecoderInputRoom(const StreamDecoder* decoder, size_t room)
 {
-    if (decoder->Encoding == ENCODING_UTF8)
-        room /= 2;
-    return room > decoder->CarryCount ? room - decoder->CarryCount : 0;
+    size_t reserved = decoder->CarryCount + (decoder->MarkPending ? DECODER_UTF8_MARK : 0);
+    return room > reserved ? room - reserved : 0;
 }
 
 int LineFormatOfBreaks(int breaks)
@@ -175,6 +174,8 @@ static size_t DecodeUtf16(StreamDecoder* decoder, const unsigned char* work, siz
     return written;
 }
 
+// UTF-8 passes as it is, breaks made single CRs; the mark in front of the
+// first piece makes the control read it as UTF-8 whatever the code page.
 static size_t DecodeUtf8(StreamDecoder* decoder, const unsigned char* work, size_t count, int atEnd,
                          unsigned char* out)
 {
@@ -183,12 +184,23 @@ static size_t DecodeUtf8(StreamDecoder* decoder, const unsigned char* work, size
     memcpy(decoder->Carry, work + end, decoder->CarryCount);
     wchar_t wide[DECODER_MAX_PIECE + DECODER_MAX_CARRY];
     int invalid = 0;
-    size_t units = Utf8ToUtf16(work, end, wide, &invalid);
+    Utf8ToUtf16(work, end, wide, &invalid);
     if (invalid)
         decoder->Changes |= CHANGE_UNMAPPED;
     size_t written = 0;
-    for (size_t i = 0; i < units; i++)
-        written += PutUnit(decoder, wide[i], out + written);
+    if (decoder->MarkPending) {
+        memcpy(out, "\xEF\xBB\xBF", DECODER_UTF8_MARK);
+        written = DECODER_UTF8_MARK;
+        decoder->MarkPending = 0;
+    }
+    for (size_t i = 0; i < end; i++) {
+        // Bytes of multi-byte sequences are never CR, LF or NUL.
+        int kind = ClassifyUnit(decoder, work[i] < 0x80 ? work[i] : 0x80);
+        if (kind == UNIT_BREAK)
+            out[written++] = '\r';
+        else if (kind == UNIT_KEEP)
+            out[written++] = work[i];
+    }
     return written;
 }
 

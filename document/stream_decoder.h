@@ -29,8 +29,10 @@ enum { BREAK_CRLF = 1, BREAK_LF = 2, BREAK_CR = 4 };
 #define DECODER_MAX_PIECE 4096
 // Bytes of an incomplete character it may carry to the next piece.
 #define DECODER_MAX_CARRY 3
-// Most bytes one piece can decode to: UTF-8 letters double as UTF-16.
+// Most bytes one piece can decode to: UTF-16 from UTF-8 doubles at most.
 #define DECODER_MAX_OUTPUT (2 * (DECODER_MAX_PIECE + DECODER_MAX_CARRY))
+// The UTF-8 mark that tells the control how to read the stream.
+#define DECODER_UTF8_MARK 3
 
 struct StreamDecoder {
     int Encoding;
@@ -41,13 +43,15 @@ struct StreamDecoder {
     size_t CarryCount;
     int Breaks;                // BREAK_ kinds met so far
     int Changes;               // CHANGE_ reasons found so far
+    int MarkPending;           // UTF-8: the first piece begins EF BB BF
 };
 
 void StartStreamDecoder(StreamDecoder* decoder, int encoding, int lineFormat, UINT codePage);
 
 // Decodes the next count bytes of the file (at most DECODER_MAX_PIECE) into
 // out, which needs DecodedPieceLimit(count) bytes: ANSI text stays in the
-// code page, every other encoding becomes UTF-16 little-endian; every line
+// code page, UTF-8 stays UTF-8 after a mark at the start of the first piece,
+// UTF-16 of either byte order becomes little-endian; every line
 // break is a single CR, whole characters only (an incomplete one waits for
 // the next piece). atEnd tells that no bytes follow. Returns the number of
 // bytes written to out.
@@ -58,7 +62,8 @@ size_t DecodeStreamPiece(StreamDecoder* decoder, const unsigned char* in, size_t
 size_t DecodedPieceLimit(const StreamDecoder* decoder, size_t count);
 // Most file bytes the next piece may take so that it decodes into room bytes.
 size_t DecoderInputRoom(const StreamDecoder* decoder, size_t room);
-// True when text in this encoding reaches the control as UTF-16.
+// True when text in this encoding reaches the control as UTF-16 (UTF-8
+// goes as UTF-8 text, which the control reads faster).
 int DecodesToUtf16(int encoding);
 
 // The one kind of break in breaks as a line format, or -1 for none or mixed.

@@ -77,11 +77,12 @@ TEST(StreamDecoder, CharactersAreNeverSplitBetweenPieces)
     ExpectSameAtEveryCut(pair + Utf16("\n"), ENCODING_UTF16LE, UNIX, 1252, pair + Utf16("\r"));
 }
 
-TEST(StreamDecoder, Utf8AndBigEndianReachTheControlAsLittleEndian)
+TEST(StreamDecoder, Utf8KeepsItsBytesAndBigEndianBecomesLittleEndian)
 {
-    // U+4E2D, U+1F600 (four bytes, a pair), é, CR LF: the same UTF-16 from both.
+    // U+4E2D, U+1F600 (four bytes, a pair), é, CR LF.
+    ExpectSameAtEveryCut("a\xE4\xB8\xAD\xF0\x9F\x98\x80\xC3\xA9\r\nb", ENCODING_UTF8, DOS, 950,
+                         "\xEF\xBB\xBF" "a\xE4\xB8\xAD\xF0\x9F\x98\x80\xC3\xA9\rb");
     std::string expected = "a\0\x2D\x4E\x3D\xD8\x00\xDE\xE9\0\r\0b\0"s;
-    ExpectSameAtEveryCut("a\xE4\xB8\xAD\xF0\x9F\x98\x80\xC3\xA9\r\nb", ENCODING_UTF8, DOS, 950, expected);
     ExpectSameAtEveryCut("\0a\x4E\x2D\xD8\x3D\xDE\x00\0\xE9\0\r\0\n\0b"s, ENCODING_UTF16BE, DOS, 1252,
                          expected);
     EXPECT_EQ(DecodeInPieces("\0a\x4E\x2D\0\n"s, ENCODING_UTF16BE, UNIX, 1252, {}).Breaks, BREAK_LF);
