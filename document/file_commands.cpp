@@ -4,6 +4,7 @@
 #include "app/edit_control.h"
 #include "app/menu_state.h"
 #include "document/load.h"
+#include "document/stream_decoder.h"
 
 #include <shlobj.h>
 
@@ -11,8 +12,10 @@ void ChangeLineFormat(int format)
 {
     if (format == App.LineFormat)
         return;
-    // The text stays; the next save writes the new line endings.
+    // The text stays; the next save writes the new line endings. Chosen
+    // here, mixed endings becoming uniform needs no question at the save.
     SetLineFormat(format);
+    App.AcceptedChanges |= CHANGE_LINE_ENDINGS;
     SetEditModified(1);
     RefreshAfterEdit();
 }

@@ -282,15 +282,14 @@ static int AcceptChanges(int changes)
     if (!asked)
         return 1;
     char text[1024];
-    _snprintf(text, sizeof(text), "Saving will change this file beyond your edits:\n%s%s%s%s%s%s%s%s\nSave anyway?",
+    _snprintf(text, sizeof(text), "Saving may change this file beyond your edits:%s%s%s%s%s%s%s\n\nSave anyway?",
               asked & CHANGE_INCOMPLETE ? "\n- the part of the file that was not loaded will be lost" : "",
-              asked & CHANGE_NUL ? "\n- NUL characters will not be written as they were" : "",
+              asked & CHANGE_NUL ? "\n- it holds NUL characters, which the editor may not keep" : "",
               asked & CHANGE_LINE_ENDINGS ? "\n- mixed or lone line endings will all become " : "",
               asked & CHANGE_LINE_ENDINGS ? LineFormatLabel(App.LineFormat) : "",
               asked & CHANGE_ODD_BYTE ? "\n- the odd byte at the end will be dropped" : "",
               asked & CHANGE_UNMAPPED ? "\n- bytes that are not text in the file's encoding will be changed" : "",
-              asked & CHANGE_DEFAULT_CHAR ? "\n- characters that the file's encoding cannot hold will be replaced" : "",
-              "");
+              asked & CHANGE_DEFAULT_CHAR ? "\n- characters that the file's encoding cannot hold will be replaced" : "");
     text[sizeof(text) - 1] = 0;
     if (AskUserText(App.MainWindow, text, MB_OKCANCEL | MB_ICONEXCLAMATION) != IDOK)
         return 0;

@@ -5,6 +5,7 @@
 #include "document/load.h"
 #include "document/save.h"
 #include "document/stream_decoder.h"
+#include "resource.h"
 
 #include <stdlib.h>
 #include <string>
@@ -199,7 +200,8 @@ TEST_F(CannotWriteBack, FirstSaveAsksOnceAndCancelKeepsTheFile)
 
         QueueAnswer(IDOK);
         EXPECT_EQ(SaveDocument(), 1);
-        EXPECT_NE(ReadBytes(folder_ + "file.txt"), bytes);
+        std::string saved = ReadBytes(folder_ + "file.txt");
+        EXPECT_EQ(saved.substr(0, App.IsUnicode ? 4 : 1), App.IsUnicode ? std::string("\xFF\xFEX\0", 4) : "X");
         // Agreed once, the document is not asked about again.
         ClearPromptLog();
         ReplaceEditSelection("Y");
@@ -230,4 +232,17 @@ TEST_F(CannotWriteBack, BreaksPastTheFirstKilobyteSetTheFormatWhenItHasNone)
     EXPECT_EQ(App.TextChanges, 0);
     ASSERT_EQ(SaveDocument(), 1);
     EXPECT_EQ(ReadBytes(path), bytes);
+}
+
+TEST_F(CannotWriteBack, ChoosingALineFormatAnswersTheQuestionAboutEndings)
+{
+    std::string path = folder_ + "choose.txt";
+    WriteBytes(path, "one\r\ntwo\nthree");
+    ASSERT_EQ(OpenDocument(path.c_str()), 1);
+    ASSERT_EQ(App.TextChanges, CHANGE_LINE_ENDINGS);
+    SendMessageA(App.MainWindow, WM_COMMAND, IDM_FORMAT_UNIX, 0);
+    ClearPromptLog();
+    ASSERT_EQ(SaveDocument(), 1);
+    EXPECT_TRUE(RecordedPrompts().empty());
+    EXPECT_EQ(ReadBytes(path), "one\ntwo\nthree");
 }
