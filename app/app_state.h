@@ -69,7 +69,7 @@ struct AppState {
     // Document
     char* FilePath;                 // APP_PATH_SIZE bytes, allocated at start-up
     int HasFile;
-    int IsUnicode;
+    int IsUnicode;                  // TextEncoding: ANSI, UTF-16 LE or BE, UTF-8
     int LineFormat;
     int IsLogFile;
     DWORD FileSize;
@@ -79,7 +79,7 @@ struct AppState {
     GETTEXTEX TextRequest;          // shared by saving and the block indent
     int TextChanges;                // what a save would change untouched (CHANGE_ bits)
     int AcceptedChanges;            // of those, what the user agreed to
-    int NoByteOrderMark;            // a UTF-16 file that came without FF FE keeps without it
+    int NoByteOrderMark;            // a UTF-16 or UTF-8 file that came without its mark keeps without it
 
     // File watch
     int FileCheckArmed;

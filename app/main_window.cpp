@@ -2,6 +2,7 @@
 
 #include "app/app_state.h"
 #include "app/helpers.h"
+#include "document/format_status.h"
 #include "editor/caret_status.h"
 #include "editor/gutter.h"
 #include "resource.h"
@@ -144,6 +145,7 @@ void LayoutMainWindow()
     if (Config.Statusbar) {
         int edges[STATUS_PARTS];
         ComputeStatusEdges(width, edges);
+        edges[STATUS_MESSAGE] -= FormatPartExtraWidth();
         SendMessageA(App.StatusBar, SB_SETPARTS, STATUS_PARTS, (LPARAM)edges);
         SendMessageA(App.StatusBar, WM_SIZE, 0, 0);
         statusHeight = WindowHeight(App.StatusBar);

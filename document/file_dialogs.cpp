@@ -6,6 +6,7 @@
 #include "app/helpers.h"
 #include "document/load.h"
 #include "document/save.h"
+#include "document/stream_decoder.h"
 #include "resource.h"
 
 #include <dlgs.h>
@@ -84,9 +85,9 @@ int ShowSaveAsDialog()
     // old file in that encoding.
     int previousEncoding = App.IsUnicode;
     int previousNoMark = App.NoByteOrderMark;
-    // A file newly made Unicode gets the mark.
+    // A file newly made Unicode gets the mark; one newly made UTF-8 does not.
     if (ChosenEncoding != App.IsUnicode)
-        App.NoByteOrderMark = 0;
+        App.NoByteOrderMark = ChosenEncoding == ENCODING_UTF8;
     App.IsUnicode = ChosenEncoding;
     int saved = SaveDocument();
     if (!saved) {
@@ -106,16 +107,21 @@ static UINT_PTR OnSaveAsInit(HWND dialog)
     // code page; set it again in its wide form.
     SetDlgItemTextW(dialog, IDC_SAVEAS_LABEL, L"編碼(&E):");
     HWND box = GetDlgItem(dialog, IDC_SAVEAS_ENCODING);
-    SendMessageA(box, CB_ADDSTRING, 0, (LPARAM)"ANSI");
-    SendMessageA(box, CB_ADDSTRING, 0, (LPARAM)"Unicode");
-    SendMessageA(box, CB_SETCURSEL, App.IsUnicode == 1 ? 1 : 0, 0);
+    // In the order of TextEncoding: the index is the encoding.
+    static const char* const names[] = {"ANSI", "Unicode", "Unicode big endian", "UTF-8"};
+    for (const char* name : names)
+        SendMessageA(box, CB_ADDSTRING, 0, (LPARAM)name);
+    int current = App.IsUnicode >= ENCODING_ANSI && App.IsUnicode <= ENCODING_UTF8 ? App.IsUnicode : 0;
+    SendMessageA(box, CB_SETCURSEL, (WPARAM)current, 0);
     return 1;
 }
 
 static UINT_PTR OnSaveAsNotify(HWND dialog, const NMHDR* header)
 {
-    if (header && header->code == CDN_FILEOK)
-        ChosenEncoding = SendDlgItemMessageA(dialog, IDC_SAVEAS_ENCODING, CB_GETCURSEL, 0, 0) == 1;
+    if (header && header->code == CDN_FILEOK) {
+        LRESULT chosen = SendDlgItemMessageA(dialog, IDC_SAVEAS_ENCODING, CB_GETCURSEL, 0, 0);
+        ChosenEncoding = chosen >= ENCODING_ANSI && chosen <= ENCODING_UTF8 ? (int)chosen : ENCODING_ANSI;
+    }
     return 0;
 }
 

@@ -6,6 +6,7 @@
 #include "app/menu_state.h"
 #include "document/device_names.h"
 #include "document/file_dialogs.h"
+#include "document/format_status.h"
 #include "document/stream_decoder.h"
 #include "document/text_format.h"
 #include "document/title.h"
@@ -16,6 +17,7 @@
 #include <stdio.h>
 
 #define PROBE_BYTES 1024
+#define UTF8_CHECK_BLOCK (1024 * 1024)
 #define MESSAGE_BYTES (APP_PATH_SIZE + 64)
 
 LoadReadFunction LoadReader = ReadFile;
@@ -25,17 +27,13 @@ static struct {
     StreamDecoder Decoder;
     int Finished;      // the end of the file was reached
     int Failed;        // a read failed
-    int FirstPieceMax; // nonzero: the first piece holds at most this many bytes
 } Reader;
 
-void StartFileReader(int encoding, int lineFormat, int hasUtf8Mark)
+void StartFileReader(int encoding, int lineFormat)
 {
     StartStreamDecoder(&Reader.Decoder, encoding, lineFormat, GetACP());
     Reader.Finished = 0;
     Reader.Failed = 0;
-    // The control takes a first piece that begins EF BB BF as UTF-8; one of
-    // two bytes keeps it reading the file as ANSI text.
-    Reader.FirstPieceMax = hasUtf8Mark ? 2 : 0;
 }
 
 DWORD CALLBACK ReadFileChunk(DWORD_PTR cookie, LPBYTE buffer, LONG wanted, LONG* delivered)
@@ -45,15 +43,11 @@ DWORD CALLBACK ReadFileChunk(DWORD_PTR cookie, LPBYTE buffer, LONG wanted, LONG*
     // An empty piece ends the stream, so a piece whose bytes all vanish (the
     // LF of a pair whose CR came last time) is followed by another read.
     while (written == 0 && !Reader.Finished) {
-        size_t carry = Reader.Decoder.CarryCount;
-        size_t room = wanted > 0 && (size_t)wanted > carry ? (size_t)wanted - carry : 0;
+        size_t room = DecoderInputRoom(&Reader.Decoder, wanted > 0 ? (size_t)wanted : 0);
         if (room == 0)
             break;
         if (room > DECODER_MAX_PIECE)
             room = DECODER_MAX_PIECE;
-        if (Reader.FirstPieceMax && room > (size_t)Reader.FirstPieceMax)
-            room = (size_t)Reader.FirstPieceMax;
-        Reader.FirstPieceMax = 0;
         unsigned char staging[DECODER_MAX_PIECE];
         DWORD got = 0;
         if (!LoadReader(App.FileHandle, staging, (DWORD)room, &got, NULL)) {
@@ -69,15 +63,31 @@ DWORD CALLBACK ReadFileChunk(DWORD_PTR cookie, LPBYTE buffer, LONG wanted, LONG*
 
 void SetLineFormat(int format)
 {
-    static const char* const labels[] = {"WIN", "UNIX", "MAC"};
     if (format < DOS || format > MAC)
         format = DOS;
     App.LineFormat = format;
-    SetStatusText(STATUS_FORMAT, labels[format]);
+    ShowFormatStatus();
     HMENU menu = GetMenu(App.MainWindow);
     CheckMenuItem(menu, IDM_FORMAT_DOS, MF_BYCOMMAND | (format == DOS ? MF_CHECKED : MF_UNCHECKED));
     CheckMenuItem(menu, IDM_FORMAT_UNIX, MF_BYCOMMAND | (format == UNIX ? MF_CHECKED : MF_UNCHECKED));
     CheckMenuItem(menu, IDM_FORMAT_MAC, MF_BYCOMMAND | (format == MAC ? MF_CHECKED : MF_UNCHECKED));
+}
+
+// Whether the whole open file is UTF-8 with a character beyond ASCII: read
+// in large blocks and given up at the first byte that does not fit.
+static int IsUtf8File()
+{
+    unsigned char* block = (unsigned char*)AllocZeroed(UTF8_CHECK_BLOCK);
+    if (!block)
+        return 0;
+    Utf8Check check;
+    StartUtf8Check(&check);
+    SetFilePointer(App.FileHandle, 0, NULL, FILE_BEGIN);
+    DWORD got = 0;
+    while (check.Valid && ReadFile(App.FileHandle, block, UTF8_CHECK_BLOCK, &got, NULL) && got > 0)
+        ContinueUtf8Check(&check, block, got);
+    FreeBlock(block);
+    return Utf8CheckPassed(&check) && check.MultiByte;
 }
 
 // Looks at the start of the open file and leaves the file pointer where
@@ -90,8 +100,10 @@ static DetectedFormat DetectOpenedFile()
         got = 0;
     DetectedFormat found = DetectFormat(probe, got, App.LineFormat);
     FreeBlock(probe);
+    if (found.Encoding == ENCODING_ANSI && got > 0 && IsUtf8File())
+        found.Encoding = ENCODING_UTF8;
     // The mark itself is not text.
-    SetFilePointer(App.FileHandle, found.HasByteOrderMark ? 2 : 0, NULL, FILE_BEGIN);
+    SetFilePointer(App.FileHandle, found.MarkBytes, NULL, FILE_BEGIN);
     return found;
 }
 
@@ -107,16 +119,18 @@ static void StreamFile(const char* path, int streamFormat)
 {
     int insert = (streamFormat & SFF_SELECTION) != 0;
     DetectedFormat found = DetectOpenedFile();
-    int encoding = found.IsUnicode ? ENCODING_UTF16LE : ENCODING_ANSI;
-    if (found.IsUnicode)
+    int encoding = found.Encoding;
+    if (DecodesToUtf16(encoding))
         streamFormat |= SF_UNICODE;
+    else if (encoding == ENCODING_UTF8)
+        streamFormat |= SF_USECODEPAGE | (CP_UTF8 << 16);
     if (!insert) {
-        App.IsUnicode = found.IsUnicode;
-        App.NoByteOrderMark = found.IsUnicode && !found.HasByteOrderMark;
+        App.IsUnicode = encoding;
+        App.NoByteOrderMark = encoding != ENCODING_ANSI && !found.HasByteOrderMark;
         App.IsLogFile = found.IsLogFile;
         App.LineFormat = found.LineFormat;
     }
-    StartFileReader(encoding, found.LineFormat, found.HasUtf8Mark);
+    StartFileReader(encoding, found.LineFormat);
 
     SetStatusText(STATUS_MESSAGE, "Loading File...");
     EDITSTREAM stream;

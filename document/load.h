@@ -11,7 +11,7 @@
 int OpenDocument(const char* path);
 int LoadFile(const char* path, int streamFormat);
 // Readies ReadFileChunk for a file read from its current position.
-void StartFileReader(int encoding, int lineFormat, int hasUtf8Mark);
+void StartFileReader(int encoding, int lineFormat);
 DWORD CALLBACK ReadFileChunk(DWORD_PTR cookie, LPBYTE buffer, LONG wanted, LONG* delivered);
 void SetLineFormat(int format);
 

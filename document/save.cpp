@@ -8,6 +8,8 @@
 #include "app/helpers.h"
 #include "app/menu_state.h"
 #include "document/device_names.h"
+#include "document/encode_text.h"
+#include "document/format_status.h"
 #include "document/stream_decoder.h"
 #include "document/text_format.h"
 #include "resource.h"
@@ -118,63 +120,26 @@ static size_t FetchUnicodeText(unsigned char* block, size_t prefix, size_t units
     return copied > 0 && (size_t)copied <= units ? (size_t)copied : 0;
 }
 
-// UTF-16 text in the ANSI code page into a new block; *changes gets
-// CHANGE_DEFAULT_CHAR when a character had no place there. No best-fit
-// look-alikes: a character is either written as itself or noticed.
-static unsigned char* ConvertToAnsi(const wchar_t* text, size_t units, size_t* bytes, int* changes)
-{
-    DWORD flags = WC_NO_BEST_FIT_CHARS;
-    BOOL usedDefault = FALSE;
-    int needed = units ? WideCharToMultiByte(CP_ACP, flags, text, (int)units, NULL, 0, NULL, &usedDefault) : 0;
-    if (units && needed == 0 && GetLastError() == ERROR_INVALID_FLAGS) {
-        flags = 0;
-        needed = WideCharToMultiByte(CP_ACP, flags, text, (int)units, NULL, 0, NULL, &usedDefault);
-    }
-    if (units && needed <= 0)
-        return NULL;
-    unsigned char* block = (unsigned char*)AllocZeroed((size_t)needed + 2);
-    if (!block)
-        return NULL;
-    usedDefault = FALSE;
-    if (units)
-        needed = WideCharToMultiByte(CP_ACP, flags, text, (int)units, (char*)block, needed, NULL, &usedDefault);
-    *changes = usedDefault ? CHANGE_DEFAULT_CHAR : 0;
-    *bytes = needed > 0 ? (size_t)needed : 0;
-    return block;
-}
-
-// The control's text in the document's encoding and line endings, FF FE
-// first for Unicode unless the file came without it. Returns the block
-// (NULL when it cannot be had), the number of bytes to write, and in
-// *changes what the encoding could not hold.
+// The control's text in the document's encoding and line endings, its mark
+// first unless the file came without one. Returns the block (NULL when it
+// cannot be had), the number of bytes to write, and in *changes what the
+// encoding could not hold.
 static unsigned char* FetchDocumentBytes(size_t* bytes, int* changes)
 {
     *changes = 0;
-    int unicode = App.IsUnicode;
-    size_t prefix = unicode && !App.NoByteOrderMark ? 2 : 0;
     int characters = GetTextLength(GTL_USECRLF);
     size_t units = characters > 0 ? (size_t)characters : 0;
     if (units >= MAXDWORD / 4)
         return NULL;
-    unsigned char* wide = (unsigned char*)AllocZeroed(prefix + (units + 1) * 2);
+    unsigned char* wide = (unsigned char*)AllocZeroed((units + 1) * 2);
     if (!wide)
         return NULL;
-    units = FetchUnicodeText(wide, prefix, units);
-    unsigned char* block = wide;
-    size_t textBytes = units * 2;
-    if (!unicode) {
-        block = ConvertToAnsi((const wchar_t*)wide, units, &textBytes, changes);
-        FreeBlock(wide);
-        if (!block)
-            return NULL;
-    }
+    units = FetchUnicodeText(wide, 0, units);
     if (App.LineFormat == UNIX)
-        ReplaceCRWithLF(block + prefix, textBytes, unicode);
-    if (prefix) {
-        block[0] = 0xFF;
-        block[1] = 0xFE;
-    }
-    *bytes = prefix + textBytes;
+        ReplaceCRWithLF(wide, units * 2, 1);
+    unsigned char* block = EncodeText((const wchar_t*)wide, units, App.IsUnicode, !App.NoByteOrderMark,
+                                      CP_ACP, bytes, changes);
+    FreeBlock(wide);
     return block;
 }
 
@@ -325,13 +290,43 @@ static int AcceptChanges(int changes)
               asked & CHANGE_LINE_ENDINGS ? "\n- mixed or lone line endings will all become " : "",
               asked & CHANGE_LINE_ENDINGS ? LineFormatLabel(App.LineFormat) : "",
               asked & CHANGE_ODD_BYTE ? "\n- the odd byte at the end will be dropped" : "",
-              asked & CHANGE_UNMAPPED ? "\n- bytes that are not text in this code page will be changed" : "",
-              asked & CHANGE_DEFAULT_CHAR ? "\n- characters that ANSI cannot hold will be written as \"?\"" : "");
+              asked & CHANGE_UNMAPPED ? "\n- bytes that are not text in the file's encoding will be changed" : "",
+              asked & CHANGE_DEFAULT_CHAR ? "\n- characters that the file's encoding cannot hold will be replaced" : "");
     text[sizeof(text) - 1] = 0;
     if (AskUserText(App.MainWindow, text, MB_OKCANCEL | MB_ICONEXCLAMATION) != IDOK)
         return 0;
     App.AcceptedChanges |= asked;
     return 1;
+}
+
+// An ANSI document holding characters the code page lacks: asks whether
+// to save it as UTF-8 instead, which keeps them. Returns 0 on Cancel; on Yes
+// the document becomes UTF-8 and *data its new bytes.
+static int OfferUtf8Instead(unsigned char** data, size_t* bytes, int* changes)
+{
+    if (App.IsUnicode != ENCODING_ANSI || !(*changes & CHANGE_DEFAULT_CHAR) ||
+        (App.AcceptedChanges & CHANGE_DEFAULT_CHAR))
+        return 1;
+    int answer = AskUserText(App.MainWindow,
+                             "Some characters of this document cannot be saved as ANSI and would be "
+                             "written as \"?\".\n\nSave it as UTF-8 instead?\n\n"
+                             "Yes: save as UTF-8, keeping every character.\n"
+                             "No: save as ANSI with \"?\" in their place.",
+                             MB_YESNOCANCEL | MB_ICONEXCLAMATION);
+    if (answer == IDNO)
+        App.AcceptedChanges |= CHANGE_DEFAULT_CHAR;
+    if (answer != IDYES)
+        return answer == IDNO;
+    // SaveDocument puts the encoding back should the save not happen.
+    App.IsUnicode = ENCODING_UTF8;
+    App.NoByteOrderMark = 1;
+    FreeBlock(*data);
+    *data = FetchDocumentBytes(bytes, changes);
+    if (*data)
+        return 1;
+    SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+    ShowSystemError("Error during save.");
+    return 0;
 }
 
 static void ReportKeptAside(const char* path, const char* temp)
@@ -360,7 +355,7 @@ static void FinishSave()
     NoteRecentFile(App.FilePath);
 }
 
-int SaveDocument()
+static int WriteDocument()
 {
     const char* path = App.FilePath ? App.FilePath : "";
     if (RefuseDeviceName(path))
@@ -378,7 +373,7 @@ int SaveDocument()
         SetLastError(ERROR_NOT_ENOUGH_MEMORY);
         return SaveFailed("Error during save.");
     }
-    if (!AcceptChanges(App.TextChanges | changes)) {
+    if (!OfferUtf8Instead(&data, &bytes, &changes) || !AcceptChanges(App.TextChanges | changes)) {
         FreeBlock(data);
         SetStatusText(STATUS_MESSAGE, "");
         return 0;
@@ -400,4 +395,18 @@ int SaveDocument()
     }
     FinishSave();
     return 1;
+}
+
+int SaveDocument()
+{
+    // A save that does not happen leaves the document in its encoding.
+    int encoding = App.IsUnicode;
+    int noMark = App.NoByteOrderMark;
+    int saved = WriteDocument();
+    if (!saved) {
+        App.IsUnicode = encoding;
+        App.NoByteOrderMark = noMark;
+    }
+    ShowFormatStatus();
+    return saved;
 }

@@ -12,6 +12,23 @@ void StartStreamDecoder(StreamDecoder* decoder, int encoding, int lineFormat, UI
     decoder->Encoding = encoding;
     decoder->LineFormat = lineFormat;
     decoder->CodePage = codePage;
+    decoder->MarkPending = encoding == ENCODING_UTF8;
+}
+
+int DecodesToUtf16(int encoding)
+{
+    return encoding == ENCODING_UTF16LE || encoding == ENCODING_UTF16BE;
+}
+
+size_t DecodedPieceLimit(const StreamDecoder* decoder, size_t count)
+{
+    return decoder->CarryCount + count + (decoder->MarkPending ? DECODER_UTF8_MARK : 0);
+}
+
+size_t DecoderInputRoom(const StreamDecoder* decoder, size_t room)
+{
+    size_t reserved = decoder->CarryCount + (decoder->MarkPending ? DECODER_UTF8_MARK : 0);
+    return room > reserved ? room - reserved : 0;
 }
 
 int LineFormatOfBreaks(int breaks)
@@ -117,12 +134,31 @@ static size_t DecodeAnsi(StreamDecoder* decoder, const unsigned char* work, size
 
 static int IsLeadSurrogate(unsigned int unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
 
+static unsigned int UnitAt(const unsigned char* bytes, int bigEndian)
+{
+    return bigEndian ? (bytes[0] << 8) | bytes[1] : bytes[0] | (bytes[1] << 8);
+}
+
+// One unit to the control, little-endian, breaks as a single CR.
+static size_t PutUnit(StreamDecoder* decoder, unsigned int unit, unsigned char* out)
+{
+    int kind = ClassifyUnit(decoder, unit);
+    if (kind == UNIT_SKIP)
+        return 0;
+    if (kind == UNIT_BREAK)
+        unit = '\r';
+    out[0] = (unsigned char)(unit & 0xFF);
+    out[1] = (unsigned char)(unit >> 8);
+    return 2;
+}
+
 static size_t DecodeUtf16(StreamDecoder* decoder, const unsigned char* work, size_t count, int atEnd,
                           unsigned char* out)
 {
+    int bigEndian = decoder->Encoding == ENCODING_UTF16BE;
     size_t end = count & ~(size_t)1;
     // A surrogate pair is kept together across a piece boundary.
-    if (!atEnd && end >= 2 && IsLeadSurrogate(work[end - 2] | (work[end - 1] << 8)))
+    if (!atEnd && end >= 2 && IsLeadSurrogate(UnitAt(work + end - 2, bigEndian)))
         end -= 2;
     if (!atEnd) {
         decoder->CarryCount = count - end;
@@ -133,15 +169,37 @@ static size_t DecodeUtf16(StreamDecoder* decoder, const unsigned char* work, siz
     }
 
     size_t written = 0;
-    for (size_t i = 0; i < end; i += 2) {
-        int kind = ClassifyUnit(decoder, work[i] | (work[i + 1] << 8));
-        if (kind == UNIT_BREAK) {
+    for (size_t i = 0; i < end; i += 2)
+        written += PutUnit(decoder, UnitAt(work + i, bigEndian), out + written);
+    return written;
+}
+
+// UTF-8 passes as it is, breaks made single CRs; the mark in front of the
+// first piece makes the control read it as UTF-8 whatever the code page.
+static size_t DecodeUtf8(StreamDecoder* decoder, const unsigned char* work, size_t count, int atEnd,
+                         unsigned char* out)
+{
+    size_t end = atEnd ? count : CompleteUtf8Length(work, count);
+    decoder->CarryCount = count - end;
+    memcpy(decoder->Carry, work + end, decoder->CarryCount);
+    wchar_t wide[DECODER_MAX_PIECE + DECODER_MAX_CARRY];
+    int invalid = 0;
+    Utf8ToUtf16(work, end, wide, &invalid);
+    if (invalid)
+        decoder->Changes |= CHANGE_UNMAPPED;
+    size_t written = 0;
+    if (decoder->MarkPending) {
+        memcpy(out, "\xEF\xBB\xBF", DECODER_UTF8_MARK);
+        written = DECODER_UTF8_MARK;
+        decoder->MarkPending = 0;
+    }
+    for (size_t i = 0; i < end; i++) {
+        // Bytes of multi-byte sequences are never CR, LF or NUL.
+        int kind = ClassifyUnit(decoder, work[i] < 0x80 ? work[i] : 0x80);
+        if (kind == UNIT_BREAK)
             out[written++] = '\r';
-            out[written++] = 0;
-        } else if (kind == UNIT_KEEP) {
+        else if (kind == UNIT_KEEP)
             out[written++] = work[i];
-            out[written++] = work[i + 1];
-        }
     }
     return written;
 }
@@ -159,9 +217,13 @@ size_t DecodeStreamPiece(StreamDecoder* decoder, const unsigned char* in, size_t
     total += count;
     decoder->CarryCount = 0;
 
-    size_t written = decoder->Encoding == ENCODING_UTF16LE
-                         ? DecodeUtf16(decoder, work, total, atEnd, out)
-                         : DecodeAnsi(decoder, work, total, atEnd, out);
+    size_t written;
+    if (decoder->Encoding == ENCODING_UTF8)
+        written = DecodeUtf8(decoder, work, total, atEnd, out);
+    else if (DecodesToUtf16(decoder->Encoding))
+        written = DecodeUtf16(decoder, work, total, atEnd, out);
+    else
+        written = DecodeAnsi(decoder, work, total, atEnd, out);
     if (atEnd)
         FinishDecoding(decoder);
     return written;

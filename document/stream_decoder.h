@@ -6,9 +6,11 @@
 #include <windows.h>
 #include <stddef.h>
 
-// How a document's characters are stored on disk. The values of the first
-// two are those of AppState's IsUnicode.
-enum TextEncoding { ENCODING_ANSI = 0, ENCODING_UTF16LE = 1 };
+#include "document/text_format.h"
+
+// How a document's characters are stored on disk, held in AppState's
+// IsUnicode. The values are the indices of the Save As encoding box.
+enum TextEncoding { ENCODING_ANSI = 0, ENCODING_UTF16LE = 1, ENCODING_UTF16BE = 2, ENCODING_UTF8 = 3 };
 
 // Reasons a save would change bytes the user never touched.
 enum {
@@ -27,6 +29,10 @@ enum { BREAK_CRLF = 1, BREAK_LF = 2, BREAK_CR = 4 };
 #define DECODER_MAX_PIECE 4096
 // Bytes of an incomplete character it may carry to the next piece.
 #define DECODER_MAX_CARRY 3
+// Most bytes one piece can decode to: UTF-16 from UTF-8 doubles at most.
+#define DECODER_MAX_OUTPUT (2 * (DECODER_MAX_PIECE + DECODER_MAX_CARRY))
+// The UTF-8 mark that tells the control how to read the stream.
+#define DECODER_UTF8_MARK 3
 
 struct StreamDecoder {
     int Encoding;
@@ -37,17 +43,28 @@ struct StreamDecoder {
     size_t CarryCount;
     int Breaks;                // BREAK_ kinds met so far
     int Changes;               // CHANGE_ reasons found so far
+    int MarkPending;           // UTF-8: the first piece begins EF BB BF
 };
 
 void StartStreamDecoder(StreamDecoder* decoder, int encoding, int lineFormat, UINT codePage);
 
 // Decodes the next count bytes of the file (at most DECODER_MAX_PIECE) into
-// out, which needs count + DECODER_MAX_CARRY bytes: text in the same
-// encoding with every line break a single CR, whole characters only (an
-// incomplete one waits for the next piece). atEnd tells that no bytes
-// follow. Returns the number of bytes written to out.
+// out, which needs DecodedPieceLimit(count) bytes: ANSI text stays in the
+// code page, UTF-8 stays UTF-8 after a mark at the start of the first piece,
+// UTF-16 of either byte order becomes little-endian; every line
+// break is a single CR, whole characters only (an incomplete one waits for
+// the next piece). atEnd tells that no bytes follow. Returns the number of
+// bytes written to out.
 size_t DecodeStreamPiece(StreamDecoder* decoder, const unsigned char* in, size_t count, int atEnd,
                          unsigned char* out);
+
+// Most bytes the next piece of count file bytes can decode to.
+size_t DecodedPieceLimit(const StreamDecoder* decoder, size_t count);
+// Most file bytes the next piece may take so that it decodes into room bytes.
+size_t DecoderInputRoom(const StreamDecoder* decoder, size_t room);
+// True when text in this encoding reaches the control as UTF-16 (UTF-8
+// goes as UTF-8 text, which the control reads faster).
+int DecodesToUtf16(int encoding);
 
 // The one kind of break in breaks as a line format, or -1 for none or mixed.
 int LineFormatOfBreaks(int breaks);

@@ -4,6 +4,7 @@
 #include "app/edit_control.h"
 #include "app/helpers.h"
 #include "document/file_dialogs.h"
+#include "document/load.h"
 #include "document/save.h"
 #include "resource.h"
 
@@ -21,7 +22,7 @@ struct HookRun {
     DWORD FilterIndex;
     // What the hook showed and did
     int ItemCount;
-    char Items[2][16];
+    char Items[4][32];
     int Preselected;
     RECT TypeBox;         // screen rectangle of the stand-in cmb1
     RECT BoxBefore;
@@ -45,7 +46,7 @@ static BOOL RunSaveAsThroughHook(OPENFILENAMEA* request)
     SetWindowPos(child, NULL, 0, 300, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     HWND box = GetDlgItem(child, IDC_SAVEAS_ENCODING);
     hookRun.ItemCount = (int)SendMessageA(box, CB_GETCOUNT, 0, 0);
-    for (int i = 0; i < 2 && i < hookRun.ItemCount; i++)
+    for (int i = 0; i < 4 && i < hookRun.ItemCount; i++)
         SendMessageA(box, CB_GETLBTEXT, (WPARAM)i, (LPARAM)hookRun.Items[i]);
     hookRun.Preselected = (int)SendMessageA(box, CB_GETCURSEL, 0, 0);
     GetDlgItemTextW(child, IDC_SAVEAS_LABEL, hookRun.Label, 32);
@@ -156,15 +157,22 @@ TEST_F(DialogsTest, CancelledSaveAsChangesNothing)
     EXPECT_TRUE(RecordedPrompts().empty());
 }
 
-TEST_F(DialogsTest, HookOffersBothEncodingsAndPreselectsTheCurrentOne)
+TEST_F(DialogsTest, HookOffersEveryEncodingAndPreselectsTheCurrentOne)
 {
     UseHookDialog();
     App.IsUnicode = 0;
     EXPECT_EQ(ShowSaveAsDialog(), 0);
-    EXPECT_EQ(hookRun.ItemCount, 2);
+    EXPECT_EQ(hookRun.ItemCount, 4);
     EXPECT_STREQ(hookRun.Items[0], "ANSI");
     EXPECT_STREQ(hookRun.Items[1], "Unicode");
+    EXPECT_STREQ(hookRun.Items[2], "Unicode big endian");
+    EXPECT_STREQ(hookRun.Items[3], "UTF-8");
     EXPECT_EQ(hookRun.Preselected, 0);
+    for (int encoding = 2; encoding <= 3; encoding++) {
+        App.IsUnicode = encoding;
+        EXPECT_EQ(ShowSaveAsDialog(), 0);
+        EXPECT_EQ(hookRun.Preselected, encoding);
+    }
     // The label survives the ANSI dialog functions whatever the code page.
     EXPECT_EQ(std::wstring(hookRun.Label), Utf8ToWide("編碼(&E):"));
 
@@ -209,6 +217,47 @@ TEST_F(DialogsTest, SaveAsSwitchesTheEncoding)
     EXPECT_EQ(WindowTitle(), "ansi.txt - scrivlet");
     // Not modified, still written.
     EXPECT_EQ(ReadBytes(unicodePath).size(), 10u);
+}
+
+TEST_F(DialogsTest, SaveAsUtf8AndBigEndian)
+{
+    UseHookDialog();
+    SetEditText("a\rb");
+    const wchar_t chinese[] = {0x4E2D, 0};
+    SetEditSelection(3, 3);
+    SETTEXTEX paste = {ST_SELECTION, 1200};
+    SendMessageW(App.EditControl, EM_SETTEXTEX, (WPARAM)&paste, (LPARAM)chinese);
+    std::string utf8Path = folder_ + "utf8.txt";
+    App.IsUnicode = 0;
+    hookRun.ChoiceIndex = 3;
+    hookRun.FileName = utf8Path.c_str();
+    // No mark for a document newly made UTF-8, and no question: nothing is lost.
+    EXPECT_EQ(ShowSaveAsDialog(), 1);
+    EXPECT_EQ(ReadBytes(utf8Path), "a\r\nb\xE4\xB8\xAD");
+    EXPECT_EQ(App.IsUnicode, 3);
+    EXPECT_EQ(StatusText(1), L"WIN UTF-8");
+    EXPECT_TRUE(RecordedPrompts().empty());
+
+    std::string bigPath = folder_ + "big.txt";
+    hookRun.ChoiceIndex = 2;
+    hookRun.FileName = bigPath.c_str();
+    EXPECT_EQ(ShowSaveAsDialog(), 1);
+    EXPECT_EQ(hookRun.Preselected, 3);
+    EXPECT_EQ(ReadBytes(bigPath), std::string("\xFE\xFF\0a\0\r\0\n\0b\x4E\x2D", 12));
+    EXPECT_EQ(StatusText(1), L"WIN Unicode BE");
+
+    // Back to UTF-8: still without a mark; opened with one, it keeps it.
+    hookRun.ChoiceIndex = 3;
+    hookRun.FileName = utf8Path.c_str();
+    EXPECT_EQ(ShowSaveAsDialog(), 1);
+    EXPECT_EQ(ReadBytes(utf8Path), "a\r\nb\xE4\xB8\xAD");
+    WriteBytes(utf8Path, "\xEF\xBB\xBFx\xE4\xB8\xAD");
+    ASSERT_EQ(OpenDocument(utf8Path.c_str()), 1);
+    EXPECT_EQ(StatusText(1), L"WIN UTF-8 BOM");
+    std::string copyPath = folder_ + "copy.txt";
+    hookRun.FileName = copyPath.c_str();
+    EXPECT_EQ(ShowSaveAsDialog(), 1);
+    EXPECT_EQ(ReadBytes(copyPath), "\xEF\xBB\xBFx\xE4\xB8\xAD");
 }
 
 TEST_F(DialogsTest, FailedSaveAsKeepsTheDocumentsOwnName)

@@ -110,14 +110,14 @@ TEST_F(LoadTest, Utf16LoadsWithAndWithoutMark)
     Load(folder + "marked.txt", "\xFF\xFE" + Utf16(text));
     EXPECT_EQ(App.IsUnicode, 1);
     EXPECT_EQ(EditTextW(), expected);
-    ExpectFormatShown(DOS, L"WIN");
+    ExpectFormatShown(DOS, L"WIN Unicode");
 
     // Unmarked: the first ten characters must be plain (zero high bytes).
     const std::wstring plainStart = L"0123456789\n\x4E2D\n";
     Load(folder + "unmarked.txt", Utf16(plainStart));
     EXPECT_EQ(App.IsUnicode, 1);
     EXPECT_EQ(EditTextW(), L"0123456789\r\x4E2D\r");
-    ExpectFormatShown(UNIX, L"UNIX");
+    ExpectFormatShown(UNIX, L"UNIX Unicode");
 
     Load(folder + "mark_only.txt", "\xFF\xFE");
     EXPECT_EQ(App.IsUnicode, 1);
@@ -336,7 +336,7 @@ TEST_F(LoadTest, ReadFileChunkServesAtMostItsStagingBuffer)
     App.FileHandle = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING,
                                  FILE_ATTRIBUTE_NORMAL, NULL);
     ASSERT_NE(App.FileHandle, INVALID_HANDLE_VALUE);
-    StartFileReader(0, DOS, 0);
+    StartFileReader(0, DOS);
 
     // Asked for more, it never serves more than its own 4096 bytes; every
     // CR is a break of its own, and the last one takes the LF with it.

@@ -109,17 +109,19 @@ static std::string Utf16File(bool mark, size_t unitOffset, int format)
 static std::vector<CorpusFile> BuildCorpus()
 {
     std::vector<CorpusFile> corpus;
-    const std::string prefixes[] = {"", "\xEF\xBB\xBF", "\xFE\xFF"};
-    const char* prefixNames[] = {"ansi", "utf8mark", "fffe"};
+    // EF BB BF before text that is not UTF-8: read as UTF-8 all the same,
+    // so a save must ask first.
+    const std::string prefixes[] = {"", "\xEF\xBB\xBF"};
+    const char* prefixNames[] = {"ansi", "utf8mark"};
     for (int format = DOS; format <= MAC; format++) {
         for (size_t piece = 4096; piece <= 8192; piece += 4096) {
             for (size_t offset = piece - 6; offset <= piece + 2; offset++) {
-                for (int p = 0; p < 3; p++) {
-                    // FE FF is no character of Big5: asked about, never kept.
-                    int changes = p == 2 && GetACP() == 950 ? CHANGE_UNMAPPED : 0;
+                for (int p = 0; p < 2; p++) {
+                    int encoding = p == 1 ? ENCODING_UTF8 : ENCODING_ANSI;
+                    int changes = p == 1 ? CHANGE_UNMAPPED : 0;
                     corpus.push_back({std::string(prefixNames[p]) + "_" + FormatName(format) + "_" +
                                           std::to_string(offset) + ".txt",
-                                      AnsiFile(prefixes[p], offset, format), 0, format, changes});
+                                      AnsiFile(prefixes[p], offset, format), encoding, format, changes});
                 }
                 for (int mark = 0; mark <= 1; mark++) {
                     size_t unitOffset = offset / 2;

@@ -84,14 +84,14 @@ TEST_F(SaveFormatTest, CharactersKeepTheirEncoding)
     EXPECT_EQ(Save("wide.txt", 1, UNIX), std::string("\xFF\xFE\x2D\x4E\xE9\x00\x0A\x00z\x00", 10));
     // ANSI goes through the system code page, with its default character
     // for what the code page lacks (no code page has both; never a
-    // look-alike), once the user agreed to it.
+    // look-alike), once the user chose that over UTF-8.
     char expected[16] = {0};
     WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, L"\x4E2D\x00E9\r\nz", -1, expected, sizeof(expected), NULL, NULL);
     ClearPromptLog();
-    QueueAnswer(IDOK);
+    QueueAnswer(IDNO);
     EXPECT_EQ(Save("narrow.txt", 0, DOS), std::string(expected));
     ASSERT_EQ(RecordedPrompts().size(), 1u);
-    EXPECT_NE(RecordedPrompts()[0].Text.find(L"cannot hold"), std::wstring::npos);
+    EXPECT_NE(RecordedPrompts()[0].Text.find(L"UTF-8 instead"), std::wstring::npos);
 }
 
 TEST_F(SaveFormatTest, SuccessfulSaveMarksTheDocumentSaved)

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/app_state.h"
+#include "document/stream_decoder.h"
 #include "document/text_format.h"
 
 #include <string>
@@ -85,11 +86,26 @@ TEST(DetectFormat, UnmarkedUnicodeNeedsTenZeroHighBytes)
     EXPECT_EQ(Detect(Utf16("line one\rline two")).LineFormat, MAC);
 }
 
-TEST(DetectFormat, OtherMarksStayAnsi)
+TEST(DetectFormat, BigEndianAndUtf8MarksGiveTheirEncodings)
 {
-    EXPECT_EQ(Detect("\xFE\xFF\0a\0b"s).IsUnicode, 0);
-    EXPECT_EQ(Detect("\xEF\xBB\xBFtext").IsUnicode, 0);
-    EXPECT_EQ(Detect("\xEF\xBB\xBFtext").HasByteOrderMark, 0);
+    DetectedFormat found = Detect("\xFE\xFF\0a\0\n\x0A\x4E\0b"s);
+    EXPECT_EQ(found.Encoding, ENCODING_UTF16BE);
+    EXPECT_EQ(found.IsUnicode, 0);
+    EXPECT_EQ(found.MarkBytes, 2);
+    // Line endings on whole big-endian units: 0A 4E is no LF.
+    EXPECT_EQ(found.LineFormat, UNIX);
+    EXPECT_EQ(Detect("\xFE\xFF\0a\0\r"s).LineFormat, MAC);
+
+    found = Detect("\xEF\xBB\xBFtext\r\n");
+    EXPECT_EQ(found.Encoding, ENCODING_UTF8);
+    EXPECT_EQ(found.MarkBytes, 3);
+    EXPECT_EQ(found.LineFormat, DOS);
+    // FF FE stays little-endian.
+    EXPECT_EQ(Detect("\xFF\xFE").Encoding, ENCODING_UTF16LE);
+    // Without a mark the probe alone never says UTF-8.
+    EXPECT_EQ(Detect("\xE4\xB8\xAD").Encoding, ENCODING_ANSI);
+    EXPECT_EQ(Detect("\xFE").Encoding, ENCODING_ANSI);
+    EXPECT_EQ(Detect("\xEF\xBB").Encoding, ENCODING_ANSI);
 }
 
 TEST(DetectFormat, LogMarkIsFourExactBytes)
@@ -111,7 +127,7 @@ TEST(DetectFormat, Utf16LineEndingsAreWholeUnits)
     EXPECT_EQ(Detect(Utf16("aaaaaaaaaa\r\n") + "\x0A\x4E").LineFormat, DOS);
 }
 
-TEST(DetectFormat, Utf8MarkIsNotedForAnsiOnly)
+TEST(DetectFormat, Utf8MarkIsNotedAtTheStartOnly)
 {
     EXPECT_EQ(Detect("\xEF\xBB\xBFtext").HasUtf8Mark, 1);
     EXPECT_EQ(Detect("\xEF\xBB").HasUtf8Mark, 0);

@@ -21,7 +21,7 @@ static Decoded DecodeInPieces(const std::string& bytes, int encoding, int format
     StreamDecoder decoder;
     StartStreamDecoder(&decoder, encoding, format, codePage);
     Decoded result;
-    unsigned char out[DECODER_MAX_PIECE + DECODER_MAX_CARRY];
+    unsigned char out[DECODER_MAX_OUTPUT];
     size_t from = 0;
     std::vector<size_t> ends = cuts;
     ends.push_back(bytes.size());
@@ -77,6 +77,17 @@ TEST(StreamDecoder, CharactersAreNeverSplitBetweenPieces)
     ExpectSameAtEveryCut(pair + Utf16("\n"), ENCODING_UTF16LE, UNIX, 1252, pair + Utf16("\r"));
 }
 
+TEST(StreamDecoder, Utf8KeepsItsBytesAndBigEndianBecomesLittleEndian)
+{
+    // U+4E2D, U+1F600 (four bytes, a pair), é, CR LF.
+    ExpectSameAtEveryCut("a\xE4\xB8\xAD\xF0\x9F\x98\x80\xC3\xA9\r\nb", ENCODING_UTF8, DOS, 950,
+                         "\xEF\xBB\xBF" "a\xE4\xB8\xAD\xF0\x9F\x98\x80\xC3\xA9\rb");
+    std::string expected = "a\0\x2D\x4E\x3D\xD8\x00\xDE\xE9\0\r\0b\0"s;
+    ExpectSameAtEveryCut("\0a\x4E\x2D\xD8\x3D\xDE\x00\0\xE9\0\r\0\n\0b"s, ENCODING_UTF16BE, DOS, 1252,
+                         expected);
+    EXPECT_EQ(DecodeInPieces("\0a\x4E\x2D\0\n"s, ENCODING_UTF16BE, UNIX, 1252, {}).Breaks, BREAK_LF);
+}
+
 TEST(StreamDecoder, NotesWhatCannotBeWrittenBack)
 {
     auto changes = [](const std::string& bytes, int encoding, int format, UINT codePage) {
@@ -91,6 +102,11 @@ TEST(StreamDecoder, NotesWhatCannotBeWrittenBack)
     // character is written back as another pair.
     EXPECT_EQ(changes("ab\xA4", ENCODING_ANSI, DOS, 950), CHANGE_UNMAPPED);
     EXPECT_EQ(changes("\xA2\xCC", ENCODING_ANSI, DOS, 950), CHANGE_UNMAPPED);
+    // UTF-8 that is not: a bad byte, a sequence cut by the end of the file.
+    EXPECT_EQ(changes("\xC3\xA9 caf\xE9", ENCODING_UTF8, DOS, 1252), CHANGE_UNMAPPED);
+    EXPECT_EQ(changes("\xC3\xA9\xE4\xB8", ENCODING_UTF8, DOS, 1252), CHANGE_UNMAPPED);
+    EXPECT_EQ(changes("\xC3\xA9\r\n", ENCODING_UTF8, DOS, 1252), 0);
+    EXPECT_EQ(changes("\0a\0b\0"s, ENCODING_UTF16BE, DOS, 1252), CHANGE_ODD_BYTE);
     EXPECT_EQ(LineFormatOfBreaks(BREAK_LF), UNIX);
     EXPECT_EQ(LineFormatOfBreaks(BREAK_LF | BREAK_CR), -1);
 }
