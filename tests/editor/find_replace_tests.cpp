@@ -209,6 +209,8 @@ TEST_F(FindReplaceTest, ReplaceAllIsOneUndoStepAndNeverSearchesItsOwnReplacement
     Click(ReplaceAllButton);
     EXPECT_EQ(EditText(), " \r");
     EXPECT_EQ(StatusText(0), L"Items replaced: 3");
+    SendMessageA(App.EditControl, EM_UNDO, 0, 0); // matches on two lines: still one step
+    EXPECT_EQ(EditText(), "Cat cat\rCAT");
 
     SetEditText("Cat cat CAT");
     CheckDlgButton(App.FindDialog, MatchCaseBox, BST_CHECKED);
