@@ -100,24 +100,33 @@ static std::string DetectionInvariants(Random& random)
 {
     std::string bytes = RandomBytes(random, 1024);
     if (Below(random, 3) == 0)
-        bytes.insert(0, Below(random, 2) ? "\xFF\xFE" : ".LOG");
+    {
+        static const char* const starts[] = {"\xFF\xFE", "\xFE\xFF", "\xEF\xBB\xBF", ".LOG"};
+        bytes.insert(0, starts[Below(random, 4)]);
+    }
     bytes.resize(bytes.size() > 1024 ? 1024 : bytes.size());
     int current = (int)Below(random, 3);
     GuardedBlock in = GuardedCopy(bytes.data(), bytes.size());
     DetectedFormat found = DetectFormat(in.Data, bytes.size(), current);
     Release(in);
-    bool mark = bytes.size() >= 2 && bytes.compare(0, 2, "\xFF\xFE") == 0;
-    // UTF-16 breaks are whole 16-bit units; ANSI breaks are bytes.
-    bool hasCR = false, hasLF = false;
-    size_t step = found.IsUnicode ? 2 : 1;
-    for (size_t i = mark && found.IsUnicode ? 2 : 0; i + step <= bytes.size(); i += step) {
-        if (step == 2 && bytes[i + 1] != 0)
-            continue;
-        hasCR |= bytes[i] == '\r';
-        hasLF |= bytes[i] == '\n';
-    }
-    if (found.HasByteOrderMark != (int)mark || (mark && !found.IsUnicode))
+    size_t markBytes = bytes.compare(0, 3, "\xEF\xBB\xBF") == 0                                 ? 3
+                       : bytes.compare(0, 2, "\xFF\xFE") == 0 || bytes.compare(0, 2, "\xFE\xFF") == 0 ? 2
+                                                                                             : 0;
+    if (bytes.size() < markBytes)
+        markBytes = 0;
+    if (found.HasByteOrderMark != (markBytes != 0) || found.MarkBytes != (int)markBytes)
         return "byte-order mark";
+    // UTF-16 breaks are whole 16-bit units; other breaks are bytes.
+    bool wide = found.Encoding == ENCODING_UTF16LE || found.Encoding == ENCODING_UTF16BE;
+    size_t low = found.Encoding == ENCODING_UTF16BE ? 1 : 0;
+    bool hasCR = false, hasLF = false;
+    size_t step = wide ? 2 : 1;
+    for (size_t i = wide ? markBytes : 0; i + step <= bytes.size(); i += step) {
+        if (wide && bytes[i + 1 - low] != 0)
+            continue;
+        hasCR |= bytes[i + low] == '\r';
+        hasLF |= bytes[i + low] == '\n';
+    }
     if (found.IsLogFile != (int)(bytes.compare(0, 4, ".LOG") == 0 && bytes.size() >= 4))
         return ".LOG mark";
     if (bytes.empty() ? found.LineFormat != current : found.LineFormat < 0 || found.LineFormat > 2)
