@@ -99,11 +99,9 @@ static std::wstring RandomText(Random& random, size_t maxLength, const wchar_t* 
 static std::string DetectionInvariants(Random& random)
 {
     std::string bytes = RandomBytes(random, 1024);
+    static const char* const starts[] = {"\xFF\xFE", "\xFE\xFF", "\xEF\xBB\xBF", ".LOG"};
     if (Below(random, 3) == 0)
-    {
-        static const char* const starts[] = {"\xFF\xFE", "\xFE\xFF", "\xEF\xBB\xBF", ".LOG"};
         bytes.insert(0, starts[Below(random, 4)]);
-    }
     bytes.resize(bytes.size() > 1024 ? 1024 : bytes.size());
     int current = (int)Below(random, 3);
     GuardedBlock in = GuardedCopy(bytes.data(), bytes.size());
