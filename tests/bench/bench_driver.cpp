@@ -36,7 +36,7 @@
 // A program that grows past this is stopped: the machine is shared.
 #define MEMORY_CAP ((SIZE_T)4096 << 20)
 #define IDM_SAVE_COMMAND 503
-#define IDM_FIND_COMMAND 610
+#define IDM_REPLACE_COMMAND 613
 
 static LARGE_INTEGER Frequency;
 // Longest wait for a program to get ready (BENCH_TIMEOUT_S, default 10 minutes).
@@ -350,6 +350,26 @@ static int ReadRemote(Session* session, size_t offset, void* data, size_t size)
     return ReadProcessMemory(session->Program.Process.hProcess, (char*)session->Remote + offset, data, size, NULL);
 }
 
+static BOOL CALLBACK TakeOwnedDialog(HWND window, LPARAM data)
+{
+    HWND* found = (HWND*)data;
+    char className[16];
+    if (GetWindow(window, GW_OWNER) == found[0] && GetClassNameA(window, className, sizeof(className)) &&
+        strcmp(className, "#32770") == 0) {
+        found[1] = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// The program's modeless find/replace dialog.
+static HWND FindOwnedDialog(HWND main)
+{
+    HWND found[2] = {main, NULL};
+    EnumWindows(TakeOwnedDialog, (LPARAM)found);
+    return found[1];
+}
+
 static void PutRequest(Session* session, DWORD flags, const char* find, const char* replace)
 {
     RemoteBlock local;
@@ -364,6 +384,13 @@ static void PutRequest(Session* session, DWORD flags, const char* find, const ch
     lstrcpynA(local.FindWhat, find, 256);
     lstrcpynA(local.ReplaceWith, replace, 256);
     WriteRemote(session, 0, &local, offsetof(RemoteBlock, Selection));
+    // The program reads the texts from the open dialog's boxes, as a user
+    // would have typed them there (edt1 and edt2).
+    HWND dialog = FindOwnedDialog(session->Program.Main);
+    if (dialog) {
+        SetDlgItemTextA(dialog, 0x480, find);
+        SetDlgItemTextA(dialog, 0x481, replace);
+    }
 }
 
 // Sends the find/replace notification the common dialog would send; the time
@@ -472,7 +499,7 @@ static int RunSession(int argc, char** argv)
         stuck |= save[i] == -2;
     // The program listens for the dialog's notifications once a dialog is open.
     if (!stuck) {
-        Ask(session.Program.Main, WM_COMMAND, IDM_FIND_COMMAND, 0);
+        Ask(session.Program.Main, WM_COMMAND, IDM_REPLACE_COMMAND, 0);
         WaitIdle(session.Program, COMMAND_TIMEOUT_MS);
     }
     for (int i = 0; i < runs; i++)
