@@ -28,7 +28,8 @@ static void KeepAsUntitled()
 static void CheckFile()
 {
     struct _stat now;
-    if (_stat(App.FilePath, &now) == 0) {
+    // A folder put in the file's place is no file to reload: it counts as gone.
+    if (_stat(App.FilePath, &now) == 0 && !(now.st_mode & _S_IFDIR)) {
         if (now.st_mtime == App.FileStat.st_mtime)
             return;
         // The reload runs from the loop; it asks about unsaved changes first.

@@ -6,6 +6,7 @@
 #include "print/page_layout.h"
 
 #include <commdlg.h>
+#include <limits.h>
 #include <richedit.h>
 #include <stdio.h>
 #include <string.h>
@@ -17,8 +18,13 @@ int ComputePrintLayout(int physicalWidth, int physicalHeight, int pixelsPerInchX
 {
     if (pixelsPerInchX <= 0 || pixelsPerInchY <= 0 || physicalWidth <= 0 || physicalHeight <= 0)
         return 0;
-    int width = (int)((long long)physicalWidth * TWIPS_PER_INCH / pixelsPerInchX);
-    int height = (int)((long long)physicalHeight * TWIPS_PER_INCH / pixelsPerInchY);
+    long long wide = (long long)physicalWidth * TWIPS_PER_INCH / pixelsPerInchX;
+    long long high = (long long)physicalHeight * TWIPS_PER_INCH / pixelsPerInchY;
+    // A sheet too large for the rectangles would wrap to a negative size.
+    if (wide > INT_MAX || high > INT_MAX)
+        return 0;
+    int width = (int)wide;
+    int height = (int)high;
     // 0.75 inch at the sides above 2.5 inches of width, 1 inch at top and
     // bottom above 3 inches of height: small labels get the whole sheet.
     int side = width > 3600 ? 1080 : 0;

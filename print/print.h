@@ -6,7 +6,8 @@
 
 // Sheet and text rectangles in twips for a device's physical size in pixels
 // and its pixels per inch; margins only on sheets large enough for them.
-// Returns 0 when the device gives no usable resolution.
+// Returns 0 when the device gives no usable resolution or a sheet too large
+// for a rectangle.
 int ComputePrintLayout(int physicalWidth, int physicalHeight, int pixelsPerInchX,
                        int pixelsPerInchY, RECT* page, RECT* text);
 

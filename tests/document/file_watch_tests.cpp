@@ -24,8 +24,13 @@ protected:
     void ChangeOutside(const char* text)
     {
         WriteBytes(path_, text);
+        MoveTimeOn();
+    }
+
+    void MoveTimeOn()
+    {
         HANDLE file = CreateFileA(path_.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, NULL,
-                                  OPEN_EXISTING, 0, NULL);
+                                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, NULL);
         ASSERT_NE(file, INVALID_HANDLE_VALUE);
         FILETIME time;
         GetSystemTimeAsFileTime(&time);
@@ -156,4 +161,36 @@ TEST_F(FileWatch, InsertFilePutsItsTextAtTheCaretAndKeepsTheDocument)
     // Cancelled, nothing changes.
     RunCommand(IDM_INSERTFILE);
     EXPECT_EQ(EditText(), "helloXYZ");
+}
+
+TEST_F(FileWatch, AFolderInTheFilesPlaceCountsAsDeleted)
+{
+    OpenFile("keep me");
+    DeleteFileA(path_.c_str());
+    ASSERT_TRUE(CreateDirectoryA(path_.c_str(), NULL));
+    MoveTimeOn();
+    QueueAnswer(IDYES);
+    ComeBack();
+    RemoveDirectoryA(path_.c_str());
+    EXPECT_EQ(Asked(IDS_FILE_DELETED), 1);
+    EXPECT_EQ(RecordedPrompts().size(), 1u);
+    EXPECT_EQ(EditText(), "keep me");
+    EXPECT_EQ(App.HasFile, 0);
+}
+
+TEST_F(FileWatch, AChangedFileThatCannotBeReadIsNotReloadedOverTheText)
+{
+    OpenFile("keep me");
+    ChangeOutside("after");
+    HANDLE other = CreateFileA(path_.c_str(), GENERIC_READ | GENERIC_WRITE, 0, NULL, OPEN_EXISTING, 0, NULL);
+    ASSERT_NE(other, INVALID_HANDLE_VALUE);
+    QueueAnswer(IDYES);
+    ComeBack();
+    CloseHandle(other);
+    EXPECT_EQ(Asked(IDS_FILE_CHANGED), 1);
+    ASSERT_EQ(RecordedPrompts().size(), 2u);
+    EXPECT_NE(RecordedPrompts()[1].Caption.find(L"Can't open file"), std::wstring::npos);
+    EXPECT_EQ(EditText(), "keep me");
+    EXPECT_EQ(App.FilePath, path_);
+    EXPECT_EQ(App.HasFile, 1);
 }

@@ -41,6 +41,8 @@ expect_refused_start 'sub\lpt1.log' "\"sub\\lpt1.log\" $device"
 expect_refused_start '\\.\pipe\scrivlet' "$device"
 mkdir "$E2E_DIR/a folder"
 expect_refused_start "a folder" "Access denied"
+# Wine maps only C: and Z: here.
+expect_refused_start 'Q:\missing\file.txt' "not found"
 
 head -c 65536 /dev/urandom > "$E2E_DIR/binary.bin"
 printf '\xff\xfe' > "$E2E_DIR/mark only.txt"
