@@ -327,9 +327,9 @@ static int Launch(int argc, char** argv)
 // The records handed to the program live in its own memory: registered and
 // RichEdit messages carry raw pointers across.
 struct RemoteBlock {
-    FINDREPLACEA Request;
-    char FindWhat[256];
-    char ReplaceWith[256];
+    FINDREPLACEW Request;
+    wchar_t FindWhat[256];
+    wchar_t ReplaceWith[256];
     CHARRANGE Selection;
     char Status[512];
 };
@@ -374,15 +374,15 @@ static void PutRequest(Session* session, DWORD flags, const char* find, const ch
 {
     RemoteBlock local;
     memset(&local, 0, sizeof(local));
-    local.Request.lStructSize = sizeof(FINDREPLACEA);
+    local.Request.lStructSize = sizeof(FINDREPLACEW);
     local.Request.hwndOwner = session->Program.Main;
     local.Request.Flags = flags;
     local.Request.lpstrFindWhat = session->Remote->FindWhat;
     local.Request.lpstrReplaceWith = session->Remote->ReplaceWith;
     local.Request.wFindWhatLen = 255;
     local.Request.wReplaceWithLen = 255;
-    lstrcpynA(local.FindWhat, find, 256);
-    lstrcpynA(local.ReplaceWith, replace, 256);
+    MultiByteToWideChar(CP_ACP, 0, find, -1, local.FindWhat, 256);
+    MultiByteToWideChar(CP_ACP, 0, replace, -1, local.ReplaceWith, 256);
     WriteRemote(session, 0, &local, offsetof(RemoteBlock, Selection));
     // The program reads the texts from the open dialog's boxes, as a user
     // would have typed them there (edt1 and edt2).
