@@ -107,6 +107,9 @@ static std::string DetectionInvariants(Random& random)
     DetectedFormat found = DetectFormat(in.Data, bytes.size(), current);
     Release(in);
     bool mark = bytes.size() >= 2 && bytes.compare(0, 2, "\xFF\xFE") == 0;
+    // Random bytes may also begin with the big-endian or the UTF-8 mark.
+    bool otherMark = (bytes.size() >= 2 && bytes.compare(0, 2, "\xFE\xFF") == 0) ||
+                     (bytes.size() >= 3 && bytes.compare(0, 3, "\xEF\xBB\xBF") == 0);
     // UTF-16 breaks are whole 16-bit units; ANSI breaks are bytes.
     bool hasCR = false, hasLF = false;
     size_t step = found.IsUnicode ? 2 : 1;
@@ -116,7 +119,7 @@ static std::string DetectionInvariants(Random& random)
         hasCR |= bytes[i] == '\r';
         hasLF |= bytes[i] == '\n';
     }
-    if (found.HasByteOrderMark != (int)mark || (mark && !found.IsUnicode))
+    if (found.HasByteOrderMark != (int)(mark || otherMark) || (mark && !found.IsUnicode))
         return "byte-order mark";
     if (found.IsLogFile != (int)(bytes.compare(0, 4, ".LOG") == 0 && bytes.size() >= 4))
         return ".LOG mark";
