@@ -1,6 +1,7 @@
 #include "app/main_window.h"
 
 #include "app/app_state.h"
+#include "app/edit_window.h"
 #include "app/helpers.h"
 #include "document/format_status.h"
 #include "editor/caret_status.h"
@@ -91,23 +92,15 @@ int CreateMainWindow(HINSTANCE instance)
         return 0;
     }
 
-    App.EditControl = CreateWindowExA(0, "RichEdit20A", NULL,
-                                      WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | WS_HSCROLL |
-                                          ES_MULTILINE | ES_AUTOVSCROLL | ES_AUTOHSCROLL,
-                                      0, 0, 0, 0, App.MainWindow, (HMENU)(INT_PTR)ID_EDITCONTROL,
-                                      instance, NULL);
+    App.EditControl = CreateEditControl(instance);
     if (!App.EditControl) {
         ShowError("Error creating input window");
         return 0;
     }
-    SendMessageA(App.EditControl, EM_SETTARGETDEVICE, 0, 0);
 
     if (!CreateToolbar())
         return 0;
 
-    SendMessageA(App.EditControl, EM_SETEVENTMASK, 0, EDIT_EVENT_MASK);
-    SendMessageA(App.EditControl, EM_EXLIMITTEXT, 0, 0x7FFFFFFF);
-    App.OldEditProc = (WNDPROC)SetWindowLongPtrA(App.EditControl, GWLP_WNDPROC, (LONG_PTR)EditSubclassProc);
     RegisterSharedMessages();
     return 1;
 }

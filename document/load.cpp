@@ -2,6 +2,7 @@
 
 #include "app/app_state.h"
 #include "app/edit_control.h"
+#include "app/edit_window.h"
 #include "app/helpers.h"
 #include "app/menu_state.h"
 #include "document/device_names.h"
@@ -132,6 +133,8 @@ static void StreamFile(const char* path, int streamFormat)
     }
     StartFileReader(encoding, found.LineFormat);
 
+    if (!insert)
+        SwapInFreshEditControl();
     SetStatusText(STATUS_MESSAGE, "Loading File...");
     EDITSTREAM stream;
     stream.dwCookie = 0;

@@ -3,6 +3,7 @@
 
 #include "app/app_state.h"
 #include "app/edit_control.h"
+#include "app/edit_window.h"
 #include "app/helpers.h"
 #include "app/menu_state.h"
 #include "document/file_dialogs.h"
@@ -58,7 +59,8 @@ void NewDocument()
     if (QuerySaveChanges() == IDCANCEL)
         return;
     App.HasFile = 0;
-    SendMessageA(App.EditControl, WM_SETTEXT, 0, (LPARAM)"");
+    if (!SwapInFreshEditControl())
+        SendMessageA(App.EditControl, WM_SETTEXT, 0, (LPARAM)"");
     App.ShownModified = 1;
     App.IsUnicode = 0;
     App.TextChanges = 0;

@@ -115,6 +115,26 @@ static void ShowMainWindow(const char* iniPath)
         ShowWindow(App.MainWindow, SW_SHOWNORMAL);
 }
 
+void ApplyEditorLook()
+{
+    SendMessageA(App.EditControl, EM_SETBKGNDCOLOR, 0, (LPARAM)Config.BackColor);
+    // Line width 0 wraps at the window edge, 1 turns wrapping off.
+    SendMessageA(App.EditControl, EM_SETTARGETDEVICE, 0, Config.WordWrap ? 0 : 1);
+    // The control takes only TRUE or FALSE here; any nonzero flag means on.
+    SendMessageA(App.EditControl, EM_AUTOURLDETECT, Config.HighlightURLs ? TRUE : FALSE, 0);
+    SendMessageA(App.EditControl, EM_HIDESELECTION, FALSE, 0);
+}
+
+int ApplyEditorCharFormat()
+{
+    // The options change the font and its colour apart; the colour is kept here.
+    CHARFORMATA format = Config.EditorCharFormat;
+    format.cbSize = sizeof(format);
+    format.dwMask |= CFM_COLOR;
+    format.crTextColor = Config.FontColor;
+    return SendMessageA(App.EditControl, EM_SETCHARFORMAT, SCF_DEFAULT, (LPARAM)&format) != 0;
+}
+
 void LoadSettings()
 {
     CHARFORMATA* format = &Config.EditorCharFormat;
@@ -180,11 +200,7 @@ void LoadSettings()
     if (Config.Toolbar == 0)
         ShowWindow(App.ToolBar, SW_HIDE);
 
-    // Line width 0 wraps at the window edge, 1 turns wrapping off.
-    SendMessageA(App.EditControl, EM_SETTARGETDEVICE, 0, Config.WordWrap ? 0 : 1);
-    // The control takes only TRUE or FALSE here; any nonzero flag means on.
-    SendMessageA(App.EditControl, EM_AUTOURLDETECT, Config.HighlightURLs ? TRUE : FALSE, 0);
-    SendMessageA(App.EditControl, EM_HIDESELECTION, FALSE, 0);
+    ApplyEditorLook();
 
     Config.TabSize = ValidTabSize(Config.TabSize);
     Config.RecentFiles = ReadInt(ini, ViewSection, "RecentFiles", 1);
@@ -194,10 +210,10 @@ void LoadSettings()
 
     FallBackFromUnusableSettings();
     // A format the control refuses gets one more try with the default font.
-    int applied = SendMessageA(App.EditControl, EM_SETCHARFORMAT, SCF_DEFAULT, (LPARAM)format) != 0;
+    int applied = ApplyEditorCharFormat();
     if (!applied) {
         ResetEditorFont(format);
-        applied = SendMessageA(App.EditControl, EM_SETCHARFORMAT, SCF_DEFAULT, (LPARAM)format) != 0;
+        applied = ApplyEditorCharFormat();
     }
     if (!applied)
         ShowError("Error setting character format");

@@ -6,6 +6,12 @@
 #include <richedit.h>
 
 void LoadSettings();
+// Sets the edit control's background, word wrap, URL detection and selection
+// display from the settings.
+void ApplyEditorLook();
+// Sets the control's default character format to the editor font and colour;
+// 0 when the control refuses it.
+int ApplyEditorCharFormat();
 void SaveOptionSettings();
 void SaveExitSettings();
 // Fills EditorLogFont from EditorCharFormat and copies its text colour into FontColor.

@@ -1,0 +1,52 @@
+#include "app/edit_window.h"
+
+#include "app/app_state.h"
+#include "app/edit_control.h"
+#include "app/main_window.h"
+#include "editor/caret_status.h"
+#include "editor/gutter.h"
+#include "settings/settings.h"
+
+#include <richedit.h>
+
+HWND CreateEditControl(HINSTANCE instance)
+{
+    HWND edit = CreateWindowExA(0, "RichEdit20A", NULL,
+                                WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE |
+                                    ES_AUTOVSCROLL | ES_AUTOHSCROLL,
+                                0, 0, 0, 0, App.MainWindow, (HMENU)(INT_PTR)ID_EDITCONTROL, instance, NULL);
+    if (!edit)
+        return NULL;
+    SendMessageA(edit, EM_SETTARGETDEVICE, 0, 0);
+    SendMessageA(edit, EM_SETEVENTMASK, 0, EDIT_EVENT_MASK);
+    SendMessageA(edit, EM_EXLIMITTEXT, 0, 0x7FFFFFFF);
+    App.OldEditProc = (WNDPROC)SetWindowLongPtrA(edit, GWLP_WNDPROC, (LONG_PTR)EditSubclassProc);
+    return edit;
+}
+
+int SwapInFreshEditControl()
+{
+    HWND old = App.EditControl;
+    if (!old || GetTextLength(GTL_DEFAULT) <= FRESH_CONTROL_CHARACTERS)
+        return 0;
+    HWND fresh = CreateEditControl(App.Instance);
+    if (!fresh)
+        return 0; // the old control is still there to be emptied
+    int hadFocus = GetFocus() == old;
+    // Nothing may reach the old control from here on.
+    App.EditControl = fresh;
+    SetWindowPos(fresh, old, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    SetWindowLongPtrA(old, GWLP_WNDPROC, (LONG_PTR)App.OldEditProc);
+    DestroyWindow(old);
+
+    ApplyEditorLook();
+    ApplyEditorCharFormat();
+    SetTabSize(Config.TabSize);
+    LayoutMainWindow();
+    // The old control's margin went with it; forget it so it is set again.
+    App.LeftMargin = 0;
+    UpdateGutterWidth();
+    if (hadFocus)
+        SetFocus(fresh);
+    return 1;
+}
