@@ -157,7 +157,9 @@ void WriteIniStringIfChanged(const char* iniPath, const char* section, const cha
                              const char* defaultValue, const char* value)
 {
     HANDLE lock = LockIniFile(iniPath);
-    char stored[100];
+    // Room for any value the program writes (paths, search texts) and one
+    // more byte, so a longer stored value still reads as different.
+    char stored[INI_PATH_SIZE + 2];
     GetPrivateProfileStringA(section, key, defaultValue, stored, (DWORD)sizeof(stored), iniPath);
     if (lstrcmpA(stored, value) != 0)
         WritePrivateProfileStringA(section, key, value, iniPath);
