@@ -19,8 +19,7 @@ shift
 
 . "$root/scripts/wine_env.sh"
 prepare_wine_prefix
-wineserver -p >/dev/null 2>&1 </dev/null
-wine cmd /c exit >/dev/null 2>&1 </dev/null || true
+start_wine_session
 set +e
 bash "$root/tests/bench/run_bench.sh" "$@" "$BUILD_DIR/scrivlet.exe" \
   "$BUILD_DIR/tests/bench_driver.exe" "$BUILD_DIR/tests/bare_richedit.exe"

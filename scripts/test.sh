@@ -15,11 +15,7 @@ shift
 
 . "$root/scripts/wine_env.sh"
 prepare_wine_prefix
-# One persistent server for the whole run: each Wine start is then cheaper.
-# Start it, and Wine's background services, with their output detached:
-# a daemon holding ctest's output pipe would make ctest wait until its timeout.
-wineserver -p >/dev/null 2>&1 </dev/null
-wine cmd /c exit >/dev/null 2>&1 </dev/null || true
+start_wine_session
 set +e
 ctest --test-dir "$BUILD_DIR" --output-on-failure "$@"
 status=$?

@@ -36,3 +36,11 @@ prepare_wine_prefix() {
   wineserver -w
   touch "$WINEPREFIX/.scrivlet-ready-2"
 }
+
+# One persistent server for the whole run: each Wine start is then cheaper.
+# Start it, and Wine's background services, with their output detached:
+# a daemon holding ctest's output pipe would make ctest wait until its timeout.
+start_wine_session() {
+  wineserver -p >/dev/null 2>&1 </dev/null
+  wine cmd /c exit >/dev/null 2>&1 </dev/null || true
+}
