@@ -14,10 +14,13 @@
 #include "editor/caret_status.h"
 #include "resource.h"
 #include "settings/recent_lists.h"
+#include "settings/settings.h"
 
 #include <stdio.h>
 
 #define PROBE_BYTES 1024
+// Files of this size surely fill more than a screen.
+#define LARGE_TEXT_BYTES (64 * 1024)
 #define UTF8_CHECK_BLOCK (1024 * 1024)
 #define MESSAGE_BYTES (APP_PATH_SIZE + 64)
 
@@ -28,6 +31,7 @@ static struct {
     StreamDecoder Decoder;
     int Finished;      // the end of the file was reached
     int Failed;        // a read failed
+    int ShowScrollBar; // the vertical scroll bar goes up at the first read
 } Reader;
 
 void StartFileReader(int encoding, int lineFormat)
@@ -35,11 +39,20 @@ void StartFileReader(int encoding, int lineFormat)
     StartStreamDecoder(&Reader.Decoder, encoding, lineFormat, GetACP());
     Reader.Finished = 0;
     Reader.Failed = 0;
+    Reader.ShowScrollBar = 0;
 }
 
 DWORD CALLBACK ReadFileChunk(DWORD_PTR cookie, LPBYTE buffer, LONG wanted, LONG* delivered)
 {
     (void)cookie;
+    if (Reader.ShowScrollBar) {
+        // A scroll bar that appears once the text is in narrows the control,
+        // which then lays out the whole text again: a text this large will
+        // need it, so it is there before the text. Before the first read the
+        // control has just emptied itself and would take it away again.
+        Reader.ShowScrollBar = 0;
+        ShowScrollBar(App.EditControl, SB_VERT, TRUE);
+    }
     size_t written = 0;
     // An empty piece ends the stream, so a piece whose bytes all vanish (the
     // LF of a pair whose CR came last time) is followed by another read.
@@ -108,6 +121,28 @@ static DetectedFormat DetectOpenedFile()
     return found;
 }
 
+// The bar put up before the text stays only if the text needs it (a few long
+// lines with wrapping off may not).
+static void HideScrollBarIfUnneeded()
+{
+    // The control keeps no scroll range for a bar it did not put up itself:
+    // the end of the text tells whether it is taller than the control.
+    RECT client;
+    GetClientRect(App.EditControl, &client);
+    POINTL end = {0, 0};
+    SendMessageA(App.EditControl, EM_POSFROMCHAR, (WPARAM)&end, GetTextLength(GTL_DEFAULT));
+    TEXTMETRICA metrics;
+    HDC context = GetDC(App.EditControl);
+    HFONT font = CreateFontIndirectA(&Config.EditorLogFont);
+    HGDIOBJ old = SelectObject(context, font);
+    GetTextMetricsA(context, &metrics);
+    SelectObject(context, old);
+    DeleteObject(font);
+    ReleaseDC(App.EditControl, context);
+    if (end.y + metrics.tmHeight <= client.bottom)
+        ShowScrollBar(App.EditControl, SB_VERT, FALSE);
+}
+
 static void ReportIncompleteLoad(const char* path)
 {
     ShowErrorAboutFile("Only part of \"%s\" could be loaded. Saving will ask first, as it would lose the rest.",
@@ -133,14 +168,18 @@ static void StreamFile(const char* path, int streamFormat)
     }
     StartFileReader(encoding, found.LineFormat);
 
-    if (!insert)
+    if (!insert) {
         SwapInFreshEditControl();
+        Reader.ShowScrollBar = App.FileSize >= LARGE_TEXT_BYTES;
+    }
     SetStatusText(STATUS_MESSAGE, "Loading File...");
     EDITSTREAM stream;
     stream.dwCookie = 0;
     stream.dwError = 0;
     stream.pfnCallback = ReadFileChunk;
     SendMessageA(App.EditControl, EM_STREAMIN, (WPARAM)streamFormat, (LPARAM)&stream);
+    if (!insert && App.FileSize >= LARGE_TEXT_BYTES)
+        HideScrollBarIfUnneeded();
     SetStatusText(STATUS_MESSAGE, "");
 
     int changes = Reader.Decoder.Changes;

@@ -66,7 +66,12 @@ static void ApplyLeftMargin(int margin)
     // zero so that a control that does honour it never gets both.
     SendMarginMessage(0);
     client.left += margin;
-    SendMessageA(App.EditControl, EM_SETRECT, 0, (LPARAM)&client);
+    // Every EM_SETRECT lays out the whole text again, seconds for a large
+    // one; after most resizes the control has already moved the rectangle.
+    RECT current;
+    SendMessageA(App.EditControl, EM_GETRECT, 0, (LPARAM)&current);
+    if (!EqualRect(&current, &client))
+        SendMessageA(App.EditControl, EM_SETRECT, 0, (LPARAM)&client);
 }
 
 // The formatting rectangle is fixed in size: it follows every resize.

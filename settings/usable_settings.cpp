@@ -54,6 +54,28 @@ static int CanCreateFont(const CHARFORMATA* format)
     return 1;
 }
 
+static int CALLBACK NoteFace(const LOGFONTA* font, const TEXTMETRICA* metrics, DWORD type, LPARAM found)
+{
+    (void)font;
+    (void)metrics;
+    (void)type;
+    *(int*)found = 1;
+    return 0;
+}
+
+int IsFontInstalled(const char* face)
+{
+    LOGFONTA wanted;
+    memset(&wanted, 0, sizeof(wanted));
+    wanted.lfCharSet = DEFAULT_CHARSET;
+    lstrcpynA(wanted.lfFaceName, face, LF_FACESIZE);
+    int found = 0;
+    HDC context = GetDC(NULL);
+    EnumFontFamiliesExA(context, &wanted, NoteFace, (LPARAM)&found, 0);
+    ReleaseDC(NULL, context);
+    return found;
+}
+
 void FallBackFromUnusableSettings()
 {
     CHARFORMATA* format = &Config.EditorCharFormat;
@@ -70,4 +92,9 @@ void FallBackFromUnusableSettings()
         format->yHeight = DEFAULT_FONT_TWIPS;
     if (!CanCreateFont(format))
         ResetEditorFont(format);
+    // A face this system lacks ("Fixedsys" under Wine) is otherwise replaced
+    // by a proportional one: columns no longer line up, and laying out a
+    // large text takes twice as long. The name stays as the user chose it.
+    if (!IsFontInstalled(format->szFaceName))
+        format->bPitchAndFamily = FIXED_PITCH | FF_MODERN;
 }

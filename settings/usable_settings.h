@@ -28,8 +28,12 @@ void ResetEditorFont(CHARFORMATA* format);
 typedef HFONT(WINAPI* FontCreateFunction)(const LOGFONTA* font);
 extern FontCreateFunction EditorFontCreator;
 
+// The system has a font of this face name.
+int IsFontInstalled(const char* face);
+
 // Applied by the settings load before the format reaches the control: puts
-// unusable colours, size and font of Config back to their defaults.
+// unusable colours, size and font of Config back to their defaults, and asks
+// a fixed-pitch substitute for a face the system lacks.
 void FallBackFromUnusableSettings();
 
 #endif

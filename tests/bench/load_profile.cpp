@@ -114,10 +114,28 @@ static void StreamWith(HWND edit, EDITSTREAMCALLBACK callback, int format)
     CloseHandle(file);
 }
 
+static void PrintEditorFace()
+{
+    HDC dc = GetDC(App.EditControl);
+    HFONT font = CreateFontIndirectA(&Config.EditorLogFont);
+    HGDIOBJ old = SelectObject(dc, font);
+    char face[LF_FACESIZE];
+    GetTextFaceA(dc, sizeof(face), face);
+    TEXTMETRICA metrics;
+    GetTextMetricsA(dc, &metrics);
+    printf("  font asked \"%s\", got \"%s\" (%s pitch)\n", Config.EditorLogFont.lfFaceName, face,
+           (metrics.tmPitchAndFamily & TMPF_FIXED_PITCH) ? "variable" : "fixed");
+    SelectObject(dc, old);
+    DeleteObject(font);
+    ReleaseDC(App.EditControl, dc);
+}
+
 typedef void (*Variant)(int phase); // phase 0 before the load, 1 the load, 2 after it
 
 static void OpenPlain(int phase)
 {
+    if (phase == 0)
+        PrintEditorFace();
     if (phase == 1)
         OpenDocument(Path);
 }
@@ -173,6 +191,51 @@ static void OpenWithoutSubclass(int phase)
     if (phase == 2)
         SetWindowLongPtrA(App.EditControl, GWLP_WNDPROC, (LONG_PTR)EditSubclassProc);
 }
+
+// A subclass that only forwards: whether the cost is the subclass's work or
+// the control's being subclassed at all.
+static WNDPROC Original;
+static LRESULT CALLBACK ForwardA(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    return CallWindowProcA(Original, window, message, wParam, lParam);
+}
+
+static void OpenForwardingSubclassA(int phase)
+{
+    if (phase == 0) {
+        SetWindowLongPtrA(App.EditControl, GWLP_WNDPROC, (LONG_PTR)App.OldEditProc);
+        Original = (WNDPROC)SetWindowLongPtrA(App.EditControl, GWLP_WNDPROC, (LONG_PTR)ForwardA);
+    }
+    if (phase == 1)
+        OpenDocument(Path);
+}
+
+static void OpenTimingEachMessage(int phase)
+{
+    if (phase == 0)
+        Original = (WNDPROC)SetWindowLongPtrA(App.EditControl, GWLP_WNDPROC, (LONG_PTR)TimeEachMessage);
+    if (phase == 1)
+        OpenDocument(Path);
+}
+
+// The open with another editor font: how much of the load is the font's layout.
+static void OpenWithFont(int phase, const char* face, BYTE pitch)
+{
+    if (phase == 0) {
+        lstrcpynA(Config.EditorCharFormat.szFaceName, face, LF_FACESIZE);
+        Config.EditorCharFormat.bPitchAndFamily = pitch;
+        ApplyEditorCharFormat();
+        DeriveEditorLogFont();
+        PrintEditorFace();
+    }
+    if (phase == 1)
+        OpenDocument(Path);
+}
+static void OpenFixedsysFixedPitch(int phase) { OpenWithFont(phase, "Fixedsys", FIXED_PITCH | FF_MODERN); }
+static void OpenDejaVuMono(int phase) { OpenWithFont(phase, "DejaVu Sans Mono", 0); }
+static void OpenCourierNew(int phase) { OpenWithFont(phase, "Courier New", FIXED_PITCH | FF_MODERN); }
+static void OpenTahoma(int phase) { OpenWithFont(phase, "Tahoma", 0); }
+static void OpenSystem(int phase) { OpenWithFont(phase, "System", 0); }
 
 static void OpenWrapOff(int phase)
 {
@@ -360,6 +423,13 @@ int main(int argc, char** argv)
         {"open, redraw off during the load", OpenRedrawOff},
         {"open, edit subclass removed", OpenWithoutSubclass},
         {"open, word wrap off", OpenWrapOff},
+        {"open, a forwarding subclass (ANSI)", OpenForwardingSubclassA},
+        {"open, the slow messages to the control", OpenTimingEachMessage},
+        {"open, Fixedsys asked as fixed pitch", OpenFixedsysFixedPitch},
+        {"open, DejaVu Sans Mono", OpenDejaVuMono},
+        {"open, Courier New fixed pitch", OpenCourierNew},
+        {"open, Tahoma", OpenTahoma},
+        {"open, System", OpenSystem},
         {"open, masked + links off + undo 0 + redraw off", OpenAllOff},
         {"bare control, same size, default font", BareStream},
         {"bare control, same size, the editor's font", BareStreamEditorFont},

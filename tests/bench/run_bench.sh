@@ -60,7 +60,9 @@ if [ "$profile" != 0 ]; then
   profiler="$work/wrap/load_profile.exe"
   wine "$profiler" list > "$work/profile.out" 2>>"$work/driver.err" </dev/null
   experiments="$(tr -d '\r' < "$work/profile.out")"
+  # PROFILE_ONLY="0 8" runs just those experiments.
   for ((e = 0; e < experiments; e++)); do
+    [ -z "${PROFILE_ONLY:-}" ] || [[ " $PROFILE_ONLY " == *" $e "* ]] || continue
     for ((i = 0; i < runs; i++)); do
       status=0
       timeout 300 wine "$profiler" "$(winpath "$work/profile.txt")" "$e" > "$work/profile.out" 2>>"$work/driver.err" </dev/null || status=$?

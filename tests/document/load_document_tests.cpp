@@ -420,3 +420,26 @@ TEST_F(LoadTest, InsertedFileIsReadInItsOwnEncodingAndLeavesTheDocumentAlone)
     EXPECT_EQ(App.IsUnicode, 0);
     EXPECT_EQ(App.LineFormat, UNIX);
 }
+
+// A large file's scroll bar goes up before its text; it must end up shown
+// exactly when the text is taller than the control, and scroll it.
+TEST_F(LoadTest, LargeFileScrollBarIsThereOnlyWhenNeeded)
+{
+    std::string folder = MakeScratchFolder("load_scrollbar");
+    auto verticalBar = [] { return (GetWindowLongPtrA(App.EditControl, GWL_STYLE) & WS_VSCROLL) != 0; };
+    std::string lines;
+    while (lines.size() < 200000)
+        lines += "a line of some eighty characters, give or take, for the scroll bar to measure\r\n";
+    Load(folder + "tall.txt", lines);
+    EXPECT_TRUE(verticalBar());
+    SendMessageA(App.EditControl, WM_VSCROLL, SB_BOTTOM, 0);
+    Pump();
+    EXPECT_GT(SendMessageA(App.EditControl, EM_GETFIRSTVISIBLELINE, 0, 0), 1000);
+
+    SendMessageA(App.MainWindow, WM_COMMAND, IDM_WORDWRAP, 0);
+    ASSERT_EQ(Config.WordWrap, 0);
+    Load(folder + "wide.txt", std::string(200000, 'w') + "\r\nend\r\n");
+    EXPECT_FALSE(verticalBar());
+    Load(folder + "tall.txt", lines);
+    EXPECT_TRUE(verticalBar());
+}

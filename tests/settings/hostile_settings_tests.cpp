@@ -296,3 +296,56 @@ TEST_F(FontThatCannotBeMade, TheDefaultFontIsUsedInstead)
     EXPECT_EQ(Config.TabSize, 3);
     EXPECT_TRUE(RecordedPrompts().empty());
 }
+
+// A face the system lacks keeps its name but gets a fixed-pitch stand-in; an
+// installed face is left to itself.
+static std::string SomeInstalledFace()
+{
+    LOGFONTA any;
+    ZeroMemory(&any, sizeof(any));
+    any.lfCharSet = DEFAULT_CHARSET;
+    std::string face;
+    HDC context = GetDC(NULL);
+    EnumFontFamiliesExA(
+        context, &any,
+        [](const LOGFONTA* font, const TEXTMETRICA*, DWORD type, LPARAM found) -> int {
+            if (!(type & TRUETYPE_FONTTYPE) || font->lfFaceName[0] == '@')
+                return 1;
+            *(std::string*)found = font->lfFaceName;
+            return 0;
+        },
+        (LPARAM)&face, 0);
+    ReleaseDC(NULL, context);
+    return face;
+}
+
+class FaceLoad : public EditorFixture, public ::testing::WithParamInterface<bool> {
+protected:
+    std::string Face() { return GetParam() ? SomeInstalledFace() : "No Such Face Here"; }
+    std::string IniContents() override { return "[Config]\r\nFont=" + Face() + "\r\n"; }
+};
+
+TEST_P(FaceLoad, MissingFaceIsStoodInForByAFixedPitchFont)
+{
+    std::string face = Face();
+    ASSERT_FALSE(face.empty());
+    EXPECT_STREQ(Config.EditorCharFormat.szFaceName, face.c_str());
+    EXPECT_EQ(IsFontInstalled(face.c_str()), GetParam());
+    BYTE expected = GetParam() ? 0 : (FIXED_PITCH | FF_MODERN);
+    EXPECT_EQ(Config.EditorCharFormat.bPitchAndFamily, expected);
+    EXPECT_EQ(Config.EditorLogFont.lfPitchAndFamily, expected);
+    if (GetParam())
+        return;
+    HDC context = GetDC(App.EditControl);
+    HFONT font = CreateFontIndirectA(&Config.EditorLogFont);
+    HGDIOBJ old = SelectObject(context, font);
+    TEXTMETRICA metrics;
+    GetTextMetricsA(context, &metrics);
+    SelectObject(context, old);
+    DeleteObject(font);
+    ReleaseDC(App.EditControl, context);
+    // The bit set means a variable pitch.
+    EXPECT_EQ(metrics.tmPitchAndFamily & TMPF_FIXED_PITCH, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(InstalledOrNot, FaceLoad, ::testing::Bool());
