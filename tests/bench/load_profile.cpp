@@ -210,6 +210,20 @@ static void OpenForwardingSubclassA(int phase)
         OpenDocument(Path);
 }
 
+// Every message to the control that takes over 5 ms during the open, and
+// every resize and scroll bar change, with its time.
+static LRESULT CALLBACK TimeEachMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    double start = Now();
+    LONG_PTR style = GetWindowLongPtrA(window, GWL_STYLE);
+    LRESULT result = CallWindowProcA(Original, window, message, wParam, lParam);
+    double took = Now() - start;
+    if (took > 5.0 || message == WM_SIZE || message == WM_WINDOWPOSCHANGED || message == EM_SHOWSCROLLBAR)
+        printf("  message 0x%04x wParam=%lld lParam=%llx took %.1f ms, vscroll %d hscroll %d\n", message,
+               (long long)wParam, (long long)lParam, took, (style & WS_VSCROLL) != 0, (style & WS_HSCROLL) != 0);
+    return result;
+}
+
 static void OpenTimingEachMessage(int phase)
 {
     if (phase == 0)
