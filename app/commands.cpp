@@ -6,6 +6,7 @@
 #include "app/menu_state.h"
 #include "app/tray.h"
 #include "about/about.h"
+#include "document/background_load.h"
 #include "document/file_commands.h"
 #include "document/file_dialogs.h"
 #include "document/save.h"
@@ -138,6 +139,8 @@ void ProvideTooltipW(NMTTDISPINFOW* info)
 
 void RunCommand(int id)
 {
+    if (IsCommandHeldByLoad(id))
+        return;
     switch (id) {
     case IDM_NEWWINDOW: StartNewInstance(NULL); break;
     case IDM_NEW: NewDocument(); break;

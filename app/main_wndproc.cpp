@@ -6,6 +6,7 @@
 #include "app/menu_state.h"
 #include "document/file_watch.h"
 #include "app/tray.h"
+#include "document/background_load.h"
 #include "document/load.h"
 #include "document/title.h"
 #include "editor/caret_status.h"
@@ -142,6 +143,7 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
             return 0;
         break;
     case WM_DESTROY:
+        EndIncompleteDocument();
         PostQuitMessage(0);
         break;
     }

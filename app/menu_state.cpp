@@ -2,6 +2,7 @@
 
 #include "app/app_state.h"
 #include "app/edit_control.h"
+#include "document/background_load.h"
 #include "document/title.h"
 #include "resource.h"
 #include "settings/recent_lists.h"
@@ -85,6 +86,7 @@ void UpdateMenuState(int menuIndex, HMENU menu)
     case 2: UpdateViewMenu(menu); break;
     case 3: UpdateFavoritesMenu(menu); break;
     }
+    GreyHeldCommands(menu);
 }
 
 void RefreshAfterEdit()

@@ -5,6 +5,7 @@
 #include "app/edit_window.h"
 #include "app/helpers.h"
 #include "app/menu_state.h"
+#include "document/background_load.h"
 #include "document/device_names.h"
 #include "document/file_dialogs.h"
 #include "document/format_status.h"
@@ -40,6 +41,11 @@ void StartFileReader(int encoding, int lineFormat)
     Reader.Finished = 0;
     Reader.Failed = 0;
     Reader.ShowScrollBar = 0;
+}
+
+void StartFilePiece()
+{
+    Reader.Decoder.MarkPending = Reader.Decoder.Encoding == ENCODING_UTF8;
 }
 
 DWORD CALLBACK ReadFileChunk(DWORD_PTR cookie, LPBYTE buffer, LONG wanted, LONG* delivered)
@@ -149,9 +155,35 @@ static void ReportIncompleteLoad(const char* path)
                        path);
 }
 
+// What the stream-in leaves to check once the whole file went in: the
+// format the breaks tell, and what a save would not write back.
+void EndFileStream(const char* path, int streamFormat, int foundBreak)
+{
+    int insert = (streamFormat & SFF_SELECTION) != 0;
+    int changes = Reader.Decoder.Changes;
+    if (!Reader.Finished || Reader.Failed)
+        changes |= CHANGE_INCOMPLETE;
+    // With no break in the bytes looked at, the first breaks of the file decide.
+    int later = LineFormatOfBreaks(Reader.Decoder.Breaks);
+    if (!insert && !foundBreak && later >= 0) {
+        App.LineFormat = later;
+        changes &= ~CHANGE_LINE_ENDINGS;
+    }
+    if (!insert) {
+        App.TextChanges = changes;
+        App.AcceptedChanges = 0;
+    } else {
+        App.TextChanges |= changes;
+    }
+    if (changes & CHANGE_INCOMPLETE)
+        ReportIncompleteLoad(path);
+}
+
 // Streams the open file into the control: the whole text in Open mode, the
 // selection in Insert mode, where the document's state stays as it is.
-static void StreamFile(const char* path, int streamFormat)
+// Returns 1 when a large file goes on streaming from the message loop, which
+// then owns the open file.
+static int StreamFile(const char* path, int streamFormat)
 {
     int insert = (streamFormat & SFF_SELECTION) != 0;
     DetectedFormat found = DetectOpenedFile();
@@ -173,6 +205,8 @@ static void StreamFile(const char* path, int streamFormat)
         Reader.ShowScrollBar = App.FileSize >= LARGE_TEXT_BYTES;
     }
     SetStatusText(STATUS_MESSAGE, "Loading File...");
+    if (!insert && StartBackgroundLoad(path, streamFormat, found.FoundBreak))
+        return 1;
     EDITSTREAM stream;
     stream.dwCookie = 0;
     stream.dwError = 0;
@@ -181,24 +215,8 @@ static void StreamFile(const char* path, int streamFormat)
     if (!insert && App.FileSize >= LARGE_TEXT_BYTES)
         HideScrollBarIfUnneeded();
     SetStatusText(STATUS_MESSAGE, "");
-
-    int changes = Reader.Decoder.Changes;
-    if (!Reader.Finished || Reader.Failed)
-        changes |= CHANGE_INCOMPLETE;
-    // With no break in the bytes looked at, the first breaks of the file decide.
-    int later = LineFormatOfBreaks(Reader.Decoder.Breaks);
-    if (!insert && !found.FoundBreak && later >= 0) {
-        App.LineFormat = later;
-        changes &= ~CHANGE_LINE_ENDINGS;
-    }
-    if (!insert) {
-        App.TextChanges = changes;
-        App.AcceptedChanges = 0;
-    } else {
-        App.TextChanges |= changes;
-    }
-    if (changes & CHANGE_INCOMPLETE)
-        ReportIncompleteLoad(path);
+    EndFileStream(path, streamFormat, found.FoundBreak);
+    return 0;
 }
 
 static int AskToCreate(const char* path)
@@ -241,7 +259,8 @@ int LoadFile(const char* path, int streamFormat)
         return 0;
     }
 
-    StreamFile(path, streamFormat);
+    if (StreamFile(path, streamFormat))
+        return 1;
     CloseHandle(App.FileHandle);
     App.FileHandle = INVALID_HANDLE_VALUE;
     return 1;
@@ -283,22 +302,9 @@ static int MakeDocumentPath(const char* name, char* path)
     return 1;
 }
 
-int OpenDocument(const char* name)
+void FinishOpenDocument(const char* path)
 {
-    // Asked on the name as given, before any question: the full path of
-    // "aux.txt" is "\\.\aux", which would puzzle the user in the message.
-    if (RefuseDeviceName(name))
-        return 0;
-    if (QuerySaveChanges() == IDCANCEL)
-        return 0;
-    char path[APP_PATH_SIZE];
-    if (!MakeDocumentPath(name, path))
-        return 0;
-    if (!LoadFile(path, LOAD_OPEN_MODE)) {
-        RemoveByName(&App.RecentList, name);
-        return 0;
-    }
-
+    EndIncompleteDocument();
     App.HasFile = 1;
     lstrcpynA(App.FilePath, path, APP_PATH_SIZE);
     SetLineFormat(App.LineFormat);
@@ -316,5 +322,26 @@ int OpenDocument(const char* name)
     RefreshAfterEdit();
     UpdateCaretStatus();
     NoteRecentFile(App.FilePath);
+}
+
+int OpenDocument(const char* name)
+{
+    // Asked on the name as given, before any question: the full path of
+    // "aux.txt" is "\\.\aux", which would puzzle the user in the message.
+    if (RefuseDeviceName(name))
+        return 0;
+    if (QuerySaveChanges() == IDCANCEL)
+        return 0;
+    char path[APP_PATH_SIZE];
+    if (!MakeDocumentPath(name, path))
+        return 0;
+    StopBackgroundLoad();
+    if (!LoadFile(path, LOAD_OPEN_MODE)) {
+        RemoveByName(&App.RecentList, name);
+        return 0;
+    }
+    // A large file finishes when its last piece is in.
+    if (!IsDocumentLoading())
+        FinishOpenDocument(path);
     return 1;
 }

@@ -187,12 +187,10 @@ static size_t DecodeUtf8(StreamDecoder* decoder, const unsigned char* work, size
     Utf8ToUtf16(work, end, wide, &invalid);
     if (invalid)
         decoder->Changes |= CHANGE_UNMAPPED;
-    size_t written = 0;
-    if (decoder->MarkPending) {
-        memcpy(out, "\xEF\xBB\xBF", DECODER_UTF8_MARK);
-        written = DECODER_UTF8_MARK;
-        decoder->MarkPending = 0;
-    }
+    // The mark goes only in front of text: a read of the mark alone, at the
+    // end of a stream into the selection, leaves Wine's control hanging.
+    size_t start = decoder->MarkPending ? DECODER_UTF8_MARK : 0;
+    size_t written = start;
     for (size_t i = 0; i < end; i++) {
         // Bytes of multi-byte sequences are never CR, LF or NUL.
         int kind = ClassifyUnit(decoder, work[i] < 0x80 ? work[i] : 0x80);
@@ -200,6 +198,12 @@ static size_t DecodeUtf8(StreamDecoder* decoder, const unsigned char* work, size
             out[written++] = '\r';
         else if (kind == UNIT_KEEP)
             out[written++] = work[i];
+    }
+    if (written == start)
+        return 0;
+    if (start) {
+        memcpy(out, "\xEF\xBB\xBF", DECODER_UTF8_MARK);
+        decoder->MarkPending = 0;
     }
     return written;
 }

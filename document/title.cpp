@@ -6,6 +6,7 @@
 #include "app/edit_window.h"
 #include "app/helpers.h"
 #include "app/menu_state.h"
+#include "document/background_load.h"
 #include "document/file_dialogs.h"
 #include "document/load.h"
 #include "document/save.h"
@@ -58,6 +59,7 @@ void NewDocument()
 {
     if (QuerySaveChanges() == IDCANCEL)
         return;
+    EndIncompleteDocument();
     App.HasFile = 0;
     if (!SwapInFreshEditControl())
         SendMessageA(App.EditControl, WM_SETTEXT, 0, (LPARAM)"");

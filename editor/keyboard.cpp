@@ -6,6 +6,7 @@
 #include "app/app_state.h"
 #include "app/edit_control.h"
 #include "app/helpers.h"
+#include "document/background_load.h"
 #include "editor/block_indent.h"
 #include "editor/caret_status.h"
 #include "editor/clipboard.h"
@@ -204,6 +205,8 @@ static LRESULT OnKeyDown(MSGFILTER* filter)
 LRESULT FilterEditKey(MSGFILTER* filter)
 {
     // Tab characters never reach the control: the Tab rule inserts its own.
+    if (HoldKeyWhileIncomplete(filter))
+        return Swallow(filter);
     if (filter->msg != WM_KEYDOWN)
         return filter->wParam == VK_TAB ? Swallow(filter) : 0;
     return OnKeyDown(filter);

@@ -5,6 +5,7 @@
 #include "app/app_state.h"
 #include "app/edit_control.h"
 #include "document/file_dialogs.h"
+#include "document/background_load.h"
 #include "document/load.h"
 #include "document/save.h"
 
@@ -165,6 +166,8 @@ TEST_F(HostileFileUnwrapped, FiveMegabyteSingleLineLoadsWhole)
     const int size = 5 * 1024 * 1024;
     DWORD start = GetTickCount();
     ExpectOpens(folder_ + "long line.txt", std::string((size_t)size, 'x'));
+    while (IsDocumentLoading() && GetTickCount() - start < 60000)
+        PumpFor(20);
     EXPECT_EQ(GetTextLength(GTL_DEFAULT), size);
     EXPECT_EQ(SendMessageA(App.EditControl, EM_GETLINECOUNT, 0, 0), 1);
     EXPECT_LT(GetTickCount() - start, 30000u);

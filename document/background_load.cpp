@@ -1,0 +1,387 @@
+#include "document/background_load.h"
+
+#include "app/app_state.h"
+#include "app/edit_control.h"
+#include "app/helpers.h"
+#include "app/menu_state.h"
+#include "document/load.h"
+#include "document/stream_decoder.h"
+#include "document/title.h"
+#include "editor/caret_status.h"
+#include "resource.h"
+
+#include <commctrl.h>
+#include <stdio.h>
+
+DWORD BackgroundLoadThreshold = 2 * 1024 * 1024;
+LONG FirstPieceBytes = 64 * 1024;
+LONG MaxPieceBytes = 1024 * 1024;
+
+// The main window's timer that drives the pieces after the first.
+#define LOAD_TIMER 1013
+// One tick streams pieces for about this long, then lets the loop run.
+#define TICK_MILLISECONDS 70
+// Each piece aims at this long, so a tick never runs far past its time.
+#define PIECE_MILLISECONDS 35
+#define MIN_PIECE_BYTES (8 * 1024)
+// A piece of the smallest size slower than this: pieces will not do.
+#define SLOW_PIECE_MILLISECONDS 150
+#define START_PIECE_BYTES (64 * 1024)
+
+static struct {
+    int Loading;
+    int Incomplete;
+    int InTick;               // a tick is streaming: timer messages wait
+    char Path[APP_PATH_SIZE];
+    int StreamFormat;         // of the first piece; the others add SFF_SELECTION
+    int FoundBreak;
+    LONG PieceBytes;          // size of the next piece, fitted to the time it takes
+    LONG Budget;              // text bytes the current stream-in may still take
+    int ShortFirstRead;       // the stream-in's first read must not look like a UTF-8 mark
+    int Ended;                // the reader delivered nothing: the file is all in
+    int Rest;                 // the rest of the file streams in one go
+    int StopAsked;            // Escape was pressed during it
+    DWORD ShownAt;            // tick count of the last progress shown during it
+} Load;
+
+int IsDocumentLoading() { return Load.Loading; }
+int IsDocumentIncomplete() { return Load.Incomplete; }
+
+static void ShowProgress();
+
+// While the rest streams in one go no message may be handled (the control is
+// inside the stream): the status bar is painted directly and Escape read
+// from the keyboard. Returns 0 to stop.
+static int KeepStreamingRest()
+{
+    if (GetAsyncKeyState(VK_ESCAPE) < 0 && GetForegroundWindow() == App.MainWindow) {
+        Load.StopAsked = 1;
+        return 0;
+    }
+    if (GetTickCount() - Load.ShownAt >= 100) {
+        Load.ShownAt = GetTickCount();
+        ShowProgress();
+        UpdateWindow(App.StatusBar);
+    }
+    return 1;
+}
+
+// Ends a stream-in after its budget, so one piece takes a bounded time; the
+// reader keeps its place, carried bytes and pending CR for the next piece.
+static DWORD CALLBACK ReadPiece(DWORD_PTR cookie, LPBYTE buffer, LONG wanted, LONG* delivered)
+{
+    *delivered = 0;
+    if (Load.Budget <= 0)
+        return 1;
+    // Never much past the budget; a few bytes always leave room for a
+    // character the reader carries.
+    LONG room = wanted;
+    if (room > Load.Budget)
+        room = Load.Budget > DECODER_MAX_CARRY ? Load.Budget : DECODER_MAX_CARRY + 1;
+    // The control takes a stream-in whose first read begins EF BB BF as
+    // UTF-8; two bytes cannot, and two always hold a whole ANSI character.
+    if (Load.ShortFirstRead && room > 2)
+        room = 2;
+    Load.ShortFirstRead = 0;
+    if (room > wanted)
+        room = wanted;
+    if (Load.Rest && !KeepStreamingRest())
+        return 1;
+    DWORD result = ReadFileChunk(cookie, buffer, room, delivered);
+    if (result)
+        Load.Ended = 1;
+    Load.Budget -= *delivered;
+    return result;
+}
+
+static void StreamPiece(int streamFormat, LONG bytes, int shortFirstRead)
+{
+    Load.Budget = bytes;
+    Load.ShortFirstRead = shortFirstRead;
+    EDITSTREAM stream;
+    stream.dwCookie = 0;
+    stream.dwError = 0;
+    stream.pfnCallback = ReadPiece;
+    SendMessageA(App.EditControl, EM_STREAMIN, (WPARAM)streamFormat, (LPARAM)&stream);
+}
+
+// The text streamed so far is never a change of the user's.
+static void ForgetStreamingEdits()
+{
+    SendMessageA(App.EditControl, EM_EMPTYUNDOBUFFER, 0, 0);
+    SetEditModified(0);
+}
+
+// Appends one piece at the end of the text; where the user reads, and what
+// they selected, stays. With drawing on, every selection move and piece
+// costs Wine's control time in proportion to the whole text.
+static void AppendPiece()
+{
+    SendMessageA(App.EditControl, WM_SETREDRAW, FALSE, 0);
+    CHARRANGE kept = GetEditSelection();
+    POINT scroll;
+    SendMessageA(App.EditControl, EM_GETSCROLLPOS, 0, (LPARAM)&scroll);
+    SetEditSelection(0x7FFFFFFF, 0x7FFFFFFF);
+    StartFilePiece();
+    StreamPiece(Load.StreamFormat | SFF_SELECTION, Load.PieceBytes,
+                !(Load.StreamFormat & (SF_UNICODE | SF_USECODEPAGE)));
+    SetEditSelection(kept.cpMin, kept.cpMax);
+    SendMessageA(App.EditControl, EM_SETSCROLLPOS, 0, (LPARAM)&scroll);
+    ForgetStreamingEdits();
+    SendMessageA(App.EditControl, WM_SETREDRAW, TRUE, 0);
+    // The screen may show the end, where the piece went.
+    InvalidateRect(App.EditControl, NULL, FALSE);
+}
+
+static double Milliseconds(LARGE_INTEGER from, LARGE_INTEGER to)
+{
+    LARGE_INTEGER frequency;
+    QueryPerformanceFrequency(&frequency);
+    return (double)(to.QuadPart - from.QuadPart) * 1000.0 / (double)frequency.QuadPart;
+}
+
+// Text whose layout costs in proportion to all of it at every piece (one
+// huge line) would take minutes in pieces: the rest goes in one stream-in.
+static void AppendRest()
+{
+    Load.Rest = 1;
+    Load.ShownAt = GetTickCount();
+    Load.PieceBytes = 0x7FFFFFFF;
+    AppendPiece();
+    Load.Rest = 0;
+}
+
+// Next piece sized from the last one's pace, half way towards the aim so a
+// single slow moment does not swing it.
+static void FitPieceSize(double took)
+{
+    if (took < 1.0)
+        took = 1.0;
+    double aimed = (double)Load.PieceBytes * PIECE_MILLISECONDS / took;
+    double next = ((double)Load.PieceBytes + aimed) / 2.0;
+    if (next < MIN_PIECE_BYTES)
+        next = MIN_PIECE_BYTES;
+    if (next > MaxPieceBytes)
+        next = MaxPieceBytes;
+    Load.PieceBytes = (LONG)next;
+}
+
+static void ShowProgress()
+{
+    DWORD done = SetFilePointer(App.FileHandle, 0, NULL, FILE_CURRENT);
+    unsigned percent = 0;
+    if (done != INVALID_SET_FILE_POINTER && App.FileSize > 0)
+        percent = (unsigned)((unsigned long long)done * 100 / App.FileSize);
+    if (percent > 99)
+        percent = 99;
+    char text[64];
+    _snprintf(text, sizeof(text), "Loading File... %u%%  (Esc stops)", percent);
+    text[sizeof(text) - 1] = 0;
+    SetStatusText(STATUS_MESSAGE, text);
+}
+
+static void CloseLoadedFile()
+{
+    KillTimer(App.MainWindow, LOAD_TIMER);
+    Load.Loading = 0;
+    if (App.FileHandle != INVALID_HANDLE_VALUE)
+        CloseHandle(App.FileHandle);
+    App.FileHandle = INVALID_HANDLE_VALUE;
+}
+
+// The last piece is in: from here on as after a load in one go.
+static void CompleteLoad()
+{
+    CloseLoadedFile();
+    SetStatusText(STATUS_MESSAGE, "");
+    EndFileStream(Load.Path, Load.StreamFormat, Load.FoundBreak);
+    FinishOpenDocument(Load.Path);
+}
+
+static int InputWaiting()
+{
+    return HIWORD(GetQueueStatus(QS_INPUT)) != 0;
+}
+
+static void CALLBACK LoadTick(HWND window, UINT message, UINT_PTR id, DWORD time)
+{
+    (void)window;
+    (void)message;
+    (void)id;
+    (void)time;
+    if (!Load.Loading || Load.InTick)
+        return;
+    Load.InTick = 1;
+    // Selection moves and pieces going in are no news to the rest of the program.
+    LRESULT events = SendMessageA(App.EditControl, EM_SETEVENTMASK, 0, 0);
+    LARGE_INTEGER start;
+    QueryPerformanceCounter(&start);
+    double spent = 0;
+    while (!Load.Ended && spent + PIECE_MILLISECONDS <= TICK_MILLISECONDS) {
+        LARGE_INTEGER before, after;
+        QueryPerformanceCounter(&before);
+        LONG bytes = Load.PieceBytes;
+        AppendPiece();
+        QueryPerformanceCounter(&after);
+        double took = Milliseconds(before, after);
+        if (bytes <= MIN_PIECE_BYTES && took > SLOW_PIECE_MILLISECONDS) {
+            AppendRest();
+            break;
+        }
+        FitPieceSize(took);
+        spent = Milliseconds(start, after);
+        if (InputWaiting())
+            break;
+    }
+    SendMessageA(App.EditControl, EM_SETEVENTMASK, 0, events);
+    Load.InTick = 0;
+    if (Load.StopAsked)
+        StopBackgroundLoad();
+    else if (Load.Ended)
+        CompleteLoad();
+    else
+        ShowProgress();
+}
+
+// The title names the file being loaded, though the document is untitled
+// until the whole file is in.
+static void ShowLoadingTitle()
+{
+    lstrcpynA(App.FilePath, Load.Path, APP_PATH_SIZE);
+    App.HasFile = 1;
+    App.ShownModified = 0;
+    UpdateTitle();
+    App.HasFile = 0;
+}
+
+int StartBackgroundLoad(const char* path, int streamFormat, int foundBreak)
+{
+    if (App.FileSize <= BackgroundLoadThreshold)
+        return 0;
+    lstrcpynA(Load.Path, path, APP_PATH_SIZE);
+    Load.StreamFormat = streamFormat;
+    Load.FoundBreak = foundBreak;
+    Load.PieceBytes = START_PIECE_BYTES < MaxPieceBytes ? START_PIECE_BYTES : MaxPieceBytes;
+    Load.Ended = 0;
+    Load.Rest = 0;
+    Load.StopAsked = 0;
+    Load.Loading = 1;
+    Load.Incomplete = 1;
+
+    StreamPiece(streamFormat, FirstPieceBytes, 0);
+    ForgetStreamingEdits();
+    SendMessageA(App.EditControl, EM_SETREADONLY, TRUE, 0);
+    ShowLoadingTitle();
+    App.GutterWidth = 0;
+    RefreshAfterEdit();
+    UpdateCaretStatus();
+    ShowProgress();
+    SetTimer(App.MainWindow, LOAD_TIMER, USER_TIMER_MINIMUM, LoadTick);
+    return 1;
+}
+
+void StopBackgroundLoad()
+{
+    if (!Load.Loading)
+        return;
+    CloseLoadedFile();
+    ForgetStreamingEdits();
+    // A save of what is there would cut the file short: it asks first.
+    App.TextChanges = CHANGE_INCOMPLETE;
+    App.AcceptedChanges = 0;
+    UpdateTitle();
+    SetStatusText(STATUS_MESSAGE, "Loading stopped: the text is incomplete and read-only.");
+}
+
+// Commands that read or change nothing of the text, or that replace it.
+static int AllowedWhileIncomplete(UINT id)
+{
+    static const UINT allowed[] = {
+        IDM_NEWWINDOW, IDM_NEW, IDM_OPEN, IDM_EXIT, IDM_COPY, IDM_SELECTALL,
+        IDM_TOOLBAR, IDM_STATUSBAR, IDM_ALWAYSONTOP, IDM_WORDWRAP, IDM_LINENUMBERS,
+        IDM_MARGIN, IDM_TOTRAY, IDM_ABOUT, IDM_HELP, IDM_URL_OPEN, IDM_URL_SELECT,
+        IDM_URL_COPY};
+    for (size_t i = 0; i < sizeof(allowed) / sizeof(allowed[0]); i++)
+        if (allowed[i] == id)
+            return 1;
+    return (id >= IDM_RECENT_FIRST && id <= IDM_RECENT_LAST) ||
+           (id >= IDM_FAV_FIRST && id <= IDM_FAV_LAST) || id >= SC_SIZE;
+}
+
+int IsCommandHeldByLoad(int id)
+{
+    return Load.Incomplete && !AllowedWhileIncomplete((UINT)id);
+}
+
+static void SetHeldItems(HMENU menu, UINT state)
+{
+    int count = GetMenuItemCount(menu);
+    for (int i = 0; i < count; i++) {
+        HMENU submenu = GetSubMenu(menu, i);
+        if (submenu) {
+            SetHeldItems(submenu, state);
+            continue;
+        }
+        UINT id = GetMenuItemID(menu, i);
+        if (id != 0 && id != (UINT)-1 && !AllowedWhileIncomplete(id))
+            EnableMenuItem(menu, (UINT)i, MF_BYPOSITION | state);
+    }
+}
+
+static void SetHeldButtons(int enabled)
+{
+    int count = (int)SendMessageA(App.ToolBar, TB_BUTTONCOUNT, 0, 0);
+    for (int i = 0; i < count; i++) {
+        TBBUTTON button;
+        if (!SendMessageA(App.ToolBar, TB_GETBUTTON, (WPARAM)i, (LPARAM)&button))
+            continue;
+        if (!(button.fsStyle & BTNS_SEP) && !AllowedWhileIncomplete((UINT)button.idCommand))
+            SendMessageA(App.ToolBar, TB_ENABLEBUTTON, (WPARAM)button.idCommand,
+                         MAKELPARAM(enabled, 0));
+    }
+}
+
+void GreyHeldCommands(HMENU menu)
+{
+    if (!Load.Incomplete)
+        return;
+    SetHeldItems(menu, MF_GRAYED);
+    SetHeldButtons(0);
+}
+
+void EndIncompleteDocument()
+{
+    StopBackgroundLoad();
+    if (!Load.Incomplete)
+        return;
+    Load.Incomplete = 0;
+    SendMessageA(App.EditControl, EM_SETREADONLY, FALSE, 0);
+    // Items with rules of their own get them back at the next refresh.
+    SetHeldItems(GetMenu(App.MainWindow), MF_ENABLED);
+    SetHeldButtons(1);
+    SetStatusText(STATUS_MESSAGE, "");
+}
+
+int HoldKeyWhileIncomplete(const MSGFILTER* filter)
+{
+    if (!Load.Incomplete || filter->msg != WM_KEYDOWN)
+        return 0;
+    int ctrl = GetKeyState(VK_CONTROL) < 0;
+    int shift = GetKeyState(VK_SHIFT) < 0;
+    int alt = GetKeyState(VK_MENU) < 0;
+    switch (filter->wParam) {
+    case VK_ESCAPE:
+        if (!Load.Loading)
+            return 0;
+        StopBackgroundLoad();
+        return 1;
+    case VK_TAB:
+    case VK_RETURN:
+        return 1;
+    case 'V':
+        return ctrl;
+    case VK_INSERT:
+        return shift || (ctrl && alt);
+    }
+    return 0;
+}

@@ -1,0 +1,43 @@
+// Large files: the first screen of text at once, the rest streamed in pieces
+// from the message loop while the document stays read-only.
+#ifndef SCRIVLET_BACKGROUND_LOAD_H
+#define SCRIVLET_BACKGROUND_LOAD_H
+
+#include <windows.h>
+#include <richedit.h>
+
+// Files of more bytes than this load in the background.
+extern DWORD BackgroundLoadThreshold;
+// Text bytes of the first piece, enough for a screen of any shape.
+extern LONG FirstPieceBytes;
+// Largest piece after the first; the pieces are sized to take a few tens of
+// milliseconds each.
+extern LONG MaxPieceBytes;
+
+// Called by the Open-mode stream-in with the file open and its reader
+// started: shows the first piece and leaves the rest to the message loop.
+// Returns 0, having done nothing, for a file at or under the threshold.
+int StartBackgroundLoad(const char* path, int streamFormat, int foundBreak);
+
+// A load is streaming.
+int IsDocumentLoading();
+// The text is not a whole file: loading, or a load that was stopped. The
+// control is read-only and the commands that need the whole text are held.
+int IsDocumentIncomplete();
+
+// Stops a running load: the file is closed and the text so far stays,
+// untitled and read-only.
+void StopBackgroundLoad();
+// Stops a running load and makes the control editable again, for a
+// document that replaces the incomplete one.
+void EndIncompleteDocument();
+
+// The command needs the whole text, which is not there yet.
+int IsCommandHeldByLoad(int id);
+// Greys the held items of the menu and disables the held toolbar buttons.
+void GreyHeldCommands(HMENU menu);
+// Escape stops a running load; keys that would edit an incomplete text do
+// nothing. Returns 1 when the key must go no further.
+int HoldKeyWhileIncomplete(const MSGFILTER* filter);
+
+#endif

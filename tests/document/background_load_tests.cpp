@@ -1,0 +1,357 @@
+#include "support/editor_fixture.h"
+
+#include "app/app_state.h"
+#include "app/commands.h"
+#include "app/edit_control.h"
+#include "app/menu_state.h"
+#include "app/startup.h"
+#include "document/background_load.h"
+#include "document/load.h"
+#include "document/title.h"
+#include "resource.h"
+
+#include <commctrl.h>
+#include <richedit.h>
+
+#include <string>
+
+// Everything a load leaves behind that the user or a later save can see.
+struct LoadOutcome {
+    std::wstring Text;
+    bool Modified, CanUndo, ReadOnly;
+    std::string Title, FilePath;
+    std::wstring Status0, Status1, Status4;
+    int HasFile, IsUnicode, LineFormat, IsLogFile, TextChanges;
+    LONG SelectionStart, SelectionEnd;
+};
+
+static bool operator==(const LoadOutcome& a, const LoadOutcome& b)
+{
+    return a.Text == b.Text && a.Modified == b.Modified && a.CanUndo == b.CanUndo &&
+           a.ReadOnly == b.ReadOnly && a.Title == b.Title && a.FilePath == b.FilePath &&
+           a.Status0 == b.Status0 && a.Status1 == b.Status1 && a.Status4 == b.Status4 &&
+           a.HasFile == b.HasFile && a.IsUnicode == b.IsUnicode && a.LineFormat == b.LineFormat &&
+           a.IsLogFile == b.IsLogFile && a.TextChanges == b.TextChanges &&
+           a.SelectionStart == b.SelectionStart && a.SelectionEnd == b.SelectionEnd;
+}
+
+static std::ostream& operator<<(std::ostream& out, const LoadOutcome& o)
+{
+    return out << "title " << o.Title << ", text " << o.Text.size() << " chars, modified "
+               << o.Modified << ", undo " << o.CanUndo << ", read-only " << o.ReadOnly << ", file "
+               << o.HasFile << " " << o.FilePath << ", unicode " << o.IsUnicode << ", format "
+               << o.LineFormat << ", log " << o.IsLogFile << ", changes " << o.TextChanges
+               << ", selection " << o.SelectionStart << "-" << o.SelectionEnd;
+}
+
+static bool ReadOnly()
+{
+    return (GetWindowLongPtrA(App.EditControl, GWL_STYLE) & ES_READONLY) != 0;
+}
+
+static bool Greyed(UINT id)
+{
+    return (GetMenuState(GetMenu(App.MainWindow), id, MF_BYCOMMAND) & MF_GRAYED) != 0;
+}
+
+static bool ButtonEnabled(UINT id)
+{
+    return SendMessageA(App.ToolBar, TB_ISBUTTONENABLED, id, 0) != 0;
+}
+
+// Nobody else has the file open.
+static bool FileClosed(const std::string& path)
+{
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, 0, NULL, OPEN_EXISTING, 0, NULL);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    CloseHandle(file);
+    return true;
+}
+
+static std::string Utf16(const std::wstring& text)
+{
+    return std::string((const char*)text.data(), text.size() * sizeof(wchar_t));
+}
+
+class LoadInBackground : public EditorFixture {
+protected:
+    void SetUp() override
+    {
+        savedThreshold_ = BackgroundLoadThreshold;
+        savedFirst_ = FirstPieceBytes;
+        savedMax_ = MaxPieceBytes;
+        EditorFixture::SetUp();
+    }
+
+    void TearDown() override
+    {
+        EditorFixture::TearDown();
+        BackgroundLoadThreshold = savedThreshold_;
+        FirstPieceBytes = savedFirst_;
+        MaxPieceBytes = savedMax_;
+    }
+
+    LoadOutcome Outcome()
+    {
+        LoadOutcome o;
+        o.Text = EditTextW();
+        o.Modified = IsEditModified() != 0;
+        o.CanUndo = SendMessageA(App.EditControl, EM_CANUNDO, 0, 0) != 0;
+        o.ReadOnly = ReadOnly();
+        o.Title = WindowTitle();
+        o.FilePath = App.FilePath;
+        o.Status0 = StatusText(0);
+        o.Status1 = StatusText(1);
+        o.Status4 = StatusText(4);
+        o.HasFile = App.HasFile;
+        o.IsUnicode = App.IsUnicode;
+        o.LineFormat = App.LineFormat;
+        o.IsLogFile = App.IsLogFile;
+        o.TextChanges = App.TextChanges;
+        CHARRANGE selection = GetEditSelection();
+        o.SelectionStart = selection.cpMin;
+        o.SelectionEnd = selection.cpMax;
+        return o;
+    }
+
+    // New without a question, whatever the last load left.
+    void Discard()
+    {
+        SetEditModified(0);
+        NewDocument();
+    }
+
+    LoadOutcome LoadAtOnce(const std::string& path)
+    {
+        BackgroundLoadThreshold = 0xFFFFFFFF;
+        Discard();
+        EXPECT_EQ(OpenDocument(path.c_str()), 1);
+        EXPECT_FALSE(IsDocumentLoading());
+        Pump();
+        return Outcome();
+    }
+
+    // Tiny pieces, so the piece boundaries fall everywhere in a small file.
+    void StartLoading(const std::string& path, LONG firstPiece = 10, LONG pieces = 7)
+    {
+        BackgroundLoadThreshold = 0;
+        FirstPieceBytes = firstPiece;
+        MaxPieceBytes = pieces;
+        ASSERT_EQ(OpenDocument(path.c_str()), 1);
+        ASSERT_TRUE(IsDocumentLoading());
+    }
+
+    void PumpUntilLoaded()
+    {
+        DWORD start = GetTickCount();
+        while (IsDocumentLoading() && GetTickCount() - start < 60000)
+            PumpFor(20);
+        ASSERT_FALSE(IsDocumentLoading());
+    }
+
+    DWORD savedThreshold_ = 0;
+    LONG savedFirst_ = 0;
+    LONG savedMax_ = 0;
+};
+
+TEST_F(LoadInBackground, EndsInTheStateOfALoadInOneGo)
+{
+    std::string folder = MakeScratchFolder("background_same");
+    std::string lines;
+    for (int i = 0; i < 40; i++)
+        lines += "line " + std::to_string(i) + " \xA4\xA4\xA4\xE5 text\r\n";
+    std::string utf8;
+    for (int i = 0; i < 30; i++)
+        utf8 += "utf \xE4\xB8\xAD\xF0\x9F\x98\x80 " + std::to_string(i) + (i == 7 ? "\xEF\xBB\xBF\r\n" : "\r\n");
+    std::wstring wide = L"\xFEFF";
+    for (int i = 0; i < 30; i++)
+        wide += L"wide \xD83D\xDE00 \x4E2D\x6587 " + std::to_wstring(i) + L"\r\n";
+    struct Case {
+        const char* name;
+        std::string bytes;
+    } cases[] = {
+        {"log.txt", ".LOG\r\n" + lines},
+        {"wide.txt", Utf16(wide)},
+        // Bytes that open a UTF-8 file at the start of the second piece of an
+        // ANSI one (the last two are no UTF-8), and no break before the
+        // first 1024 bytes end.
+        {"mark.txt", "0123456789\xEF\xBB\xBF" + std::string(1100, 'x') + "\nunix\nlines\n\xA4\xA4"},
+        // UTF-8 pieces, each read as UTF-8, with a U+FEFF in the text.
+        {"utf8.txt", "\xEF\xBB\xBF" + utf8},
+        {"utf8bare.txt", utf8},
+        {"mac.txt", "one\rtwo\r\rthree\r" + lines.substr(0, 200)},
+    };
+    for (const Case& c : cases) {
+        std::string path = folder + c.name;
+        WriteBytes(path, c.bytes);
+        LoadOutcome atOnce, background;
+        // A ".LOG" stamp taken on each side of a minute would differ.
+        for (int attempt = 0; attempt < 2; attempt++) {
+            SYSTEMTIME before, after;
+            GetLocalTime(&before);
+            atOnce = LoadAtOnce(path);
+            Discard();
+            StartLoading(path);
+            std::wstring firstScreen = EditTextW();
+            EXPECT_EQ(firstScreen, atOnce.Text.substr(0, firstScreen.size())) << c.name;
+            EXPECT_GT(firstScreen.size(), 0u) << c.name;
+            PumpUntilLoaded();
+            background = Outcome();
+            GetLocalTime(&after);
+            if (before.wMinute == after.wMinute)
+                break;
+        }
+        EXPECT_EQ(background, atOnce) << c.name;
+        EXPECT_TRUE(FileClosed(path)) << c.name;
+    }
+    EXPECT_TRUE(RecordedPrompts().empty());
+
+    // A file of exactly the threshold loads in one go.
+    Discard();
+    std::string path = folder + "log.txt";
+    BackgroundLoadThreshold = (DWORD)(6 + lines.size());
+    ASSERT_EQ(OpenDocument(path.c_str()), 1);
+    EXPECT_FALSE(IsDocumentLoading());
+}
+
+class LoadInBackgroundBigFile : public LoadInBackground {
+protected:
+    void SetUp() override
+    {
+        LoadInBackground::SetUp();
+        folder_ = MakeScratchFolder("background_big");
+        path_ = folder_ + "big.txt";
+        std::string bytes;
+        for (int i = 0; bytes.size() < 60000; i++)
+            bytes += "line " + std::to_string(i) + " of a file that takes a while\r\n";
+        WriteBytes(path_, bytes);
+        text_ = LoadAtOnce(path_).Text;
+        Discard();
+    }
+
+    // One timer tick of the load; a pump would run every tick to the end,
+    // as the next is always due when one ends.
+    void RunOneTick()
+    {
+        Sleep(20);
+        MSG message;
+        if (PeekMessageA(&message, NULL, WM_TIMER, WM_TIMER, PM_REMOVE))
+            HandleLoopMessage(&message);
+    }
+
+    // A key as the control receives it, without pumping the loop.
+    void Key(WPARAM key, WPARAM character = 0)
+    {
+        SendMessageA(App.EditControl, WM_KEYDOWN, key, 1);
+        if (character || (key >= 'A' && key <= 'Z') || (key >= 'a' && key <= 'z'))
+            SendMessageA(App.EditControl, WM_CHAR, character ? character : key, 1);
+        SendMessageA(App.EditControl, WM_KEYUP, key, 0xC0000001);
+    }
+
+    // Pieces large enough for the test to end in seconds, enough of them
+    // for the checks to run while the load goes on.
+    void StartLoadingBigFile() { StartLoading(path_, 1000, 20); }
+
+    std::string folder_, path_;
+    std::wstring text_;
+};
+
+TEST_F(LoadInBackgroundBigFile, WholeTextCommandsWaitAndTheTextIsReadOnly)
+{
+    StartLoadingBigFile();
+    EXPECT_TRUE(ReadOnly());
+    EXPECT_EQ(WindowTitle(), "big.txt - scrivlet");
+    EXPECT_EQ(App.HasFile, 0);
+    EXPECT_EQ(StatusText(0).rfind(L"Loading File...", 0), 0u) << StatusText(0).c_str();
+    RunOneTick();
+    Key('z');
+    Key(VK_TAB, '\t');
+    Key(VK_RETURN, '\r');
+    EXPECT_EQ(EditTextW().substr(0, 6), L"line 0");
+    EXPECT_FALSE(IsEditModified());
+    RunCommand(IDM_SAVEAS);
+    RunCommand(IDM_SAVE);
+    EXPECT_EQ(FileDialogCalls(), 0);
+    HMENU menu = GetMenu(App.MainWindow);
+    UpdateMenuState(0, menu);
+    UpdateMenuState(1, menu);
+    const UINT held[] = {IDM_SAVEAS, IDM_FORMAT_UNIX, IDM_GOTOLINE, IDM_INDENT, IDM_PASTE, IDM_TIMEDATE};
+    for (UINT id : held)
+        EXPECT_TRUE(Greyed(id)) << id;
+    EXPECT_FALSE(ButtonEnabled(IDM_PASTE));
+    EXPECT_FALSE(Greyed(IDM_NEW));
+    EXPECT_FALSE(Greyed(IDM_OPEN));
+    EXPECT_TRUE(ButtonEnabled(IDM_OPEN));
+    ASSERT_TRUE(IsDocumentLoading()) << "the load ended before the checks";
+
+    PumpUntilLoaded();
+    EXPECT_FALSE(ReadOnly());
+    EXPECT_EQ(EditTextW(), text_);
+    EXPECT_EQ(WindowTitle(), "big.txt - scrivlet");
+    UpdateMenuState(0, menu);
+    for (UINT id : held) {
+        if (id == IDM_PASTE) // greyed or not by the clipboard
+            continue;
+        EXPECT_FALSE(Greyed(id)) << id;
+    }
+    Key('z');
+    EXPECT_EQ(EditTextW().substr(0, 7), L"zline 0");
+}
+
+TEST_F(LoadInBackgroundBigFile, EscapeStopsTheLoadAndNothingCanBeSavedOverTheFile)
+{
+    StartLoadingBigFile();
+    RunOneTick();
+    Key(VK_ESCAPE, 27);
+    ASSERT_FALSE(IsDocumentLoading());
+    ASSERT_TRUE(IsWindow(App.MainWindow));
+    EXPECT_TRUE(FileClosed(path_));
+    std::wstring partial = EditTextW();
+    EXPECT_LT(partial.size(), text_.size());
+    EXPECT_EQ(partial, text_.substr(0, partial.size()));
+    EXPECT_EQ(WindowTitle(), "[Untitled] - scrivlet");
+    EXPECT_TRUE(ReadOnly());
+    EXPECT_FALSE(IsEditModified());
+
+    std::string before = ReadBytes(path_);
+    RunCommand(IDM_SAVE);
+    RunCommand(IDM_SAVEAS);
+    EXPECT_EQ(FileDialogCalls(), 0);
+    EXPECT_EQ(ReadBytes(path_), before);
+    PumpFor(100);
+    EXPECT_EQ(EditTextW(), partial);
+
+    // New leaves an empty, editable document; no question, nothing changed.
+    RunCommand(IDM_NEW);
+    EXPECT_TRUE(RecordedPrompts().empty());
+    EXPECT_EQ(EditTextW(), L"");
+    EXPECT_FALSE(ReadOnly());
+    UpdateMenuState(0, GetMenu(App.MainWindow));
+    EXPECT_FALSE(Greyed(IDM_SAVEAS));
+    EXPECT_TRUE(ButtonEnabled(IDM_PASTE) ==
+                (SendMessageA(App.EditControl, EM_CANPASTE, CF_TEXT, 0) != 0));
+}
+
+TEST_F(LoadInBackgroundBigFile, OpeningAnotherFileOrClosingStopsTheLoad)
+{
+    std::string small = folder_ + "small.txt";
+    WriteBytes(small, "small\r\nfile\r\n");
+    LoadOutcome expected = LoadAtOnce(small);
+    Discard();
+
+    StartLoadingBigFile();
+    RunOneTick();
+    BackgroundLoadThreshold = 0xFFFFFFFF;
+    ASSERT_EQ(OpenDocument(small.c_str()), 1);
+    Pump();
+    EXPECT_EQ(Outcome(), expected);
+    EXPECT_TRUE(FileClosed(path_));
+
+    StartLoadingBigFile();
+    RunOneTick();
+    EXPECT_TRUE(CloseMainWindow());
+    EXPECT_TRUE(RecordedPrompts().empty());
+    EXPECT_TRUE(FileClosed(path_));
+    EXPECT_FALSE(IsDocumentIncomplete());
+}
