@@ -24,8 +24,10 @@ LONG MaxPieceBytes = 1024 * 1024;
 // Each piece aims at this long, so a tick never runs far past its time.
 #define PIECE_MILLISECONDS 35
 #define MIN_PIECE_BYTES (8 * 1024)
-// A piece of the smallest size slower than this: pieces will not do.
-#define SLOW_PIECE_MILLISECONDS 150
+// Pieces this many times slower than the fastest, so many in a row: the
+// pieces cost more than they carry.
+#define SLOWDOWN_FACTOR 4
+#define SLOW_PIECES_IN_A_ROW 3
 #define START_PIECE_BYTES (64 * 1024)
 
 static struct {
@@ -42,6 +44,8 @@ static struct {
     int Rest;                 // the rest of the file streams in one go
     int StopAsked;            // Escape was pressed during it
     DWORD ShownAt;            // tick count of the last progress shown during it
+    double BestPace;          // bytes per millisecond of the fastest piece
+    int SlowPieces;           // pieces in a row far slower than that
 } Load;
 
 int IsDocumentLoading() { return Load.Loading; }
@@ -140,8 +144,22 @@ static double Milliseconds(LARGE_INTEGER from, LARGE_INTEGER to)
     return (double)(to.QuadPart - from.QuadPart) * 1000.0 / (double)frequency.QuadPart;
 }
 
-// Text whose layout costs in proportion to all of it at every piece (one
-// huge line) would take minutes in pieces: the rest goes in one stream-in.
+// Each piece costs Wine's control a time that grows with the text already in
+// (with the length of the line it adds to, or the number of lines): when the
+// pieces have become far slower than they were, they stop paying.
+static int PiecesFallBehind(LONG bytes, double took)
+{
+    if (bytes < MIN_PIECE_BYTES)
+        return 0; // too small to time
+    double pace = (double)bytes / (took < 1.0 ? 1.0 : took);
+    if (pace > Load.BestPace)
+        Load.BestPace = pace;
+    Load.SlowPieces = pace * SLOWDOWN_FACTOR < Load.BestPace ? Load.SlowPieces + 1 : 0;
+    return Load.SlowPieces >= SLOW_PIECES_IN_A_ROW;
+}
+
+// Text that makes every piece slower (one huge line, a million short ones)
+// would take minutes in pieces: the rest goes in one stream-in.
 static void AppendRest()
 {
     Load.Rest = 1;
@@ -224,7 +242,7 @@ static void CALLBACK LoadTick(HWND window, UINT message, UINT_PTR id, DWORD time
         AppendPiece();
         QueryPerformanceCounter(&after);
         double took = Milliseconds(before, after);
-        if (bytes <= MIN_PIECE_BYTES && took > SLOW_PIECE_MILLISECONDS) {
+        if (PiecesFallBehind(bytes, took)) {
             AppendRest();
             break;
         }
@@ -265,6 +283,8 @@ int StartBackgroundLoad(const char* path, int streamFormat, int foundBreak)
     Load.Ended = 0;
     Load.Rest = 0;
     Load.StopAsked = 0;
+    Load.BestPace = 0;
+    Load.SlowPieces = 0;
     Load.Loading = 1;
     Load.Incomplete = 1;
 

@@ -160,6 +160,8 @@ static void ReportIncompleteLoad(const char* path)
 void EndFileStream(const char* path, int streamFormat, int foundBreak)
 {
     int insert = (streamFormat & SFF_SELECTION) != 0;
+    if (!insert && App.FileSize >= LARGE_TEXT_BYTES)
+        HideScrollBarIfUnneeded();
     int changes = Reader.Decoder.Changes;
     if (!Reader.Finished || Reader.Failed)
         changes |= CHANGE_INCOMPLETE;
@@ -212,8 +214,6 @@ static int StreamFile(const char* path, int streamFormat)
     stream.dwError = 0;
     stream.pfnCallback = ReadFileChunk;
     SendMessageA(App.EditControl, EM_STREAMIN, (WPARAM)streamFormat, (LPARAM)&stream);
-    if (!insert && App.FileSize >= LARGE_TEXT_BYTES)
-        HideScrollBarIfUnneeded();
     SetStatusText(STATUS_MESSAGE, "");
     EndFileStream(path, streamFormat, found.FoundBreak);
     return 0;

@@ -3,6 +3,7 @@
 #include "app/app_state.h"
 #include "app/commands.h"
 #include "app/edit_control.h"
+#include "document/background_load.h"
 #include "document/load.h"
 #include "document/stream_decoder.h"
 #include "resource.h"
@@ -439,6 +440,16 @@ TEST_F(LoadTest, LargeFileScrollBarIsThereOnlyWhenNeeded)
     SendMessageA(App.MainWindow, WM_COMMAND, IDM_WORDWRAP, 0);
     ASSERT_EQ(Config.WordWrap, 0);
     Load(folder + "wide.txt", std::string(200000, 'w') + "\r\nend\r\n");
+    EXPECT_FALSE(verticalBar());
+    // The same when the file streams in the background.
+    DWORD threshold = BackgroundLoadThreshold;
+    BackgroundLoadThreshold = 0;
+    ASSERT_EQ(Open(folder + "wide.txt"), 1);
+    ASSERT_TRUE(IsDocumentLoading());
+    for (DWORD start = GetTickCount(); IsDocumentLoading() && GetTickCount() - start < 60000;)
+        PumpFor(20);
+    BackgroundLoadThreshold = threshold;
+    EXPECT_EQ(EditText().size(), 200000u + 5);
     EXPECT_FALSE(verticalBar());
     Load(folder + "tall.txt", lines);
     EXPECT_TRUE(verticalBar());
