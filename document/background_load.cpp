@@ -19,8 +19,9 @@ LONG MaxPieceBytes = 1024 * 1024;
 
 // The main window's timer that drives the pieces after the first.
 #define LOAD_TIMER 1013
-// One tick streams pieces for about this long, then lets the loop run.
-#define TICK_MILLISECONDS 70
+// One tick streams pieces until input waits, or for about this long, then
+// lets the loop paint and answer; input waits at most one piece.
+#define TICK_MILLISECONDS 250
 // Each piece aims at this long, so a tick never runs far past its time.
 #define PIECE_MILLISECONDS 35
 #define MIN_PIECE_BYTES (8 * 1024)
