@@ -10,20 +10,8 @@ set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 export BUILD_DIR="${BUILD_DIR:-$root/build/x86_64}"
 
-if [ "${1:-}" != "--inside-display" ]; then
-  bash "$root/scripts/setup.sh"
-  bash "$root/scripts/build.sh" x86_64
-  exec xvfb-run -a -s "-screen 0 1280x1024x24" bash "$0" --inside-display "$@"
-fi
-shift
-
 . "$root/scripts/wine_env.sh"
-prepare_wine_prefix
-start_wine_session
-set +e
-bash "$root/tests/bench/run_bench.sh" "$@" "$BUILD_DIR/scrivlet.exe" \
+[ "${1:-}" = "--inside-display" ] || rerun_in_virtual_display 1280x1024x24 "$0" "$@"
+shift
+run_in_wine_session bash "$root/tests/bench/run_bench.sh" "$@" "$BUILD_DIR/scrivlet.exe" \
   "$BUILD_DIR/tests/bench_driver.exe" "$BUILD_DIR/tests/bare_richedit.exe"
-status=$?
-set -e
-wineserver -k || true
-exit $status

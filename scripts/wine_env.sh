@@ -44,3 +44,27 @@ start_wine_session() {
   wineserver -p >/dev/null 2>&1 </dev/null
   wine cmd /c exit >/dev/null 2>&1 </dev/null || true
 }
+
+# Installs what is missing, builds the 64-bit program, and runs the calling
+# script again, with --inside-display before its arguments, inside a virtual
+# display of the given size (as 1280x1024x24). Does not return.
+rerun_in_virtual_display() {
+  local screen="$1" script="$2"
+  shift 2
+  local scripts
+  scripts="$(dirname "${BASH_SOURCE[0]}")"
+  bash "$scripts/setup.sh"
+  bash "$scripts/build.sh" x86_64
+  exec xvfb-run -a -s "-screen 0 $screen" bash "$script" --inside-display "$@"
+}
+
+# Runs a command in the prefix with one persistent server, which is stopped
+# after it; returns the command's status.
+run_in_wine_session() {
+  prepare_wine_prefix
+  start_wine_session
+  local status=0
+  "$@" || status=$?
+  wineserver -k || true
+  return $status
+}
