@@ -16,6 +16,7 @@
 #include "views/caret_status.h"
 #include "editor/clipboard.h"
 #include "editor/find_replace.h"
+#include "editor/goto_line.h"
 #include "views/gutter.h"
 #include "print/print.h"
 #include "resource.h"
