@@ -219,7 +219,8 @@ Function ChooseCurrentUser
   ${If} $INSTDIR == ""
     StrCpy $INSTDIR "$LOCALAPPDATA\Programs"
   ${EndIf}
-  ; The user's program folder is the same for both architectures.
+  ; Both architectures share the user's program folder: the 32-bit program
+  ; has a folder name of its own.
   !if "${ARCH}" == "x86_64"
     StrCpy $INSTDIR "$INSTDIR\scrivlet"
   !else
