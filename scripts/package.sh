@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Packs one built scrivlet.exe for release: a portable zip that unpacks to
-# one folder (program, help page, read-me, licence; no scrivlet.ini, so the
-# first start takes the defaults) and an NSIS installer, both named with the
-# version from the program's version resource.
+# one folder named scrivlet whatever the version, so that a newer zip unpacks
+# over an older one (program, help page, read-me, licence; no scrivlet.ini,
+# so the first start takes the defaults and a later unpacking keeps the
+# user's), and an NSIS installer, both named with the version the build
+# wrote beside the program.
 # Usage: scripts/package.sh <x86_64|i686> <build dir holding scrivlet.exe> <output dir>
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
@@ -11,12 +13,13 @@ build="$(cd "$2" && pwd)"
 mkdir -p "$3"
 out="$(cd "$3" && pwd)"
 
-version="$(sed -n 's/^ *VALUE "ProductVersion", *"\([0-9.]*\)".*/\1/p' "$root/resources/scrivlet.rc")"
-[ -n "$version" ] || { echo "package.sh: no ProductVersion in resources/scrivlet.rc" >&2; exit 1; }
+version="$(cat "$build/scrivlet-version.txt" 2>/dev/null || true)"
+[[ "$version" =~ ^[0-9]+\.[0-9]+\.[0-9]+\.[0-9]+$ ]] ||
+  { echo "package.sh: no version in $build/scrivlet-version.txt" >&2; exit 1; }
 name="scrivlet-$version-$arch"
 
 stage="$out/stage-$arch"
-folder="$stage/$name"
+folder="$stage/scrivlet"
 rm -rf "$stage"
 mkdir -p "$folder"
 cp "$build/scrivlet.exe" "$build/scrivlet.html" "$folder/"
@@ -25,7 +28,7 @@ sed 's/$/\r/' "$root/LICENSE" > "$folder/LICENSE.txt"
 sed 's/$/\r/' "$root/scripts/installer/scrivlet-portable.txt" > "$folder/scrivlet-portable.txt"
 
 rm -f "$out/$name-portable.zip" "$out/$name-setup.exe"
-(cd "$stage" && zip -qrX "$out/$name-portable.zip" "$name")
+(cd "$stage" && zip -qrX "$out/$name-portable.zip" scrivlet)
 
 # The installer gets the same files less the portable read-me: an installed
 # copy keeps its settings in the user's application-data folder.

@@ -10,7 +10,10 @@
 
 #include <richedit.h>
 #include <shellapi.h>
+#include <winver.h>
 
+#include <cstdio>
+#include <cstring>
 #include <functional>
 #include <string>
 
@@ -154,12 +157,34 @@ protected:
     }
 };
 
+// The product version in this program's version resource, "a.b.c.d": the
+// About text is made from the same number.
+static std::string ResourceVersion()
+{
+    HRSRC found = FindResourceA(nullptr, MAKEINTRESOURCEA(VS_VERSION_INFO), MAKEINTRESOURCEA(16));
+    if (!found)
+        return "(no version resource)";
+    DWORD size = SizeofResource(nullptr, found);
+    // VerQueryValue wants a writable block with room to spare.
+    std::string block(size * 2, '\0');
+    memcpy(&block[0], LockResource(LoadResource(nullptr, found)), size);
+    VS_FIXEDFILEINFO *info = nullptr;
+    UINT length = 0;
+    if (!VerQueryValueA(&block[0], "\\", (void **)&info, &length) || length < sizeof(*info))
+        return "(no fixed version)";
+    char text[64];
+    snprintf(text, sizeof(text), "%u.%u.%u.%u", (unsigned)HIWORD(info->dwProductVersionMS),
+             (unsigned)LOWORD(info->dwProductVersionMS), (unsigned)HIWORD(info->dwProductVersionLS),
+             (unsigned)LOWORD(info->dwProductVersionLS));
+    return text;
+}
+
 TEST_F(AboutTest, VersionIconAndBlueUnderlinedLinks)
 {
     ASSERT_TRUE(RunAbout([](HWND dialog) {
         char version[40];
         GetDlgItemTextA(dialog, IDC_ABOUT_VERSION, version, sizeof(version));
-        EXPECT_STREQ(version, "Scrivlet 1.5.10.3");
+        EXPECT_EQ(std::string(version), "Scrivlet " + ResourceVersion());
         EXPECT_EQ((HICON)SendDlgItemMessageA(dialog, IDC_ABOUT_ICON, STM_GETICON, 0, 0), App.AppIcon);
         HDC context = GetDC(dialog);
         for (int id : {IDC_ABOUT_HOMEPAGE, IDC_ABOUT_FORUM, IDC_ABOUT_MAIL}) {

@@ -1,20 +1,31 @@
 #!/usr/bin/env bash
 # The release packages as a user gets them. Both architectures: the zip holds
-# one folder with the program, read-me and licence but no scrivlet.ini; the
-# program is stripped, imports only system DLLs and carries its version and
-# manifest. The 64-bit ones under Wine: the silent install puts the files,
-# the Start-menu entry and the registry keys in place without taking over
-# .txt, the installed program opens a file passed to it, the silent uninstall
-# leaves nothing behind but the user's settings (those too when asked); the
-# unpacked zip's program keeps its scrivlet.ini beside itself.
+# one folder, named scrivlet in every version, with the program, read-me and
+# licence but no scrivlet.ini; the program is stripped, imports only system
+# DLLs and carries its version and manifest. The 64-bit ones under Wine: the
+# silent install puts the files, the Start-menu entry and the registry keys in
+# place without taking over .txt, the installed program opens a file passed to
+# it, the silent uninstall leaves nothing behind but the user's settings
+# (those too when asked). Against a package of an earlier version: with a
+# copy running, install and uninstall refuse and change nothing; the upgrade
+# keeps the folder and the settings; the downgrade is refused; the other mode
+# and the other architecture leave one entry. The unpacked zip's program keeps
+# its scrivlet.ini beside itself, also when a newer zip is unpacked over it.
+# (Wine here runs 64-bit programs only: the 32-bit installation the other-
+# architecture case replaces is a 64-bit one relabelled and moved.)
 . "$(dirname "$0")/e2e_common.sh"
 
 root="$(cd "$(dirname "$0")/../.." && pwd)"
 tested_build="$(cd "$(dirname "$SCRIVLET_EXE")" && pwd)"
+earlier_build="$tested_build/earlier"
 dist="$E2E_DIR/dist"
-version="$(sed -n 's/^ *VALUE "ProductVersion", *"\([0-9.]*\)".*/\1/p' "$root/resources/scrivlet.rc")"
-[ -n "$version" ] || fail "no ProductVersion in the version resource"
+version="$(cat "$tested_build/scrivlet-version.txt")"
+earlier_version="$(cat "$earlier_build/scrivlet-version.txt")"
+[ -n "$version" ] && [ -n "$earlier_version" ] || fail "no version beside the built programs"
+[ "$(printf '%s\n' "$earlier_version" "$version" | sort -V | head -n 1)" = "$earlier_version" ] &&
+  [ "$earlier_version" != "$version" ] || fail "$earlier_version is not earlier than $version"
 SETUP="$dist/scrivlet-$version-x86_64-setup.exe"
+EARLIER_SETUP="$dist/scrivlet-$earlier_version-x86_64-setup.exe"
 
 # --- helpers ---------------------------------------------------------------
 
@@ -103,6 +114,8 @@ switch_always_on_top() {
 # build of their own (no test programs).
 bash "$root/scripts/package.sh" x86_64 "$tested_build" "$dist" > "$E2E_DIR/package.log" 2>&1 ||
   { cat "$E2E_DIR/package.log"; fail "packaging x86_64"; }
+bash "$root/scripts/package.sh" x86_64 "$earlier_build" "$dist" > "$E2E_DIR/package.log" 2>&1 ||
+  { cat "$E2E_DIR/package.log"; fail "packaging x86_64 under the earlier version"; }
 i686_build="$root/build/release-i686"
 { cmake -S "$root" -B "$i686_build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" \
     -DCMAKE_BUILD_TYPE=Release -DSCRIVLET_TESTS=OFF &&
@@ -118,14 +131,14 @@ SYSTEM_DLLS=" kernel32.dll user32.dll gdi32.dll comctl32.dll comdlg32.dll shell3
 
 check_package() {
   local arch="$1" format="$2" build="$3"
-  local name="scrivlet-$version-$arch" zip="$dist/scrivlet-$version-$arch-portable.zip"
+  local zip="$dist/scrivlet-$version-$arch-portable.zip"
   [ -s "$zip" ] || fail "$arch: no $zip"
-  local expected="$name/ $name/LICENSE.txt $name/scrivlet-portable.txt $name/scrivlet.exe $name/scrivlet.html"
+  local expected="scrivlet/ scrivlet/LICENSE.txt scrivlet/scrivlet-portable.txt scrivlet/scrivlet.exe scrivlet/scrivlet.html"
   expect_equal "$arch zip contents" "$expected" "$(unzip -Z1 "$zip" | sort | xargs)"
 
   local unpacked="$E2E_DIR/unpacked-$arch"
   unzip -q "$zip" -d "$unpacked"
-  local exe="$unpacked/$name/scrivlet.exe"
+  local exe="$unpacked/scrivlet/scrivlet.exe"
   local objdump="$arch-w64-mingw32-objdump"
   expect_equal "$arch program format" "$format" \
     "$($objdump -f "$exe" | sed -n 's/.*file format //p')"
@@ -143,7 +156,12 @@ check_package() {
   for text in "FileVersion" "ProductName" "Scrivlet" "FileDescription" "scrivlet text editor" "$version"; do
     grep -qxF "$text" <<< "$wide" || fail "$arch: version resource lacks [$text]"
   done
-  grep -q 'Microsoft.Windows.Common-Controls' <<< "$(strings "$exe")" || fail "$arch: manifest missing"
+  local narrow
+  narrow="$(strings "$exe")"
+  grep -q 'Microsoft.Windows.Common-Controls' <<< "$narrow" || fail "$arch: manifest missing"
+  grep -qF "name=\"Tolvek.Scrivlet\" version=\"$version\"" <<< "$narrow" ||
+    fail "$arch: the manifest does not carry version $version"
+  grep -qxF "Scrivlet $version" <<< "$wide" || fail "$arch: the About text does not read Scrivlet $version"
 
   local setup="$dist/scrivlet-$version-$arch-setup.exe"
   expect_equal "$arch installer format" "$format" \
@@ -152,6 +170,14 @@ check_package() {
 }
 check_package x86_64 pei-x86-64 "$tested_build"
 check_package i686 pei-i386 "$i686_build"
+
+# Under Wine every user is an administrator: this installer of the same
+# files believes itself without the rights until restarted elevated.
+RESTARTING_SETUP="$dist/restarting-setup.exe"
+makensis -V2 -INPUTCHARSET UTF8 -DVERSION="$version" -DARCH=x86_64 -DPRETEND_NOT_ADMINISTRATOR \
+  -DSTAGE="$E2E_DIR/unpacked-x86_64/scrivlet" -DICON="$root/resources/scrivlet.ico" \
+  -DOUTFILE="$RESTARTING_SETUP" "$root/scripts/installer/scrivlet.nsi" > "$E2E_DIR/package.log" 2>&1 ||
+  { cat "$E2E_DIR/package.log"; fail "building the restarting installer"; }
 
 # --- the installer under Wine ------------------------------------------------
 
@@ -263,17 +289,132 @@ installed="$(install_and_check HKLM "$MACHINE_SHORTCUT" /AllUsers)"
 uninstall_and_check HKLM "$installed" "$MACHINE_SHORTCUT" /RemoveSettings
 [ ! -e "$APPDATA_DIR/Tolvek" ] || fail "asked to, the uninstaller left the settings: $(find "$APPDATA_DIR/Tolvek" | xargs)"
 
+# --- replacing an installation ------------------------------------------------
+
+# run_setup <installer> [options]: runs it silently, prints its exit code.
+run_setup() {
+  local setup="$1" code=0
+  shift
+  wine "$setup" /S "$@" >/dev/null 2>&1 </dev/null || code=$?
+  echo "$code"
+}
+
+# What is installed: per root, the entry's name, version, architecture and
+# folder, and that folder's files with their checksums.
+install_state() {
+  local root_key entry dir_win dir
+  for root_key in HKCU HKLM; do
+    key_exists "$root_key\\$UNINSTALL_KEY" || continue
+    entry="$(wine_out reg query "$root_key\\$UNINSTALL_KEY" |
+      awk -F'    ' '$2 ~ /^(DisplayName|DisplayVersion|Architecture|InstallLocation)$/ { print $2 "=" $4 }' | sort)"
+    echo "$root_key: $(xargs -d '\n' <<< "$entry")"
+    dir_win="$(sed -n 's/^InstallLocation=//p' <<< "$entry")"
+    dir="$(unix_path "$dir_win")"
+    if [ -d "$dir" ]; then (cd "$dir" && md5sum -- *); fi
+  done
+}
+
+# Starts an installed program and waits for its window.
+start_installed() {
+  (cd "$E2E_DIR" && exec wine "$1" >/dev/null 2>&1 </dev/null) &
+  EDITOR_PID=$!
+  probe wait 60 >/dev/null || fail "the installed program $1 showed no window"
+}
+
+close_editor() {
+  probe close >/dev/null
+  wait "$EDITOR_PID" || true
+  EDITOR_PID=""
+}
+
+expect_still_running() {
+  kill -0 "$EDITOR_PID" 2>/dev/null && probe wait 5 >/dev/null || fail "$1: the running copy ended"
+}
+
+# The earlier version, per user, running with a setting saved.
+expect_equal "earlier install" 0 "$(run_setup "$EARLIER_SETUP")"
+earlier_dir_win="$(reg_value "HKCU\\$UNINSTALL_KEY" InstallLocation)"
+earlier_dir="$(unix_path "$earlier_dir_win")"
+expect_equal "earlier DisplayVersion" "$earlier_version" "$(reg_value "HKCU\\$UNINSTALL_KEY" DisplayVersion)"
+expect_equal "DisplayName" "scrivlet (64-bit)" "$(reg_value "HKCU\\$UNINSTALL_KEY" DisplayName)"
+start_installed "$earlier_dir/scrivlet.exe"
+switch_always_on_top
+state_before="$(install_state)"
+
+# With it running, install and uninstall refuse silently and change nothing.
+expect_equal "install over a running copy" 3 "$(run_setup "$SETUP")"
+expect_still_running "install"
+expect_equal "state after the refused install" "$state_before" "$(install_state)"
+code=0
+wine "$earlier_dir/uninstall.exe" /S "_?=$earlier_dir_win" >/dev/null 2>&1 </dev/null || code=$?
+expect_equal "uninstall of a running copy" 3 "$code"
+expect_still_running "uninstall"
+expect_equal "state after the refused uninstall" "$state_before" "$(install_state)"
+# Restarted elevated, the installer passes on the other copy's answer.
+expect_equal "elevated install over a running copy" 3 "$(run_setup "$RESTARTING_SETUP" /AllUsers)"
+expect_equal "state after the refused elevated install" "$state_before" "$(install_state)"
+close_editor
+grep -q '^AlwaysOnTop=1' "$USER_INI" 2>/dev/null || fail "the earlier program saved no settings"
+
+# The upgrade: same folder, the new program, one entry, the settings kept.
+expect_equal "upgrade" 0 "$(run_setup "$SETUP")"
+expect_equal "upgraded DisplayVersion" "$version" "$(reg_value "HKCU\\$UNINSTALL_KEY" DisplayVersion)"
+expect_equal "upgraded folder" "$earlier_dir_win" "$(reg_value "HKCU\\$UNINSTALL_KEY" InstallLocation)"
+cmp -s "$earlier_dir/scrivlet.exe" "$tested_build/scrivlet.exe" || fail "the upgrade left the earlier program"
+! key_exists "HKLM\\$UNINSTALL_KEY" || fail "the upgrade wrote a second entry"
+grep -q '^AlwaysOnTop=1' "$USER_INI" 2>/dev/null || fail "the upgrade lost the settings"
+
+# The downgrade is refused silently.
+state_before="$(install_state)"
+expect_equal "silent downgrade" 4 "$(run_setup "$EARLIER_SETUP")"
+expect_equal "state after the refused downgrade" "$state_before" "$(install_state)"
+
+# For all users over the per-user installation: that one is removed. The
+# restarting installer returns only when its elevated copy is done.
+expect_equal "install for all users over per user" 0 "$(run_setup "$RESTARTING_SETUP" /AllUsers)"
+! key_exists "HKCU\\$UNINSTALL_KEY" || fail "the per-user entry stayed beside the new one"
+[ ! -e "$earlier_dir" ] || fail "the per-user folder stayed: $(ls -A "$earlier_dir" | xargs)"
+[ ! -e "$USER_SHORTCUT" ] || fail "the per-user Start-menu entry stayed"
+machine_dir_win="$(reg_value "HKLM\\$UNINSTALL_KEY" InstallLocation)"
+machine_dir="$(unix_path "$machine_dir_win")"
+cmp -s "$machine_dir/scrivlet.exe" "$tested_build/scrivlet.exe" || fail "no program for all users"
+grep -q '^AlwaysOnTop=1' "$USER_INI" 2>/dev/null || fail "replacing the per-user installation lost the settings"
+
+# Over a 32-bit installation for all users: that one and its folder go, the
+# 64-bit program goes to its own folder.
+x86_dir_win="$(wine_out cmd /c echo '%ProgramFiles(x86)%' | tail -n 1)\\scrivlet"
+x86_dir="$(unix_path "$x86_dir_win")"
+mkdir -p "$(dirname "$x86_dir")"
+mv "$machine_dir" "$x86_dir"
+for value in "InstallLocation=$x86_dir_win" "UninstallString=\"$x86_dir_win\\uninstall.exe\"" \
+             "Architecture=i686" "DisplayName=scrivlet (32-bit)"; do
+  wine reg add "HKLM\\$UNINSTALL_KEY" /v "${value%%=*}" /d "${value#*=}" /f >/dev/null 2>&1 </dev/null
+done
+expect_equal "64-bit over 32-bit" 0 "$(run_setup "$SETUP" /AllUsers)"
+[ ! -e "$x86_dir" ] || fail "the 32-bit folder stayed: $(ls -A "$x86_dir" | xargs)"
+expect_equal "64-bit folder" "$machine_dir_win" "$(reg_value "HKLM\\$UNINSTALL_KEY" InstallLocation)"
+expect_equal "64-bit entry" "scrivlet (64-bit) x86_64" \
+  "$(reg_value "HKLM\\$UNINSTALL_KEY" DisplayName) $(reg_value "HKLM\\$UNINSTALL_KEY" Architecture)"
+cmp -s "$machine_dir/scrivlet.exe" "$tested_build/scrivlet.exe" || fail "no 64-bit program in its folder"
+! key_exists "HKCU\\$UNINSTALL_KEY" || fail "a second entry appeared"
+uninstall_and_check HKLM "$machine_dir" "$MACHINE_SHORTCUT" /RemoveSettings
+
 # --- the portable folder under Wine ------------------------------------------
 
-portable="$E2E_DIR/unpacked-x86_64/scrivlet-$version-x86_64"
+# The earlier zip unpacked and used, then the current one unpacked over it.
+portable_parent="$E2E_DIR/portable"
+unzip -q "$dist/scrivlet-$earlier_version-x86_64-portable.zip" -d "$portable_parent"
+portable="$portable_parent/scrivlet"
 (cd "$portable" && exec wine ./scrivlet.exe >/dev/null 2>&1 </dev/null) &
 EDITOR_PID=$!
 probe wait 60 >/dev/null || fail "the portable program showed no window"
 switch_always_on_top
-probe close >/dev/null
-wait "$EDITOR_PID" || true
-EDITOR_PID=""
+close_editor
 grep -q '^AlwaysOnTop=1' "$portable/scrivlet.ini" 2>/dev/null ||
   fail "the portable program saved no settings beside itself"
 [ ! -e "$APPDATA_DIR/Tolvek" ] || fail "the portable program used the application-data folder"
+unzip -qo "$dist/scrivlet-$version-x86_64-portable.zip" -d "$portable_parent"
+expect_equal "folders after unpacking the newer zip" "scrivlet" "$(ls -A "$portable_parent" | xargs)"
+cmp -s "$portable/scrivlet.exe" "$tested_build/scrivlet.exe" || fail "the newer zip did not replace the program"
+grep -q '^AlwaysOnTop=1' "$portable/scrivlet.ini" 2>/dev/null || fail "the newer zip lost the settings"
 echo "PASS"
