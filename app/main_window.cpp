@@ -1,9 +1,11 @@
 #include "app/main_window.h"
 
 #include "app/app_state.h"
+#include "app/dpi.h"
+#include "app/status_parts.h"
+#include "app/toolbar_images.h"
 #include "app/edit_window.h"
 #include "app/helpers.h"
-#include "document/format_status.h"
 #include "editor/caret_status.h"
 #include "editor/gutter.h"
 #include "resource.h"
@@ -32,32 +34,24 @@ static TBBUTTON ToolbarButtons[18] = {
     {STD_PROPERTIES, IDM_PROPERTIES, TBSTATE_ENABLED, TBSTYLE_BUTTON, {0}, 0, 0},
 };
 
-// Inserted before Properties once the two bitmaps of our own are in the image list.
+// Inserted before Properties; their images follow the standard ones in our strip.
 static TBBUTTON ExtraButtons[3] = {
-    {0, IDM_WORDWRAP, TBSTATE_ENABLED, TBSTYLE_CHECK, {0}, 0, 0},
+    {TOOLBAR_IMAGE_WORDWRAP, IDM_WORDWRAP, TBSTATE_ENABLED, TBSTYLE_CHECK, {0}, 0, 0},
     {0, 0, TBSTATE_ENABLED, TBSTYLE_SEP, {0}, 0, 0},
-    {0, IDM_EXECUTE, TBSTATE_ENABLED, TBSTYLE_BUTTON, {0}, 0, 0},
+    {TOOLBAR_IMAGE_EXECUTE, IDM_EXECUTE, TBSTATE_ENABLED, TBSTYLE_BUTTON, {0}, 0, 0},
 };
-
-static int AddToolbarBitmap(UINT resourceId)
-{
-    TBADDBITMAP bitmap;
-    bitmap.hInst = App.Instance;
-    bitmap.nID = resourceId;
-    return (int)SendMessageA(App.ToolBar, TB_ADDBITMAP, 1, (LPARAM)&bitmap);
-}
 
 static int CreateToolbar()
 {
+    // No bitmaps here: the images come from our own strips, drawn for the DPI.
     App.ToolBar = CreateToolbarEx(App.MainWindow, WS_CHILD | WS_VISIBLE | TBSTYLE_TOOLTIPS | TBSTYLE_FLAT,
-                                  ID_TOOLBAR, 18, HINST_COMMCTRL, IDB_STD_SMALL_COLOR, ToolbarButtons,
-                                  18, 16, 16, 16, 16, sizeof(TBBUTTON));
+                                  ID_TOOLBAR, 0, NULL, 0, ToolbarButtons, 18, 16, 16, 16, 16,
+                                  sizeof(TBBUTTON));
     if (!App.ToolBar) {
         ShowError("Toolbar Bar not created!");
         return 0;
     }
-    ExtraButtons[0].iBitmap = AddToolbarBitmap(IDB_WORDWRAP);
-    ExtraButtons[2].iBitmap = AddToolbarBitmap(IDB_EXECUTE);
+    ApplyToolbarImages(WindowDpi(App.MainWindow));
     for (int i = 0; i < 3; i++)
         SendMessageA(App.ToolBar, TB_INSERTBUTTONA, (WPARAM)(17 + i), (LPARAM)&ExtraButtons[i]);
     return 1;
@@ -91,6 +85,9 @@ int CreateMainWindow(HINSTANCE instance)
         ShowError("Status Bar not created!");
         return 0;
     }
+    // Made on a monitor whose DPI is not the system's: the control's own font is not for it.
+    if (WindowDpi(App.MainWindow) != SystemDpi())
+        ApplyStatusFontForDpi(WindowDpi(App.MainWindow));
 
     App.EditControl = CreateEditControl(instance);
     if (!App.EditControl) {
@@ -107,11 +104,8 @@ int CreateMainWindow(HINSTANCE instance)
 
 void ComputeStatusEdges(int clientWidth, int edges[5])
 {
-    edges[0] = clientWidth - 365;
-    edges[1] = clientWidth - 330;
-    edges[2] = clientWidth - 300;
-    edges[3] = clientWidth - 260;
-    edges[4] = clientWidth;
+    const int noNeeds[STATUS_PARTS] = {0, 0, 0, 0, 0};
+    FitStatusEdges(clientWidth, BASE_DPI, noNeeds, edges);
 }
 
 static int WindowHeight(HWND window)
@@ -136,10 +130,7 @@ void LayoutMainWindow()
 
     int statusHeight = 0;
     if (Config.Statusbar) {
-        int edges[STATUS_PARTS];
-        ComputeStatusEdges(width, edges);
-        edges[STATUS_MESSAGE] -= FormatPartExtraWidth();
-        SendMessageA(App.StatusBar, SB_SETPARTS, STATUS_PARTS, (LPARAM)edges);
+        FitStatusParts(width);
         SendMessageA(App.StatusBar, WM_SIZE, 0, 0);
         statusHeight = WindowHeight(App.StatusBar);
         SetStatusText(STATUS_INSERT, App.InsertMode == 1 ? "INS" : "OVR");

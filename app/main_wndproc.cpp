@@ -1,6 +1,7 @@
 // The main window procedure: every message is one call to a named handler.
 #include "app/app_state.h"
 #include "app/commands.h"
+#include "app/dpi_change.h"
 #include "app/helpers.h"
 #include "app/main_window.h"
 #include "app/menu_state.h"
@@ -142,8 +143,12 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         if (!RunCloseFlow())
             return 0;
         break;
+    case WM_DPICHANGED:
+        OnDpiChanged(window, HIWORD(wParam), (const RECT*)lParam);
+        return 0;
     case WM_DESTROY:
         EndIncompleteDocument();
+        ReleaseDpiResources();
         PostQuitMessage(0);
         break;
     }

@@ -10,7 +10,5 @@
 void FormatStatusText(int lineFormat, int encoding, int noMark, char* text, size_t size);
 // Shows the current document's format in part 1, widening the part as its text needs.
 void ShowFormatStatus();
-// Pixels part 1 needs beyond its usual width for the current document.
-int FormatPartExtraWidth();
 
 #endif

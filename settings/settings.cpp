@@ -3,6 +3,7 @@
 #include "settings/settings.h"
 
 #include "app/app_state.h"
+#include "app/dpi.h"
 #include "app/helpers.h"
 #include "app/main_window.h"
 #include "document/title.h"
@@ -87,10 +88,7 @@ void BuildEditorLogFont(const CHARFORMATA* format, int pixelsPerInch, LOGFONTA* 
 
 void DeriveEditorLogFont()
 {
-    HDC context = GetDC(App.EditControl);
-    int pixelsPerInch = GetDeviceCaps(context, LOGPIXELSY);
-    ReleaseDC(App.EditControl, context);
-    BuildEditorLogFont(&Config.EditorCharFormat, pixelsPerInch, &Config.EditorLogFont);
+    BuildEditorLogFont(&Config.EditorCharFormat, WindowDpi(App.EditControl), &Config.EditorLogFont);
     Config.FontColor = Config.EditorCharFormat.crTextColor;
 }
 
@@ -173,8 +171,10 @@ void LoadSettings()
 
     Config.left = ReadInt(ini, ViewSection, "left", 0);
     Config.top = ReadInt(ini, ViewSection, "top", 0);
-    Config.right = ReadInt(ini, ViewSection, "right", 300);
-    Config.bottom = ReadInt(ini, ViewSection, "bottom", 300);
+    // The first placement is 300 by 300 at 96 DPI, as large to the eye at any DPI.
+    int firstExtent = ScaleForDpi(300, WindowDpi(App.MainWindow));
+    Config.right = ReadInt(ini, ViewSection, "right", firstExtent);
+    Config.bottom = ReadInt(ini, ViewSection, "bottom", firstExtent);
 
     Config.SavePosition = ReadInt(ini, ViewSection, "SavePosition", 0);
     Config.SelectionBar = ReadInt(ini, ViewSection, "SelectionBar", 0);
