@@ -30,6 +30,16 @@ dpi_prefix() {
 # As the program scales: rounded to the nearest pixel.
 scaled() { echo $((($1 * $2 + 48) / 96)); }
 
+check_parts() {
+  local part w textw text
+  while read -r part w textw text; do
+    echo "status part $part: width $w, text width $textw [$text]"
+    [ "$part" = 0 ] && continue
+    [ -n "$text" ] || fail "status part $part is empty"
+    [ "$w" -gt "$textw" ] || fail "status part $part ($w) narrower than its text ($textw) at $1 DPI"
+  done < <(probe parts)
+}
+
 check_dpi() {
   local dpi="$1"
   export WINEPREFIX
@@ -45,17 +55,14 @@ check_dpi() {
   height="$(scaled 420 "$dpi")"
   probe resize "$width" "$height" || fail "resize"
   focus_editor >/dev/null
-  xdotool key ctrl+End shift+Up
-  sleep 1
   echo "window: $(probe windowsize)"
-
-  local part w textw text
-  while read -r part w textw text; do
-    echo "status part $part: width $w, text width $textw [$text]"
-    [ "$part" = 0 ] && continue
-    [ -n "$text" ] || fail "status part $part is empty"
-    [ "$w" -gt "$textw" ] || fail "status part $part ($w) narrower than its text ($textw) at $dpi DPI"
-  done < <(probe parts)
+  # The caret's position, then a selection's figures, the longer text.
+  xdotool key ctrl+End
+  sleep 1
+  check_parts "$dpi"
+  xdotool key shift+Up
+  sleep 1
+  check_parts "$dpi"
 
   local image=16
   [ "$dpi" -ge 120 ] && image=20
