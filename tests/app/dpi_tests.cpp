@@ -2,10 +2,10 @@
 // change of DPI rebuilds.
 #include "support/editor_fixture.h"
 
-#include "app/app_state.h"
-#include "app/main_window.h"
-#include "app/status_parts.h"
-#include "app/toolbar_images.h"
+#include "ground/app_state.h"
+#include "views/main_window.h"
+#include "views/status_parts.h"
+#include "views/toolbar_images.h"
 
 #include <commctrl.h>
 

@@ -1,13 +1,13 @@
-#include "app/main_window.h"
+#include "views/main_window.h"
 
-#include "app/app_state.h"
-#include "app/dpi.h"
-#include "app/status_parts.h"
-#include "app/toolbar_images.h"
-#include "app/edit_window.h"
-#include "app/helpers.h"
-#include "editor/caret_status.h"
-#include "editor/gutter.h"
+#include "ground/app_state.h"
+#include "views/edit_window.h"
+#include "ground/helpers.h"
+#include "views/caret_status.h"
+#include "views/gutter.h"
+#include "ground/dpi.h"
+#include "views/status_parts.h"
+#include "views/toolbar_images.h"
 #include "resource.h"
 
 #include <commctrl.h>

@@ -1,4 +1,4 @@
-#include "app/dpi.h"
+#include "ground/dpi.h"
 
 typedef UINT (WINAPI *DpiForWindowFunction)(HWND window);
 typedef int (WINAPI *MetricsForDpiFunction)(int index, UINT dpi);

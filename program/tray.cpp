@@ -1,7 +1,7 @@
-#include "app/tray.h"
+#include "program/tray.h"
 
-#include "app/app_state.h"
-#include "app/dpi.h"
+#include "ground/app_state.h"
+#include "ground/dpi.h"
 #include "resource.h"
 
 #include <richedit.h>

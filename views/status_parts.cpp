@@ -1,6 +1,6 @@
-#include "app/status_parts.h"
+#include "views/status_parts.h"
 
-#include "app/dpi.h"
+#include "ground/dpi.h"
 
 #include <commctrl.h>
 #include <string.h>

@@ -1,7 +1,7 @@
-#include "app/toolbar_images.h"
+#include "views/toolbar_images.h"
 
-#include "app/app_state.h"
-#include "app/dpi.h"
+#include "ground/app_state.h"
+#include "ground/dpi.h"
 #include "resource.h"
 
 #include <commctrl.h>

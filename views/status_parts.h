@@ -3,7 +3,7 @@
 #ifndef SCRIVLET_STATUS_PARTS_H
 #define SCRIVLET_STATUS_PARTS_H
 
-#include "app/app_state.h"
+#include "ground/app_state.h"
 
 // Right edges of the five parts for a client width. Each fixed part is as
 // wide as its 96-DPI width scaled to dpi, or as its text needs (needed[part],

@@ -1,11 +1,11 @@
-#include "app/dpi_change.h"
+#include "program/dpi_change.h"
 
-#include "app/app_state.h"
-#include "app/main_window.h"
-#include "app/status_parts.h"
-#include "app/toolbar_images.h"
-#include "app/tray.h"
-#include "editor/gutter.h"
+#include "ground/app_state.h"
+#include "views/main_window.h"
+#include "views/status_parts.h"
+#include "views/toolbar_images.h"
+#include "program/tray.h"
+#include "views/gutter.h"
 #include "settings/settings.h"
 
 #include <commctrl.h>
