@@ -102,12 +102,6 @@ int CreateMainWindow(HINSTANCE instance)
     return 1;
 }
 
-void ComputeStatusEdges(int clientWidth, int edges[5])
-{
-    const int noNeeds[STATUS_PARTS] = {0, 0, 0, 0, 0};
-    FitStatusEdges(clientWidth, BASE_DPI, noNeeds, edges);
-}
-
 static int WindowHeight(HWND window)
 {
     RECT rect;

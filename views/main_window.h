@@ -7,8 +7,6 @@
 int CreateMainWindow(HINSTANCE instance);
 void LayoutMainWindow();
 void SetAlwaysOnTop(int on);
-// Right edges of the five status-bar parts for a client width.
-void ComputeStatusEdges(int clientWidth, int edges[5]);
 
 LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
