@@ -6,7 +6,8 @@
 #include "views/toolbar_images.h"
 #include "program/tray.h"
 #include "views/gutter.h"
-#include "settings/settings.h"
+#include "settings/usable_settings.h"
+#include "views/editor_look.h"
 
 #include <commctrl.h>
 

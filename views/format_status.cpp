@@ -2,8 +2,8 @@
 
 #include "ground/app_state.h"
 #include "ground/helpers.h"
+#include "resource.h"
 #include "views/status_parts.h"
-#include "document/stream_decoder.h"
 
 #include <commctrl.h>
 #include <stdio.h>
@@ -33,4 +33,16 @@ void ShowFormatStatus()
         GetClientRect(App.MainWindow, &client);
         FitStatusParts(client.right - client.left);
     }
+}
+
+void SetLineFormat(int format)
+{
+    if (format < DOS || format > MAC)
+        format = DOS;
+    App.LineFormat = format;
+    ShowFormatStatus();
+    HMENU menu = GetMenu(App.MainWindow);
+    CheckMenuItem(menu, IDM_FORMAT_DOS, MF_BYCOMMAND | (format == DOS ? MF_CHECKED : MF_UNCHECKED));
+    CheckMenuItem(menu, IDM_FORMAT_UNIX, MF_BYCOMMAND | (format == UNIX ? MF_CHECKED : MF_UNCHECKED));
+    CheckMenuItem(menu, IDM_FORMAT_MAC, MF_BYCOMMAND | (format == MAC ? MF_CHECKED : MF_UNCHECKED));
 }

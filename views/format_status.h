@@ -10,5 +10,7 @@
 void FormatStatusText(int lineFormat, int encoding, int noMark, char* text, size_t size);
 // Shows the current document's format in part 1, widening the part as its text needs.
 void ShowFormatStatus();
+// The document's line format, shown on the status bar and in the Format menu.
+void SetLineFormat(int format);
 
 #endif

@@ -7,7 +7,9 @@
 int CreateMainWindow(HINSTANCE instance);
 void LayoutMainWindow();
 void SetAlwaysOnTop(int on);
+// Puts settings just read on the windows: placement, bars, the editor's
+// look and font, tab size and gutter.
+void ShowReadSettings();
 
-LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 #endif
