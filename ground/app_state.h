@@ -4,6 +4,7 @@
 #define SCRIVLET_APP_STATE_H
 
 #include <windows.h>
+#include <commctrl.h>
 #include <commdlg.h>
 #include <richedit.h>
 #include <sys/stat.h>
@@ -61,6 +62,10 @@ struct AppState {
     HWND ToolBar;
     WNDPROC OldEditProc;
     HACCEL Accelerators;
+    // Made for the window's DPI, and made again when it changes
+    HIMAGELIST ToolbarImages;
+    HFONT StatusFont;               // only once the DPI has changed; else the control's own
+    HICON TrayIcon;
 
     // Registered messages
     UINT WheelMessage;

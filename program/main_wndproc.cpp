@@ -5,6 +5,7 @@
 #include "ground/helpers.h"
 #include "views/main_window.h"
 #include "views/menu_state.h"
+#include "program/dpi_change.h"
 #include "document/file_watch.h"
 #include "program/tray.h"
 #include "document/background_load.h"
@@ -144,8 +145,12 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         if (!RunCloseFlow())
             return 0;
         break;
+    case WM_DPICHANGED:
+        OnDpiChanged(window, HIWORD(wParam), (const RECT*)lParam);
+        return 0;
     case WM_DESTROY:
         EndIncompleteDocument();
+        ReleaseDpiResources();
         PostQuitMessage(0);
         break;
     }

@@ -2,9 +2,19 @@
 
 #include "ground/app_state.h"
 #include "ground/command_gate.h"
+#include "ground/dpi.h"
+#include "resource.h"
 
 #include <richedit.h>
 #include <string.h>
+
+// The class icon is the large one; the tray shows a small icon, at the DPI.
+static HICON LoadTrayIcon(HWND window)
+{
+    int dpi = WindowDpi(window);
+    return (HICON)LoadImageA(App.Instance, MAKEINTRESOURCEA(IDI_APPICON), IMAGE_ICON,
+                             SystemMetricForDpi(SM_CXSMICON, dpi), SystemMetricForDpi(SM_CYSMICON, dpi), 0);
+}
 
 void BuildTrayRecord(HWND window, int adding, NOTIFYICONDATAA* record)
 {
@@ -19,7 +29,9 @@ void BuildTrayRecord(HWND window, int adding, NOTIFYICONDATAA* record)
     // The icon talks back with WM_MOUSEMOVE, which the window's own client
     // area never receives: its children cover it.
     record->uCallbackMessage = WM_MOUSEMOVE;
-    record->hIcon = App.AppIcon;
+    if (!App.TrayIcon)
+        App.TrayIcon = LoadTrayIcon(window);
+    record->hIcon = App.TrayIcon ? App.TrayIcon : App.AppIcon;
     // 63 bytes with the terminator: the title of the moment, cut to 62.
     GetWindowTextA(window, record->szTip, 63);
 }
@@ -64,6 +76,18 @@ void OnTaskbarCreated(HWND window)
     // A new shell knows nothing of the old icon: add it again.
     if (App.InTray)
         HideToTray(window);
+}
+
+void RefreshTrayIcon(HWND window)
+{
+    if (App.TrayIcon)
+        DestroyIcon(App.TrayIcon);
+    App.TrayIcon = NULL;
+    if (!App.InTray)
+        return;
+    NOTIFYICONDATAA record;
+    BuildTrayRecord(window, 1, &record);
+    Shell_NotifyIconA(NIM_MODIFY, &record);
 }
 
 int WheelScrollLines()

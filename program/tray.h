@@ -17,6 +17,8 @@ int MinimizeToTrayInstead(HWND window, WPARAM systemCommand);
 // The icon's callback: mouseMessage is the low word of its lParam.
 void OnTrayCallback(HWND window, UINT mouseMessage);
 void OnTaskbarCreated(HWND window);
+// The small icon again for the window's DPI, shown at once when in the tray.
+void RefreshTrayIcon(HWND window);
 // Scrolls the edit control for a rotation in multiples of WHEEL_DELTA.
 void OnLegacyWheel(int rotation);
 // Lines one notch scrolls, as the system is set (3 when it does not say).

@@ -7,8 +7,11 @@
 #define IDR_LINKMENU        10001
 #define IDR_ACCELERATORS    10002
 #define IDI_APPICON         104
-#define IDB_WORDWRAP        102
-#define IDB_EXECUTE         103
+// The toolbar's images at 16, 20, 24 and 32 pixels, picked for the DPI
+#define IDB_TOOLBAR16       102
+#define IDB_TOOLBAR20       105
+#define IDB_TOOLBAR24       106
+#define IDB_TOOLBAR32       107
 #define IDD_GOTOLINE        200
 #define IDD_ABOUT           220
 #define IDD_OPTIONS_GENERAL 241

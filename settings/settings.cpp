@@ -4,6 +4,7 @@
 
 #include "ground/app_state.h"
 #include "ground/helpers.h"
+#include "ground/dpi.h"
 #include "settings/ini_file.h"
 #include "settings/recent_lists.h"
 #include "settings/usable_settings.h"
@@ -98,8 +99,10 @@ void ReadSettings()
 
     Config.left = ReadInt(ini, ViewSection, "left", 0);
     Config.top = ReadInt(ini, ViewSection, "top", 0);
-    Config.right = ReadInt(ini, ViewSection, "right", 300);
-    Config.bottom = ReadInt(ini, ViewSection, "bottom", 300);
+    // The first placement is 300 by 300 at 96 DPI, as large to the eye at any DPI.
+    int firstExtent = ScaleForDpi(300, WindowDpi(App.MainWindow));
+    Config.right = ReadInt(ini, ViewSection, "right", firstExtent);
+    Config.bottom = ReadInt(ini, ViewSection, "bottom", firstExtent);
 
     Config.SavePosition = ReadInt(ini, ViewSection, "SavePosition", 0);
     Config.SelectionBar = ReadInt(ini, ViewSection, "SelectionBar", 0);

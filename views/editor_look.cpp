@@ -1,6 +1,7 @@
 #include "views/editor_look.h"
 
 #include "ground/app_state.h"
+#include "ground/dpi.h"
 #include "settings/usable_settings.h"
 
 #include <richedit.h>
@@ -27,9 +28,6 @@ int ApplyEditorCharFormat()
 
 void DeriveEditorLogFont()
 {
-    HDC context = GetDC(App.EditControl);
-    int pixelsPerInch = GetDeviceCaps(context, LOGPIXELSY);
-    ReleaseDC(App.EditControl, context);
-    BuildEditorLogFont(&Config.EditorCharFormat, pixelsPerInch, &Config.EditorLogFont);
+    BuildEditorLogFont(&Config.EditorCharFormat, WindowDpi(App.EditControl), &Config.EditorLogFont);
     Config.FontColor = Config.EditorCharFormat.crTextColor;
 }

@@ -3,13 +3,10 @@
 #include "ground/app_state.h"
 #include "ground/helpers.h"
 #include "resource.h"
+#include "views/status_parts.h"
 
 #include <commctrl.h>
 #include <stdio.h>
-
-// Usual width of part 1 and the room a status-bar part leaves around its text.
-#define FORMAT_PART_WIDTH 35
-#define PART_PADDING 12
 
 void FormatStatusText(int lineFormat, int encoding, int noMark, char* text, size_t size)
 {
@@ -25,47 +22,17 @@ void FormatStatusText(int lineFormat, int encoding, int noMark, char* text, size
     text[size - 1] = 0;
 }
 
-void ComputeStatusEdges(int clientWidth, int edges[5])
-{
-    edges[0] = clientWidth - 365;
-    edges[1] = clientWidth - 330;
-    edges[2] = clientWidth - 300;
-    edges[3] = clientWidth - 260;
-    edges[4] = clientWidth;
-}
-
-int FormatPartExtraWidth()
-{
-    // An ANSI document keeps the usual layout.
-    if (App.IsUnicode == ENCODING_ANSI || !App.StatusBar)
-        return 0;
-    char text[32];
-    FormatStatusText(App.LineFormat, App.IsUnicode, App.NoByteOrderMark, text, sizeof(text));
-    HDC dc = GetDC(App.StatusBar);
-    if (!dc)
-        return 0;
-    HGDIOBJ old = SelectObject(dc, (HGDIOBJ)SendMessageA(App.StatusBar, WM_GETFONT, 0, 0));
-    SIZE size = {0, 0};
-    GetTextExtentPoint32A(dc, text, lstrlenA(text), &size);
-    SelectObject(dc, old);
-    ReleaseDC(App.StatusBar, dc);
-    int extra = size.cx + PART_PADDING - FORMAT_PART_WIDTH;
-    return extra > 0 ? extra : 0;
-}
-
 void ShowFormatStatus()
 {
     char text[32];
     FormatStatusText(App.LineFormat, App.IsUnicode, App.NoByteOrderMark, text, sizeof(text));
+    SetStatusText(STATUS_FORMAT, text);
+    // The part widens for a longer text, such as an encoding's name.
     if (App.StatusBar && App.MainWindow) {
         RECT client;
         GetClientRect(App.MainWindow, &client);
-        int edges[STATUS_PARTS];
-        ComputeStatusEdges(client.right - client.left, edges);
-        edges[STATUS_MESSAGE] -= FormatPartExtraWidth();
-        SendMessageA(App.StatusBar, SB_SETPARTS, STATUS_PARTS, (LPARAM)edges);
+        FitStatusParts(client.right - client.left);
     }
-    SetStatusText(STATUS_FORMAT, text);
 }
 
 void SetLineFormat(int format)

@@ -4,6 +4,7 @@
 #include "views/gutter.h"
 
 #include "ground/app_state.h"
+#include "ground/dpi.h"
 
 #include <richedit.h>
 #include <stdio.h>
@@ -101,18 +102,24 @@ static int MeasureGutterDigits(LONG firstVisibleLine)
     return (int)size.cx;
 }
 
+// The gutter's spacings are given at 96 DPI.
+static int GutterPixels(int pixelsAt96)
+{
+    return ScaleForDpi(pixelsAt96, WindowDpi(App.EditControl));
+}
+
 void UpdateGutterWidth()
 {
     int margin = 1;
     if (Config.LineNumbers) {
         LONG first = (LONG)SendMessageA(App.EditControl, EM_GETFIRSTVISIBLELINE, 0, 0);
-        int width = MeasureGutterDigits(first) + 10;
+        int width = MeasureGutterDigits(first) + GutterPixels(10);
         if (width > App.GutterWidth)
             App.GutterWidth = width;
         margin = App.GutterWidth + 1;
     }
     if (Config.SelectionBar)
-        margin += 10;
+        margin += GutterPixels(10);
     if (margin != App.LeftMargin) {
         App.LeftMargin = margin;
         ApplyLeftMargin(margin);
@@ -151,7 +158,7 @@ static void DrawNumbers(HDC context, RECT client)
 {
     RECT text = client;
     text.left = 0;
-    text.right = App.GutterWidth - 4;
+    text.right = App.GutterWidth - GutterPixels(4);
     LONG first = (LONG)SendMessageA(App.EditControl, EM_GETFIRSTVISIBLELINE, 0, 0);
     LONG number = first + 1;
     text.top = client.top + LineTop(first);

@@ -3,10 +3,12 @@
 #include "ground/app_state.h"
 #include "views/edit_window.h"
 #include "ground/helpers.h"
-#include "views/format_status.h"
 #include "views/caret_status.h"
 #include "views/editor_look.h"
 #include "views/gutter.h"
+#include "ground/dpi.h"
+#include "views/status_parts.h"
+#include "views/toolbar_images.h"
 #include "resource.h"
 #include "settings/screen_placement.h"
 #include "settings/usable_settings.h"
@@ -35,32 +37,24 @@ static TBBUTTON ToolbarButtons[18] = {
     {STD_PROPERTIES, IDM_PROPERTIES, TBSTATE_ENABLED, TBSTYLE_BUTTON, {0}, 0, 0},
 };
 
-// Inserted before Properties once the two bitmaps of our own are in the image list.
+// Inserted before Properties; their images follow the standard ones in our strip.
 static TBBUTTON ExtraButtons[3] = {
-    {0, IDM_WORDWRAP, TBSTATE_ENABLED, TBSTYLE_CHECK, {0}, 0, 0},
+    {TOOLBAR_IMAGE_WORDWRAP, IDM_WORDWRAP, TBSTATE_ENABLED, TBSTYLE_CHECK, {0}, 0, 0},
     {0, 0, TBSTATE_ENABLED, TBSTYLE_SEP, {0}, 0, 0},
-    {0, IDM_EXECUTE, TBSTATE_ENABLED, TBSTYLE_BUTTON, {0}, 0, 0},
+    {TOOLBAR_IMAGE_EXECUTE, IDM_EXECUTE, TBSTATE_ENABLED, TBSTYLE_BUTTON, {0}, 0, 0},
 };
-
-static int AddToolbarBitmap(UINT resourceId)
-{
-    TBADDBITMAP bitmap;
-    bitmap.hInst = App.Instance;
-    bitmap.nID = resourceId;
-    return (int)SendMessageA(App.ToolBar, TB_ADDBITMAP, 1, (LPARAM)&bitmap);
-}
 
 static int CreateToolbar()
 {
+    // No bitmaps here: the images come from our own strips, drawn for the DPI.
     App.ToolBar = CreateToolbarEx(App.MainWindow, WS_CHILD | WS_VISIBLE | TBSTYLE_TOOLTIPS | TBSTYLE_FLAT,
-                                  ID_TOOLBAR, 18, HINST_COMMCTRL, IDB_STD_SMALL_COLOR, ToolbarButtons,
-                                  18, 16, 16, 16, 16, sizeof(TBBUTTON));
+                                  ID_TOOLBAR, 0, NULL, 0, ToolbarButtons, 18, 16, 16, 16, 16,
+                                  sizeof(TBBUTTON));
     if (!App.ToolBar) {
         ShowError("Toolbar Bar not created!");
         return 0;
     }
-    ExtraButtons[0].iBitmap = AddToolbarBitmap(IDB_WORDWRAP);
-    ExtraButtons[2].iBitmap = AddToolbarBitmap(IDB_EXECUTE);
+    ApplyToolbarImages(WindowDpi(App.MainWindow));
     for (int i = 0; i < 3; i++)
         SendMessageA(App.ToolBar, TB_INSERTBUTTONA, (WPARAM)(17 + i), (LPARAM)&ExtraButtons[i]);
     return 1;
@@ -94,6 +88,9 @@ int CreateMainWindow(HINSTANCE instance)
         ShowError("Status Bar not created!");
         return 0;
     }
+    // Made on a monitor whose DPI is not the system's: the control's own font is not for it.
+    if (WindowDpi(App.MainWindow) != SystemDpi())
+        ApplyStatusFontForDpi(WindowDpi(App.MainWindow));
 
     App.EditControl = CreateEditControl(instance);
     if (!App.EditControl) {
@@ -130,10 +127,7 @@ void LayoutMainWindow()
 
     int statusHeight = 0;
     if (Config.Statusbar) {
-        int edges[STATUS_PARTS];
-        ComputeStatusEdges(width, edges);
-        edges[STATUS_MESSAGE] -= FormatPartExtraWidth();
-        SendMessageA(App.StatusBar, SB_SETPARTS, STATUS_PARTS, (LPARAM)edges);
+        FitStatusParts(width);
         SendMessageA(App.StatusBar, WM_SIZE, 0, 0);
         statusHeight = WindowHeight(App.StatusBar);
         SetStatusText(STATUS_INSERT, App.InsertMode == 1 ? "INS" : "OVR");

@@ -84,13 +84,18 @@ TEST(Resources, DialogsAndImagesLoad)
                             IDD_SAVEAS_EXTRA};
     for (UINT id : dialogs)
         EXPECT_TRUE(FindResourceA(Module(), MAKEINTRESOURCEA(id), (LPCSTR)RT_DIALOG) != NULL) << id;
-    HBITMAP wrap = LoadBitmapA(Module(), MAKEINTRESOURCEA(IDB_WORDWRAP));
-    ASSERT_TRUE(wrap != NULL);
-    BITMAP info;
-    GetObjectA(wrap, sizeof(info), &info);
-    EXPECT_EQ(info.bmWidth, 16);
-    EXPECT_EQ(info.bmHeight, 16);
-    DeleteObject(wrap);
+    // The toolbar's 17 images side by side, at each drawn size.
+    const UINT strips[] = {IDB_TOOLBAR16, IDB_TOOLBAR20, IDB_TOOLBAR24, IDB_TOOLBAR32};
+    const int sizes[] = {16, 20, 24, 32};
+    for (int i = 0; i < 4; i++) {
+        HBITMAP strip = LoadBitmapA(Module(), MAKEINTRESOURCEA(strips[i]));
+        ASSERT_TRUE(strip != NULL) << sizes[i];
+        BITMAP info;
+        GetObjectA(strip, sizeof(info), &info);
+        EXPECT_EQ(info.bmWidth, 17 * sizes[i]);
+        EXPECT_EQ(info.bmHeight, sizes[i]);
+        DeleteObject(strip);
+    }
     EXPECT_TRUE(LoadIconA(Module(), MAKEINTRESOURCEA(IDI_APPICON)) != NULL);
     EXPECT_TRUE(FindResourceA(Module(), MAKEINTRESOURCEA(1), (LPCSTR)RT_MANIFEST) != NULL);
 }

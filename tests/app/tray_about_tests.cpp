@@ -30,8 +30,16 @@ TEST_F(TrayTest, IconRecordCarriesTheTitleCutTo62)
     EXPECT_EQ(record.uID, 104u);
     EXPECT_EQ(record.uFlags, (UINT)(NIF_MESSAGE | NIF_ICON | NIF_TIP));
     EXPECT_EQ(record.uCallbackMessage, (UINT)WM_MOUSEMOVE);
-    EXPECT_EQ(record.hIcon, App.AppIcon);
     EXPECT_EQ(std::string(record.szTip), title.substr(0, 62));
+    // The small icon, as large as the system shows small icons at this DPI.
+    ICONINFO icon;
+    ASSERT_TRUE(GetIconInfo(record.hIcon, &icon));
+    BITMAP colour;
+    GetObjectA(icon.hbmColor, sizeof(colour), &colour);
+    EXPECT_EQ(colour.bmWidth, GetSystemMetrics(SM_CXSMICON));
+    EXPECT_EQ(colour.bmHeight, GetSystemMetrics(SM_CYSMICON));
+    DeleteObject(icon.hbmColor);
+    DeleteObject(icon.hbmMask);
 
     BuildTrayRecord(App.MainWindow, 0, &record);
     EXPECT_EQ(record.uFlags, 0u);

@@ -26,6 +26,11 @@
 //   window_probe count                 prints how many editor windows there are
 //   window_probe closeall              asks every editor window to close at once
 //   window_probe commandall <id>...    sends every editor window these menu commands
+//   window_probe parts                 prints each status part: number, width, text width, text
+//   window_probe toolbar               prints the button width and height and the toolbar's height
+//   window_probe windowsize            prints the main window's width and height
+//   window_probe resize <w> <h>        gives the main window that size
+//   window_probe textleft              prints where the edit control's text starts (EM_GETRECT)
 // Exit code 0 on success, 1 when the window or control is not there.
 #include <windows.h>
 #include <commctrl.h>
@@ -57,29 +62,71 @@ static int PrintWindowText(HWND window)
     return 0;
 }
 
+// Sends a message whose lParam points at a buffer the control fills: such
+// messages are not marshalled, so the buffer must live in the editor's
+// process. Copies the buffer back into out; 0 when that could not be done.
+static int RemoteRead(HWND control, UINT message, WPARAM wParam, void* out, SIZE_T bytes)
+{
+    DWORD processId = 0;
+    GetWindowThreadProcessId(control, &processId);
+    HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId);
+    if (!process)
+        return 0;
+    void* remote = VirtualAllocEx(process, NULL, bytes, MEM_COMMIT, PAGE_READWRITE);
+    if (remote) {
+        SendMessageW(control, message, wParam, (LPARAM)remote);
+        ReadProcessMemory(process, remote, out, bytes, NULL);
+        VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    }
+    CloseHandle(process);
+    return remote != NULL;
+}
+
+static int ReadStatusPart(HWND status, int part, wchar_t* text, SIZE_T chars)
+{
+    memset(text, 0, chars * sizeof(wchar_t));
+    return RemoteRead(status, SB_GETTEXTW, (WPARAM)part, text, (chars - 1) * sizeof(wchar_t));
+}
+
 static int PrintStatusPart(HWND main, int part)
 {
     HWND status = FindWindowExA(main, NULL, "msctls_statusbar32", NULL);
     if (!status)
         return 1;
-    // SB_GETTEXTW is not marshalled, so the buffer must live in the editor's process.
-    DWORD processId = 0;
-    GetWindowThreadProcessId(status, &processId);
-    HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId);
-    if (!process)
-        return 1;
-    const SIZE_T bytes = 4096;
-    void* remote = VirtualAllocEx(process, NULL, bytes, MEM_COMMIT, PAGE_READWRITE);
     wchar_t text[2048];
-    memset(text, 0, sizeof(text));
-    if (remote) {
-        SendMessageW(status, SB_GETTEXTW, (WPARAM)part, (LPARAM)remote);
-        ReadProcessMemory(process, remote, text, sizeof(text) - sizeof(wchar_t), NULL);
-        VirtualFreeEx(process, remote, 0, MEM_RELEASE);
-    }
-    CloseHandle(process);
+    int read = ReadStatusPart(status, part, text, 2048);
     PrintWide(text);
-    return remote ? 0 : 1;
+    return read ? 0 : 1;
+}
+
+// Each status part: "<part> <width> <text width> <text>", the text measured
+// in the system's status font, which the status bar uses.
+static int PrintStatusParts(HWND main)
+{
+    HWND status = FindWindowExA(main, NULL, "msctls_statusbar32", NULL);
+    int edges[5];
+    if (!status || !RemoteRead(status, SB_GETPARTS, 5, edges, sizeof(edges)))
+        return 1;
+    NONCLIENTMETRICSW metrics;
+    memset(&metrics, 0, sizeof(metrics));
+    metrics.cbSize = sizeof(metrics);
+    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
+    HFONT font = CreateFontIndirectW(&metrics.lfStatusFont);
+    HDC context = GetDC(NULL);
+    HGDIOBJ old = SelectObject(context, font);
+    for (int part = 0; part < 5; part++) {
+        wchar_t text[256];
+        ReadStatusPart(status, part, text, 256);
+        SIZE size = {0, 0};
+        GetTextExtentPoint32W(context, text, lstrlenW(text), &size);
+        printf("%d %d %ld ", part, edges[part] - (part > 0 ? edges[part - 1] : 0), (long)size.cx);
+        fflush(stdout);
+        PrintWide(text);
+    }
+    SelectObject(context, old);
+    ReleaseDC(NULL, context);
+    DeleteObject(font);
+    return 0;
 }
 
 // A running copy that has stopped answering: its window exists, but its
@@ -295,6 +342,8 @@ static int PrintFavoritesMenu(HWND target)
 
 int main(int argc, char** argv)
 {
+    // Sizes and fonts as the editor, which is DPI aware, sees them.
+    SetProcessDPIAware();
     if (argc > 3 && strcmp(argv[1], "--desktop") == 0) {
         HDESK desktop = OpenDesktopA(argv[2], 0, FALSE, GENERIC_ALL);
         if (!desktop || !SetThreadDesktop(desktop))
@@ -379,6 +428,35 @@ int main(int argc, char** argv)
     }
     if (strcmp(command, "close") == 0) {
         PostMessageA(main, WM_CLOSE, 0, 0);
+        return 0;
+    }
+    if (strcmp(command, "parts") == 0)
+        return PrintStatusParts(main);
+    if (strcmp(command, "toolbar") == 0) {
+        HWND toolbar = FindWindowExA(main, NULL, TOOLBARCLASSNAMEA, NULL);
+        RECT rect;
+        if (!toolbar || !GetWindowRect(toolbar, &rect))
+            return 1;
+        LRESULT size = SendMessageA(toolbar, TB_GETBUTTONSIZE, 0, 0);
+        printf("%d %d %ld\n", LOWORD(size), HIWORD(size), (long)(rect.bottom - rect.top));
+        return 0;
+    }
+    if (strcmp(command, "windowsize") == 0) {
+        RECT rect;
+        GetWindowRect(main, &rect);
+        printf("%ld %ld\n", (long)(rect.right - rect.left), (long)(rect.bottom - rect.top));
+        return 0;
+    }
+    if (strcmp(command, "resize") == 0 && argc > 3)
+        return !SetWindowPos(main, NULL, 0, 0, atoi(argv[2]), atoi(argv[3]), SWP_NOMOVE | SWP_NOZORDER);
+    if (strcmp(command, "textleft") == 0) {
+        HWND edit = FindWindowExA(main, NULL, "RichEdit20A", NULL);
+        // A message below WM_USER: the system carries the rectangle across.
+        RECT format;
+        if (!edit)
+            return 1;
+        SendMessageA(edit, EM_GETRECT, 0, (LPARAM)&format);
+        printf("%ld\n", (long)format.left);
         return 0;
     }
     return 2;
