@@ -1,6 +1,7 @@
 #include "app/commands.h"
 
 #include "app/app_state.h"
+#include "app/edit_control.h"
 #include "app/helpers.h"
 #include "app/main_window.h"
 #include "app/menu_state.h"
@@ -16,6 +17,7 @@
 #include "editor/clipboard.h"
 #include "editor/find_replace.h"
 #include "editor/gutter.h"
+#include "editor/large_replace.h"
 #include "print/print.h"
 #include "resource.h"
 #include "settings/favorites.h"
@@ -154,8 +156,8 @@ void RunCommand(int id)
     case IDM_FORMAT_UNIX: ChangeLineFormat(UNIX); break;
     case IDM_FORMAT_MAC: ChangeLineFormat(MAC); break;
     case IDM_EXIT: SendMessageA(App.MainWindow, WM_SYSCOMMAND, SC_CLOSE, 0); break;
-    case IDM_UNDO: SendMessageA(App.EditControl, EM_UNDO, 0, 0); break;
-    case IDM_REDO: SendMessageA(App.EditControl, EM_REDO, 0, 0); break;
+    case IDM_UNDO: UndoEdit(); break;
+    case IDM_REDO: RedoEdit(); break;
     case IDM_CUT: CutSelection(); break;
     case IDM_COPY: CopySelection(); break;
     case IDM_PASTE: PasteClipboard(); break;
@@ -198,6 +200,8 @@ void OnCommand(WPARAM wParam, LPARAM lParam)
     (void)lParam;
     switch (HIWORD(wParam)) {
     case EN_CHANGE:
+        // A change the control cannot undo (a new text) voids the own step too.
+        ForgetOwnUndoStep();
         RefreshAfterEdit();
         break;
     case EN_VSCROLL:

@@ -10,6 +10,7 @@
 #include "editor/block_indent.h"
 #include "editor/caret_status.h"
 #include "editor/clipboard.h"
+#include "editor/large_replace.h"
 #include "resource.h"
 
 #include <string.h>
@@ -188,6 +189,12 @@ static LRESULT OnKeyDown(MSGFILTER* filter)
         if (!ctrl)
             return 0;
         PasteClipboard();
+        return Swallow(filter);
+    case 'Z':
+        // The program's own undo step is not the control's to take.
+        if (!ctrl || shift)
+            return 0;
+        UndoEdit();
         return Swallow(filter);
     case '1':
         // Keeps the control's own Ctrl+1 away.
