@@ -1,11 +1,11 @@
 #include "editor/large_replace.h"
 
-#include "app/app_state.h"
-#include "app/edit_control.h"
-#include "app/edit_window.h"
-#include "app/helpers.h"
-#include "app/menu_state.h"
-#include "editor/caret_status.h"
+#include "ground/app_state.h"
+#include "ground/edit_control.h"
+#include "ground/helpers.h"
+#include "views/caret_status.h"
+#include "views/edit_window.h"
+#include "views/menu_state.h"
 
 #include <richedit.h>
 #include <string.h>

@@ -1,6 +1,6 @@
 #include "print/print_progress.h"
 
-#include "app/app_state.h"
+#include "ground/app_state.h"
 #include "resource.h"
 
 #include <stdio.h>

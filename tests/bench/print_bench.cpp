@@ -6,11 +6,11 @@
 // print command, the processor time the process spent in it (what a busy
 // machine does not stretch), and whether the program laid the pages out itself. With
 // "layout", a page range past the end: the pages are laid out, not printed.
-#include "app/app_state.h"
-#include "app/edit_control.h"
-#include "app/helpers.h"
-#include "app/main_window.h"
-#include "app/startup.h"
+#include "ground/app_state.h"
+#include "ground/edit_control.h"
+#include "ground/helpers.h"
+#include "views/main_window.h"
+#include "program/startup.h"
 #include "document/background_load.h"
 #include "document/load.h"
 #include "print/print.h"

@@ -3,8 +3,8 @@
 // one-step undo, which must give back every byte of the file.
 #include "editor_test_support.h"
 
-#include "app/edit_control.h"
-#include "app/menu_state.h"
+#include "ground/edit_control.h"
+#include "views/menu_state.h"
 #include "document/background_load.h"
 #include "document/load.h"
 #include "document/title.h"
