@@ -17,7 +17,8 @@
 //       top, and rounds of Replace All of "qzx" by "qzy" and its Undo, each to
 //       the window idle; last it saves what the undo gave back, for the
 //       caller to compare with the file:
-//       prints "save_ms=<a,b,..> find_ms=<...> replace_ms=<...> undo_ms=<...>",
+//       prints "save_ms=<a,b,..> find_ms=<...> replace_ms=<...> undo_ms=<...>
+//       peak_private_kb=<n>" (the whole session's peak),
 //       "na" where the program did not do the work (the feature is missing)
 // Exit code 0 on success, 1 when the program failed, 3 when it was not ready
 // in time (BENCH_TIMEOUT_S), 4 when it was stopped for growing past 4 GB.
@@ -531,12 +532,17 @@ static int RunSession(int argc, char** argv)
     }
     if (done == runs)
         TimeSave(&session);
+    PROCESS_MEMORY_COUNTERS memory;
+    memset(&memory, 0, sizeof(memory));
+    memory.cb = sizeof(memory);
+    GetProcessMemoryInfo(session.Program.Process.hProcess, &memory, sizeof(memory));
     StopTarget(&session.Program, !stuck && replace[0] >= 0);
 
     PrintTimes("save_ms", save, runs);
     PrintTimes(" find_ms", find, runs);
     PrintTimes(" replace_ms", replace, done < runs ? done + 1 : runs);
     PrintTimes(" undo_ms", undo, done < runs ? done + 1 : runs);
+    printf(" peak_private_kb=%lu", (unsigned long)(memory.PeakPagefileUsage / 1024));
     printf("\n");
     return 0;
 }

@@ -193,6 +193,7 @@ session_rows() {
   find_ms="$(session_median find_ms)"
   replace_ms="$(session_median replace_ms)"
   undo_ms="$(session_median undo_ms)"
+  session_peak="$(field peak_private_kb "$work/session.out")"
   undo_exact="no"
   cmp -s "$work/ansi10.txt" "$work/session.txt" && undo_exact="yes"
 }
@@ -258,11 +259,15 @@ if [ "$only" = replace ]; then
   warm_up scrivlet
   measure scrivlet "" 0; start_only="$R_READY"
   measure scrivlet ansi10 "${length[ansi10]}"; open_ansi10="$(minus "$R_READY" "$start_only")"
+  open_peak="$R_MEM"
+  measure bare ansi10 "${length[ansi10]}"; bare_peak="$R_MEM"
   session_rows
   echo "load after: $(uptime)"
   table_head
   row "open ${label[ansi10]}" "$open_ansi10" "-" "-"
   replace_table "$open_ansi10"
+  row "peak memory, open ${label[ansi10]} (KB)" "$open_peak" "-" "$bare_peak"
+  row "peak memory, with Replace All and Undo" "$session_peak" "-" "$bare_peak"
   exit 0
 fi
 if [ "$only" = print ]; then
@@ -315,6 +320,7 @@ row "start to first screen, ${label[ansi10]}" "${first[scrivlet,ansi10]}" "${fir
 row "save ${label[ansi10]}" "$save_ms" "-" "-"
 row "Find Next across ${label[ansi10]}" "$find_ms" "-" "-"
 replace_table "${open[scrivlet,ansi10]}"
+row "peak memory, with Replace All and Undo" "$session_peak" "-" "${mem[bare,ansi10]}"
 print_table
 row "peak memory, empty window (KB)" "${empty_mem[scrivlet]}" "${empty_mem[notepad]}" "${empty_mem[bare]}"
 row "peak memory, ${label[ansi10]} (KB)" "${mem[scrivlet,ansi10]}" "${mem[notepad,ansi10]}" "${mem[bare,ansi10]}"
