@@ -1,10 +1,12 @@
 #include "print/print.h"
 
 #include "ground/app_state.h"
+#include "ground/command_gate.h"
 #include "ground/edit_control.h"
 #include "ground/helpers.h"
 #include "print/page_layout.h"
 #include "print/print_progress.h"
+#include "views/menu_state.h"
 
 #include <commdlg.h>
 #include <limits.h>
@@ -303,7 +305,7 @@ static void EndPrintRun(PRINTDLGA* request, OwnLayout* layout, int own)
     SetStatusText(STATUS_MESSAGE, "");
 }
 
-void PrintDocument(const char* documentName)
+static void PrintThroughDialog(const char* documentName)
 {
     CHARRANGE selection;
     SendMessageA(App.EditControl, EM_EXGETSEL, 0, (LPARAM)&selection);
@@ -395,4 +397,15 @@ void PrintDocument(const char* documentName)
     if (outcome == PRINT_FAILED)
         ShowError("An error occurred while printing");
     EndPrintRun(&request, &layout, own);
+}
+
+void PrintDocument(const char* documentName)
+{
+    // The text must stay as it was when the dialog read the selection until
+    // the last page is out.
+    EnterDocumentState(STATE_PRINTING);
+    PrintThroughDialog(documentName);
+    LeaveDocumentState(STATE_PRINTING);
+    ReleaseCommandsHeldBy(STATE_PRINTING);
+    RefreshAfterEdit();
 }
