@@ -144,7 +144,7 @@ expect_equal "PDFs after the range past the end" "3" "$(ls "$PDF_DIR"/*"$token"*
 # A long printout shows the page it is at in a window of its own, the main
 # window still answers, and Escape stops the job: no PDF comes of it.
 probe close >/dev/null || true
-sleep 1
+for _ in $(seq 1 50); do probe title >/dev/null 2>&1 || break; sleep 0.2; done
 for i in $(seq 1 30000); do printf 'Line %05d of a long printout\r\n' "$i"; done > "$E2E_DIR/${token}_long.txt"
 start_editor "$(printf 'Z:%s' "$(printf '%s' "$E2E_DIR/${token}_long.txt" | tr '/' '\\')")"
 print_with_keys "all 1 1"
