@@ -190,6 +190,7 @@ void FinishOpenDocument(const char* path)
     _stat(App.FilePath, &App.FileStat);
     SetScrollPos(App.EditControl, SB_HORZ, 0, FALSE);
     SendMessageA(App.EditControl, EM_EMPTYUNDOBUFFER, 0, 0);
+    ForgetOwnUndoStep();
     if (App.IsLogFile)
         AppendLogStamp();
     SelectFilterByExtension();

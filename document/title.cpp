@@ -35,6 +35,7 @@ void NewDocument()
         return;
     EndIncompleteDocument();
     App.HasFile = 0;
+    ForgetOwnUndoStep();
     if (!SwapInFreshEditControl())
         SendMessageA(App.EditControl, WM_SETTEXT, 0, (LPARAM)"");
     App.ShownModified = 1;

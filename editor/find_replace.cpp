@@ -10,6 +10,7 @@
 #include "views/menu_state.h"
 #include "views/caret_status.h"
 #include "editor/clipboard.h"
+#include "editor/large_replace.h"
 #include "editor/replace_text.h"
 #include "resource.h"
 
@@ -215,23 +216,20 @@ static void ReplaceOnce(const FINDREPLACEW* request, DWORD options)
     SetFocus(App.EditControl);
 }
 
-static wchar_t* ReadWholeTextWide(LONG* length)
+// One selection replace for the whole span: a single undo step, and
+// neither painting nor notifications run while the control takes it.
+static void ReplaceSpanInPlace(const ReplacedSpan* span)
 {
-    GETTEXTLENGTHEX measure = {GTL_DEFAULT | GTL_NUMCHARS, 1200};
-    LONG units = (LONG)SendMessageA(App.EditControl, EM_GETTEXTLENGTHEX, (WPARAM)&measure, 0);
-    if (units < 0)
-        units = 0;
-    size_t bytes = ((size_t)units + 1) * sizeof(wchar_t);
-    wchar_t* text = (wchar_t*)AllocZeroed(bytes);
-    if (!text)
-        return NULL;
-    GETTEXTEX request;
-    memset(&request, 0, sizeof(request));
-    request.cb = (DWORD)bytes;
-    request.flags = GT_DEFAULT;
-    request.codepage = 1200;
-    *length = (LONG)SendMessageA(App.EditControl, EM_GETTEXTEX, (WPARAM)&request, (LPARAM)text);
-    return text;
+    SendMessageA(App.EditControl, WM_SETREDRAW, FALSE, 0);
+    SendMessageA(App.EditControl, EM_SETEVENTMASK, 0, ENM_LINK);
+    SetEditSelection(span->Start, span->End);
+    ReplaceSelectionText(span->Text, 1200);
+    LONG caret = span->Start + span->TextLength;
+    SetEditSelection(caret, caret);
+    SendMessageA(App.EditControl, EM_SETEVENTMASK, 0, EDIT_EVENT_MASK);
+    SendMessageA(App.EditControl, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(App.EditControl, NULL, TRUE);
+    UpdateWindow(App.EditControl);
 }
 
 int ReplaceAll(const wchar_t* find, const wchar_t* replacement, DWORD flags)
@@ -240,26 +238,20 @@ int ReplaceAll(const wchar_t* find, const wchar_t* replacement, DWORD flags)
     wchar_t* text = ReadWholeTextWide(&length);
     ReplacedSpan span;
     int count = text ? ReplaceAllInText(text, length, find, replacement, flags, &span) : -1;
-    FreeBlock(text);
     if (count < 0) {
+        FreeBlock(text);
         ShowError("Not enough memory to replace all.");
         return 0;
     }
-    // One selection replace for the whole span: a single undo step, and
-    // neither painting nor notifications run while the control takes it.
-    SendMessageA(App.EditControl, WM_SETREDRAW, FALSE, 0);
-    SendMessageA(App.EditControl, EM_SETEVENTMASK, 0, ENM_LINK);
     if (count > 0) {
-        SetEditSelection(span.Start, span.End);
-        ReplaceSelectionText(span.Text, 1200);
-        LONG caret = span.Start + span.TextLength;
-        SetEditSelection(caret, caret);
+        // The text before stays as the undo step of a fresh control.
+        if (IsLargeReplace(text, &span) && ReplaceInFreshControl(text, length, &span))
+            text = NULL;
+        else
+            ReplaceSpanInPlace(&span);
     }
+    FreeBlock(text);
     FreeBlock(span.Text);
-    SendMessageA(App.EditControl, EM_SETEVENTMASK, 0, EDIT_EVENT_MASK);
-    SendMessageA(App.EditControl, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(App.EditControl, NULL, TRUE);
-    UpdateWindow(App.EditControl);
     return count;
 }
 

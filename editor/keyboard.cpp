@@ -11,6 +11,7 @@
 #include "editor/block_indent.h"
 #include "views/caret_status.h"
 #include "editor/clipboard.h"
+#include "editor/large_replace.h"
 #include "resource.h"
 
 #include <string.h>
@@ -190,6 +191,12 @@ static LRESULT OnKeyDown(MSGFILTER* filter)
             return 0;
         PasteClipboard();
         return Swallow(filter);
+    case 'Z':
+        // The program's own undo step is not the control's to take.
+        if (!ctrl || shift)
+            return 0;
+        UndoEdit();
+        return Swallow(filter);
     case '1':
         // Keeps the control's own Ctrl+1 away.
         return ctrl ? Swallow(filter) : 0;
@@ -216,6 +223,8 @@ static int CommandOfKey(WPARAM key)
         return CMD_TYPED_EDIT;
     case 'V':
         return ctrl ? IDM_PASTE : 0;
+    case 'Z':
+        return ctrl && !shift ? IDM_UNDO : 0;
     case VK_INSERT:
         return shift || (ctrl && alt) ? IDM_PASTE : 0;
     }

@@ -52,6 +52,20 @@ struct StringList {
     int FirstCommandId;
 };
 
+// The program's own one-step undo of a Replace All too large for the control
+// to take in place (editor/large_replace.cpp): the text on the other side of
+// the step, with where the user stood in it.
+enum { OWN_STEP_NONE = 0, OWN_STEP_UNDO = 1, OWN_STEP_REDO = 2 };
+struct OwnUndoStep {
+    int State;
+    wchar_t* Text;                  // FreeBlock; NULL when State is OWN_STEP_NONE
+    LONG Length;
+    CHARRANGE Selection;
+    LONG FirstLine;
+    int Modified;                   // its modified flag when it was left
+    int ArrivedModified;            // the shown text's flag when it came in
+};
+
 struct AppState {
     // Windows and instance
     HINSTANCE Instance;
@@ -111,6 +125,8 @@ struct AppState {
 
     // Links
     CHARRANGE LinkRange;
+
+    OwnUndoStep OwnUndo;
 
     // Find and replace
     char* FindWhat;

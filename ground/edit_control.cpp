@@ -3,6 +3,8 @@
 #include "ground/app_state.h"
 #include "ground/helpers.h"
 
+#include <string.h>
+
 int GetTextLength(int flags)
 {
     GETTEXTLENGTHEX request;
@@ -93,4 +95,49 @@ void ReplaceSelectionText(const void* text, UINT codePage)
     request.flags = ST_KEEPUNDO | ST_SELECTION;
     request.codepage = codePage;
     SendMessageA(App.EditControl, EM_SETTEXTEX, (WPARAM)&request, (LPARAM)text);
+}
+
+wchar_t* ReadWholeTextWide(LONG* length)
+{
+    GETTEXTLENGTHEX measure = {GTL_DEFAULT | GTL_NUMCHARS, 1200};
+    LONG units = (LONG)SendMessageA(App.EditControl, EM_GETTEXTLENGTHEX, (WPARAM)&measure, 0);
+    if (units < 0)
+        units = 0;
+    size_t bytes = ((size_t)units + 1) * sizeof(wchar_t);
+    wchar_t* text = (wchar_t*)AllocZeroed(bytes);
+    *length = 0;
+    if (!text)
+        return NULL;
+    GETTEXTEX request;
+    memset(&request, 0, sizeof(request));
+    request.cb = (DWORD)bytes;
+    request.flags = GT_DEFAULT;
+    request.codepage = 1200;
+    *length = (LONG)SendMessageA(App.EditControl, EM_GETTEXTEX, (WPARAM)&request, (LPARAM)text);
+    return text;
+}
+
+void ForgetOwnUndoStep()
+{
+    FreeBlock(App.OwnUndo.Text);
+    memset(&App.OwnUndo, 0, sizeof(App.OwnUndo));
+}
+
+// An edit the control can undo comes after the program's own step.
+static void ForgetOwnStepBehindEdit()
+{
+    if (App.OwnUndo.State != OWN_STEP_NONE && SendMessageA(App.EditControl, EM_CANUNDO, 0, 0))
+        ForgetOwnUndoStep();
+}
+
+int EditCanUndo()
+{
+    ForgetOwnStepBehindEdit();
+    return App.OwnUndo.State == OWN_STEP_UNDO || SendMessageA(App.EditControl, EM_CANUNDO, 0, 0) != 0;
+}
+
+int EditCanRedo()
+{
+    ForgetOwnStepBehindEdit();
+    return App.OwnUndo.State == OWN_STEP_REDO || SendMessageA(App.EditControl, EM_CANREDO, 0, 0) != 0;
 }

@@ -30,5 +30,14 @@ char* ReadTextRangeAnsi(LONG start, LONG end);
 // Replaces the selection with text in the given code page (1200 for UTF-16)
 // as one undo step.
 void ReplaceSelectionText(const void* text, UINT codePage);
+// The whole text in UTF-16, breaks as CR, in a zero-filled block (free with
+// FreeBlock), its length in *length; NULL when no memory is left.
+wchar_t* ReadWholeTextWide(LONG* length);
+
+// Undo and Redo as the menus show them: the control's own, or the program's
+// own step (App.OwnUndo), which an edit of the control's makes void.
+int EditCanUndo();
+int EditCanRedo();
+void ForgetOwnUndoStep();
 
 #endif

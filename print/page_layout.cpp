@@ -45,27 +45,88 @@ wchar_t* ExpandTabs(const wchar_t* text, int length, int tabSize, int* outLength
     return NULL;
 }
 
+static int IsLowSurrogate(wchar_t c)
+{
+    return c >= 0xDC00 && c <= 0xDFFF;
+}
+
+static int IsHighSurrogate(wchar_t c)
+{
+    return c >= 0xD800 && c <= 0xDBFF;
+}
+
+// Where the next line starts after a line that ends at paragraphEnd.
+static int AfterParagraph(int paragraphEnd, int length)
+{
+    return paragraphEnd < length ? paragraphEnd + 1 : length;
+}
+
 int WrapLine(const wchar_t* text, int length, int start, int fit, int* lineEnd)
 {
-    int paragraphEnd = start;
-    while (paragraphEnd < length && text[paragraphEnd] != L'\r')
-        paragraphEnd++;
     if (fit < 1)
         fit = 1;
-    if (start + fit >= paragraphEnd) {
-        *lineEnd = paragraphEnd;
-        return paragraphEnd < length ? paragraphEnd + 1 : length;
+    // Only as far as the fit: scanning to the paragraph's end for every line
+    // would read a long paragraph over and over.
+    int cut = start + fit < length ? start + fit : length;
+    for (int i = start; i <= cut && i < length; i++) {
+        if (text[i] == L'\r') {
+            *lineEnd = i;
+            return i + 1;
+        }
     }
-    int cut = start + fit;
+    if (cut >= length) {
+        *lineEnd = length;
+        return length;
+    }
     for (int i = cut; i > start; i--) {
         if (text[i] == L' ') {
             // The blanks at the break are dropped, as a word processor does.
             *lineEnd = i;
-            while (i < paragraphEnd && text[i] == L' ')
+            while (i < length && text[i] == L' ')
                 i++;
-            return i < paragraphEnd ? i : (paragraphEnd < length ? paragraphEnd + 1 : length);
+            return i < length && text[i] == L'\r' ? AfterParagraph(i, length) : i;
         }
     }
+    // A pair cut in two would print as two broken halves.
+    if (IsLowSurrogate(text[cut]) && IsHighSurrogate(text[cut - 1]))
+        cut = cut - 1 > start ? cut - 1 : cut + 1;
     *lineEnd = cut;
     return cut;
+}
+
+// The first window measured; it grows four times over while all of it fits.
+#define FIRST_MEASURE 256
+
+int FitOnLine(const wchar_t* text, int length, int start, MeasureFunction measure, void* context)
+{
+    int window = FIRST_MEASURE;
+    for (;;) {
+        int count = length - start < window ? length - start : window;
+        int paragraphEnds = 0;
+        for (int i = 0; i < count; i++) {
+            if (text[start + i] == L'\r') {
+                count = i;
+                paragraphEnds = 1;
+                break;
+            }
+        }
+        int fit = count > 0 ? measure(context, text + start, count) : 0;
+        if (fit < count || paragraphEnds || start + count >= length)
+            return fit;
+        window *= 4;
+    }
+}
+
+LONG FindPageStart(int page, LONG start, LONG end, PageFunction layoutPage, void* context, int* pages)
+{
+    LONG position = start;
+    for (int number = 1; number < page; number++) {
+        LONG next = layoutPage(context, position);
+        if (next <= position || next >= end) {
+            *pages = number;
+            return -1;
+        }
+        position = next;
+    }
+    return position;
 }

@@ -5,6 +5,7 @@
 #include "ground/edit_control.h"
 #include "ground/helpers.h"
 #include "print/page_layout.h"
+#include "print/print_progress.h"
 #include "views/menu_state.h"
 
 #include <commdlg.h>
@@ -34,6 +35,30 @@ int ComputePrintLayout(int physicalWidth, int physicalHeight, int pixelsPerInchX
     SetRect(page, 0, 0, width, height);
     SetRect(text, side, topBottom, width - side, height - topBottom);
     return 1;
+}
+
+void ClampToPrintableArea(RECT* text, int offsetX, int offsetY, int printableWidth, int printableHeight,
+                          int pixelsPerInchX, int pixelsPerInchY)
+{
+    if (pixelsPerInchX <= 0 || pixelsPerInchY <= 0 || printableWidth <= 0 || printableHeight <= 0)
+        return;
+    // Rounded inwards: a part of a pixel outside is outside.
+    long long left = ((long long)offsetX * TWIPS_PER_INCH + pixelsPerInchX - 1) / pixelsPerInchX;
+    long long top = ((long long)offsetY * TWIPS_PER_INCH + pixelsPerInchY - 1) / pixelsPerInchY;
+    long long right = ((long long)offsetX + printableWidth) * TWIPS_PER_INCH / pixelsPerInchX;
+    long long bottom = ((long long)offsetY + printableHeight) * TWIPS_PER_INCH / pixelsPerInchY;
+    if (text->left < left)
+        text->left = (LONG)left;
+    if (text->top < top)
+        text->top = (LONG)top;
+    if (text->right > right)
+        text->right = (LONG)right;
+    if (text->bottom > bottom)
+        text->bottom = (LONG)bottom;
+    if (text->right < text->left)
+        text->right = text->left;
+    if (text->bottom < text->top)
+        text->bottom = text->top;
 }
 
 static void ReleasePrintDialog(PRINTDLGA* request)
@@ -70,15 +95,6 @@ static void ReleaseFormatting()
     SendMessageA(App.EditControl, EM_FORMATRANGE, TRUE, 0);
 }
 
-static void AbortPrinting(PRINTDLGA* request)
-{
-    AbortDoc(request->hDC);
-    ReleaseFormatting();
-    ShowError("An error occurred while printing");
-    ReleasePrintDialog(request);
-    SetStatusText(STATUS_MESSAGE, "");
-}
-
 // The program's own layout of one run: the text to print, its font and
 // the text area in device units.
 struct OwnLayout {
@@ -94,34 +110,17 @@ static int TwipsToPixels(int twips, int pixelsPerInch)
     return (int)((long long)twips * pixelsPerInch / TWIPS_PER_INCH);
 }
 
-// Whole text of the control in UTF-16, paragraphs ending in CR.
-static wchar_t* ReadTextWide(int* length)
-{
-    int characters = GetTextLength(GTL_DEFAULT);
-    wchar_t* text = (wchar_t*)AllocZeroed(((size_t)characters + 1) * sizeof(wchar_t));
-    *length = 0;
-    if (!text)
-        return NULL;
-    GETTEXTEX request;
-    memset(&request, 0, sizeof(request));
-    request.cb = (DWORD)(((size_t)characters + 1) * sizeof(wchar_t));
-    request.flags = GT_DEFAULT;
-    request.codepage = 1200;
-    *length = (int)SendMessageA(App.EditControl, EM_GETTEXTEX, (WPARAM)&request, (LPARAM)text);
-    return text;
-}
-
 // Lays out the characters of chars with the editor's font and colour on the
 // printer, tabs expanded to the editor's tab size.
 static int PrepareOwnLayout(HDC printer, const RECT* textTwips, CHARRANGE chars, OwnLayout* layout)
 {
     memset(layout, 0, sizeof(*layout));
-    int length = 0;
-    wchar_t* whole = ReadTextWide(&length);
+    LONG length = 0;
+    wchar_t* whole = ReadWholeTextWide(&length);
     if (!whole)
         return 0;
-    int start = chars.cpMin < 0 ? 0 : (chars.cpMin > length ? length : chars.cpMin);
-    int end = (chars.cpMax < 0 || chars.cpMax > length) ? length : chars.cpMax;
+    int start = chars.cpMin < 0 ? 0 : (int)(chars.cpMin > length ? length : chars.cpMin);
+    int end = (chars.cpMax < 0 || chars.cpMax > length) ? (int)length : (int)chars.cpMax;
     if (end < start)
         end = start;
     layout->Text = ExpandTabs(whole + start, end - start, Config.TabSize, &layout->Length);
@@ -158,23 +157,35 @@ static void ReleaseOwnLayout(OwnLayout* layout)
     memset(layout, 0, sizeof(*layout));
 }
 
+struct LineMeasure {
+    HDC Printer;
+    int Width;
+};
+
+static int MeasureOnPrinter(void* context, const wchar_t* text, int count)
+{
+    const LineMeasure* line = (const LineMeasure*)context;
+    int fit = 0;
+    SIZE extent;
+    if (!GetTextExtentExPointW(line->Printer, text, count, line->Width, &fit, NULL, &extent))
+        return 0;
+    return fit;
+}
+
 // Lays out (and draws, when draw is set) one page from start; returns where
 // the next page starts.
 static LONG OwnLayoutPage(HDC printer, const OwnLayout* layout, LONG start, int draw)
 {
+    SelectObject(printer, layout->Font);
     if (draw) {
-        SelectObject(printer, layout->Font);
         SetTextColor(printer, Config.FontColor);
         SetBkMode(printer, TRANSPARENT);
     }
-    int width = layout->Area.right - layout->Area.left;
+    LineMeasure measure = {printer, layout->Area.right - layout->Area.left};
     int y = layout->Area.top;
     int position = (int)start;
     do {
-        int fit = 0;
-        SIZE extent;
-        int rest = layout->Length - position;
-        GetTextExtentExPointW(printer, layout->Text + position, rest, width, &fit, NULL, &extent);
+        int fit = FitOnLine(layout->Text, layout->Length, position, MeasureOnPrinter, &measure);
         int lineEnd = position;
         int next = WrapLine(layout->Text, layout->Length, position, fit, &lineEnd);
         if (draw && lineEnd > position)
@@ -210,38 +221,88 @@ static void ShowPageStatus(int page)
     _snprintf(status, sizeof(status), "Printing Page %i...", page);
     status[sizeof(status) - 1] = 0;
     ShowPrintStatus(status);
+    ShowPrintProgressPage(page);
 }
 
-// Prints page after page, with the control's layout or, when layout is not
-// NULL, the program's own; returns 0 when the printer refused a page.
-static int PrintPages(const PRINTDLGA* request, FORMATRANGE* range, LONG end, const OwnLayout* layout)
+// One run's layout, by the control or, when Own is not NULL, the program.
+struct PageWalk {
+    HDC Printer;
+    FORMATRANGE* Range;
+    const OwnLayout* Own;
+};
+
+static LONG LayOutPage(const PageWalk* walk, LONG start, int draw)
 {
-    const RECT saved = range->rc;
+    if (walk->Own)
+        return OwnLayoutPage(walk->Printer, walk->Own, start, draw);
+    // The control changes the rectangle while it formats.
+    const RECT saved = walk->Range->rc;
+    walk->Range->chrg.cpMin = start;
+    LONG next = ControlLayoutPage(walk->Range, draw);
+    walk->Range->rc = saved;
+    return next;
+}
+
+static LONG LayOutPageOnly(void* context, LONG start)
+{
+    return LayOutPage((const PageWalk*)context, start, 0);
+}
+
+enum { PRINT_DONE, PRINT_FAILED, PRINT_CANCELLED };
+
+// Prints page after page from page number page at position to end; the user
+// may stop between pages.
+static int PrintPages(const PRINTDLGA* request, const PageWalk* walk, int page, LONG position, LONG end)
+{
     int pageNumbers = (request->Flags & PD_PAGENUMS) != 0;
-    LONG position = layout ? 0 : range->chrg.cpMin;
-    if (layout)
-        end = layout->Length;
-    for (int page = 1;; page++) {
+    for (;; page++) {
+        if (PrintCancelled())
+            return PRINT_CANCELLED;
+        if (StartPage(request->hDC) <= 0)
+            return PrintCancelled() ? PRINT_CANCELLED : PRINT_FAILED;
+        ShowPageStatus(page);
         LONG start = position;
-        // Pages before the range are laid out only, to find where it begins.
-        int draw = !pageNumbers || page >= (int)request->nFromPage;
-        if (draw) {
-            if (StartPage(request->hDC) <= 0)
-                return 0;
-            ShowPageStatus(page);
-        }
-        range->chrg.cpMin = position;
-        position = layout ? OwnLayoutPage(request->hDC, layout, position, draw) : ControlLayoutPage(range, draw);
-        if (draw && EndPage(request->hDC) <= 0)
-            return 0;
-        range->rc = saved;
+        position = LayOutPage(walk, position, 1);
+        if (EndPage(request->hDC) <= 0)
+            return PrintCancelled() ? PRINT_CANCELLED : PRINT_FAILED;
         if (pageNumbers && page + 1 > (int)request->nToPage)
-            return 1;
+            return PRINT_DONE;
         // A page that takes no text (a character too tall for the sheet)
         // would be laid out again and again: stop there.
         if (position <= start || position >= end)
-            return 1;
+            return PRINT_DONE;
     }
+}
+
+// The sheet's layout for the printer, the text kept inside what it can print.
+static int SheetLayout(HDC printer, RECT* page, RECT* text)
+{
+    if (!printer ||
+        !ComputePrintLayout(GetDeviceCaps(printer, PHYSICALWIDTH), GetDeviceCaps(printer, PHYSICALHEIGHT),
+                            GetDeviceCaps(printer, LOGPIXELSX), GetDeviceCaps(printer, LOGPIXELSY), page, text))
+        return 0;
+    ClampToPrintableArea(text, GetDeviceCaps(printer, PHYSICALOFFSETX), GetDeviceCaps(printer, PHYSICALOFFSETY),
+                         GetDeviceCaps(printer, HORZRES), GetDeviceCaps(printer, VERTRES),
+                         GetDeviceCaps(printer, LOGPIXELSX), GetDeviceCaps(printer, LOGPIXELSY));
+    return 1;
+}
+
+static void ReportRangePastEnd(int pages, const PRINTDLGA* request)
+{
+    char text[160];
+    _snprintf(text, sizeof(text), "The document has only %i page%s: there is nothing to print from page %u.",
+              pages, pages == 1 ? "" : "s", (unsigned int)request->nFromPage);
+    text[sizeof(text) - 1] = 0;
+    AskUserText(App.MainWindow, text, MB_OK | MB_ICONINFORMATION);
+}
+
+static void EndPrintRun(PRINTDLGA* request, OwnLayout* layout, int own)
+{
+    if (own)
+        ReleaseOwnLayout(layout);
+    ReleaseFormatting();
+    ReleasePrintDialog(request);
+    SetStatusText(STATUS_MESSAGE, "");
 }
 
 static void PrintThroughDialog(const char* documentName)
@@ -269,26 +330,11 @@ static void PrintThroughDialog(const char* documentName)
     HDC printer = request.hDC;
     RECT page;
     RECT text;
-    if (!printer ||
-        !ComputePrintLayout(GetDeviceCaps(printer, PHYSICALWIDTH), GetDeviceCaps(printer, PHYSICALHEIGHT),
-                            GetDeviceCaps(printer, LOGPIXELSX), GetDeviceCaps(printer, LOGPIXELSY),
-                            &page, &text)) {
+    if (!SheetLayout(printer, &page, &text)) {
         ShowError("The printer could not be prepared for printing.");
         ReleasePrintDialog(&request);
         return;
     }
-
-    DOCINFOA job;
-    memset(&job, 0, sizeof(job));
-    job.cbSize = sizeof(job);
-    job.lpszDocName = documentName ? documentName : "";
-    job.lpszOutput = (request.Flags & PD_PRINTTOFILE) ? "FILE:" : NULL;
-    if (StartDocA(printer, &job) <= 0) {
-        ShowSystemError("Can't start Print Job!");
-        ReleasePrintDialog(&request);
-        return;
-    }
-    ShowPrintStatus("Printing...");
 
     FORMATRANGE range;
     memset(&range, 0, sizeof(range));
@@ -309,25 +355,48 @@ static void PrintThroughDialog(const char* documentName)
     int own = !ControlCanLayOut(&range);
     if (own && !PrepareOwnLayout(printer, &text, range.chrg, &layout)) {
         ShowError("Not enough memory to print.");
-        AbortDoc(printer);
         ReleasePrintDialog(&request);
-        SetStatusText(STATUS_MESSAGE, "");
         return;
     }
-    int printed = PrintPages(&request, &range, end, own ? &layout : NULL);
+    PageWalk walk = {printer, &range, own ? &layout : NULL};
+    LONG start = own ? 0 : range.chrg.cpMin;
     if (own)
-        ReleaseOwnLayout(&layout);
-    if (!printed) {
-        AbortPrinting(&request);
+        end = layout.Length;
+    // The pages before the range are laid out only, to find where it
+    // begins; a range past the end starts no job.
+    int firstPage = (request.Flags & PD_PAGENUMS) ? (int)request.nFromPage : 1;
+    int pages = 0;
+    start = FindPageStart(firstPage, start, end, LayOutPageOnly, &walk, &pages);
+    if (start < 0) {
+        ReportRangePastEnd(pages, &request);
+        EndPrintRun(&request, &layout, own);
         return;
     }
-    ReleaseFormatting();
-    if (EndDoc(printer) <= 0) {
-        AbortPrinting(&request);
+
+    DOCINFOA job;
+    memset(&job, 0, sizeof(job));
+    job.cbSize = sizeof(job);
+    job.lpszDocName = documentName ? documentName : "";
+    job.lpszOutput = (request.Flags & PD_PRINTTOFILE) ? "FILE:" : NULL;
+    StartPrintProgress(printer);
+    if (StartDocA(printer, &job) <= 0) {
+        DWORD error = GetLastError();
+        EndPrintProgress();
+        SetLastError(error);
+        ShowSystemError("Can't start Print Job!");
+        EndPrintRun(&request, &layout, own);
         return;
     }
-    SetStatusText(STATUS_MESSAGE, "");
-    ReleasePrintDialog(&request);
+    ShowPrintStatus("Printing...");
+    int outcome = PrintPages(&request, &walk, firstPage, start, end);
+    if (outcome == PRINT_DONE && EndDoc(printer) <= 0)
+        outcome = PRINT_FAILED;
+    if (outcome != PRINT_DONE)
+        AbortDoc(printer);
+    EndPrintProgress();
+    if (outcome == PRINT_FAILED)
+        ShowError("An error occurred while printing");
+    EndPrintRun(&request, &layout, own);
 }
 
 void PrintDocument(const char* documentName)

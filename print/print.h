@@ -11,6 +11,11 @@
 int ComputePrintLayout(int physicalWidth, int physicalHeight, int pixelsPerInchX,
                        int pixelsPerInchY, RECT* page, RECT* text);
 
+// Narrows the text rectangle (twips from the sheet's corner) to the part of
+// the sheet the printer can print: offset and size in device pixels.
+void ClampToPrintableArea(RECT* text, int offsetX, int offsetY, int printableWidth, int printableHeight,
+                          int pixelsPerInchX, int pixelsPerInchY);
+
 // Asks for a printer and prints the whole text, the selection or a page
 // range; documentName names the job (empty for an untitled document).
 void PrintDocument(const char* documentName);

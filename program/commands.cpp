@@ -2,6 +2,7 @@
 
 #include "ground/app_state.h"
 #include "ground/command_gate.h"
+#include "ground/edit_control.h"
 #include "ground/helpers.h"
 #include "views/main_window.h"
 #include "views/menu_state.h"
@@ -17,6 +18,7 @@
 #include "editor/clipboard.h"
 #include "editor/find_replace.h"
 #include "editor/goto_line.h"
+#include "editor/large_replace.h"
 #include "views/gutter.h"
 #include "print/print.h"
 #include "resource.h"
@@ -185,8 +187,8 @@ void RunCommand(int id)
     case IDM_FORMAT_UNIX: ChangeLineFormat(UNIX); break;
     case IDM_FORMAT_MAC: ChangeLineFormat(MAC); break;
     case IDM_EXIT: SendMessageA(App.MainWindow, WM_SYSCOMMAND, SC_CLOSE, 0); break;
-    case IDM_UNDO: SendMessageA(App.EditControl, EM_UNDO, 0, 0); break;
-    case IDM_REDO: SendMessageA(App.EditControl, EM_REDO, 0, 0); break;
+    case IDM_UNDO: UndoEdit(); break;
+    case IDM_REDO: RedoEdit(); break;
     case IDM_CUT: CutSelection(); break;
     case IDM_COPY: CopySelection(); break;
     case IDM_PASTE: PasteClipboard(); break;
@@ -229,6 +231,8 @@ void OnCommand(WPARAM wParam, LPARAM lParam)
     (void)lParam;
     switch (HIWORD(wParam)) {
     case EN_CHANGE:
+        // A change the control cannot undo (a new text) voids the own step too.
+        ForgetOwnUndoStep();
         RefreshAfterEdit();
         break;
     case EN_VSCROLL:

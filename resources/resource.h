@@ -17,6 +17,7 @@
 #define IDD_OPTIONS_GENERAL 241
 #define IDD_OPTIONS_EDITOR  242
 #define IDD_SAVEAS_EXTRA    300
+#define IDD_PRINTING        230
 
 // Commands: menus, accelerators, toolbar and link menu share these
 #define IDM_NEWWINDOW       500
@@ -81,6 +82,7 @@
 #define IDS_FILE_CHANGED    3005
 #define IDS_FILE_DELETED    3006
 #define IDS_RELOAD_URLS     3007
+#define IDS_PRINTING_PAGE   3008
 
 // Labels and frames that the program never addresses
 #ifndef IDC_STATIC
@@ -97,6 +99,9 @@
 #define IDC_ABOUT_MAIL      223
 #define IDC_ABOUT_VERSION   224
 #define IDC_ABOUT_ICON      226
+
+// Printing dialog
+#define IDC_PRINTING_PAGE   231
 
 // Options pages
 #define IDC_OPT_HIGHLIGHTURLS   243

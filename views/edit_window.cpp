@@ -25,9 +25,14 @@ HWND CreateEditControl(HINSTANCE instance)
 
 int SwapInFreshEditControl()
 {
-    HWND old = App.EditControl;
-    if (!old || GetTextLength(GTL_DEFAULT) <= FRESH_CONTROL_CHARACTERS)
+    if (!App.EditControl || GetTextLength(GTL_DEFAULT) <= FRESH_CONTROL_CHARACTERS)
         return 0;
+    return PutFreshEditControl();
+}
+
+int PutFreshEditControl()
+{
+    HWND old = App.EditControl;
     HWND fresh = CreateEditControl(App.Instance);
     if (!fresh)
         return 0; // the old control is still there to be emptied

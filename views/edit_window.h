@@ -17,5 +17,8 @@ HWND CreateEditControl(HINSTANCE instance);
 // control set up like it in its place and returns 1; otherwise leaves the
 // control alone and returns 0.
 int SwapInFreshEditControl();
+// Puts an empty control set up like the old one in its place, whatever it
+// holds; 0 when none could be made and the old one is still there.
+int PutFreshEditControl();
 
 #endif

@@ -89,8 +89,8 @@ static void UpdateEditMenu(HMENU menu)
     int selection = (int)SendMessageA(App.EditControl, EM_SELECTIONTYPE, 0, 0);
     int length = GetTextLength(GTL_DEFAULT);
     int canPaste = (int)SendMessageA(App.EditControl, EM_CANPASTE, CF_TEXT, 0);
-    int canUndo = (int)SendMessageA(App.EditControl, EM_CANUNDO, 0, 0);
-    int canRedo = (int)SendMessageA(App.EditControl, EM_CANREDO, 0, 0);
+    int canUndo = EditCanUndo();
+    int canRedo = EditCanRedo();
 
     CheckIf(menu, IDM_WORDWRAP, Config.WordWrap);
     SendMessageA(App.ToolBar, TB_SETSTATE, IDM_WORDWRAP,

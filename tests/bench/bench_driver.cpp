@@ -14,9 +14,12 @@
 //       first painted screen with text, and the process's peak memory
 //   bench_driver session <length> <runs> <matches> <command line...>
 //       opens the file once, then times Save, Find Next of "ENDMARK" from the
-//       top and Replace All of "qzx" (and back), each to the window idle:
-//       prints "save_ms=<a,b,..> find_ms=<...> replace_ms=<...>", "na" where
-//       the program did not do the work (the feature is missing)
+//       top, and rounds of Replace All of "qzx" by "qzy" and its Undo, each to
+//       the window idle; last it saves what the undo gave back, for the
+//       caller to compare with the file:
+//       prints "save_ms=<a,b,..> find_ms=<...> replace_ms=<...> undo_ms=<...>
+//       peak_private_kb=<n>" (the whole session's peak),
+//       "na" where the program did not do the work (the feature is missing)
 // Exit code 0 on success, 1 when the program failed, 3 when it was not ready
 // in time (BENCH_TIMEOUT_S), 4 when it was stopped for growing past 4 GB.
 #include <windows.h>
@@ -37,6 +40,7 @@
 #define MEMORY_CAP ((SIZE_T)4096 << 20)
 #define IDM_SAVE_COMMAND 503
 #define IDM_REPLACE_COMMAND 613
+#define IDM_UNDO_COMMAND 601
 
 static LARGE_INTEGER Frequency;
 // Longest wait for a program to get ready (BENCH_TIMEOUT_S, default 10 minutes).
@@ -397,10 +401,12 @@ static void PutRequest(Session* session, DWORD flags, const char* find, const ch
 // runs until the program is idle again. Returns -1 when it did not answer.
 static double SendFindRequest(Session* session)
 {
-    const Target& target = session->Program;
+    Target& target = session->Program;
     double start = Now();
     if (Ask(target.Main, session->FindMessage, 0, (LPARAM)&session->Remote->Request) == -1)
         return -1;
+    // Replace All may have put a new edit control in place.
+    target.Edit = FindEditChild(target.Main);
     if (!WaitIdle(target, COMMAND_TIMEOUT_MS))
         return -1;
     return Now() - start;
@@ -435,10 +441,10 @@ static double TimeFindNext(Session* session)
     return found.cpMin > 0 && found.cpMax - found.cpMin == 7 ? elapsed : -1;
 }
 
-static double TimeReplaceAll(Session* session, int round, unsigned long matches)
+static double TimeReplaceAll(Session* session, unsigned long matches)
 {
     const Target& target = session->Program;
-    PutRequest(session, FR_DOWN | FR_REPLACEALL, round % 2 ? "qzy" : "qzx", round % 2 ? "qzx" : "qzy");
+    PutRequest(session, FR_DOWN | FR_REPLACEALL, "qzx", "qzy");
     double elapsed = SendFindRequest(session);
     if (elapsed < 0)
         return -1;
@@ -452,6 +458,19 @@ static double TimeReplaceAll(Session* session, int round, unsigned long matches)
     _snprintf(expected, sizeof(expected), "Items replaced: %lu", matches);
     expected[sizeof(expected) - 1] = 0;
     return strcmp(text, expected) == 0 ? elapsed : -1;
+}
+
+// Undo from the menu; the edit control may be a new window afterwards.
+static double TimeUndo(Session* session)
+{
+    Target& target = session->Program;
+    double start = Now();
+    if (Ask(target.Main, WM_COMMAND, IDM_UNDO_COMMAND, 0) == -1)
+        return -1;
+    target.Edit = FindEditChild(target.Main);
+    if (!target.Edit || !WaitIdle(target, COMMAND_TIMEOUT_MS))
+        return -1;
+    return Now() - start;
 }
 
 static void PrintTimes(const char* name, const double* times, int count)
@@ -490,7 +509,7 @@ static int RunSession(int argc, char** argv)
                                                   MEM_COMMIT, PAGE_READWRITE);
     session.FindMessage = RegisterWindowMessageA(FINDMSGSTRINGA);
 
-    double save[20], find[20], replace[20];
+    double save[20], find[20], replace[20], undo[20];
     for (int i = 0; i < runs; i++)
         save[i] = TimeSave(&session);
     // A program still busy after the time allowed is stopped: later answers would only wait again.
@@ -504,19 +523,26 @@ static int RunSession(int argc, char** argv)
     }
     for (int i = 0; i < runs; i++)
         find[i] = session.Remote && !stuck ? TimeFindNext(&session) : -1;
-    for (int i = 0; i < runs; i++) {
-        replace[i] = session.Remote && !stuck ? TimeReplaceAll(&session, i, matches) : -1;
-        if (replace[i] < 0)
+    int done = 0;
+    for (; done < runs; done++) {
+        replace[done] = session.Remote && !stuck ? TimeReplaceAll(&session, matches) : -1;
+        undo[done] = replace[done] >= 0 ? TimeUndo(&session) : -1;
+        if (replace[done] < 0 || undo[done] < 0)
             break; // missing or stuck: no point in more rounds
     }
+    if (done == runs)
+        TimeSave(&session);
+    PROCESS_MEMORY_COUNTERS memory;
+    memset(&memory, 0, sizeof(memory));
+    memory.cb = sizeof(memory);
+    GetProcessMemoryInfo(session.Program.Process.hProcess, &memory, sizeof(memory));
     StopTarget(&session.Program, !stuck && replace[0] >= 0);
 
     PrintTimes("save_ms", save, runs);
     PrintTimes(" find_ms", find, runs);
-    int done = 0;
-    while (done < runs && replace[done] >= 0)
-        done++;
     PrintTimes(" replace_ms", replace, done < runs ? done + 1 : runs);
+    PrintTimes(" undo_ms", undo, done < runs ? done + 1 : runs);
+    printf(" peak_private_kb=%lu", (unsigned long)(memory.PeakPagefileUsage / 1024));
     printf("\n");
     return 0;
 }

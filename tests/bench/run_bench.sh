@@ -2,9 +2,11 @@
 # The benchmark proper; scripts/bench.sh prepares the display and Wine and
 # calls it, and the test run calls it with --smoke (tiny inputs, one run,
 # checks that every measurement came out).
-#   run_bench.sh [--smoke] [--runs N] [--growth] [--profile MB] scrivlet.exe bench_driver.exe bare_richedit.exe
+#   run_bench.sh [--smoke] [--runs N] [--growth] [--profile MB] [--replace] [--print] scrivlet.exe bench_driver.exe bare_richedit.exe
 # --growth runs only the load time against size; --profile only
-# tests/bench/load_profile.cpp on a file of MB megabytes.
+# tests/bench/load_profile.cpp on a file of MB megabytes; --replace only the
+# open of the 10 MB file beside Replace All and its Undo; --print only the
+# printing of 200 KB, 1 MB and 2 MB (to a file, through a CUPS "PDF" queue).
 # Expects a display, WINEPREFIX and a running wineserver.
 set -euo pipefail
 
@@ -12,17 +14,20 @@ smoke=0
 runs=3
 growth=0
 profile=0
+only=""
 while [ $# -gt 0 ]; do
   case "$1" in
     --smoke) smoke=1; runs=1 ;;
     --runs) runs="$2"; shift ;;
     --growth) growth=1 ;;
     --profile) profile="$2"; shift ;;
+    --replace) only=replace ;;
+    --print) only=print ;;
     *) break ;;
   esac
   shift
 done
-[ $# -eq 3 ] || { echo "usage: run_bench.sh [--smoke] [--runs N] [--growth] [--profile MB] scrivlet.exe bench_driver.exe bare_richedit.exe" >&2; exit 2; }
+[ $# -eq 3 ] || { echo "usage: run_bench.sh [--smoke] [--runs N] [--growth] [--profile MB] [--replace] [--print] scrivlet.exe bench_driver.exe bare_richedit.exe" >&2; exit 2; }
 scrivlet_exe="$1"
 driver_exe="$2"
 bare_exe="$3"
@@ -79,11 +84,13 @@ gen() { # name kind amount [tokens]
   length[$name]="$(sed -n 's/^length=\([0-9]*\).*/\1/p' "$work/gen.out")"
   [ -n "${length[$name]}" ] || { echo "could not generate $name" >&2; exit 1; }
 }
-gen ansi1 ansi "$mb" 0;                       label[ansi1]="1 MB ANSI CR LF"
 gen ansi10 ansi "$sizes_ansi10" "$matches";   label[ansi10]="10 MB ANSI CR LF"
-gen utf16 utf16 "$size_utf16";                label[utf16]="10 MB UTF-16 with mark"
-gen short short "$short_lines";               label[short]="1,000,000 short lines"
-gen long long "$long_bytes";                  label[long]="one 5 MB line, no word wrap"
+if [ -z "$only" ]; then
+  gen ansi1 ansi "$mb" 0;                     label[ansi1]="1 MB ANSI CR LF"
+  gen utf16 utf16 "$size_utf16";              label[utf16]="10 MB UTF-16 with mark"
+  gen short short "$short_lines";             label[short]="1,000,000 short lines"
+  gen long long "$long_bytes";                label[long]="one 5 MB line, no word wrap"
+fi
 files=(ansi1 ansi10 utf16 short long)
 
 median() {
@@ -176,6 +183,102 @@ if [ $growth -eq 1 ]; then
   exit 0
 fi
 
+# Save, Find Next, Replace All and its Undo inside one scrivlet session on a
+# copy; the copy saved after the last Undo must be the file byte for byte.
+session_rows() {
+  cp "$work/ansi10.txt" "$work/session.txt"
+  driver session "${length[ansi10]}" "$runs" "$matches" "$(winpath "$work/wrap/scrivlet.exe")" \
+    "$(winpath "$work/session.txt")" > "$work/session.out" || { echo "FAIL: scrivlet session" >&2; exit 1; }
+  save_ms="$(session_median save_ms)"
+  find_ms="$(session_median find_ms)"
+  replace_ms="$(session_median replace_ms)"
+  undo_ms="$(session_median undo_ms)"
+  session_peak="$(field peak_private_kb "$work/session.out")"
+  undo_exact="no"
+  cmp -s "$work/ansi10.txt" "$work/session.txt" && undo_exact="yes"
+}
+session_median() { local values; IFS=, read -r -a values <<< "$(field "$1" "$work/session.out")"
+  if printf '%s\n' "${values[@]}" | grep -qx na; then echo na; else median "${values[@]}"; fi; }
+
+# Printing to a file through the program's own page layout (where the
+# control lays out no pages), the editor in-process: sets print_ms[size].
+declare -A print_ms print_cpu print_pages
+print_sizes=(200 1024 2048)
+print_rows() {
+  local printer_helper size times cpu i
+  printer_helper="$(dirname "$0")/../print/pdf_printer.sh"
+  . "$printer_helper"
+  # The smoke run leaves the print system alone.
+  if [ $smoke -eq 1 ] || ! start_pdf_printer >/dev/null 2>&1; then
+    for size in "${print_sizes[@]}"; do print_ms[$size]=na; print_cpu[$size]=na; print_pages[$size]=na; done
+    return 0
+  fi
+  cp "$(dirname "$driver_exe")/print_bench.exe" "$work/wrap/"
+  for size in "${print_sizes[@]}"; do
+    driver generate "$(winpath "$work/print$size.txt")" ansi $((size * 1024)) 0 > /dev/null
+    times=(); cpu=()
+    for ((i = 0; i < runs; i++)); do
+      rm -f "$work/FILE:"
+      (cd "$work" && timeout 600 wine "$work/wrap/print_bench.exe" "$(winpath "$work/print$size.txt")" PDF \
+        > "$work/print.out" 2>>"$work/driver.err" </dev/null) || true
+      times+=("$(field print_ms "$work/print.out")")
+      cpu+=("$(field cpu_ms "$work/print.out")")
+    done
+    print_ms[$size]="$(median "${times[@]}")"
+    print_cpu[$size]="$(median "${cpu[@]}")"
+    print_pages[$size]="$(grep -c showpage "$work/FILE:" 2>/dev/null || echo na)"
+    echo "  print $size KB: ${print_ms[$size]} ms, ${print_pages[$size]} pages, $(tr -d '\r' < "$work/print.out")" >&2
+    rm -f "$work/FILE:" "$work/print$size.txt"
+  done
+  stop_pdf_printer
+}
+print_table() {
+  local size
+  for size in "${print_sizes[@]}"; do
+    row "print $size KB ANSI (${print_pages[$size]} pages)" "${print_ms[$size]}" "-" "-"
+    row "  processor time of that print" "${print_cpu[$size]}" "-" "-"
+  done
+  echo "print 2 MB / print 200 KB: $(ratio "${print_ms[${print_sizes[2]}]}" "${print_ms[${print_sizes[0]}]}") (at most 12);" \
+    "processor time: $(ratio "${print_cpu[${print_sizes[2]}]}" "${print_cpu[${print_sizes[0]}]}")"
+}
+row() { # label scrivlet notepad bare
+  printf '| %-36s | %10s | %10s | %10s | %8s | %8s |\n' "$1" "$2" "$3" "$4" "$(ratio "$2" "$3")" "$(ratio "$2" "$4")"
+}
+table_head() {
+  printf '| %-36s | %10s | %10s | %10s | %8s | %8s |\n' "measure" "scrivlet" "notepad" "bare" "s/notepad" "s/bare"
+  printf '|%s|%s|%s|%s|%s|%s|\n' "--------------------------------------" "------------" "------------" "------------" "----------" "----------"
+}
+replace_table() { # open of the same file
+  row "Replace All, $matches matches" "$replace_ms" "-" "-"
+  row "Undo of that Replace All" "$undo_ms" "-" "-"
+  echo "Replace All / open: $(ratio "$replace_ms" "$1"); Undo / open: $(ratio "$undo_ms" "$1") (each at most 2); text after Undo byte for byte: $undo_exact"
+}
+
+if [ "$only" = replace ]; then
+  echo "load before: $(uptime)"
+  warm_up scrivlet
+  measure scrivlet "" 0; start_only="$R_READY"
+  measure scrivlet ansi10 "${length[ansi10]}"; open_ansi10="$(minus "$R_READY" "$start_only")"
+  open_peak="$R_MEM"
+  measure bare ansi10 "${length[ansi10]}"; bare_peak="$R_MEM"
+  session_rows
+  echo "load after: $(uptime)"
+  table_head
+  row "open ${label[ansi10]}" "$open_ansi10" "-" "-"
+  replace_table "$open_ansi10"
+  row "peak memory, open ${label[ansi10]} (KB)" "$open_peak" "-" "$bare_peak"
+  row "peak memory, with Replace All and Undo" "$session_peak" "-" "$bare_peak"
+  exit 0
+fi
+if [ "$only" = print ]; then
+  echo "load before: $(uptime)"
+  print_rows
+  echo "load after: $(uptime)"
+  table_head
+  print_table
+  exit 0
+fi
+
 load_before="$(uptime)"
 programs=(scrivlet notepad bare)
 declare -A startup empty_mem open first mem stream
@@ -199,27 +302,16 @@ for f in "${files[@]}"; do
   done
 done
 
-# Save, Find Next and Replace All inside one scrivlet session on a copy.
-cp "$work/ansi10.txt" "$work/session.txt"
-driver session "${length[ansi10]}" "$runs" "$matches" "$(winpath "$work/wrap/scrivlet.exe")" \
-  "$(winpath "$work/session.txt")" > "$work/session.out" || { echo "FAIL: scrivlet session" >&2; exit 1; }
-session_median() { local values; IFS=, read -r -a values <<< "$(field "$1" "$work/session.out")"
-  if printf '%s\n' "${values[@]}" | grep -qx na; then echo na; else median "${values[@]}"; fi; }
-save_ms="$(session_median save_ms)"
-find_ms="$(session_median find_ms)"
-replace_ms="$(session_median replace_ms)"
+session_rows
+print_rows
 load_after="$(uptime)"
 
-row() { # label scrivlet notepad bare
-  printf '| %-36s | %10s | %10s | %10s | %8s | %8s |\n' "$1" "$2" "$3" "$4" "$(ratio "$2" "$3")" "$(ratio "$2" "$4")"
-}
 echo
 echo "Benchmark: median of $runs run(s), milliseconds unless marked; sizes$([ $smoke -eq 1 ] && echo ' (smoke: tiny inputs)')"
 echo "load before: $load_before"
 echo "load after:  $load_after"
 echo
-printf '| %-36s | %10s | %10s | %10s | %8s | %8s |\n' "measure" "scrivlet" "notepad" "bare" "s/notepad" "s/bare"
-printf '|%s|%s|%s|%s|%s|%s|\n' "--------------------------------------" "------------" "------------" "------------" "----------" "----------"
+table_head
 row "start-up to idle window" "${startup[scrivlet]}" "${startup[notepad]}" "${startup[bare]}"
 for f in "${files[@]}"; do
   row "open ${label[$f]}" "${open[scrivlet,$f]}" "${open[notepad,$f]}" "${open[bare,$f]}"
@@ -227,7 +319,9 @@ done
 row "start to first screen, ${label[ansi10]}" "${first[scrivlet,ansi10]}" "${first[notepad,ansi10]}" "${first[bare,ansi10]}"
 row "save ${label[ansi10]}" "$save_ms" "-" "-"
 row "Find Next across ${label[ansi10]}" "$find_ms" "-" "-"
-row "Replace All, $matches matches" "$replace_ms" "-" "-"
+replace_table "${open[scrivlet,ansi10]}"
+row "peak memory, with Replace All and Undo" "$session_peak" "-" "${mem[bare,ansi10]}"
+print_table
 row "peak memory, empty window (KB)" "${empty_mem[scrivlet]}" "${empty_mem[notepad]}" "${empty_mem[bare]}"
 row "peak memory, ${label[ansi10]} (KB)" "${mem[scrivlet,ansi10]}" "${mem[notepad,ansi10]}" "${mem[bare,ansi10]}"
 echo
@@ -249,5 +343,6 @@ if [ $smoke -eq 1 ]; then
   number "save" "$save_ms"
   [ "$find_ms" = na ] || number "Find Next" "$find_ms"
   [ "$replace_ms" = na ] || number "Replace All" "$replace_ms"
+  [ "$undo_ms" = na ] || number "Undo of Replace All" "$undo_ms"
   echo "PASS"
 fi

@@ -134,6 +134,35 @@ expect_equal "print to file starts as PostScript" "%!PS" "$(head -c 4 "$E2E_DIR/
 expect_equal "pages printed to the file" "3" "$(grep -c 'showpage' "$E2E_DIR/FILE:")"
 rm -f "$E2E_DIR/FILE:"
 
+# A page range wholly past the end starts no job and says so.
+print_with_keys "pages 10 12" alt+g Tab ctrl+a 1 0 Tab ctrl+a 1 2
+expect_equal "range past the end" "The document has only 3 pages: there is nothing to print from page 10." \
+  "$(probe answer 10)"
+sleep 3
+expect_equal "PDFs after the range past the end" "3" "$(ls "$PDF_DIR"/*"$token"* | wc -l)"
+
+# A long printout shows the page it is at in a window of its own, the main
+# window still answers, and Escape stops the job: no PDF comes of it.
+probe close >/dev/null || true
+for _ in $(seq 1 50); do probe title >/dev/null 2>&1 || break; sleep 0.2; done
+for i in $(seq 1 30000); do printf 'Line %05d of a long printout\r\n' "$i"; done > "$E2E_DIR/${token}_long.txt"
+start_editor "$(printf 'Z:%s' "$(printf '%s' "$E2E_DIR/${token}_long.txt" | tr '/' '\\')")"
+print_with_keys "all 1 1"
+progress="$(wait_for_popup)" || fail "no printing window"
+for _ in $(seq 1 50); do
+  case "$(probe status 0)" in "Printing Page "[2-9]*) break ;; esac
+  sleep 0.2
+done
+case "$(probe status 0)" in "Printing Page "*) echo "ok: the main window answers while printing" ;;
+  *) fail "no page status while printing: [$(probe status 0)]" ;; esac
+xdotool windowfocus --sync "$progress"
+xdotool key Escape
+for _ in $(seq 1 50); do probe popup >/dev/null || break; sleep 0.2; done
+probe popup >/dev/null && fail "the printing window stayed after Escape"
+expect_equal "status after stopping the printout" "" "$(probe status 0)"
+sleep 5
+expect_equal "PDFs after stopping the printout" "0" "$(ls "$PDF_DIR"/*"${token}_long"* 2>/dev/null | wc -l)"
+
 # Chinese prints as Chinese with a CJK editor font: a UTF-16 file under code
 # page 1252 and a Big5 file under code page 950.
 line1=$'\xe4\xb8\xad\xe6\x96\x87\xe5\x88\x97\xe5\x8d\xb0 \xe7\xac\xac\xe4\xb8\x80\xe8\xa1\x8c'
