@@ -9,6 +9,7 @@
 #include "document/background_load.h"
 #include "document/file_commands.h"
 #include "document/file_dialogs.h"
+#include "document/recovery.h"
 #include "document/save.h"
 #include "document/title.h"
 #include "editor/block_indent.h"
@@ -199,6 +200,7 @@ void OnCommand(WPARAM wParam, LPARAM lParam)
     switch (HIWORD(wParam)) {
     case EN_CHANGE:
         RefreshAfterEdit();
+        NoteRecoveryEdit();
         break;
     case EN_VSCROLL:
         if (Config.LineNumbers)

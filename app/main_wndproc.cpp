@@ -8,6 +8,7 @@
 #include "app/tray.h"
 #include "document/background_load.h"
 #include "document/load.h"
+#include "document/recovery.h"
 #include "document/title.h"
 #include "editor/caret_status.h"
 #include "editor/clipboard.h"
@@ -123,6 +124,7 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         break;
     case WM_TIMER:
         OnFileCheckTimer(wParam);
+        OnRecoveryTimer(wParam);
         break;
     case WM_COPYDATA:
         OnFavoritesMessage((const COPYDATASTRUCT*)lParam);
@@ -142,8 +144,12 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         if (!RunCloseFlow())
             return 0;
         break;
+    case WM_RECOVERY_WRITTEN:
+        OnRecoveryWritten(wParam);
+        break;
     case WM_DESTROY:
         EndIncompleteDocument();
+        EndRecovery();
         PostQuitMessage(0);
         break;
     }

@@ -9,6 +9,7 @@
 #include "document/device_names.h"
 #include "document/file_dialogs.h"
 #include "document/format_status.h"
+#include "document/recovery.h"
 #include "document/stream_decoder.h"
 #include "document/text_format.h"
 #include "document/title.h"
@@ -322,6 +323,7 @@ void FinishOpenDocument(const char* path)
     RefreshAfterEdit();
     UpdateCaretStatus();
     NoteRecentFile(App.FilePath);
+    DiscardRecoveryCopy();
 }
 
 int OpenDocument(const char* name)

@@ -9,6 +9,7 @@
 #include "document/background_load.h"
 #include "document/file_dialogs.h"
 #include "document/load.h"
+#include "document/recovery.h"
 #include "document/save.h"
 #include "editor/caret_status.h"
 #include "resource.h"
@@ -47,8 +48,10 @@ int QuerySaveChanges()
     if (!App.HasFile && GetTextLength(GTL_DEFAULT) <= 0)
         return IDNO;
     int answer = AskUser(App.MainWindow, IDS_SAVE_CHANGES, MB_YESNOCANCEL | MB_ICONQUESTION);
-    if (answer == IDNO)
+    if (answer == IDNO) {
+        DiscardRecoveryCopy();
         return IDNO;
+    }
     if (answer != IDYES)
         return IDCANCEL;
     int saved = App.HasFile ? SaveDocument() : ShowSaveAsDialog();
@@ -74,4 +77,5 @@ void NewDocument()
     RefreshAfterEdit();
     UpdateCaretStatus();
     SetLineFormat(DOS);
+    DiscardRecoveryCopy();
 }

@@ -188,6 +188,7 @@ void LoadSettings()
     Config.FileChange = ReadInt(ini, ViewSection, "FileChange", 1);
     Config.SmartHome = ReadInt(ini, ViewSection, "SmartHome", 1);
     Config.DateFirst = ReadInt(ini, ViewSection, "DateFirst", 0);
+    Config.Recovery = ReadInt(ini, ViewSection, "Recovery", 1);
 
     SetAlwaysOnTop(Config.AlwaysOnTop);
     ShowMainWindow(ini);
@@ -265,6 +266,7 @@ void SaveOptionSettings()
     WriteIniIntIfChanged(ini, ViewSection, "FileChange", Config.FileChange, 1);
     WriteIniIntIfChanged(ini, ViewSection, "SmartHome", Config.SmartHome, 1);
     WriteIniIntIfChanged(ini, ViewSection, "DateFirst", Config.DateFirst, 0);
+    WriteIniIntIfChanged(ini, ViewSection, "Recovery", Config.Recovery, 1);
 
     // The font and colour keys are written on every confirmation.
     const CHARFORMATA* format = &Config.EditorCharFormat;
