@@ -27,6 +27,7 @@ static const char CommandPrefix[] = "/recover:";
 #define NAME_SIZE 64
 #define MOST_OFFERED 32
 #define OFFER_CHARS 8192
+#define RETRY_MS 100
 
 static BOOL StartProgramCopy(const char* commandLine)
 {
@@ -49,9 +50,10 @@ static struct {
     HANDLE Lock;
     HANDLE Worker;        // the writing thread of the last copy, until waited for
     int Pending;          // edits since the last copy
+    int DueNow;           // the longest wait is over: the timer runs at the first quiet moment
     DWORD FirstEdit;      // tick of the first of them
     int NoteShown;        // the status bar already says copies cannot be written
-} Recovery = {"", INVALID_HANDLE_VALUE, NULL, 0, 0, 0};
+} Recovery = {"", INVALID_HANDLE_VALUE, NULL, 0, 0, 0, 0};
 
 // What the writing thread gets: it owns all of it.
 struct RecoveryJob {
@@ -194,22 +196,44 @@ static int IsWriting()
     return 0;
 }
 
-// The text in one call, breaks as CR; the writing thread does the rest.
+struct StreamTarget {
+    unsigned char* Bytes;
+    size_t Used;
+    size_t Room;
+};
+
+static DWORD CALLBACK TakeStreamPiece(DWORD_PTR cookie, LPBYTE buffer, LONG wanted, LONG* taken)
+{
+    StreamTarget* target = (StreamTarget*)cookie;
+    size_t piece = wanted > 0 ? (size_t)wanted : 0;
+    if (piece > target->Room - target->Used)
+        return 1; // more than the control said it held: no copy
+    memcpy(target->Bytes + target->Used, buffer, piece);
+    target->Used += piece;
+    *taken = (LONG)piece;
+    return 0;
+}
+
+// The text in one stream-out, breaks as CR LF: the cheapest way through
+// the control. The writing thread does the rest.
 static wchar_t* FetchRecoveryText(size_t* units)
 {
-    int length = GetTextLength(GTL_DEFAULT);
-    size_t wanted = length > 0 ? (size_t)length : 0;
-    wchar_t* text = (wchar_t*)AllocZeroed((wanted + 1) * sizeof(wchar_t));
-    if (!text)
+    int length = GetTextLength(GTL_USECRLF);
+    size_t room = ((length > 0 ? (size_t)length : 0) + 2) * sizeof(wchar_t);
+    StreamTarget target = {(unsigned char*)AllocZeroed(room), 0, room};
+    if (!target.Bytes)
         return NULL;
-    GETTEXTEX request;
-    memset(&request, 0, sizeof(request));
-    request.cb = (DWORD)((wanted + 1) * sizeof(wchar_t));
-    request.flags = GT_DEFAULT;
-    request.codepage = 1200;
-    LRESULT copied = SendMessageA(App.EditControl, EM_GETTEXTEX, (WPARAM)&request, (LPARAM)text);
-    *units = copied > 0 && (size_t)copied <= wanted ? (size_t)copied : 0;
-    return text;
+    EDITSTREAM stream;
+    stream.dwCookie = (DWORD_PTR)&target;
+    stream.dwError = 0;
+    stream.pfnCallback = TakeStreamPiece;
+    SendMessageA(App.EditControl, EM_STREAMOUT, SF_TEXT | SF_UNICODE, (LPARAM)&stream);
+    if (stream.dwError) {
+        FreeBlock(target.Bytes);
+        return NULL;
+    }
+    *units = target.Used / sizeof(wchar_t);
+    return (wchar_t*)target.Bytes;
 }
 
 static void StartWrite()
@@ -246,6 +270,7 @@ static void StartWrite()
 void WriteRecoveryCopy()
 {
     KillTimer(App.MainWindow, RECOVERY_TIMER);
+    Recovery.DueNow = 0;
     if (!Config.Recovery) {
         DiscardRecoveryCopy();
         return;
@@ -260,9 +285,9 @@ void WriteRecoveryCopy()
         DiscardRecoveryCopy();
         return;
     }
-    // One write at a time; the next follows shortly.
+    // One write at a time; the next try follows shortly.
     if (IsWriting()) {
-        SetTimer(App.MainWindow, RECOVERY_TIMER, RecoveryPauseMs / 4 + 1, NULL);
+        SetTimer(App.MainWindow, RECOVERY_TIMER, RETRY_MS, NULL);
         return;
     }
     Recovery.Pending = 0;
@@ -278,16 +303,23 @@ void NoteRecoveryEdit()
         Recovery.Pending = 1;
         Recovery.FirstEdit = now;
     }
-    if (now - Recovery.FirstEdit >= RecoveryLongestWaitMs)
-        WriteRecoveryCopy();
-    else
+    if (Recovery.DueNow)
+        return;
+    if (now - Recovery.FirstEdit < RecoveryLongestWaitMs) {
         SetTimer(App.MainWindow, RECOVERY_TIMER, RecoveryPauseMs, NULL);
+        return;
+    }
+    // Long typing: the copy is taken at the first moment no key waits,
+    // which is when the system hands out a timer message.
+    Recovery.DueNow = 1;
+    SetTimer(App.MainWindow, RECOVERY_TIMER, 1, NULL);
 }
 
 void OnRecoveryTimer(UINT_PTR timerId)
 {
-    if (timerId == RECOVERY_TIMER)
-        WriteRecoveryCopy();
+    if (timerId != RECOVERY_TIMER)
+        return;
+    WriteRecoveryCopy();
 }
 
 void OnRecoveryWritten(WPARAM written)
@@ -310,6 +342,7 @@ static void DeleteOwnFiles()
 void DiscardRecoveryCopy()
 {
     Recovery.Pending = 0;
+    Recovery.DueNow = 0;
     if (App.MainWindow)
         KillTimer(App.MainWindow, RECOVERY_TIMER);
     DeleteOwnFiles();
@@ -320,6 +353,7 @@ void DiscardRecoveryCopy()
 void EndRecovery()
 {
     Recovery.Pending = 0;
+    Recovery.DueNow = 0;
     Recovery.NoteShown = 0;
     KillTimer(App.MainWindow, RECOVERY_TIMER);
     DeleteOwnFiles();

@@ -16,7 +16,7 @@ struct RecoveryRecord {
     int TextChanges;      // CHANGE_ bits a save would still make
     int AcceptedChanges;
     long long FileTime;   // the file's modification time the document was based on
-    const wchar_t* Text;  // the control's text, breaks as CR
+    const wchar_t* Text;  // the control's text as it streams out
     size_t Units;
 };
 
