@@ -62,9 +62,10 @@ run_round() {
   wineserver -p >/dev/null 2>&1 </dev/null
 
   start_copy
+  probe wait 60 >/dev/null || fail "no window after the kill"
   local question
   question="$(probe answer 60 6)" || fail "no recovery question"
-  echo "asked: $question"
+  echo "asked: $(printf '%s' "$question" | tr '\n' ' ')"
   printf '%s\n' "$question" | grep -q "(未命名)" || fail "the untitled document is not listed"
   for name in "${names[@]}"; do
     printf '%s\n' "$question" | grep -qF "$name" || fail "$name is not listed"
@@ -80,6 +81,10 @@ run_round() {
     local window
     window="$(copy_titled "$name* - scrivlet")"
     [ -n "$window" ] || fail "no restored window for $name: $(probe list)"
+    # The text as the window shows it, where the code page decides it.
+    if [ -f "$E2E_DIR/expected/$name.shown" ]; then
+      expect_equal "text of $name" "$(cat "$E2E_DIR/expected/$name.shown")" "$(probe text "$window")"
+    fi
     probe command "$window" 503 >/dev/null
     wait_until 20 saved "$name" || fail "$name was not saved"
     expect_equal "bytes of $name after the save" "$(od -An -tx1 < "$E2E_DIR/expected/$name")" \
@@ -104,5 +109,6 @@ run_round C.UTF-8 ansi.txt utf16.txt utf8.txt
 
 printf '\xa4\xa4\xa4\xe5 \xb4\xfa\xb8\xd5\r\n' > "$E2E_DIR/big5.txt"
 printf 'typed \xa4\xa4\xa4\xe5 \xb4\xfa\xb8\xd5\r\n' > "$E2E_DIR/expected/big5.txt"
+printf 'typed 中文 測試\n' > "$E2E_DIR/expected/big5.txt.shown"
 run_round zh_TW.UTF-8 big5.txt
 echo "PASS"
