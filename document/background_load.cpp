@@ -1,13 +1,13 @@
 #include "document/background_load.h"
 
-#include "app/app_state.h"
-#include "app/edit_control.h"
-#include "app/helpers.h"
-#include "app/menu_state.h"
+#include "ground/app_state.h"
+#include "ground/edit_control.h"
+#include "ground/helpers.h"
+#include "views/menu_state.h"
 #include "document/load.h"
 #include "document/stream_decoder.h"
 #include "document/title.h"
-#include "editor/caret_status.h"
+#include "views/caret_status.h"
 #include "resource.h"
 
 #include <commctrl.h>

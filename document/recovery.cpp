@@ -5,13 +5,13 @@
 // with it, so two copies starting together never offer the same one.
 #include "document/recovery.h"
 
-#include "app/app_state.h"
-#include "app/edit_control.h"
-#include "app/helpers.h"
-#include "app/menu_state.h"
+#include "ground/app_state.h"
+#include "ground/edit_control.h"
+#include "ground/helpers.h"
+#include "views/menu_state.h"
 #include "document/background_load.h"
 #include "document/load.h"
-#include "editor/caret_status.h"
+#include "views/caret_status.h"
 #include "resource.h"
 #include "settings/ini_file.h"
 

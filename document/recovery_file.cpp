@@ -7,7 +7,7 @@
 //   CR LF "check=" <eight hex digits of the FNV-1a sum of all before> CR LF
 #include "document/recovery_file.h"
 
-#include "app/helpers.h"
+#include "ground/helpers.h"
 
 #include <stdio.h>
 #include <stdlib.h>

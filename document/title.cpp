@@ -1,17 +1,17 @@
 // The title bar, the unsaved-changes question and New.
 #include "document/title.h"
 
-#include "app/app_state.h"
-#include "app/edit_control.h"
-#include "app/edit_window.h"
-#include "app/helpers.h"
-#include "app/menu_state.h"
+#include "ground/app_state.h"
+#include "ground/edit_control.h"
+#include "views/edit_window.h"
+#include "ground/helpers.h"
+#include "views/menu_state.h"
 #include "document/background_load.h"
 #include "document/file_dialogs.h"
 #include "document/load.h"
 #include "document/recovery.h"
 #include "document/save.h"
-#include "editor/caret_status.h"
+#include "views/caret_status.h"
 #include "resource.h"
 
 #include <stdio.h>

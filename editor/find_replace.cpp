@@ -3,11 +3,11 @@
 // only carry the texts to the INI file and back.
 #include "editor/find_replace.h"
 
-#include "app/app_state.h"
-#include "app/edit_control.h"
-#include "app/helpers.h"
-#include "app/menu_state.h"
-#include "editor/caret_status.h"
+#include "ground/app_state.h"
+#include "ground/edit_control.h"
+#include "ground/helpers.h"
+#include "views/menu_state.h"
+#include "views/caret_status.h"
 #include "editor/clipboard.h"
 #include "editor/replace_text.h"
 #include "resource.h"

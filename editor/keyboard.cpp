@@ -3,12 +3,12 @@
 // do its usual work with the rest.
 #include "editor/keyboard.h"
 
-#include "app/app_state.h"
-#include "app/edit_control.h"
-#include "app/helpers.h"
+#include "ground/app_state.h"
+#include "ground/edit_control.h"
+#include "ground/helpers.h"
 #include "document/background_load.h"
 #include "editor/block_indent.h"
-#include "editor/caret_status.h"
+#include "views/caret_status.h"
 #include "editor/clipboard.h"
 #include "resource.h"
 

@@ -1,9 +1,9 @@
 // Web addresses the control detects: open on click, and the link menu.
 #include "editor/clipboard.h"
 
-#include "app/app_state.h"
-#include "app/edit_control.h"
-#include "app/helpers.h"
+#include "ground/app_state.h"
+#include "ground/edit_control.h"
+#include "ground/helpers.h"
 #include "resource.h"
 
 void OpenLink(LONG start, LONG end)

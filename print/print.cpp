@@ -1,8 +1,8 @@
 #include "print/print.h"
 
-#include "app/app_state.h"
-#include "app/edit_control.h"
-#include "app/helpers.h"
+#include "ground/app_state.h"
+#include "ground/edit_control.h"
+#include "ground/helpers.h"
 #include "print/page_layout.h"
 
 #include <commdlg.h>

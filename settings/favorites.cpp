@@ -2,8 +2,8 @@
 // commands of the recent-files and favorites menus.
 #include "settings/favorites.h"
 
-#include "app/app_state.h"
-#include "app/helpers.h"
+#include "ground/app_state.h"
+#include "ground/helpers.h"
 #include "document/load.h"
 #include "settings/recent_lists.h"
 

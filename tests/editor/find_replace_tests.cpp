@@ -4,9 +4,9 @@
 
 #include "editor/find_replace.h"
 #include "editor/replace_text.h"
-#include "app/edit_control.h"
-#include "app/helpers.h"
-#include "app/menu_state.h"
+#include "ground/edit_control.h"
+#include "ground/helpers.h"
+#include "views/menu_state.h"
 #include "resource.h"
 
 #include <stdlib.h>

@@ -1,9 +1,9 @@
 #include "support/editor_fixture.h"
 
-#include "app/app_state.h"
-#include "app/helpers.h"
-#include "app/main_window.h"
-#include "app/startup.h"
+#include "ground/app_state.h"
+#include "ground/helpers.h"
+#include "views/main_window.h"
+#include "program/startup.h"
 #include "resource.h"
 #include "settings/settings.h"
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/helpers.h"
+#include "ground/helpers.h"
 #include "document/recovery_file.h"
 
 #include <string.h>

@@ -1,7 +1,7 @@
 // The one seam for message boxes and the common file dialogs.
-#include "app/helpers.h"
+#include "ground/helpers.h"
 
-#include "app/app_state.h"
+#include "ground/app_state.h"
 
 #include <shellapi.h>
 #include <stdio.h>

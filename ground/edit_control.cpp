@@ -1,7 +1,7 @@
-#include "app/edit_control.h"
+#include "ground/edit_control.h"
 
-#include "app/app_state.h"
-#include "app/helpers.h"
+#include "ground/app_state.h"
+#include "ground/helpers.h"
 
 int GetTextLength(int flags)
 {

@@ -1,6 +1,6 @@
-#include "app/tray.h"
+#include "program/tray.h"
 
-#include "app/app_state.h"
+#include "ground/app_state.h"
 
 #include <richedit.h>
 #include <string.h>

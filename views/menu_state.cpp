@@ -1,7 +1,7 @@
-#include "app/menu_state.h"
+#include "views/menu_state.h"
 
-#include "app/app_state.h"
-#include "app/edit_control.h"
+#include "ground/app_state.h"
+#include "ground/edit_control.h"
 #include "document/background_load.h"
 #include "document/title.h"
 #include "resource.h"
