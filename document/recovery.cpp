@@ -8,10 +8,7 @@
 #include "ground/app_state.h"
 #include "ground/edit_control.h"
 #include "ground/helpers.h"
-#include "views/menu_state.h"
 #include "document/background_load.h"
-#include "document/load.h"
-#include "views/caret_status.h"
 #include "resource.h"
 #include "settings/ini_file.h"
 
@@ -23,35 +20,15 @@ DWORD RecoveryPauseMs = 2000;
 DWORD RecoveryLongestWaitMs = 10000;
 RecoveryWriteFunction RecoveryWriter = WriteFile;
 
-static const char CommandPrefix[] = "/recover:";
-#define NAME_SIZE 64
-#define MOST_OFFERED 32
-#define OFFER_CHARS 8192
 #define RETRY_MS 100
 
-static BOOL StartProgramCopy(const char* commandLine)
-{
-    STARTUPINFOA startup;
-    memset(&startup, 0, sizeof(startup));
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION process;
-    char line[2 * MAX_PATH];
-    lstrcpynA(line, commandLine, (int)sizeof(line));
-    if (!CreateProcessA(NULL, line, NULL, NULL, TRUE, 0, NULL, NULL, &startup, &process))
-        return FALSE;
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    return TRUE;
-}
-RecoveryStartFunction RecoveryStarter = StartProgramCopy;
-
 static struct {
-    char Name[NAME_SIZE]; // this window's copy, lock and temporary file share it
+    char Name[RECOVERY_NAME_SIZE]; // this window's copy, lock and temporary file share it
     HANDLE Lock;
     HANDLE Worker;        // the writing thread of the last copy, until waited for
     int Pending;          // edits since the last copy
-    int DueNow;           // the longest wait is over: the timer runs at the first quiet moment
     DWORD FirstEdit;      // tick of the first of them
+    int DueNow;           // the longest wait is over: the timer runs at the first quiet moment
     int NoteShown;        // the status bar already says copies cannot be written
 } Recovery = {"", INVALID_HANDLE_VALUE, NULL, 0, 0, 0, 0};
 
@@ -74,23 +51,23 @@ int RecoveryFolder(char* folder)
         return 0;
     slash[1] = 0;
     return _snprintf(folder, MAX_PATH, "%sscrivlet-recovery", ini) > 0 &&
-           strlen(folder) + NAME_SIZE + 8 < MAX_PATH;
+           strlen(folder) + RECOVERY_NAME_SIZE + 8 < MAX_PATH;
 }
 
-static const char* OwnName()
+const char* OwnRecoveryName()
 {
     if (!Recovery.Name[0]) {
         FILETIME now;
         GetSystemTimeAsFileTime(&now);
-        _snprintf(Recovery.Name, NAME_SIZE, "w%08lx-%08lx%08lx", GetCurrentProcessId(),
+        _snprintf(Recovery.Name, RECOVERY_NAME_SIZE, "w%08lx-%08lx%08lx", GetCurrentProcessId(),
                   now.dwHighDateTime, now.dwLowDateTime);
-        Recovery.Name[NAME_SIZE - 1] = 0;
+        Recovery.Name[RECOVERY_NAME_SIZE - 1] = 0;
     }
     return Recovery.Name;
 }
 
 // folder\name.extension into path (MAX_PATH bytes).
-static int CopyFilePath(const char* name, const char* extension, char* path)
+int RecoveryFilePath(const char* name, const char* extension, char* path)
 {
     char folder[MAX_PATH];
     if (!RecoveryFolder(folder))
@@ -101,22 +78,22 @@ static int CopyFilePath(const char* name, const char* extension, char* path)
 
 int OwnRecoveryCopyPath(char* path)
 {
-    return CopyFilePath(OwnName(), "rec", path);
+    return RecoveryFilePath(OwnRecoveryName(), "rec", path);
 }
 
 // Opens a lock without sharing; it goes with the last handle to it, a dead
 // process's included.
-static HANDLE OpenLock(const char* name)
+HANDLE OpenRecoveryLock(const char* name)
 {
     char path[MAX_PATH];
-    if (!CopyFilePath(name, "lock", path))
+    if (!RecoveryFilePath(name, "lock", path))
         return INVALID_HANDLE_VALUE;
     return CreateFileA(path, GENERIC_WRITE, 0, NULL, OPEN_ALWAYS,
                        FILE_ATTRIBUTE_NORMAL | FILE_FLAG_DELETE_ON_CLOSE, NULL);
 }
 
 // This window's lock, made with the folder before its first copy.
-static int HoldOwnLock()
+int HoldOwnRecoveryLock()
 {
     if (Recovery.Lock != INVALID_HANDLE_VALUE)
         return 1;
@@ -124,7 +101,7 @@ static int HoldOwnLock()
     if (!RecoveryFolder(folder))
         return 0;
     CreateDirectoryA(folder, NULL);
-    Recovery.Lock = OpenLock(OwnName());
+    Recovery.Lock = OpenRecoveryLock(OwnRecoveryName());
     return Recovery.Lock != INVALID_HANDLE_VALUE;
 }
 
@@ -241,7 +218,7 @@ static void StartWrite()
     RecoveryJob* job = (RecoveryJob*)AllocZeroed(sizeof(RecoveryJob));
     if (!job)
         return;
-    if (!HoldOwnLock() || !CopyFilePath(OwnName(), "tmp", job->TempPath) ||
+    if (!HoldOwnRecoveryLock() || !RecoveryFilePath(OwnRecoveryName(), "tmp", job->TempPath) ||
         !OwnRecoveryCopyPath(job->CopyPath)) {
         FreeBlock(job);
         ShowRecoveryNote(0);
@@ -264,6 +241,7 @@ static void StartWrite()
     if (!Recovery.Worker) {
         FreeBlock(job->Text);
         FreeBlock(job);
+        ShowRecoveryNote(0);
     }
 }
 
@@ -335,7 +313,7 @@ static void DeleteOwnFiles()
         return;
     if (OwnRecoveryCopyPath(path))
         DeleteFileA(path);
-    if (CopyFilePath(OwnName(), "tmp", path))
+    if (RecoveryFilePath(OwnRecoveryName(), "tmp", path))
         DeleteFileA(path);
 }
 
@@ -360,299 +338,4 @@ void EndRecovery()
     if (Recovery.Lock != INVALID_HANDLE_VALUE)
         CloseHandle(Recovery.Lock);
     Recovery.Lock = INVALID_HANDLE_VALUE;
-}
-
-// ---------------------------------------------------------------------------
-// Start-up
-
-struct StreamSource {
-    const unsigned char* Bytes;
-    size_t Left;
-};
-
-static DWORD CALLBACK ReadRecoveryText(DWORD_PTR cookie, LPBYTE buffer, LONG wanted, LONG* delivered)
-{
-    StreamSource* source = (StreamSource*)cookie;
-    size_t piece = wanted > 0 ? (size_t)wanted & ~(size_t)1 : 0;
-    if (piece > source->Left)
-        piece = source->Left;
-    memcpy(buffer, source->Bytes, piece);
-    source->Bytes += piece;
-    source->Left -= piece;
-    *delivered = (LONG)piece;
-    return 0;
-}
-
-int RestoreRecoveryRecord(const RecoveryRecord* record)
-{
-    StreamSource source = {(const unsigned char*)record->Text, record->Units * sizeof(wchar_t)};
-    EDITSTREAM stream;
-    stream.dwCookie = (DWORD_PTR)&source;
-    stream.dwError = 0;
-    stream.pfnCallback = ReadRecoveryText;
-    SendMessageA(App.EditControl, EM_STREAMIN, SF_TEXT | SF_UNICODE, (LPARAM)&stream);
-    App.IsUnicode = record->Encoding;
-    App.NoByteOrderMark = record->NoByteOrderMark;
-    App.TextChanges = record->TextChanges;
-    App.AcceptedChanges = record->AcceptedChanges;
-    App.IsLogFile = 0;
-    // Bound to its file while it is there; the watch then asks about a
-    // file changed since, as after any load.
-    DWORD attributes = record->FilePath[0] ? GetFileAttributesA(record->FilePath) : INVALID_FILE_ATTRIBUTES;
-    App.HasFile = attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-    if (App.HasFile) {
-        lstrcpynA(App.FilePath, record->FilePath, APP_PATH_SIZE);
-        _stat(App.FilePath, &App.FileStat);
-        App.FileStat.st_mtime = (time_t)record->FileTime;
-    } else {
-        App.FilePath[0] = 0;
-    }
-    SetLineFormat(record->LineFormat);
-    SendMessageA(App.EditControl, EM_EMPTYUNDOBUFFER, 0, 0);
-    SetEditSelection(0, 0);
-    SetEditModified(1);
-    App.ShownModified = 0;
-    App.GutterWidth = 0;
-    RefreshAfterEdit();
-    UpdateCaretStatus();
-    return 1;
-}
-
-// A whole file into a block (FreeBlock); NULL when it cannot be read.
-static unsigned char* ReadWholeFile(const char* path, size_t* bytes)
-{
-    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, NULL);
-    if (file == INVALID_HANDLE_VALUE)
-        return NULL;
-    DWORD size = GetFileSize(file, NULL);
-    unsigned char* block = size != INVALID_FILE_SIZE ? (unsigned char*)AllocZeroed((size_t)size + 2) : NULL;
-    DWORD got = 0;
-    if (block && (!ReadFile(file, block, size, &got, NULL) || got != size)) {
-        FreeBlock(block);
-        block = NULL;
-    }
-    CloseHandle(file);
-    *bytes = got;
-    return block;
-}
-
-// The copy, read and checked, takes its place as this window's own: a
-// crash from here on still leaves it to the next start.
-static int TakeOverCopy(const char* name, unsigned char* bytes, size_t count)
-{
-    RecoveryRecord record;
-    if (!ParseRecoveryCopy(bytes, count, &record))
-        return 0;
-    RestoreRecoveryRecord(&record);
-    char from[MAX_PATH];
-    char to[MAX_PATH];
-    if (!CopyFilePath(name, "rec", from))
-        return 1;
-    int kept = Config.Recovery && HoldOwnLock() && OwnRecoveryCopyPath(to) &&
-               MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING);
-    if (!kept)
-        DeleteFileA(from);
-    return 1;
-}
-
-// One copy found at start-up, its lock held.
-struct FoundCopy {
-    char Name[NAME_SIZE];
-    HANDLE Lock;
-    unsigned char* Bytes;
-    size_t Count;
-    RecoveryRecord Record;
-};
-
-static int IsCopyName(const char* name)
-{
-    size_t length = strlen(name);
-    if (length == 0 || length >= NAME_SIZE)
-        return 0;
-    for (const char* p = name; *p; p++)
-        if (!((*p >= '0' && *p <= '9') || (*p >= 'a' && *p <= 'z') || (*p >= 'A' && *p <= 'Z') || *p == '-'))
-            return 0;
-    return 1;
-}
-
-static void AppendWide(wchar_t* text, const wchar_t* more)
-{
-    size_t used = wcslen(text);
-    if (used + 1 < OFFER_CHARS)
-        lstrcpynW(text + used, more, (int)(OFFER_CHARS - used));
-}
-
-static void AppendString(wchar_t* text, UINT id)
-{
-    wchar_t line[512];
-    if (LoadStringW(App.Instance, id, line, 512) > 0)
-        AppendWide(text, line);
-}
-
-// The copy's document as the list shows it: its file's full name, or untitled.
-static void AppendCopyLine(wchar_t* text, const FoundCopy* copy)
-{
-    AppendWide(text, L"\n- ");
-    if (copy->Record.FilePath[0]) {
-        wchar_t name[RECOVERY_PATH_SIZE];
-        AnsiToWide(copy->Record.FilePath, name, RECOVERY_PATH_SIZE);
-        AppendWide(text, name);
-    } else {
-        AppendString(text, IDS_RECOVERY_UNTITLED);
-    }
-}
-
-static void AppendSkipped(wchar_t* text, const char (*skipped)[NAME_SIZE + 4], int count)
-{
-    if (count == 0)
-        return;
-    if (text[0])
-        AppendWide(text, L"\n\n");
-    AppendString(text, IDS_RECOVERY_SKIPPED);
-    for (int i = 0; i < count; i++) {
-        wchar_t name[NAME_SIZE + 4];
-        AnsiToWide(skipped[i], name, NAME_SIZE + 4);
-        AppendWide(text, L"\n- ");
-        AppendWide(text, name);
-    }
-}
-
-// A copy cut short or not scrivlet's is kept aside under another name, so
-// it is reported once and never read again.
-static void SetAside(FoundCopy* copy)
-{
-    char from[MAX_PATH];
-    char to[MAX_PATH];
-    if (CopyFilePath(copy->Name, "rec", from) && CopyFilePath(copy->Name, "bad", to))
-        MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING);
-}
-
-// Claims the copies of windows that are gone; bad ones are set aside and named in skipped.
-static int ClaimCopies(FoundCopy* found, char (*skipped)[NAME_SIZE + 4], int* skippedCount)
-{
-    char pattern[MAX_PATH];
-    int count = 0;
-    *skippedCount = 0;
-    if (!CopyFilePath("*", "rec", pattern))
-        return 0;
-    WIN32_FIND_DATAA entry;
-    HANDLE search = FindFirstFileA(pattern, &entry);
-    if (search == INVALID_HANDLE_VALUE)
-        return 0;
-    do {
-        FoundCopy* copy = &found[count];
-        memset(copy, 0, sizeof(*copy));
-        char* dot = strrchr(entry.cFileName, '.');
-        if (!dot || lstrcmpiA(dot, ".rec") != 0)
-            continue;
-        *dot = 0;
-        if (!IsCopyName(entry.cFileName) || strcmp(entry.cFileName, OwnName()) == 0)
-            continue;
-        lstrcpynA(copy->Name, entry.cFileName, NAME_SIZE);
-        copy->Lock = OpenLock(copy->Name);
-        if (copy->Lock == INVALID_HANDLE_VALUE)
-            continue; // its window runs, or another start has it
-        char path[MAX_PATH];
-        CopyFilePath(copy->Name, "rec", path);
-        copy->Bytes = ReadWholeFile(path, &copy->Count);
-        if (copy->Bytes && ParseRecoveryCopy(copy->Bytes, copy->Count, &copy->Record)) {
-            count++;
-            continue;
-        }
-        // Gone meanwhile: another start took it over and let go of it.
-        if (GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES && *skippedCount < MOST_OFFERED) {
-            _snprintf(skipped[*skippedCount], NAME_SIZE + 4, "%s.rec", copy->Name);
-            (*skippedCount)++;
-            SetAside(copy);
-        }
-        FreeBlock(copy->Bytes);
-        CloseHandle(copy->Lock);
-    } while (count < MOST_OFFERED && FindNextFileA(search, &entry));
-    FindClose(search);
-    return count;
-}
-
-// Another copy of the program takes the document over; the lock goes with
-// it, so no other start can claim the copy meanwhile.
-static void HandOver(FoundCopy* copy)
-{
-    char program[INI_PATH_SIZE];
-    if (!ModuleSiblingPath(program))
-        return;
-    char line[2 * MAX_PATH];
-    _snprintf(line, sizeof(line), "\"%s\" %s%s", program, CommandPrefix, copy->Name);
-    line[sizeof(line) - 1] = 0;
-    SetHandleInformation(copy->Lock, HANDLE_FLAG_INHERIT, HANDLE_FLAG_INHERIT);
-    RecoveryStarter(line);
-}
-
-static int IsEmptyUntitled()
-{
-    return !App.HasFile && !IsEditModified() && GetTextLength(GTL_DEFAULT) <= 0;
-}
-
-static void OfferCopies()
-{
-    static FoundCopy found[MOST_OFFERED];
-    static char skipped[MOST_OFFERED][NAME_SIZE + 4];
-    static wchar_t text[OFFER_CHARS];
-    int skippedCount = 0;
-    int count = ClaimCopies(found, skipped, &skippedCount);
-    text[0] = 0;
-    if (count > 0) {
-        AppendString(text, IDS_RECOVERY_OFFER);
-        for (int i = 0; i < count; i++)
-            AppendCopyLine(text, &found[i]);
-        AppendSkipped(text, skipped, skippedCount);
-        AppendWide(text, L"\n\n");
-        AppendString(text, IDS_RECOVERY_ASK);
-    } else {
-        AppendSkipped(text, skipped, skippedCount);
-    }
-    if (!text[0])
-        return;
-    if (count == 0) {
-        Prompts.Message(App.MainWindow, text, L"scrivlet", MB_OK | MB_ICONEXCLAMATION);
-        return;
-    }
-    int restore = Prompts.Message(App.MainWindow, text, L"scrivlet", MB_YESNO | MB_ICONQUESTION) == IDYES;
-    for (int i = 0; i < count; i++) {
-        FoundCopy* copy = &found[i];
-        if (restore && i == 0 && IsEmptyUntitled())
-            TakeOverCopy(copy->Name, copy->Bytes, copy->Count);
-        else if (restore)
-            HandOver(copy);
-        else {
-            char path[MAX_PATH];
-            if (CopyFilePath(copy->Name, "rec", path))
-                DeleteFileA(path);
-        }
-        FreeBlock(copy->Bytes);
-        CloseHandle(copy->Lock);
-    }
-}
-
-int IsRecoveryCommand(const char* commandTail)
-{
-    return commandTail && strncmp(commandTail, CommandPrefix, strlen(CommandPrefix)) == 0;
-}
-
-void StartRecovery(const char* commandTail)
-{
-    if (!IsRecoveryCommand(commandTail)) {
-        OfferCopies();
-        return;
-    }
-    // Started for one copy whose lock this process was given.
-    char name[NAME_SIZE];
-    lstrcpynA(name, commandTail + strlen(CommandPrefix), NAME_SIZE);
-    char path[MAX_PATH];
-    if (!IsCopyName(name) || !CopyFilePath(name, "rec", path))
-        return;
-    size_t count = 0;
-    unsigned char* bytes = ReadWholeFile(path, &count);
-    if (bytes)
-        TakeOverCopy(name, bytes, count);
-    FreeBlock(bytes);
 }

@@ -41,6 +41,18 @@ void DiscardRecoveryCopy();
 // Normal exit: the copy and this window's lock go.
 void EndRecovery();
 
+// A copy, its lock and its temporary file share a name of at most this many characters.
+#define RECOVERY_NAME_SIZE 64
+// This window's name, made from its process and start time.
+const char* OwnRecoveryName();
+// folder\name.extension into path (MAX_PATH bytes).
+int RecoveryFilePath(const char* name, const char* extension, char* path);
+// Opens the lock of the copy name without sharing; INVALID_HANDLE_VALUE
+// while another process holds it. The lock file goes with the last handle.
+HANDLE OpenRecoveryLock(const char* name);
+// This window's own lock, made with the folder before its first copy.
+int HoldOwnRecoveryLock();
+
 // The folder of the copies into folder (MAX_PATH bytes); 0 when there is none.
 int RecoveryFolder(char* folder);
 // Full name of this window's copy into path (MAX_PATH bytes).

@@ -29,13 +29,18 @@ static unsigned int Checksum(const unsigned char* bytes, size_t count)
 
 unsigned char* FormatRecoveryCopy(const RecoveryRecord* record, size_t* bytes)
 {
+    // 64-bit numbers as text apart: the C runtimes disagree on their printf form.
+    char fileTime[24];
+    char units[24];
+    _i64toa(record->FileTime, fileTime, 10);
+    _ui64toa((unsigned long long)record->Units, units, 10);
     char header[HEADER_BYTES];
     int length = _snprintf(header, sizeof(header),
                            "%spath=%s\r\nencoding=%d\r\nnomark=%d\r\nlines=%d\r\nchanges=%d\r\n"
-                           "accepted=%d\r\nfiletime=%lld\r\nunits=%llu\r\n",
+                           "accepted=%d\r\nfiletime=%s\r\nunits=%s\r\n",
                            Magic, record->FilePath, record->Encoding, record->NoByteOrderMark,
                            record->LineFormat, record->TextChanges, record->AcceptedChanges,
-                           record->FileTime, (unsigned long long)record->Units);
+                           fileTime, units);
     if (length < 0 || length + 4 >= (int)sizeof(header))
         return NULL;
     const char* rule = (length % 2 == 0) ? "--\r\n" : "---\r\n";

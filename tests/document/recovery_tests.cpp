@@ -66,8 +66,7 @@ protected:
         folder_ = TestProgramFolder() + "scrivlet-recovery\\";
         DeleteFileA(folder_.substr(0, folder_.size() - 1).c_str());
         CreateDirectoryA(folder_.c_str(), NULL);
-        for (const std::string& name : Files("*"))
-            DeleteFileA((folder_ + name).c_str());
+        EmptyFolder();
         RecoveryPauseMs = 100;
         RecoveryStarter = RecordStart;
         startedCopies.clear();
@@ -75,28 +74,23 @@ protected:
         scratch_ = MakeScratchFolder("recovery");
     }
 
+    // No copy is left for another start in this folder to offer.
+    void EmptyFolder()
+    {
+        for (const std::string& name : Files("*"))
+            DeleteFileA((folder_ + name).c_str());
+    }
+
     void TearDown() override
     {
         EditorFixture::TearDown();
+        EmptyFolder();
         RecoveryPauseMs = 2000;
         RecoveryLongestWaitMs = 10000;
         RecoveryWriter = WriteFile;
     }
 
-    std::vector<std::string> Files(const char* pattern)
-    {
-        std::vector<std::string> names;
-        WIN32_FIND_DATAA found;
-        HANDLE search = FindFirstFileA((folder_ + pattern).c_str(), &found);
-        if (search == INVALID_HANDLE_VALUE)
-            return names;
-        do {
-            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-                names.push_back(found.cFileName);
-        } while (FindNextFileA(search, &found));
-        FindClose(search);
-        return names;
-    }
+    std::vector<std::string> Files(const char* pattern) { return FolderFiles(folder_, pattern); }
 
     std::string OwnCopy()
     {

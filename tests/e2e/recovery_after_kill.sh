@@ -50,9 +50,15 @@ run_round() {
   shift
   local names=("$@")
   local total=$((${#names[@]} + 1))
+  # One after another: many Wine starts at once may outlast any wait.
   start_copy
-  for name in "${names[@]}"; do start_copy "$name"; done
-  wait_until 60 copies_running "$total" || fail "copies running: $(probe count) of $total"
+  wait_until 60 copies_running 1 || fail "the untitled copy did not start"
+  local running=1
+  for name in "${names[@]}"; do
+    start_copy "$name"
+    running=$((running + 1))
+    wait_until 60 copies_running "$running" || fail "the copy for $name did not start: $(probe list)"
+  done
   type_into "[Untitled] - scrivlet" "untitled words"
   for name in "${names[@]}"; do type_into "$name - scrivlet" "typed "; done
   sleep 12
