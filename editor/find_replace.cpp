@@ -4,6 +4,7 @@
 #include "editor/find_replace.h"
 
 #include "ground/app_state.h"
+#include "ground/command_gate.h"
 #include "ground/edit_control.h"
 #include "ground/helpers.h"
 #include "views/menu_state.h"
@@ -292,6 +293,12 @@ LRESULT OnFindReplaceMessage(FINDREPLACEW* request)
         App.FindReplaceMessage = 0;
         return 0;
     }
+    // The dialog stays usable while the document's state holds commands.
+    int id = (request->Flags & FR_FINDNEXT) ? IDM_FINDNEXT
+             : (request->Flags & FR_REPLACE) ? CMD_FIND_REPLACE_ONE
+                                              : CMD_FIND_REPLACE_ALL;
+    if (!IsCommandAllowed(id))
+        return 0;
     if (request->Flags & FR_FINDNEXT) {
         FindNext(0);
         return 0;

@@ -1,12 +1,12 @@
 #include "program/commands.h"
 
 #include "ground/app_state.h"
+#include "ground/command_gate.h"
 #include "ground/helpers.h"
 #include "views/main_window.h"
 #include "views/menu_state.h"
 #include "program/tray.h"
 #include "about/about.h"
-#include "document/background_load.h"
 #include "document/file_commands.h"
 #include "document/file_dialogs.h"
 #include "document/recovery.h"
@@ -140,7 +140,7 @@ void ProvideTooltipW(NMTTDISPINFOW* info)
 
 void RunCommand(int id)
 {
-    if (IsCommandHeldByLoad(id))
+    if (!IsCommandAllowed(id))
         return;
     switch (id) {
     case IDM_NEWWINDOW: StartNewInstance(NULL); break;

@@ -355,3 +355,23 @@ TEST_F(LoadInBackgroundBigFile, OpeningAnotherFileOrClosingStopsTheLoad)
     EXPECT_TRUE(FileClosed(path_));
     EXPECT_FALSE(IsDocumentIncomplete());
 }
+
+// A find/replace dialog left open while a large file streams in: its Replace
+// and Replace All went past the read-only style into the partial text, which
+// the end of the load then showed as unmodified.
+TEST_F(LoadInBackgroundBigFile, FindDialogChangesNothingWhileTheFileStreamsIn)
+{
+    RunCommand(IDM_REPLACE);
+    ASSERT_TRUE(App.FindDialog != NULL);
+    SetDlgItemTextW(App.FindDialog, 0x480, L"line");
+    SetDlgItemTextW(App.FindDialog, 0x481, L"LINE");
+    StartLoadingBigFile();
+    RunOneTick();
+    SetEditSelection(0, 4);
+    SendMessageW(GetDlgItem(App.FindDialog, 0x400), BM_CLICK, 0, 0); // Replace
+    SendMessageW(GetDlgItem(App.FindDialog, 0x401), BM_CLICK, 0, 0); // Replace All
+    ASSERT_TRUE(IsDocumentLoading()) << "the load ended before the clicks";
+    PumpUntilLoaded();
+    EXPECT_EQ(EditTextW(), text_);
+    EXPECT_FALSE(IsEditModified());
+}
