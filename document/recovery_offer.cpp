@@ -284,10 +284,10 @@ static void OfferCopies()
     if (!text[0])
         return;
     if (count == 0) {
-        Prompts.Message(App.MainWindow, text, L"scrivlet", MB_OK | MB_ICONEXCLAMATION);
+        AskUserWide(App.MainWindow, text, MB_OK | MB_ICONEXCLAMATION);
         return;
     }
-    int restore = Prompts.Message(App.MainWindow, text, L"scrivlet", MB_YESNO | MB_ICONQUESTION) == IDYES;
+    int restore = AskUserWide(App.MainWindow, text, MB_YESNO | MB_ICONQUESTION) == IDYES;
     for (int i = 0; i < count; i++) {
         FoundCopy* copy = &found[i];
         if (restore && i == 0 && IsEmptyUntitled())
