@@ -307,6 +307,18 @@ TEST_F(RecoveryTest, NoDeletesTheOfferedCopies)
     EXPECT_TRUE(startedCopies.empty());
 }
 
+TEST_F(RecoveryTest, SwitchedOffStillOffersOldCopiesOnce)
+{
+    Config.Recovery = 0;
+    WriteBytes(folder_ + "w1.rec", Copy("", L"left earlier", ENCODING_ANSI, 0, DOS));
+    QueueAnswer(IDYES);
+    StartRecovery("");
+    ASSERT_EQ(1u, RecordedPrompts().size());
+    EXPECT_TRUE(EditTextW() == L"left earlier");
+    EXPECT_TRUE(IsEditModified());
+    EXPECT_TRUE(Files("*.rec").empty()) << "nothing kept, nothing offered again";
+}
+
 // The window's share of a copy of a large text: what it spends before the
 // writing thread takes over.
 TEST_F(RecoveryTest, WritingLargeTextsKeepsTheWindowFree)
