@@ -6,7 +6,7 @@
 #include "ground/edit_control.h"
 #include "ground/helpers.h"
 #include "views/menu_state.h"
-#include "document/load.h"
+#include "views/format_status.h"
 #include "views/caret_status.h"
 #include "resource.h"
 #include "settings/ini_file.h"

@@ -1,4 +1,4 @@
-// The title bar, the unsaved-changes question and New.
+// The unsaved-changes question and New.
 #include "document/title.h"
 
 #include "ground/app_state.h"
@@ -8,37 +8,11 @@
 #include "views/menu_state.h"
 #include "document/background_load.h"
 #include "document/file_dialogs.h"
-#include "document/load.h"
+#include "views/format_status.h"
 #include "document/recovery.h"
 #include "document/save.h"
 #include "views/caret_status.h"
 #include "resource.h"
-
-#include <stdio.h>
-
-#define TITLE_BUFFER 280
-
-void UpdateTitle()
-{
-    WIN32_FIND_DATAA found;
-    const char* name = "[Untitled]";
-    if (App.HasFile && App.FilePath) {
-        name = App.FilePath;
-        if (!Config.FullPath) {
-            // The file system's own spelling of the name, without folder;
-            // a missing file keeps the full path.
-            HANDLE search = FindFirstFileA(App.FilePath, &found);
-            if (search != INVALID_HANDLE_VALUE) {
-                FindClose(search);
-                name = found.cFileName;
-            }
-        }
-    }
-    char title[TITLE_BUFFER];
-    _snprintf(title, sizeof(title), "%s%s - scrivlet", name, App.ShownModified ? "*" : "");
-    title[sizeof(title) - 1] = 0;
-    SetWindowTextA(App.MainWindow, title);
-}
 
 int QuerySaveChanges()
 {

@@ -3,6 +3,7 @@
 #include "ground/app_state.h"
 #include "ground/edit_control.h"
 #include "document/save.h"
+#include "views/title_bar.h"
 #include "document/title.h"
 #include "resource.h"
 

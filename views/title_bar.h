@@ -1,0 +1,8 @@
+// The main window's title: the document's name and whether it has unsaved
+// changes.
+#ifndef SCRIVLET_TITLE_BAR_H
+#define SCRIVLET_TITLE_BAR_H
+
+void UpdateTitle();
+
+#endif
