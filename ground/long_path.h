@@ -1,7 +1,7 @@
 // The long form of a path (no 8.3 short names) through the shell, for
 // systems without a working call of their own.
-#ifndef GROUND_LONG_PATH_H
-#define GROUND_LONG_PATH_H
+#ifndef SCRIVLET_LONG_PATH_H
+#define SCRIVLET_LONG_PATH_H
 
 #include <windows.h>
 
