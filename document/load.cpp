@@ -10,6 +10,7 @@
 #include "document/file_dialogs.h"
 #include "views/format_status.h"
 #include "document/file_reader.h"
+#include "document/recovery.h"
 #include "document/stream_decoder.h"
 #include "document/text_format.h"
 #include "document/title.h"
@@ -201,6 +202,7 @@ void FinishOpenDocument(const char* path)
     RefreshAfterEdit();
     UpdateCaretStatus();
     NoteRecentFile(App.FilePath);
+    DiscardRecoveryCopy();
 }
 
 int OpenDocument(const char* name)

@@ -10,6 +10,7 @@
 #include "document/device_names.h"
 #include "document/encode_text.h"
 #include "views/format_status.h"
+#include "document/recovery.h"
 #include "document/stream_decoder.h"
 #include "document/text_format.h"
 #include "resource.h"
@@ -353,6 +354,7 @@ static void FinishSave()
     SetStatusText(STATUS_MESSAGE, "");
     _stat(App.FilePath, &App.FileStat);
     NoteRecentFile(App.FilePath);
+    DiscardRecoveryCopy();
 }
 
 static int WriteDocument()

@@ -9,6 +9,7 @@
 #include "document/background_load.h"
 #include "document/file_dialogs.h"
 #include "views/format_status.h"
+#include "document/recovery.h"
 #include "document/save.h"
 #include "views/caret_status.h"
 #include "resource.h"
@@ -21,8 +22,10 @@ int QuerySaveChanges()
     if (!App.HasFile && GetTextLength(GTL_DEFAULT) <= 0)
         return IDNO;
     int answer = AskUser(App.MainWindow, IDS_SAVE_CHANGES, MB_YESNOCANCEL | MB_ICONQUESTION);
-    if (answer == IDNO)
+    if (answer == IDNO) {
+        DiscardRecoveryCopy();
         return IDNO;
+    }
     if (answer != IDYES)
         return IDCANCEL;
     int saved = App.HasFile ? SaveDocument() : ShowSaveAsDialog();
@@ -49,4 +52,5 @@ void NewDocument()
     RefreshAfterEdit();
     UpdateCaretStatus();
     SetLineFormat(DOS);
+    DiscardRecoveryCopy();
 }

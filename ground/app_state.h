@@ -183,6 +183,7 @@ struct Settings {
     int Toolbar;
     int Statusbar;
     int RecentFiles;
+    int Recovery;                   // keep recovery copies of unsaved text
 
     COLORREF FontColor;
     COLORREF BackColor;

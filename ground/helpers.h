@@ -34,6 +34,8 @@ void ShowSystemError(const char* caption);
 int AskUser(HWND owner, UINT stringId, UINT flags);
 // The same for a text of the program's own (ANSI).
 int AskUserText(HWND owner, const char* text, UINT flags);
+// The same for a wide text built by the program, as from several entries.
+int AskUserWide(HWND owner, const wchar_t* text, UINT flags);
 
 void SetStatusText(int part, const char* text);
 void SetStatusTextW(int part, const wchar_t* text);

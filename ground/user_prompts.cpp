@@ -97,10 +97,15 @@ int AskUser(HWND owner, UINT stringId, UINT flags)
     wchar_t text[256];
     if (LoadStringW(App.Instance, stringId, text, 256) <= 0)
         text[0] = 0;
-    return AskThroughSeam(owner, text, L"scrivlet", flags);
+    return AskUserWide(owner, text, flags);
 }
 
 int AskUserText(HWND owner, const char* text, UINT flags)
 {
     return ShowAnsiMessage(owner, text, "scrivlet", flags);
+}
+
+int AskUserWide(HWND owner, const wchar_t* text, UINT flags)
+{
+    return AskThroughSeam(owner, text, L"scrivlet", flags);
 }

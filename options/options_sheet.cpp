@@ -61,6 +61,7 @@ static void InitGeneralPage(HWND page)
     CheckIfSet(page, IDC_OPT_SAVEPOSITION, Config.SavePosition);
     CheckIfSet(page, IDC_OPT_DNDNEWWINDOW, Config.DNDNewWindow);
     CheckIfSet(page, IDC_OPT_RECENTFILES, Config.RecentFiles);
+    CheckIfSet(page, IDC_OPT_RECOVERY, Config.Recovery);
 }
 
 static void ApplyGeneralPage(HWND page)
@@ -77,6 +78,7 @@ static void ApplyGeneralPage(HWND page)
     Config.MinimizeToTray = Ticked(page, IDC_OPT_MINTOTRAY);
     Config.EscapeExit = Ticked(page, IDC_OPT_ESCAPEEXIT);
     Config.FileChange = Ticked(page, IDC_OPT_FILECHANGE);
+    Config.Recovery = Ticked(page, IDC_OPT_RECOVERY);
     LayoutMainWindow();
     SaveOptionSettings();
 }

@@ -11,6 +11,7 @@
 #include "document/file_commands.h"
 #include "document/file_dialogs.h"
 #include "document/load.h"
+#include "document/recovery.h"
 #include "document/save.h"
 #include "document/title.h"
 #include "editor/block_indent.h"
@@ -234,6 +235,7 @@ void OnCommand(WPARAM wParam, LPARAM lParam)
         // A change the control cannot undo (a new text) voids the own step too.
         ForgetOwnUndoStep();
         RefreshAfterEdit();
+        NoteRecoveryEdit();
         break;
     case EN_VSCROLL:
         if (Config.LineNumbers)

@@ -10,6 +10,7 @@
 #include "program/tray.h"
 #include "document/background_load.h"
 #include "document/load.h"
+#include "document/recovery.h"
 #include "document/title.h"
 #include "views/caret_status.h"
 #include "editor/clipboard.h"
@@ -125,6 +126,7 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         break;
     case WM_TIMER:
         OnFileCheckTimer(wParam);
+        OnRecoveryTimer(wParam);
         break;
     case WM_COPYDATA:
         if (IsCommandAllowed(CMD_PEER_LIST_CHANGE))
@@ -148,8 +150,12 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     case WM_DPICHANGED:
         OnDpiChanged(window, HIWORD(wParam), (const RECT*)lParam);
         return 0;
+    case WM_RECOVERY_WRITTEN:
+        OnRecoveryWritten(wParam);
+        break;
     case WM_DESTROY:
         EndIncompleteDocument();
+        EndRecovery();
         ReleaseDpiResources();
         PostQuitMessage(0);
         break;

@@ -5,6 +5,7 @@
 #include "views/main_window.h"
 #include "document/file_dialogs.h"
 #include "document/load.h"
+#include "document/recovery.h"
 #include "resource.h"
 #include "settings/settings.h"
 #include "document/title.h"
@@ -143,7 +144,9 @@ int RunEditor(HINSTANCE instance, const char* commandTail)
     }
     App.FilePath = (char*)AllocZeroed(APP_PATH_SIZE);
     LoadSettings();
-    ProcessCommandLine(commandTail);
+    // A copy started to take over a recovered document opens no file.
+    ProcessCommandLine(IsRecoveryCommand(commandTail) ? "" : commandTail);
+    StartRecovery(commandTail);
     App.Accelerators = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDR_ACCELERATORS));
     if (!App.Accelerators) {
         ShowError("Can not initialize!");

@@ -83,6 +83,11 @@
 #define IDS_FILE_DELETED    3006
 #define IDS_RELOAD_URLS     3007
 #define IDS_PRINTING_PAGE   3008
+#define IDS_RECOVERY_OFFER    3009
+#define IDS_RECOVERY_ASK      3010
+#define IDS_RECOVERY_SKIPPED  3011
+#define IDS_RECOVERY_UNTITLED 3012
+#define IDS_RECOVERY_NOTE     3013
 
 // Labels and frames that the program never addresses
 #ifndef IDC_STATIC
@@ -121,6 +126,7 @@
 #define IDC_OPT_FILECHANGE      261
 #define IDC_OPT_SMARTHOME       262
 #define IDC_OPT_DATEFIRST       263
+#define IDC_OPT_RECOVERY        264
 
 // Save As extension
 #define IDC_SAVEAS_ENCODING     301

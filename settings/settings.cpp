@@ -116,6 +116,7 @@ void ReadSettings()
     Config.FileChange = ReadInt(ini, ViewSection, "FileChange", 1);
     Config.SmartHome = ReadInt(ini, ViewSection, "SmartHome", 1);
     Config.DateFirst = ReadInt(ini, ViewSection, "DateFirst", 0);
+    Config.Recovery = ReadInt(ini, ViewSection, "Recovery", 1);
 
     if (Config.SavePosition)
         Config.WindowState = ReadInt(ini, ViewSection, "WindowState", 1);
@@ -172,6 +173,7 @@ void SaveOptionSettings()
     WriteIniIntIfChanged(ini, ViewSection, "FileChange", Config.FileChange, 1);
     WriteIniIntIfChanged(ini, ViewSection, "SmartHome", Config.SmartHome, 1);
     WriteIniIntIfChanged(ini, ViewSection, "DateFirst", Config.DateFirst, 0);
+    WriteIniIntIfChanged(ini, ViewSection, "Recovery", Config.Recovery, 1);
 
     // The font and colour keys are written on every confirmation.
     const CHARFORMATA* format = &Config.EditorCharFormat;

@@ -40,20 +40,7 @@ protected:
         EditorFixture::TearDown();
     }
 
-    std::vector<std::string> FolderFiles()
-    {
-        std::vector<std::string> names;
-        WIN32_FIND_DATAA found;
-        HANDLE search = FindFirstFileA((folder_ + "*").c_str(), &found);
-        if (search == INVALID_HANDLE_VALUE)
-            return names;
-        do {
-            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-                names.push_back(found.cFileName);
-        } while (FindNextFileA(search, &found));
-        FindClose(search);
-        return names;
-    }
+    std::vector<std::string> FolderFiles() { return ::FolderFiles(folder_); }
 
     void UseFile(const std::string& path, int hasFile)
     {

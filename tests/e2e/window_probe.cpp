@@ -200,7 +200,7 @@ static BOOL CALLBACK PrintCopy(HWND window, LPARAM)
     return TRUE;
 }
 
-static int AnswerMessageBox(HWND main, int seconds)
+static int AnswerMessageBox(HWND main, int seconds, int button)
 {
     OwnedBox search = {main, NULL};
     for (int i = 0; i < seconds * 10 && !search.Box; i++) {
@@ -215,7 +215,7 @@ static int AnswerMessageBox(HWND main, int seconds)
     // The message box shows its text in the static control 0xFFFF.
     GetDlgItemTextW(search.Box, 0xFFFF, text, 2048);
     PrintWide(text);
-    PostMessageA(search.Box, WM_COMMAND, IDOK, 0);
+    PostMessageA(search.Box, WM_COMMAND, (WPARAM)button, 0);
     return 0;
 }
 
@@ -399,13 +399,17 @@ int main(int argc, char** argv)
     if (strcmp(command, "title") == 0)
         return PrintWindowText(main);
     if (strcmp(command, "text") == 0) {
-        HWND edit = FindWindowExA(main, NULL, "RichEdit20A", NULL);
+        // Of the given copy, when several run.
+        HWND owner = argc > 2 ? WindowArgument(argv[2]) : main;
+        HWND edit = FindWindowExA(owner, NULL, "RichEdit20A", NULL);
         return edit ? PrintWindowText(edit) : 1;
     }
     if (strcmp(command, "status") == 0 && argc > 2)
         return PrintStatusPart(main, atoi(argv[2]));
     if (strcmp(command, "answer") == 0)
-        return AnswerMessageBox(main, argc > 2 ? atoi(argv[2]) : 10);
+        // A button other than OK, and the copy that asks when several run.
+        return AnswerMessageBox(argc > 4 ? WindowArgument(argv[4]) : main, argc > 2 ? atoi(argv[2]) : 10,
+                                argc > 3 ? atoi(argv[3]) : IDOK);
     HWND popup = FindDialogOf(main);
     if (strcmp(command, "popup") == 0)
         return popup ? PrintWindowText(popup) : 1;

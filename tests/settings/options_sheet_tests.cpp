@@ -231,8 +231,11 @@ TEST_F(OptionsSheet, GeneralPageAloneIsCentredAppliedAndWritten)
         CheckDlgButton(page, IDC_OPT_FULLPATH, BST_CHECKED);
         CheckDlgButton(page, IDC_OPT_MINTOTRAY, BST_CHECKED);
         CheckDlgButton(page, IDC_OPT_ESCAPEEXIT, BST_UNCHECKED);
+        EXPECT_EQ(IsDlgButtonChecked(page, IDC_OPT_RECOVERY), (UINT)BST_CHECKED);
+        CheckDlgButton(page, IDC_OPT_RECOVERY, BST_UNCHECKED);
         PropSheet_PressButton(sheet, PSBTN_OK);
     }));
+    EXPECT_EQ(Config.Recovery, 0);
     EXPECT_EQ(Config.FullPath, 1);
     EXPECT_EQ(Config.MinimizeToTray, 1);
     EXPECT_EQ(Config.EscapeExit, 0);
@@ -241,6 +244,7 @@ TEST_F(OptionsSheet, GeneralPageAloneIsCentredAppliedAndWritten)
     std::string ini = ReadIni();
     EXPECT_NE(ini.find("FullPath=1"), std::string::npos) << ini;
     EXPECT_NE(ini.find("EscapeExit=0"), std::string::npos) << ini;
+    EXPECT_NE(ini.find("Recovery=0"), std::string::npos) << ini;
     // The font keys are written on every confirmation.
     EXPECT_NE(ini.find("Font=Fixedsys"), std::string::npos) << ini;
     EXPECT_NE(ini.find("FontColor=0"), std::string::npos) << ini;

@@ -69,6 +69,7 @@ TEST_F(SettingsDefaults, EmptyIniGivesTheDefaultOfEveryKey)
     EXPECT_EQ(Config.MinimizeToTray, 0);
     EXPECT_EQ(Config.EscapeExit, 1);
     EXPECT_EQ(Config.FileChange, 1);
+    EXPECT_EQ(Config.Recovery, 1);
     EXPECT_EQ(Config.SmartHome, 1);
     EXPECT_EQ(Config.DateFirst, 0);
     EXPECT_EQ(Config.Toolbar, 1);
@@ -156,6 +157,7 @@ protected:
                "MinimizeToTray=1\r\n"
                "EscapeExit=0\r\n"
                "FileChange=0\r\n"
+               "Recovery=0\r\n"
                "SmartHome=0\r\n"
                "DateFirst=1\r\n"
                "Toolbar=0\r\n"
@@ -182,6 +184,7 @@ TEST_F(SettingsEveryKey, EveryFieldTakesTheStoredValue)
     EXPECT_EQ(Config.MinimizeToTray, 1);
     EXPECT_EQ(Config.EscapeExit, 0);
     EXPECT_EQ(Config.FileChange, 0);
+    EXPECT_EQ(Config.Recovery, 0);
     EXPECT_EQ(Config.SmartHome, 0);
     EXPECT_EQ(Config.DateFirst, 1);
     EXPECT_EQ(Config.Toolbar, 0);

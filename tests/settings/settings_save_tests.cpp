@@ -195,6 +195,7 @@ TEST_F(OptionSettings, ChangedFlagsAreWrittenAtOnce)
     Config.MinimizeToTray = 1;
     Config.EscapeExit = 0;
     Config.FileChange = 0;
+    Config.Recovery = 0;
     Config.SmartHome = 0;
     Config.DateFirst = 1;
     SaveOptionSettings();
@@ -213,6 +214,7 @@ TEST_F(OptionSettings, ChangedFlagsAreWrittenAtOnce)
     expected["View/MinimizeToTray"] = "1";
     expected["View/EscapeExit"] = "0";
     expected["View/FileChange"] = "0";
+    expected["View/Recovery"] = "0";
     expected["View/SmartHome"] = "0";
     expected["View/DateFirst"] = "1";
     EXPECT_EQ(IniEntries(ReadIni()), expected);

@@ -106,6 +106,21 @@ std::string MakeScratchFolder(const char* name)
     return folder;
 }
 
+std::vector<std::string> FolderFiles(const std::string& folder, const char* pattern)
+{
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((folder + pattern).c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return names;
+    do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            names.push_back(found.cFileName);
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    return names;
+}
+
 void WriteBytes(const std::string& path, const std::string& bytes)
 {
     std::ofstream out(path.c_str(), std::ios::binary | std::ios::trunc);

@@ -33,6 +33,8 @@ void ClearPromptLog();
 std::string TestProgramFolder();
 // A fresh empty folder for files of one test, under the test program folder.
 std::string MakeScratchFolder(const char* name);
+// Names of the files (not folders) in folder matching pattern.
+std::vector<std::string> FolderFiles(const std::string& folder, const char* pattern = "*");
 void WriteBytes(const std::string& path, const std::string& bytes);
 std::string ReadBytes(const std::string& path);
 std::wstring Utf8ToWide(const char* text);

@@ -1,0 +1,341 @@
+// Recovery copies. Each window names its copy after its process and start
+// time and holds a lock file beside it, opened without sharing for as long
+// as the process lives: a copy whose lock can be opened belongs to a window
+// that is gone, and whoever opens the lock owns the copy until it is done
+// with it, so two copies starting together never offer the same one.
+#include "document/recovery.h"
+
+#include "ground/app_state.h"
+#include "ground/edit_control.h"
+#include "ground/helpers.h"
+#include "document/background_load.h"
+#include "resource.h"
+#include "settings/ini_file.h"
+
+#include <richedit.h>
+#include <stdio.h>
+#include <string.h>
+
+DWORD RecoveryPauseMs = 2000;
+DWORD RecoveryLongestWaitMs = 10000;
+RecoveryWriteFunction RecoveryWriter = WriteFile;
+
+#define RETRY_MS 100
+
+static struct {
+    char Name[RECOVERY_NAME_SIZE]; // this window's copy, lock and temporary file share it
+    HANDLE Lock;
+    HANDLE Worker;        // the writing thread of the last copy, until waited for
+    int Pending;          // edits since the last copy
+    DWORD FirstEdit;      // tick of the first of them
+    int DueNow;           // the longest wait is over: the timer runs at the first quiet moment
+    int NoteShown;        // the status bar already says copies cannot be written
+} Recovery = {"", INVALID_HANDLE_VALUE, NULL, 0, 0, 0, 0};
+
+// What the writing thread gets: it owns all of it.
+struct RecoveryJob {
+    RecoveryRecord Record;
+    wchar_t* Text;
+    char TempPath[MAX_PATH];
+    char CopyPath[MAX_PATH];
+    HWND Notify;
+};
+
+int RecoveryFolder(char* folder)
+{
+    char ini[INI_PATH_SIZE];
+    if (!LocateIniFile(ini))
+        return 0;
+    char* slash = strrchr(ini, '\\');
+    if (!slash)
+        return 0;
+    slash[1] = 0;
+    return _snprintf(folder, MAX_PATH, "%sscrivlet-recovery", ini) > 0 &&
+           strlen(folder) + RECOVERY_NAME_SIZE + 8 < MAX_PATH;
+}
+
+const char* OwnRecoveryName()
+{
+    if (!Recovery.Name[0]) {
+        FILETIME now;
+        GetSystemTimeAsFileTime(&now);
+        _snprintf(Recovery.Name, RECOVERY_NAME_SIZE, "w%08lx-%08lx%08lx", GetCurrentProcessId(),
+                  now.dwHighDateTime, now.dwLowDateTime);
+        Recovery.Name[RECOVERY_NAME_SIZE - 1] = 0;
+    }
+    return Recovery.Name;
+}
+
+// folder\name.extension into path (MAX_PATH bytes).
+int RecoveryFilePath(const char* name, const char* extension, char* path)
+{
+    char folder[MAX_PATH];
+    if (!RecoveryFolder(folder))
+        return 0;
+    int length = _snprintf(path, MAX_PATH, "%s\\%s.%s", folder, name, extension);
+    return length > 0 && length < MAX_PATH;
+}
+
+int OwnRecoveryCopyPath(char* path)
+{
+    return RecoveryFilePath(OwnRecoveryName(), "rec", path);
+}
+
+// Opens a lock without sharing; it goes with the last handle to it, a dead
+// process's included.
+HANDLE OpenRecoveryLock(const char* name)
+{
+    char path[MAX_PATH];
+    if (!RecoveryFilePath(name, "lock", path))
+        return INVALID_HANDLE_VALUE;
+    return CreateFileA(path, GENERIC_WRITE, 0, NULL, OPEN_ALWAYS,
+                       FILE_ATTRIBUTE_NORMAL | FILE_FLAG_DELETE_ON_CLOSE, NULL);
+}
+
+// This window's lock, made with the folder before its first copy.
+int HoldOwnRecoveryLock()
+{
+    if (Recovery.Lock != INVALID_HANDLE_VALUE)
+        return 1;
+    char folder[MAX_PATH];
+    if (!RecoveryFolder(folder))
+        return 0;
+    CreateDirectoryA(folder, NULL);
+    Recovery.Lock = OpenRecoveryLock(OwnRecoveryName());
+    return Recovery.Lock != INVALID_HANDLE_VALUE;
+}
+
+static void ShowRecoveryNote(int written)
+{
+    if (written) {
+        Recovery.NoteShown = 0;
+        return;
+    }
+    if (Recovery.NoteShown)
+        return;
+    Recovery.NoteShown = 1;
+    wchar_t note[256];
+    if (LoadStringW(App.Instance, IDS_RECOVERY_NOTE, note, 256) > 0)
+        SetStatusTextW(STATUS_MESSAGE, note);
+}
+
+static int WriteWholeFile(const char* path, const unsigned char* data, size_t bytes)
+{
+    HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
+    if (file == INVALID_HANDLE_VALUE)
+        return 0;
+    int written = 1;
+    while (written && bytes > 0) {
+        DWORD piece = bytes > 0x10000000u ? 0x10000000u : (DWORD)bytes;
+        DWORD done = 0;
+        written = RecoveryWriter(file, data, piece, &done, NULL) && done == piece;
+        data += piece;
+        bytes -= piece;
+    }
+    // On disk before the rename, so a power cut leaves the old copy or the new one.
+    written = written && FlushFileBuffers(file);
+    return CloseHandle(file) && written;
+}
+
+static DWORD WINAPI RunRecoveryJob(LPVOID parameter)
+{
+    RecoveryJob* job = (RecoveryJob*)parameter;
+    size_t bytes = 0;
+    unsigned char* block = FormatRecoveryCopy(&job->Record, &bytes);
+    FreeBlock(job->Text);
+    int written = block && WriteWholeFile(job->TempPath, block, bytes) &&
+                  MoveFileExA(job->TempPath, job->CopyPath, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    // A full disk or a refused rename keeps the last whole copy.
+    if (!written)
+        DeleteFileA(job->TempPath);
+    FreeBlock(block);
+    PostMessageA(job->Notify, WM_RECOVERY_WRITTEN, (WPARAM)written, 0);
+    FreeBlock(job);
+    return 0;
+}
+
+void WaitForRecoveryWrite()
+{
+    if (!Recovery.Worker)
+        return;
+    WaitForSingleObject(Recovery.Worker, INFINITE);
+    CloseHandle(Recovery.Worker);
+    Recovery.Worker = NULL;
+}
+
+static int IsWriting()
+{
+    if (!Recovery.Worker)
+        return 0;
+    if (WaitForSingleObject(Recovery.Worker, 0) == WAIT_TIMEOUT)
+        return 1;
+    WaitForRecoveryWrite();
+    return 0;
+}
+
+struct StreamTarget {
+    unsigned char* Bytes;
+    size_t Used;
+    size_t Room;
+};
+
+static DWORD CALLBACK TakeStreamPiece(DWORD_PTR cookie, LPBYTE buffer, LONG wanted, LONG* taken)
+{
+    StreamTarget* target = (StreamTarget*)cookie;
+    size_t piece = wanted > 0 ? (size_t)wanted : 0;
+    if (piece > target->Room - target->Used)
+        return 1; // more than the control said it held: no copy
+    memcpy(target->Bytes + target->Used, buffer, piece);
+    target->Used += piece;
+    *taken = (LONG)piece;
+    return 0;
+}
+
+// The text in one stream-out, breaks as CR LF: the cheapest way through
+// the control. The writing thread does the rest.
+static wchar_t* FetchRecoveryText(size_t* units)
+{
+    int length = GetTextLength(GTL_USECRLF);
+    size_t room = ((length > 0 ? (size_t)length : 0) + 2) * sizeof(wchar_t);
+    StreamTarget target = {(unsigned char*)AllocZeroed(room), 0, room};
+    if (!target.Bytes)
+        return NULL;
+    EDITSTREAM stream;
+    stream.dwCookie = (DWORD_PTR)&target;
+    stream.dwError = 0;
+    stream.pfnCallback = TakeStreamPiece;
+    SendMessageA(App.EditControl, EM_STREAMOUT, SF_TEXT | SF_UNICODE, (LPARAM)&stream);
+    if (stream.dwError) {
+        FreeBlock(target.Bytes);
+        return NULL;
+    }
+    *units = target.Used / sizeof(wchar_t);
+    return (wchar_t*)target.Bytes;
+}
+
+static void StartWrite()
+{
+    RecoveryJob* job = (RecoveryJob*)AllocZeroed(sizeof(RecoveryJob));
+    if (!job)
+        return;
+    if (!HoldOwnRecoveryLock() || !RecoveryFilePath(OwnRecoveryName(), "tmp", job->TempPath) ||
+        !OwnRecoveryCopyPath(job->CopyPath)) {
+        FreeBlock(job);
+        ShowRecoveryNote(0);
+        return;
+    }
+    RecoveryRecord* record = &job->Record;
+    if (App.HasFile && App.FilePath)
+        lstrcpynA(record->FilePath, App.FilePath, RECOVERY_PATH_SIZE);
+    record->Encoding = App.IsUnicode;
+    record->NoByteOrderMark = App.NoByteOrderMark;
+    record->LineFormat = App.LineFormat;
+    record->TextChanges = App.TextChanges;
+    record->AcceptedChanges = App.AcceptedChanges;
+    record->FileTime = App.HasFile ? (long long)App.FileStat.st_mtime : 0;
+    job->Text = FetchRecoveryText(&record->Units);
+    record->Text = job->Text;
+    job->Notify = App.MainWindow;
+    if (job->Text)
+        Recovery.Worker = CreateThread(NULL, 0, RunRecoveryJob, job, 0, NULL);
+    if (!Recovery.Worker) {
+        FreeBlock(job->Text);
+        FreeBlock(job);
+        ShowRecoveryNote(0);
+    }
+}
+
+void WriteRecoveryCopy()
+{
+    KillTimer(App.MainWindow, RECOVERY_TIMER);
+    Recovery.DueNow = 0;
+    if (!Config.Recovery) {
+        DiscardRecoveryCopy();
+        return;
+    }
+    // A text still streaming in is no whole document yet.
+    if (IsDocumentIncomplete()) {
+        if (IsDocumentLoading())
+            SetTimer(App.MainWindow, RECOVERY_TIMER, RecoveryPauseMs, NULL);
+        return;
+    }
+    if (!IsEditModified() || (!App.HasFile && GetTextLength(GTL_DEFAULT) <= 0)) {
+        DiscardRecoveryCopy();
+        return;
+    }
+    // One write at a time; the next try follows shortly.
+    if (IsWriting()) {
+        SetTimer(App.MainWindow, RECOVERY_TIMER, RETRY_MS, NULL);
+        return;
+    }
+    Recovery.Pending = 0;
+    StartWrite();
+}
+
+void NoteRecoveryEdit()
+{
+    if (!Config.Recovery || !App.MainWindow)
+        return;
+    DWORD now = GetTickCount();
+    if (!Recovery.Pending) {
+        Recovery.Pending = 1;
+        Recovery.FirstEdit = now;
+    }
+    if (Recovery.DueNow)
+        return;
+    if (now - Recovery.FirstEdit < RecoveryLongestWaitMs) {
+        SetTimer(App.MainWindow, RECOVERY_TIMER, RecoveryPauseMs, NULL);
+        return;
+    }
+    // Long typing: the copy is taken at the first moment no key waits,
+    // which is when the system hands out a timer message.
+    Recovery.DueNow = 1;
+    SetTimer(App.MainWindow, RECOVERY_TIMER, 1, NULL);
+}
+
+void OnRecoveryTimer(UINT_PTR timerId)
+{
+    if (timerId != RECOVERY_TIMER)
+        return;
+    WriteRecoveryCopy();
+}
+
+void OnRecoveryWritten(WPARAM written)
+{
+    ShowRecoveryNote(written != 0);
+}
+
+static void DeleteOwnFiles()
+{
+    WaitForRecoveryWrite();
+    char path[MAX_PATH];
+    if (Recovery.Lock == INVALID_HANDLE_VALUE)
+        return;
+    if (OwnRecoveryCopyPath(path))
+        DeleteFileA(path);
+    if (RecoveryFilePath(OwnRecoveryName(), "tmp", path))
+        DeleteFileA(path);
+}
+
+void DiscardRecoveryCopy()
+{
+    Recovery.Pending = 0;
+    Recovery.DueNow = 0;
+    if (App.MainWindow)
+        KillTimer(App.MainWindow, RECOVERY_TIMER);
+    DeleteOwnFiles();
+    if (Config.Recovery && App.EditControl && IsEditModified())
+        NoteRecoveryEdit();
+}
+
+void EndRecovery()
+{
+    Recovery.Pending = 0;
+    Recovery.DueNow = 0;
+    Recovery.NoteShown = 0;
+    KillTimer(App.MainWindow, RECOVERY_TIMER);
+    DeleteOwnFiles();
+    if (Recovery.Lock != INVALID_HANDLE_VALUE)
+        CloseHandle(Recovery.Lock);
+    Recovery.Lock = INVALID_HANDLE_VALUE;
+}

@@ -1,0 +1,32 @@
+// The recovery copy's bytes: a readable header naming what the text belongs
+// to, the text as UTF-16, and a checksum line, so a copy cut short or not
+// written by scrivlet is told apart from a whole one. No windows, no files.
+#ifndef SCRIVLET_RECOVERY_FILE_H
+#define SCRIVLET_RECOVERY_FILE_H
+
+#include <stddef.h>
+
+#define RECOVERY_PATH_SIZE 261
+
+struct RecoveryRecord {
+    char FilePath[RECOVERY_PATH_SIZE]; // "" for an untitled document
+    int Encoding;         // TextEncoding
+    int NoByteOrderMark;
+    int LineFormat;       // DOS, UNIX or MAC
+    int TextChanges;      // CHANGE_ bits a save would still make
+    int AcceptedChanges;
+    long long FileTime;   // the file's modification time the document was based on
+    const wchar_t* Text;  // the control's text as it streams out
+    size_t Units;
+};
+
+// The whole copy in a block of the page allocator (FreeBlock); NULL when no
+// memory is left. *bytes receives its length.
+unsigned char* FormatRecoveryCopy(const RecoveryRecord* record, size_t* bytes);
+
+// Reads a copy back. On success record->Text points into bytes (which must
+// stay alive and be 2-byte aligned) and 1 is returned; 0 for anything cut
+// short, changed, or not a copy of this kind.
+int ParseRecoveryCopy(const unsigned char* bytes, size_t count, RecoveryRecord* record);
+
+#endif
