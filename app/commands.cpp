@@ -4,6 +4,7 @@
 #include "app/helpers.h"
 #include "app/main_window.h"
 #include "app/menu_state.h"
+#include "app/saved_text.h"
 #include "app/tray.h"
 #include "about/about.h"
 #include "document/background_load.h"
@@ -198,6 +199,7 @@ void OnCommand(WPARAM wParam, LPARAM lParam)
     (void)lParam;
     switch (HIWORD(wParam)) {
     case EN_CHANGE:
+        NoteTextChanged();
         RefreshAfterEdit();
         break;
     case EN_VSCROLL:

@@ -2,6 +2,7 @@
 
 #include "app/app_state.h"
 #include "app/helpers.h"
+#include "app/saved_text.h"
 
 int GetTextLength(int flags)
 {
@@ -31,12 +32,14 @@ void ReplaceEditSelection(const char* text)
 
 int IsEditModified()
 {
-    return SendMessageA(App.EditControl, EM_GETMODIFY, 0, 0) ? 1 : 0;
+    return SendMessageA(App.EditControl, EM_GETMODIFY, 0, 0) || TextDiffersFromSavePoint();
 }
 
 void SetEditModified(int modified)
 {
     SendMessageA(App.EditControl, EM_SETMODIFY, (WPARAM)modified, 0);
+    if (!modified)
+        MarkSavePoint();
 }
 
 LONG EditLineFromChar(LONG position)

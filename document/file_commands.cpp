@@ -4,6 +4,7 @@
 #include "app/edit_control.h"
 #include "app/menu_state.h"
 #include "app/helpers.h"
+#include "document/background_load.h"
 #include "document/file_dialogs.h"
 #include "document/load.h"
 #include "document/title.h"
@@ -36,8 +37,7 @@ void ReloadDocument()
     char path[APP_PATH_SIZE];
     lstrcpynA(path, App.FilePath, APP_PATH_SIZE);
     OpenDocument(path);
-    // The control limits positions beyond the end of the text.
-    SendMessageA(App.EditControl, EM_EXSETSEL, 0, (LPARAM)&selection);
+    SelectWhenLoaded(selection);
 }
 
 void ShowFileProperties()

@@ -17,8 +17,25 @@
 
 #define TITLE_BUFFER 280
 
+// The document name the title was last built from.
+static struct {
+    int HasFile;
+    char Path[APP_PATH_SIZE];
+} Shown;
+
+int TitleNameIsStale()
+{
+    // An incomplete document's title is the load's own business.
+    if (IsDocumentIncomplete())
+        return 0;
+    int hasFile = App.HasFile && App.FilePath;
+    return hasFile != Shown.HasFile || (hasFile && lstrcmpA(Shown.Path, App.FilePath) != 0);
+}
+
 void UpdateTitle()
 {
+    Shown.HasFile = App.HasFile && App.FilePath;
+    lstrcpynA(Shown.Path, Shown.HasFile ? App.FilePath : "", APP_PATH_SIZE);
     WIN32_FIND_DATAA found;
     const char* name = "[Untitled]";
     if (App.HasFile && App.FilePath) {
@@ -51,6 +68,9 @@ int QuerySaveChanges()
         return IDNO;
     if (answer != IDYES)
         return IDCANCEL;
+    // Text edited while a file streams in is saved as what it is: incomplete,
+    // which the save asks about first.
+    StopBackgroundLoad();
     int saved = App.HasFile ? SaveDocument() : ShowSaveAsDialog();
     return saved ? IDYES : IDCANCEL;
 }

@@ -3,6 +3,8 @@
 #define SCRIVLET_TITLE_H
 
 void UpdateTitle();
+// The document's name changed since the title was last built.
+int TitleNameIsStale();
 int QuerySaveChanges();
 void NewDocument();
 

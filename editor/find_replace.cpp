@@ -242,7 +242,7 @@ int ReplaceAll(const wchar_t* find, const wchar_t* replacement, DWORD flags)
     FreeBlock(text);
     if (count < 0) {
         ShowError("Not enough memory to replace all.");
-        return 0;
+        return -1;
     }
     // One selection replace for the whole span: a single undo step, and
     // neither painting nor notifications run while the control takes it.
@@ -267,6 +267,9 @@ static void ReplaceAllCommand(const FINDREPLACEW* request, DWORD options)
     if (!request->lpstrFindWhat[0])
         return;
     int count = ReplaceAll(request->lpstrFindWhat, request->lpstrReplaceWith, options);
+    // The error said it all: nothing was replaced, nothing to count.
+    if (count < 0)
+        return;
     char status[48];
     _snprintf(status, sizeof(status), "Items replaced: %i", count);
     status[sizeof(status) - 1] = 0;

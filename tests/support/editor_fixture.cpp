@@ -1,6 +1,7 @@
 #include "support/editor_fixture.h"
 
 #include "app/app_state.h"
+#include "app/edit_control.h"
 #include "app/helpers.h"
 #include "app/main_window.h"
 #include "app/startup.h"
@@ -297,7 +298,16 @@ std::wstring EditorFixture::EditTextW()
 void EditorFixture::SetEditText(const char* text)
 {
     SetWindowTextA(App.EditControl, text);
+    TakeTextAsFresh();
     Pump();
+}
+
+void EditorFixture::TakeTextAsFresh()
+{
+    // The control takes a whole new text as unmodified; the document then
+    // compares with it, as after a load.
+    if (!SendMessageA(App.EditControl, EM_GETMODIFY, 0, 0))
+        SetEditModified(0);
 }
 
 std::string EditorFixture::WindowTitle()
