@@ -1,7 +1,7 @@
 #include "about/about.h"
 
-#include "app/app_state.h"
-#include "app/helpers.h"
+#include "ground/app_state.h"
+#include "ground/helpers.h"
 #include "resource.h"
 
 #include <windowsx.h>

@@ -1,17 +1,17 @@
 #include "document/background_load.h"
 
-#include "app/app_state.h"
-#include "app/edit_control.h"
-#include "app/helpers.h"
-#include "app/menu_state.h"
-#include "app/saved_text.h"
+#include "ground/app_state.h"
+#include "ground/command_gate.h"
+#include "ground/edit_control.h"
+#include "ground/helpers.h"
+#include "views/menu_state.h"
+#include "ground/saved_text.h"
 #include "document/load.h"
 #include "document/stream_decoder.h"
 #include "document/title.h"
-#include "editor/caret_status.h"
+#include "views/caret_status.h"
 #include "resource.h"
 
-#include <commctrl.h>
 #include <stdio.h>
 
 DWORD BackgroundLoadThreshold = 2 * 1024 * 1024;
@@ -34,7 +34,6 @@ LONG MaxPieceBytes = 1024 * 1024;
 
 static struct {
     int Loading;
-    int Incomplete;
     int InTick;               // a tick is streaming: timer messages wait
     char Path[APP_PATH_SIZE];
     int StreamFormat;         // of the first piece; the others add SFF_SELECTION
@@ -54,7 +53,7 @@ static struct {
 } Load;
 
 int IsDocumentLoading() { return Load.Loading; }
-int IsDocumentIncomplete() { return Load.Incomplete; }
+int IsDocumentIncomplete() { return IsInDocumentState(STATE_INCOMPLETE); }
 
 static void ShowProgress();
 
@@ -309,7 +308,7 @@ int StartBackgroundLoad(const char* path, int streamFormat, int foundBreak)
     Load.SlowPieces = 0;
     Load.SelectAtEnd = 0;
     Load.Loading = 1;
-    Load.Incomplete = 1;
+    EnterDocumentState(STATE_INCOMPLETE);
 
     StreamPiece(streamFormat, FirstPieceBytes, 0);
     ForgetStreamingEdits(0);
@@ -336,95 +335,13 @@ void StopBackgroundLoad()
     SetStatusText(STATUS_MESSAGE, "Loading stopped: the text is incomplete and read-only.");
 }
 
-// Commands that read or change nothing of the text, or that replace it.
-static int AllowedWhileIncomplete(UINT id)
-{
-    static const UINT allowed[] = {
-        IDM_NEWWINDOW, IDM_NEW, IDM_OPEN, IDM_EXIT, IDM_COPY, IDM_SELECTALL,
-        IDM_TOOLBAR, IDM_STATUSBAR, IDM_ALWAYSONTOP, IDM_WORDWRAP, IDM_LINENUMBERS,
-        IDM_MARGIN, IDM_TOTRAY, IDM_ABOUT, IDM_HELP, IDM_URL_OPEN, IDM_URL_SELECT,
-        IDM_URL_COPY};
-    for (size_t i = 0; i < sizeof(allowed) / sizeof(allowed[0]); i++)
-        if (allowed[i] == id)
-            return 1;
-    return (id >= IDM_RECENT_FIRST && id <= IDM_RECENT_LAST) ||
-           (id >= IDM_FAV_FIRST && id <= IDM_FAV_LAST) || id >= SC_SIZE;
-}
-
-int IsCommandHeldByLoad(int id)
-{
-    return Load.Incomplete && !AllowedWhileIncomplete((UINT)id);
-}
-
-static void SetHeldItems(HMENU menu, UINT state)
-{
-    int count = GetMenuItemCount(menu);
-    for (int i = 0; i < count; i++) {
-        HMENU submenu = GetSubMenu(menu, i);
-        if (submenu) {
-            SetHeldItems(submenu, state);
-            continue;
-        }
-        UINT id = GetMenuItemID(menu, i);
-        if (id != 0 && id != (UINT)-1 && !AllowedWhileIncomplete(id))
-            EnableMenuItem(menu, (UINT)i, MF_BYPOSITION | state);
-    }
-}
-
-static void SetHeldButtons(int enabled)
-{
-    int count = (int)SendMessageA(App.ToolBar, TB_BUTTONCOUNT, 0, 0);
-    for (int i = 0; i < count; i++) {
-        TBBUTTON button;
-        if (!SendMessageA(App.ToolBar, TB_GETBUTTON, (WPARAM)i, (LPARAM)&button))
-            continue;
-        if (!(button.fsStyle & BTNS_SEP) && !AllowedWhileIncomplete((UINT)button.idCommand))
-            SendMessageA(App.ToolBar, TB_ENABLEBUTTON, (WPARAM)button.idCommand,
-                         MAKELPARAM(enabled, 0));
-    }
-}
-
-void GreyHeldCommands(HMENU menu)
-{
-    if (!Load.Incomplete)
-        return;
-    SetHeldItems(menu, MF_GRAYED);
-    SetHeldButtons(0);
-}
-
 void EndIncompleteDocument()
 {
     StopBackgroundLoad();
-    if (!Load.Incomplete)
+    if (!IsDocumentIncomplete())
         return;
-    Load.Incomplete = 0;
+    LeaveDocumentState(STATE_INCOMPLETE);
     SendMessageA(App.EditControl, EM_SETREADONLY, FALSE, 0);
-    // Items with rules of their own get them back at the next refresh.
-    SetHeldItems(GetMenu(App.MainWindow), MF_ENABLED);
-    SetHeldButtons(1);
+    ReleaseCommandsHeldBy(STATE_INCOMPLETE);
     SetStatusText(STATUS_MESSAGE, "");
-}
-
-int HoldKeyWhileIncomplete(const MSGFILTER* filter)
-{
-    if (!Load.Incomplete || filter->msg != WM_KEYDOWN)
-        return 0;
-    int ctrl = GetKeyState(VK_CONTROL) < 0;
-    int shift = GetKeyState(VK_SHIFT) < 0;
-    int alt = GetKeyState(VK_MENU) < 0;
-    switch (filter->wParam) {
-    case VK_ESCAPE:
-        if (!Load.Loading)
-            return 0;
-        StopBackgroundLoad();
-        return 1;
-    case VK_TAB:
-    case VK_RETURN:
-        return 1;
-    case 'V':
-        return ctrl;
-    case VK_INSERT:
-        return shift || (ctrl && alt);
-    }
-    return 0;
 }

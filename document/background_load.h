@@ -35,12 +35,4 @@ void StopBackgroundLoad();
 // document that replaces the incomplete one.
 void EndIncompleteDocument();
 
-// The command needs the whole text, which is not there yet.
-int IsCommandHeldByLoad(int id);
-// Greys the held items of the menu and disables the held toolbar buttons.
-void GreyHeldCommands(HMENU menu);
-// Escape stops a running load; keys that would edit an incomplete text do
-// nothing. Returns 1 when the key must go no further.
-int HoldKeyWhileIncomplete(const MSGFILTER* filter);
-
 #endif

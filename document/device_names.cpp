@@ -1,6 +1,6 @@
 #include "document/device_names.h"
 
-#include "app/helpers.h"
+#include "ground/helpers.h"
 
 #include <stdio.h>
 #include <string.h>

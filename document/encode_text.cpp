@@ -1,6 +1,6 @@
 #include "document/encode_text.h"
 
-#include "app/helpers.h"
+#include "ground/helpers.h"
 #include "document/stream_decoder.h"
 
 #include <string.h>

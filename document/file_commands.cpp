@@ -1,9 +1,9 @@
 #include "document/file_commands.h"
 
-#include "app/app_state.h"
-#include "app/edit_control.h"
-#include "app/menu_state.h"
-#include "app/helpers.h"
+#include "ground/app_state.h"
+#include "ground/edit_control.h"
+#include "views/menu_state.h"
+#include "ground/helpers.h"
 #include "document/background_load.h"
 #include "document/file_dialogs.h"
 #include "document/load.h"

@@ -2,8 +2,8 @@
 // folder, name and filter carry over from one dialog to the next.
 #include "document/file_dialogs.h"
 
-#include "app/app_state.h"
-#include "app/helpers.h"
+#include "ground/app_state.h"
+#include "ground/helpers.h"
 #include "document/load.h"
 #include "document/save.h"
 #include "document/stream_decoder.h"

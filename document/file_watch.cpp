@@ -1,10 +1,10 @@
 // The watch for outside changes to the document's file.
 #include "document/file_watch.h"
 
-#include "app/app_state.h"
-#include "app/edit_control.h"
-#include "app/helpers.h"
-#include "app/menu_state.h"
+#include "ground/app_state.h"
+#include "ground/edit_control.h"
+#include "ground/helpers.h"
+#include "views/menu_state.h"
 #include "document/title.h"
 #include "resource.h"
 

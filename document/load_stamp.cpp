@@ -1,6 +1,6 @@
 #include "document/load_stamp.h"
 
-#include "app/app_state.h"
+#include "ground/app_state.h"
 
 static struct {
     WIN32_FILE_ATTRIBUTE_DATA Exact;   // to the file system's own precision

@@ -3,13 +3,13 @@
 // device error) never leaves the old file half overwritten.
 #include "document/save.h"
 
-#include "app/app_state.h"
-#include "app/edit_control.h"
-#include "app/helpers.h"
-#include "app/menu_state.h"
+#include "ground/app_state.h"
+#include "ground/edit_control.h"
+#include "ground/helpers.h"
+#include "views/menu_state.h"
 #include "document/device_names.h"
 #include "document/encode_text.h"
-#include "document/format_status.h"
+#include "views/format_status.h"
 #include "document/stream_decoder.h"
 #include "document/text_format.h"
 #include "resource.h"

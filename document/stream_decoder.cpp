@@ -1,6 +1,6 @@
 #include "document/stream_decoder.h"
 
-#include "app/app_state.h"
+#include "ground/app_state.h"
 
 #include <string.h>
 

@@ -1,16 +1,17 @@
 // The title bar, the unsaved-changes question and New.
 #include "document/title.h"
 
-#include "app/app_state.h"
-#include "app/edit_control.h"
-#include "app/edit_window.h"
-#include "app/helpers.h"
-#include "app/menu_state.h"
+#include "ground/app_state.h"
+#include "ground/command_gate.h"
+#include "ground/edit_control.h"
+#include "views/edit_window.h"
+#include "ground/helpers.h"
+#include "views/menu_state.h"
 #include "document/background_load.h"
 #include "document/file_dialogs.h"
 #include "document/load.h"
 #include "document/save.h"
-#include "editor/caret_status.h"
+#include "views/caret_status.h"
 #include "resource.h"
 
 #include <stdio.h>
@@ -26,7 +27,7 @@ static struct {
 int TitleNameIsStale()
 {
     // An incomplete document's title is the load's own business.
-    if (IsDocumentIncomplete())
+    if (IsInDocumentState(STATE_INCOMPLETE))
         return 0;
     int hasFile = App.HasFile && App.FilePath;
     return hasFile != Shown.HasFile || (hasFile && lstrcmpA(Shown.Path, App.FilePath) != 0);

@@ -3,9 +3,9 @@
 // counted in characters whatever the ANSI code page.
 #include "editor/block_indent.h"
 
-#include "app/app_state.h"
-#include "app/edit_control.h"
-#include "app/helpers.h"
+#include "ground/app_state.h"
+#include "ground/edit_control.h"
+#include "ground/helpers.h"
 #include "editor/clipboard.h"
 
 #include <wchar.h>

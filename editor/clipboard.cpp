@@ -2,9 +2,9 @@
 // script survives the ANSI edit control; Cut, Delete and Delete Line.
 #include "editor/clipboard.h"
 
-#include "app/app_state.h"
-#include "app/edit_control.h"
-#include "app/helpers.h"
+#include "ground/app_state.h"
+#include "ground/edit_control.h"
+#include "ground/helpers.h"
 
 #include <string.h>
 

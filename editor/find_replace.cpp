@@ -3,11 +3,12 @@
 // only carry the texts to the INI file and back.
 #include "editor/find_replace.h"
 
-#include "app/app_state.h"
-#include "app/edit_control.h"
-#include "app/helpers.h"
-#include "app/menu_state.h"
-#include "editor/caret_status.h"
+#include "ground/app_state.h"
+#include "ground/command_gate.h"
+#include "ground/edit_control.h"
+#include "ground/helpers.h"
+#include "views/menu_state.h"
+#include "views/caret_status.h"
 #include "editor/clipboard.h"
 #include "editor/replace_text.h"
 #include "resource.h"
@@ -295,6 +296,12 @@ LRESULT OnFindReplaceMessage(FINDREPLACEW* request)
         App.FindReplaceMessage = 0;
         return 0;
     }
+    // The dialog stays usable while the document's state holds commands.
+    int id = (request->Flags & FR_FINDNEXT) ? IDM_FINDNEXT
+             : (request->Flags & FR_REPLACE) ? CMD_FIND_REPLACE_ONE
+                                              : CMD_FIND_REPLACE_ALL;
+    if (!IsCommandAllowed(id))
+        return 0;
     if (request->Flags & FR_FINDNEXT) {
         FindNext(0);
         return 0;

@@ -1,9 +1,9 @@
 // Go To Line: the dialog and the caret move behind it.
-#include "editor/caret_status.h"
+#include "views/caret_status.h"
 
-#include "app/app_state.h"
-#include "app/edit_control.h"
-#include "app/helpers.h"
+#include "ground/app_state.h"
+#include "ground/edit_control.h"
+#include "ground/helpers.h"
 #include "resource.h"
 
 void GoToLine(int line)

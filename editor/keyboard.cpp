@@ -3,12 +3,13 @@
 // do its usual work with the rest.
 #include "editor/keyboard.h"
 
-#include "app/app_state.h"
-#include "app/edit_control.h"
-#include "app/helpers.h"
+#include "ground/app_state.h"
+#include "ground/command_gate.h"
+#include "ground/edit_control.h"
+#include "ground/helpers.h"
 #include "document/background_load.h"
 #include "editor/block_indent.h"
-#include "editor/caret_status.h"
+#include "views/caret_status.h"
 #include "editor/clipboard.h"
 #include "resource.h"
 
@@ -202,10 +203,43 @@ static LRESULT OnKeyDown(MSGFILTER* filter)
     return 0;
 }
 
+// The command a key pressed stands for where the program edits the text
+// itself; 0 for the keys whose typing the control's read-only style holds.
+static int CommandOfKey(WPARAM key)
+{
+    int ctrl = GetKeyState(VK_CONTROL) < 0;
+    int shift = GetKeyState(VK_SHIFT) < 0;
+    int alt = GetKeyState(VK_MENU) < 0;
+    switch (key) {
+    case VK_TAB:
+    case VK_RETURN:
+        return CMD_TYPED_EDIT;
+    case 'V':
+        return ctrl ? IDM_PASTE : 0;
+    case VK_INSERT:
+        return shift || (ctrl && alt) ? IDM_PASTE : 0;
+    }
+    return 0;
+}
+
+// Escape stops a running load; a key whose command the gate refuses does
+// nothing. Returns 1 when the key must go no further.
+static int HoldKey(const MSGFILTER* filter)
+{
+    if (filter->msg != WM_KEYDOWN)
+        return 0;
+    if (filter->wParam == VK_ESCAPE && IsDocumentLoading()) {
+        StopBackgroundLoad();
+        return 1;
+    }
+    int id = CommandOfKey(filter->wParam);
+    return id != 0 && !IsCommandAllowed(id);
+}
+
 LRESULT FilterEditKey(MSGFILTER* filter)
 {
     // Tab characters never reach the control: the Tab rule inserts its own.
-    if (HoldKeyWhileIncomplete(filter))
+    if (HoldKey(filter))
         return Swallow(filter);
     if (filter->msg != WM_KEYDOWN)
         return filter->wParam == VK_TAB ? Swallow(filter) : 0;

@@ -1,9 +1,10 @@
 // Web addresses the control detects: open on click, and the link menu.
 #include "editor/clipboard.h"
 
-#include "app/app_state.h"
-#include "app/edit_control.h"
-#include "app/helpers.h"
+#include "ground/app_state.h"
+#include "ground/command_gate.h"
+#include "ground/edit_control.h"
+#include "ground/helpers.h"
 #include "resource.h"
 
 void OpenLink(LONG start, LONG end)
@@ -34,6 +35,8 @@ static void ShowLinkMenu(LPARAM clientPoint)
 LRESULT OnLinkNotify(ENLINK* link)
 {
     App.LinkRange = link->chrg;
+    if ((link->msg == WM_LBUTTONDOWN || link->msg == WM_LBUTTONDBLCLK) && !IsCommandAllowed(CMD_LINK_CLICK))
+        return 0;
     switch (link->msg) {
     case WM_LBUTTONDOWN:
         if (Config.SingleClickURLs)

@@ -1,6 +1,6 @@
 #include "editor/replace_text.h"
 
-#include "app/helpers.h"
+#include "ground/helpers.h"
 
 #include <commdlg.h>
 #include <string.h>

@@ -1,6 +1,6 @@
 #include "print/page_layout.h"
 
-#include "app/helpers.h"
+#include "ground/helpers.h"
 
 wchar_t* ExpandTabs(const wchar_t* text, int length, int tabSize, int* outLength)
 {

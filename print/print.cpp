@@ -1,9 +1,11 @@
 #include "print/print.h"
 
-#include "app/app_state.h"
-#include "app/edit_control.h"
-#include "app/helpers.h"
+#include "ground/app_state.h"
+#include "ground/command_gate.h"
+#include "ground/edit_control.h"
+#include "ground/helpers.h"
 #include "print/page_layout.h"
+#include "views/menu_state.h"
 
 #include <commdlg.h>
 #include <limits.h>
@@ -242,7 +244,7 @@ static int PrintPages(const PRINTDLGA* request, FORMATRANGE* range, LONG end, co
     }
 }
 
-void PrintDocument(const char* documentName)
+static void PrintThroughDialog(const char* documentName)
 {
     CHARRANGE selection;
     SendMessageA(App.EditControl, EM_EXGETSEL, 0, (LPARAM)&selection);
@@ -326,4 +328,15 @@ void PrintDocument(const char* documentName)
     }
     SetStatusText(STATUS_MESSAGE, "");
     ReleasePrintDialog(&request);
+}
+
+void PrintDocument(const char* documentName)
+{
+    // The text must stay as it was when the dialog read the selection until
+    // the last page is out.
+    EnterDocumentState(STATE_PRINTING);
+    PrintThroughDialog(documentName);
+    LeaveDocumentState(STATE_PRINTING);
+    ReleaseCommandsHeldBy(STATE_PRINTING);
+    RefreshAfterEdit();
 }

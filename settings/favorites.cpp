@@ -2,8 +2,8 @@
 // telling the others of a change, and the commands of both list menus.
 #include "settings/favorites.h"
 
-#include "app/app_state.h"
-#include "app/helpers.h"
+#include "ground/app_state.h"
+#include "ground/helpers.h"
 #include "document/load.h"
 #include "settings/ini_file.h"
 #include "settings/recent_lists.h"

@@ -1,7 +1,7 @@
 // The recent-files and favorites lists: container, menus and INI sections.
 #include "settings/recent_lists.h"
 
-#include "app/helpers.h"
+#include "ground/helpers.h"
 #include "resource.h"
 #include "settings/ini_file.h"
 

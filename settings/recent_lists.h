@@ -3,7 +3,7 @@
 #ifndef SCRIVLET_RECENT_LISTS_H
 #define SCRIVLET_RECENT_LISTS_H
 
-#include "app/app_state.h"
+#include "ground/app_state.h"
 
 #define RECENT_CAPACITY 9
 #define FAVORITES_CAPACITY 200

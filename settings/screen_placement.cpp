@@ -1,6 +1,6 @@
 #include "settings/screen_placement.h"
 
-#include "app/app_state.h"
+#include "ground/app_state.h"
 
 #define DEFAULT_EXTENT 300
 #define MAX_EXTENT 32767

@@ -2,12 +2,12 @@
 // options sheet and at exit.
 #include "settings/settings.h"
 
-#include "app/app_state.h"
-#include "app/helpers.h"
-#include "app/main_window.h"
+#include "ground/app_state.h"
+#include "ground/helpers.h"
+#include "views/main_window.h"
 #include "document/title.h"
-#include "editor/caret_status.h"
-#include "editor/gutter.h"
+#include "views/caret_status.h"
+#include "views/gutter.h"
 #include "settings/ini_file.h"
 #include "settings/recent_lists.h"
 #include "settings/screen_placement.h"

@@ -1,6 +1,6 @@
 #include "settings/usable_settings.h"
 
-#include "app/app_state.h"
+#include "ground/app_state.h"
 #include "settings/settings.h"
 
 #include <string.h>

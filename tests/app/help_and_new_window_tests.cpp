@@ -1,8 +1,8 @@
 // F1 and New Window: files beside the program, never a path cut short.
 #include "support/editor_fixture.h"
 
-#include "app/commands.h"
-#include "app/helpers.h"
+#include "program/commands.h"
+#include "ground/helpers.h"
 #include "resource.h"
 #include "settings/ini_file.h"
 

@@ -1,7 +1,7 @@
 #include "support/editor_fixture.h"
 
-#include "app/app_state.h"
-#include "app/helpers.h"
+#include "ground/app_state.h"
+#include "ground/helpers.h"
 #include "resource.h"
 
 class HelpersTest : public EditorFixture {};

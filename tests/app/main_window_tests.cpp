@@ -1,8 +1,8 @@
 #include "support/editor_fixture.h"
 
-#include "app/app_state.h"
-#include "app/commands.h"
-#include "app/main_window.h"
+#include "ground/app_state.h"
+#include "program/commands.h"
+#include "views/main_window.h"
 #include "resource.h"
 
 #include <commctrl.h>

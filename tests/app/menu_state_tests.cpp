@@ -1,8 +1,8 @@
 #include "support/editor_fixture.h"
 
-#include "app/app_state.h"
-#include "app/commands.h"
-#include "app/menu_state.h"
+#include "ground/app_state.h"
+#include "program/commands.h"
+#include "views/menu_state.h"
 #include "resource.h"
 
 #include <commctrl.h>

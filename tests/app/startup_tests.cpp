@@ -1,7 +1,7 @@
 #include "support/editor_fixture.h"
 
-#include "app/app_state.h"
-#include "app/startup.h"
+#include "ground/app_state.h"
+#include "program/startup.h"
 
 #include <string.h>
 

@@ -2,10 +2,10 @@
 #include "support/editor_fixture.h"
 
 #include "about/about.h"
-#include "app/app_state.h"
-#include "app/commands.h"
-#include "app/helpers.h"
-#include "app/tray.h"
+#include "ground/app_state.h"
+#include "program/commands.h"
+#include "ground/helpers.h"
+#include "program/tray.h"
 #include "resource.h"
 
 #include <richedit.h>

@@ -6,16 +6,16 @@
 // Prints one line: milliseconds to the whole text loaded and the window
 // painted, to the load alone, and the notifications seen during the load;
 // the plain open (experiment 0) adds the steps after the stream and New.
-#include "app/app_state.h"
-#include "app/edit_control.h"
-#include "app/helpers.h"
-#include "app/main_window.h"
-#include "app/menu_state.h"
-#include "app/startup.h"
+#include "ground/app_state.h"
+#include "ground/edit_control.h"
+#include "ground/helpers.h"
+#include "views/main_window.h"
+#include "views/menu_state.h"
+#include "program/startup.h"
 #include "document/load.h"
 #include "document/title.h"
-#include "editor/caret_status.h"
-#include "editor/gutter.h"
+#include "views/caret_status.h"
+#include "views/gutter.h"
 #include "resource.h"
 #include "settings/settings.h"
 

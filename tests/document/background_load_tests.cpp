@@ -1,10 +1,10 @@
 #include "support/editor_fixture.h"
 
-#include "app/app_state.h"
-#include "app/commands.h"
-#include "app/edit_control.h"
-#include "app/menu_state.h"
-#include "app/startup.h"
+#include "ground/app_state.h"
+#include "program/commands.h"
+#include "ground/edit_control.h"
+#include "views/menu_state.h"
+#include "program/startup.h"
 #include "document/background_load.h"
 #include "document/load.h"
 #include "document/title.h"
@@ -447,4 +447,24 @@ TEST_F(LoadInBackgroundBigFile, ReloadSelectsWhatWasSelectedBeyondTheFirstPiece)
     CHARRANGE selection = GetEditSelection();
     EXPECT_EQ(selection.cpMin, end - 20);
     EXPECT_EQ(selection.cpMax, end - 10);
+}
+
+// A find/replace dialog left open while a large file streams in: its Replace
+// and Replace All went past the read-only style into the partial text, which
+// the end of the load then showed as unmodified.
+TEST_F(LoadInBackgroundBigFile, FindDialogChangesNothingWhileTheFileStreamsIn)
+{
+    RunCommand(IDM_REPLACE);
+    ASSERT_TRUE(App.FindDialog != NULL);
+    SetDlgItemTextW(App.FindDialog, 0x480, L"line");
+    SetDlgItemTextW(App.FindDialog, 0x481, L"LINE");
+    StartLoadingBigFile();
+    RunOneTick();
+    SetEditSelection(0, 4);
+    SendMessageW(GetDlgItem(App.FindDialog, 0x400), BM_CLICK, 0, 0); // Replace
+    SendMessageW(GetDlgItem(App.FindDialog, 0x401), BM_CLICK, 0, 0); // Replace All
+    ASSERT_TRUE(IsDocumentLoading()) << "the load ended before the clicks";
+    PumpUntilLoaded();
+    EXPECT_EQ(EditTextW(), text_);
+    EXPECT_FALSE(IsEditModified());
 }

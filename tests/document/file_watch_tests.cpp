@@ -1,8 +1,8 @@
 #include "support/editor_fixture.h"
 
-#include "app/app_state.h"
-#include "app/commands.h"
-#include "app/edit_control.h"
+#include "ground/app_state.h"
+#include "program/commands.h"
+#include "ground/edit_control.h"
 #include "document/load.h"
 #include "resource.h"
 

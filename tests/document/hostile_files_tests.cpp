@@ -2,8 +2,8 @@
 // or is refused with a message while the document already open stays as it was.
 #include "support/editor_fixture.h"
 
-#include "app/app_state.h"
-#include "app/edit_control.h"
+#include "ground/app_state.h"
+#include "ground/edit_control.h"
 #include "document/file_dialogs.h"
 #include "document/background_load.h"
 #include "document/load.h"

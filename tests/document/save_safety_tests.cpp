@@ -1,7 +1,7 @@
 #include "support/editor_fixture.h"
 
-#include "app/app_state.h"
-#include "app/edit_control.h"
+#include "ground/app_state.h"
+#include "ground/edit_control.h"
 #include "document/save.h"
 
 #include <algorithm>

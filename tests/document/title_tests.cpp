@@ -1,8 +1,8 @@
 #include "support/editor_fixture.h"
 
-#include "app/app_state.h"
-#include "app/edit_control.h"
-#include "app/menu_state.h"
+#include "ground/app_state.h"
+#include "ground/edit_control.h"
+#include "views/menu_state.h"
 #include "document/load.h"
 #include "document/save.h"
 #include "document/title.h"

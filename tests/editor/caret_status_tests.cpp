@@ -1,8 +1,8 @@
 // Status-bar position and selection, tab size, and the Go To Line dialog.
 #include "editor_test_support.h"
 
-#include "app/commands.h"
-#include "editor/caret_status.h"
+#include "program/commands.h"
+#include "views/caret_status.h"
 #include "resource.h"
 
 #include <vector>

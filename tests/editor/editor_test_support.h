@@ -4,7 +4,7 @@
 
 #include "support/editor_fixture.h"
 
-#include "app/app_state.h"
+#include "ground/app_state.h"
 
 #include <richedit.h>
 

@@ -4,9 +4,9 @@
 
 #include "editor/find_replace.h"
 #include "editor/replace_text.h"
-#include "app/edit_control.h"
-#include "app/helpers.h"
-#include "app/menu_state.h"
+#include "ground/edit_control.h"
+#include "ground/helpers.h"
+#include "views/menu_state.h"
 #include "resource.h"
 
 #include <stdlib.h>
@@ -297,4 +297,52 @@ TEST(ReplaceAllText, TimeGrowsLinearlyWithTheMatches)
     printf("Replace All text transform: %d matches %.4f s, %d matches %.4f s\n", counts[0], seconds[0],
            counts[1], seconds[1]);
     EXPECT_LT(seconds[1], seconds[0] * 50);
+}
+
+// What the control held right after a Replace All clicked while a question
+// or the print dialog was up.
+static std::wstring TextAfterClickDuringPrompt;
+
+static void ClickReplaceAllNow()
+{
+    SendMessageW(GetDlgItem(App.FindDialog, ReplaceAllButton), BM_CLICK, 0, 0);
+    wchar_t text[64] = L"";
+    GetWindowTextW(App.EditControl, text, 64);
+    TextAfterClickDuringPrompt = text;
+}
+
+static int ClickDuringQuestion(HWND, const wchar_t*, const wchar_t*, UINT)
+{
+    ClickReplaceAllNow();
+    return IDCANCEL;
+}
+
+static BOOL WINAPI ClickDuringPrintDialog(PRINTDLGA*)
+{
+    ClickReplaceAllNow();
+    return FALSE;
+}
+
+// A question and the print dialog are about the text as it stands; the find
+// dialog, usable meanwhile, changes nothing until they are over.
+TEST_F(FindReplaceTest, ReplaceAllWaitsWhileAQuestionOrThePrintDialogIsUp)
+{
+    SetEditText("aaa");
+    SetEditModified(1);
+    Open(IDM_REPLACE, L"a", L"b");
+    UserPrompts kept = Prompts;
+    Prompts.Message = ClickDuringQuestion;
+    Command(IDM_NEW);
+    Prompts = kept;
+    EXPECT_EQ(TextAfterClickDuringPrompt, L"aaa");
+    EXPECT_EQ(EditText(), "aaa");
+
+    TextAfterClickDuringPrompt.clear();
+    Prompts.PrintDialog = ClickDuringPrintDialog;
+    Command(IDM_PRINT);
+    Prompts = kept;
+    EXPECT_EQ(TextAfterClickDuringPrompt, L"aaa");
+
+    Click(ReplaceAllButton);
+    EXPECT_EQ(EditText(), "bbb");
 }

@@ -2,9 +2,9 @@
 // fresh one, which must behave exactly as the old one did.
 #include "editor_test_support.h"
 
-#include "app/edit_control.h"
-#include "app/edit_window.h"
-#include "editor/gutter.h"
+#include "ground/edit_control.h"
+#include "views/edit_window.h"
+#include "views/gutter.h"
 #include "resource.h"
 
 #include <string>

@@ -2,8 +2,8 @@
 // keeps the text clear of it, and what it paints, read back pixel by pixel.
 #include "editor_test_support.h"
 
-#include "app/edit_control.h"
-#include "editor/gutter.h"
+#include "ground/edit_control.h"
+#include "views/gutter.h"
 #include "resource.h"
 
 #include <string>

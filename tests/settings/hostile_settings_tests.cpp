@@ -3,7 +3,7 @@
 // but its own INI file.
 #include "support/editor_fixture.h"
 
-#include "app/app_state.h"
+#include "ground/app_state.h"
 #include "resource.h"
 #include "settings/usable_settings.h"
 

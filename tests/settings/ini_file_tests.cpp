@@ -1,8 +1,8 @@
 // Where the INI file is found, and the two writes that touch only changed keys.
 #include "support/editor_fixture.h"
 
-#include "app/app_state.h"
-#include "app/commands.h"
+#include "ground/app_state.h"
+#include "program/commands.h"
 #include "resource.h"
 #include "settings/ini_file.h"
 #include "settings/settings.h"

@@ -2,10 +2,10 @@
 // shows, applies and writes, and the choosers it opens.
 #include "support/editor_fixture.h"
 
-#include "app/app_state.h"
-#include "app/commands.h"
-#include "app/edit_control.h"
-#include "app/helpers.h"
+#include "ground/app_state.h"
+#include "program/commands.h"
+#include "ground/edit_control.h"
+#include "ground/helpers.h"
 #include "resource.h"
 
 #include <commctrl.h>

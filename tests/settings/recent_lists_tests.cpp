@@ -1,7 +1,7 @@
 #include "support/editor_fixture.h"
 
-#include "app/app_state.h"
-#include "app/commands.h"
+#include "ground/app_state.h"
+#include "program/commands.h"
 #include "document/load.h"
 #include "resource.h"
 #include "settings/recent_lists.h"

@@ -1,7 +1,7 @@
 // LoadSettings: every key, its default and range, applied to the running editor.
 #include "support/editor_fixture.h"
 
-#include "app/app_state.h"
+#include "ground/app_state.h"
 #include "resource.h"
 #include "settings/settings.h"
 

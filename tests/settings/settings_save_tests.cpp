@@ -2,9 +2,9 @@
 // close flow that runs it.
 #include "support/editor_fixture.h"
 
-#include "app/app_state.h"
-#include "app/commands.h"
-#include "editor/caret_status.h"
+#include "ground/app_state.h"
+#include "program/commands.h"
+#include "views/caret_status.h"
 #include "resource.h"
 #include "settings/settings.h"
 

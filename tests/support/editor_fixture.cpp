@@ -1,10 +1,10 @@
 #include "support/editor_fixture.h"
 
-#include "app/app_state.h"
-#include "app/edit_control.h"
-#include "app/helpers.h"
-#include "app/main_window.h"
-#include "app/startup.h"
+#include "ground/app_state.h"
+#include "ground/helpers.h"
+#include "views/main_window.h"
+#include "program/startup.h"
+#include "ground/edit_control.h"
 #include "resource.h"
 #include "settings/settings.h"
 

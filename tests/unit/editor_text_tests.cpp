@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "editor/block_indent.h"
-#include "editor/caret_status.h"
+#include "views/caret_status.h"
 #include "editor/clipboard.h"
 #include "editor/keyboard.h"
 

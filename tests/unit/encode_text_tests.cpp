@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/helpers.h"
+#include "ground/helpers.h"
 #include "document/encode_text.h"
 #include "document/stream_decoder.h"
 

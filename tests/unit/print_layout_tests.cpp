@@ -1,7 +1,7 @@
 // Page geometry of a printout and the program's own line wrapping.
 #include <gtest/gtest.h>
 
-#include "app/helpers.h"
+#include "ground/helpers.h"
 #include "print/page_layout.h"
 #include "print/print.h"
 

@@ -6,14 +6,14 @@
 // SCRIVLET_RANDOM_SEED to that seed to run the same inputs again.
 #include <gtest/gtest.h>
 
-#include "app/app_state.h"
-#include "app/helpers.h"
+#include "ground/app_state.h"
+#include "ground/helpers.h"
 #include "document/device_names.h"
 #include "document/file_dialogs.h"
 #include "document/stream_decoder.h"
 #include "document/text_format.h"
 #include "editor/block_indent.h"
-#include "editor/caret_status.h"
+#include "views/caret_status.h"
 #include "editor/clipboard.h"
 #include "editor/replace_text.h"
 #include "print/page_layout.h"

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/app_state.h"
+#include "ground/app_state.h"
 #include "resource.h"
 #include "settings/recent_lists.h"
 

@@ -1,11 +1,11 @@
-#include "app/main_window.h"
+#include "views/main_window.h"
 
-#include "app/app_state.h"
-#include "app/edit_window.h"
-#include "app/helpers.h"
-#include "document/format_status.h"
-#include "editor/caret_status.h"
-#include "editor/gutter.h"
+#include "ground/app_state.h"
+#include "views/edit_window.h"
+#include "ground/helpers.h"
+#include "views/format_status.h"
+#include "views/caret_status.h"
+#include "views/gutter.h"
 #include "resource.h"
 
 #include <commctrl.h>

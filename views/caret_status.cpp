@@ -1,12 +1,12 @@
 // Status-bar parts 3 and 4: the tab size, and the caret position or the
 // selection, refreshed on every selection change.
-#include "editor/caret_status.h"
+#include "views/caret_status.h"
 
-#include "app/app_state.h"
-#include "app/edit_control.h"
-#include "app/helpers.h"
-#include "app/menu_state.h"
-#include "editor/gutter.h"
+#include "ground/app_state.h"
+#include "ground/edit_control.h"
+#include "ground/helpers.h"
+#include "views/menu_state.h"
+#include "views/gutter.h"
 
 #include <stdio.h>
 

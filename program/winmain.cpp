@@ -1,5 +1,5 @@
 // Entry point of scrivlet.exe; everything else lives in the core library.
-#include "app/startup.h"
+#include "program/startup.h"
 
 int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdLine, int nCmdShow)
 {

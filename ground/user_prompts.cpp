@@ -1,7 +1,8 @@
 // The one seam for message boxes and the common file dialogs.
-#include "app/helpers.h"
+#include "ground/helpers.h"
 
-#include "app/app_state.h"
+#include "ground/app_state.h"
+#include "ground/command_gate.h"
 
 #include <shellapi.h>
 #include <stdio.h>
@@ -44,13 +45,25 @@ void AnsiToWide(const char* text, wchar_t* out, int outChars)
     }
 }
 
+// A message box waits for an answer: the gate holds what would change the
+// text the question is about (the find dialog stays usable meanwhile).
+static int AskThroughSeam(HWND owner, const wchar_t* text, const wchar_t* caption, UINT type)
+{
+    int asking = IsInDocumentState(STATE_QUESTION);
+    EnterDocumentState(STATE_QUESTION);
+    int answer = Prompts.Message(owner, text, caption, type);
+    if (!asking)
+        LeaveDocumentState(STATE_QUESTION);
+    return answer;
+}
+
 static int ShowAnsiMessage(HWND owner, const char* text, const char* caption, UINT type)
 {
     wchar_t wideText[1024];
     wchar_t wideCaption[300];
     AnsiToWide(text, wideText, 1024);
     AnsiToWide(caption, wideCaption, 300);
-    return Prompts.Message(owner, wideText, wideCaption, type);
+    return AskThroughSeam(owner, wideText, wideCaption, type);
 }
 
 void ShowError(const char* text)
@@ -84,7 +97,7 @@ int AskUser(HWND owner, UINT stringId, UINT flags)
     wchar_t text[256];
     if (LoadStringW(App.Instance, stringId, text, 256) <= 0)
         text[0] = 0;
-    return Prompts.Message(owner, text, L"scrivlet", flags);
+    return AskThroughSeam(owner, text, L"scrivlet", flags);
 }
 
 int AskUserText(HWND owner, const char* text, UINT flags)

@@ -1,8 +1,8 @@
-#include "app/menu_state.h"
+#include "views/menu_state.h"
 
-#include "app/app_state.h"
-#include "app/edit_control.h"
-#include "document/background_load.h"
+#include "ground/app_state.h"
+#include "ground/edit_control.h"
+#include "ground/command_gate.h"
 #include "document/title.h"
 #include "resource.h"
 #include "settings/recent_lists.h"
@@ -23,6 +23,53 @@ static void CheckIf(HMENU menu, UINT id, int condition)
 static void EnableButton(UINT id, int condition)
 {
     SendMessageA(App.ToolBar, TB_ENABLEBUTTON, id, MAKELPARAM(condition ? 1 : 0, 0));
+}
+
+// Every menu item and toolbar button that the states hold: greyed, or when
+// enabling, enabled where the gate allows it now.
+static void SetHeldItems(HMENU menu, int states, int enable)
+{
+    int count = GetMenuItemCount(menu);
+    for (int i = 0; i < count; i++) {
+        HMENU submenu = GetSubMenu(menu, i);
+        if (submenu) {
+            SetHeldItems(submenu, states, enable);
+            continue;
+        }
+        int id = (int)GetMenuItemID(menu, i);
+        if (id != 0 && id != -1 && !IsCommandAllowedIn(id, states) && (!enable || IsCommandAllowed(id)))
+            EnableMenuItem(menu, (UINT)i, MF_BYPOSITION | (enable ? MF_ENABLED : MF_GRAYED));
+    }
+}
+
+static void SetHeldButtons(int states, int enable)
+{
+    int count = (int)SendMessageA(App.ToolBar, TB_BUTTONCOUNT, 0, 0);
+    for (int i = 0; i < count; i++) {
+        TBBUTTON button;
+        if (!SendMessageA(App.ToolBar, TB_GETBUTTON, (WPARAM)i, (LPARAM)&button))
+            continue;
+        int id = button.idCommand;
+        if (!(button.fsStyle & BTNS_SEP) && !IsCommandAllowedIn(id, states) && (!enable || IsCommandAllowed(id)))
+            SendMessageA(App.ToolBar, TB_ENABLEBUTTON, (WPARAM)id, MAKELPARAM(enable, 0));
+    }
+}
+
+// A question is left out: it disables the whole window, and a grey put on
+// for it would outlast it.
+static void GreyHeldCommands(HMENU menu)
+{
+    int states = CurrentDocumentStates() & ~STATE_QUESTION;
+    if (!states)
+        return;
+    SetHeldItems(menu, states, 0);
+    SetHeldButtons(states, 0);
+}
+
+void ReleaseCommandsHeldBy(int state)
+{
+    SetHeldItems(GetMenu(App.MainWindow), state, 1);
+    SetHeldButtons(state, 1);
 }
 
 static void UpdateFileMenu(HMENU menu)

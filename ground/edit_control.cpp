@@ -1,8 +1,8 @@
-#include "app/edit_control.h"
+#include "ground/edit_control.h"
 
-#include "app/app_state.h"
-#include "app/helpers.h"
-#include "app/saved_text.h"
+#include "ground/app_state.h"
+#include "ground/helpers.h"
+#include "ground/saved_text.h"
 
 int GetTextLength(int flags)
 {

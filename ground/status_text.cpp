@@ -1,5 +1,5 @@
-#include "app/app_state.h"
-#include "app/helpers.h"
+#include "ground/app_state.h"
+#include "ground/helpers.h"
 
 #include <commctrl.h>
 

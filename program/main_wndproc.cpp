@@ -1,15 +1,16 @@
 // The main window procedure: every message is one call to a named handler.
-#include "app/app_state.h"
-#include "app/commands.h"
-#include "app/helpers.h"
-#include "app/main_window.h"
-#include "app/menu_state.h"
+#include "ground/app_state.h"
+#include "ground/command_gate.h"
+#include "program/commands.h"
+#include "ground/helpers.h"
+#include "views/main_window.h"
+#include "views/menu_state.h"
 #include "document/file_watch.h"
-#include "app/tray.h"
+#include "program/tray.h"
 #include "document/background_load.h"
 #include "document/load.h"
 #include "document/title.h"
-#include "editor/caret_status.h"
+#include "views/caret_status.h"
 #include "editor/clipboard.h"
 #include "editor/find_replace.h"
 #include "editor/keyboard.h"
@@ -61,7 +62,7 @@ static void OnDropFiles(HDROP drop)
     // to a fixed buffer would name another file; one too long to open is
     // refused by the loading itself.
     UINT length = DragQueryFileA(drop, 0, NULL, 0);
-    char* name = length ? (char*)AllocZeroed((size_t)length + 1) : NULL;
+    char* name = length && IsCommandAllowed(CMD_DROP_FILE) ? (char*)AllocZeroed((size_t)length + 1) : NULL;
     if (name && DragQueryFileA(drop, 0, name, length + 1) == length) {
         if (Config.DNDNewWindow && App.HasFile)
             StartNewInstance(name);
@@ -133,7 +134,8 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         OnFileCheckTimer(wParam);
         break;
     case WM_COPYDATA:
-        OnFavoritesMessage((const COPYDATASTRUCT*)lParam);
+        if (IsCommandAllowed(CMD_PEER_LIST_CHANGE))
+            OnFavoritesMessage((const COPYDATASTRUCT*)lParam);
         break;
     case WM_SYSCOMMAND:
         if (MinimizeToTrayInstead(window, wParam))

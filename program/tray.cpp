@@ -1,6 +1,7 @@
-#include "app/tray.h"
+#include "program/tray.h"
 
-#include "app/app_state.h"
+#include "ground/app_state.h"
+#include "ground/command_gate.h"
 
 #include <richedit.h>
 #include <string.h>
@@ -53,8 +54,8 @@ void RestoreFromTray(HWND window)
 
 void OnTrayCallback(HWND window, UINT mouseMessage)
 {
-    if (mouseMessage == WM_LBUTTONUP || mouseMessage == WM_LBUTTONDBLCLK ||
-        mouseMessage == WM_RBUTTONUP)
+    if ((mouseMessage == WM_LBUTTONUP || mouseMessage == WM_LBUTTONDBLCLK ||
+         mouseMessage == WM_RBUTTONUP) && IsCommandAllowed(CMD_TRAY_RESTORE))
         RestoreFromTray(window);
 }
 

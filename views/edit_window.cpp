@@ -1,10 +1,10 @@
-#include "app/edit_window.h"
+#include "views/edit_window.h"
 
-#include "app/app_state.h"
-#include "app/edit_control.h"
-#include "app/main_window.h"
-#include "editor/caret_status.h"
-#include "editor/gutter.h"
+#include "ground/app_state.h"
+#include "ground/edit_control.h"
+#include "views/main_window.h"
+#include "views/caret_status.h"
+#include "views/gutter.h"
 #include "settings/settings.h"
 
 #include <richedit.h>

@@ -1,7 +1,7 @@
-#include "app/saved_text.h"
+#include "ground/saved_text.h"
 
-#include "app/app_state.h"
-#include "app/edit_control.h"
+#include "ground/app_state.h"
+#include "ground/edit_control.h"
 
 #include <richedit.h>
 

@@ -1,9 +1,9 @@
 // The line-number gutter: a strip at the left of the edit control's own
 // client area, kept clear of text by the control's left margin and painted
 // after the control has painted, through a repaint request posted to itself.
-#include "editor/gutter.h"
+#include "views/gutter.h"
 
-#include "app/app_state.h"
+#include "ground/app_state.h"
 
 #include <richedit.h>
 #include <stdio.h>

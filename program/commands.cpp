@@ -1,27 +1,27 @@
-#include "app/commands.h"
+#include "program/commands.h"
 
-#include "app/app_state.h"
-#include "app/helpers.h"
-#include "app/main_window.h"
-#include "app/menu_state.h"
-#include "app/saved_text.h"
-#include "app/tray.h"
+#include "ground/app_state.h"
+#include "ground/command_gate.h"
+#include "ground/helpers.h"
+#include "views/main_window.h"
+#include "views/menu_state.h"
+#include "program/tray.h"
+#include "ground/saved_text.h"
 #include "about/about.h"
-#include "document/background_load.h"
 #include "document/file_commands.h"
 #include "document/file_dialogs.h"
 #include "document/save.h"
 #include "document/title.h"
 #include "editor/block_indent.h"
-#include "editor/caret_status.h"
+#include "views/caret_status.h"
 #include "editor/clipboard.h"
 #include "editor/find_replace.h"
-#include "editor/gutter.h"
+#include "views/gutter.h"
 #include "print/print.h"
 #include "resource.h"
 #include "settings/favorites.h"
 #include "settings/ini_file.h"
-#include "settings/options_sheet.h"
+#include "options/options_sheet.h"
 
 #include <richedit.h>
 #include <shellapi.h>
@@ -140,7 +140,7 @@ void ProvideTooltipW(NMTTDISPINFOW* info)
 
 void RunCommand(int id)
 {
-    if (IsCommandHeldByLoad(id))
+    if (!IsCommandAllowed(id))
         return;
     switch (id) {
     case IDM_NEWWINDOW: StartNewInstance(NULL); break;

@@ -1,8 +1,8 @@
-#include "document/format_status.h"
+#include "views/format_status.h"
 
-#include "app/app_state.h"
-#include "app/helpers.h"
-#include "app/main_window.h"
+#include "ground/app_state.h"
+#include "ground/helpers.h"
+#include "views/main_window.h"
 #include "document/stream_decoder.h"
 
 #include <commctrl.h>

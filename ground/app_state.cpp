@@ -1,4 +1,4 @@
-#include "app/app_state.h"
+#include "ground/app_state.h"
 
 #include "document/file_commands.h"
 

@@ -1,4 +1,4 @@
-#include "app/helpers.h"
+#include "ground/helpers.h"
 
 void* AllocZeroed(size_t size)
 {

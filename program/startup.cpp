@@ -1,8 +1,8 @@
-#include "app/startup.h"
+#include "program/startup.h"
 
-#include "app/app_state.h"
-#include "app/helpers.h"
-#include "app/main_window.h"
+#include "ground/app_state.h"
+#include "ground/helpers.h"
+#include "views/main_window.h"
 #include "document/file_dialogs.h"
 #include "document/load.h"
 #include "resource.h"
