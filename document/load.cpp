@@ -322,11 +322,11 @@ void FinishOpenDocument(const char* path)
     App.HasFile = 1;
     lstrcpynA(App.FilePath, path, APP_PATH_SIZE);
     SetLineFormat(App.LineFormat);
+    SendMessageA(App.EditControl, EM_EMPTYUNDOBUFFER, 0, 0);
     SetEditModified(0);
     // Taken as the load began: a change while it ran still shows as one.
     KeepLoadStamp();
     SetScrollPos(App.EditControl, SB_HORZ, 0, FALSE);
-    SendMessageA(App.EditControl, EM_EMPTYUNDOBUFFER, 0, 0);
     if (App.IsLogFile)
         AppendLogStamp();
     SelectFilterByExtension();

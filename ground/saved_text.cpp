@@ -41,6 +41,12 @@ static unsigned long long HashOfText()
 
 void MarkSavePoint()
 {
+    // With nothing to undo or redo, no step can pass this point and the
+    // control's own flag tells the truth: a load or New costs no pass.
+    if (!SendMessageA(App.EditControl, EM_CANUNDO, 0, 0) && !SendMessageA(App.EditControl, EM_CANREDO, 0, 0)) {
+        Saved.Known = 0;
+        return;
+    }
     Saved.Length = GetTextLength(GTL_DEFAULT);
     Saved.Hash = HashOfText();
     Saved.Known = 1;

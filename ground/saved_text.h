@@ -4,7 +4,8 @@
 #ifndef SCRIVLET_SAVED_TEXT_H
 #define SCRIVLET_SAVED_TEXT_H
 
-// The control's text is now the saved or loaded one.
+// The control's text is now the saved or loaded one. Costs one pass over
+// the text when there are steps to undo or redo.
 void MarkSavePoint();
 // The control's text is no longer comparable with any save point (a load
 // streams in): until the next mark, the control's own flag alone counts.
@@ -12,7 +13,8 @@ void ForgetSavePoint();
 // The text changed (an edit, an undo or a redo): the next question compares again.
 void NoteTextChanged();
 // The text differs from the one at the save point. Costs one pass over the
-// text at the first question after a change, none otherwise.
+// text at the first question after a change that kept the length, none
+// otherwise.
 int TextDiffersFromSavePoint();
 
 #endif
