@@ -73,7 +73,8 @@ void CatchUpFavorites()
 
 void BroadcastFavoriteChange(UINT tag, const char* path)
 {
-    // This copy changes the file; the others read it again on the message.
+    // This copy changes the shared list; each other copy makes the same
+    // change on the message, which finds it made and reads what it missed.
     char copy[APP_PATH_SIZE];
     lstrcpynA(copy, path, APP_PATH_SIZE);
     ChangeSharedFavorites(tag, copy);
