@@ -6,9 +6,9 @@
 #include "ground/helpers.h"
 #include "views/menu_state.h"
 #include "ground/saved_text.h"
-#include "document/load.h"
+#include "document/file_reader.h"
 #include "document/stream_decoder.h"
-#include "document/title.h"
+#include "views/title_bar.h"
 #include "views/caret_status.h"
 #include "resource.h"
 
@@ -38,6 +38,7 @@ static struct {
     char Path[APP_PATH_SIZE];
     int StreamFormat;         // of the first piece; the others add SFF_SELECTION
     int FoundBreak;
+    LoadEndFunction Finish;   // what the loading side does with the whole text
     LONG PieceBytes;          // size of the next piece, fitted to the time it takes
     LONG Budget;              // text bytes the current stream-in may still take
     int ShortFirstRead;       // the stream-in's first read must not look like a UTF-8 mark
@@ -220,7 +221,7 @@ static void CompleteLoad()
     CloseLoadedFile();
     SetStatusText(STATUS_MESSAGE, "");
     EndFileStream(Load.Path, Load.StreamFormat, Load.FoundBreak);
-    FinishOpenDocument(Load.Path);
+    Load.Finish(Load.Path);
     // Unless the user chose another place while the text streamed in.
     CHARRANGE now = GetEditSelection();
     if (Load.SelectAtEnd && now.cpMin == Load.Clamped.cpMin && now.cpMax == Load.Clamped.cpMax)
@@ -293,13 +294,14 @@ static void ShowLoadingTitle()
     App.HasFile = 0;
 }
 
-int StartBackgroundLoad(const char* path, int streamFormat, int foundBreak)
+int StartBackgroundLoad(const char* path, int streamFormat, int foundBreak, LoadEndFunction finish)
 {
     if (App.FileSize <= BackgroundLoadThreshold)
         return 0;
     lstrcpynA(Load.Path, path, APP_PATH_SIZE);
     Load.StreamFormat = streamFormat;
     Load.FoundBreak = foundBreak;
+    Load.Finish = finish;
     Load.PieceBytes = START_PIECE_BYTES < MaxPieceBytes ? START_PIECE_BYTES : MaxPieceBytes;
     Load.Ended = 0;
     Load.Rest = 0;

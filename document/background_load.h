@@ -15,9 +15,12 @@ extern LONG FirstPieceBytes;
 extern LONG MaxPieceBytes;
 
 // Called by the Open-mode stream-in with the file open and its reader
-// started: shows the first piece and leaves the rest to the message loop.
+// started: shows the first piece and leaves the rest to the message loop,
+// which hands the path to finish once the last piece is in.
 // Returns 0, having done nothing, for a file at or under the threshold.
-int StartBackgroundLoad(const char* path, int streamFormat, int foundBreak);
+// The document state of a file whose whole text went in.
+typedef void (*LoadEndFunction)(const char* path);
+int StartBackgroundLoad(const char* path, int streamFormat, int foundBreak, LoadEndFunction finish);
 
 // A load is streaming.
 int IsDocumentLoading();

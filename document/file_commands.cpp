@@ -7,12 +7,12 @@
 #include "document/background_load.h"
 #include "document/file_dialogs.h"
 #include "document/load.h"
+#include "views/format_status.h"
 #include "document/title.h"
 #include "document/stream_decoder.h"
 
 #include <richedit.h>
 #include <shellapi.h>
-#include <shlobj.h>
 #include <string.h>
 
 void ChangeLineFormat(int format)
@@ -78,80 +78,19 @@ void InsertFileAtSelection()
     FreeBlock(request.lpstrFile);
 }
 
-DWORD WINAPI ResolveLongPath(LPCSTR source, LPSTR destination, DWORD size)
-{
-    // Decided once: older systems lack the function or only stub it.
-    HMODULE kernel = GetModuleHandleA("KERNEL32");
-    FARPROC found = kernel ? GetProcAddress(kernel, "GetLongPathNameA") : NULL;
-    if (found) {
-        LongPathFunction system = (LongPathFunction)(void (*)(void))found;
-        DWORD result = system(source, destination, size);
-        if (result != 0 || GetLastError() != ERROR_CALL_NOT_IMPLEMENTED) {
-            App.GetLongPath = system;
-            return result;
-        }
-    }
-    App.GetLongPath = GetLongPathFallback;
-    return GetLongPathFallback(source, destination, size);
-}
+#define OPEN_FLAGS (OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST)
 
-// The shell's own item for the path, turned back into a path, spells every
-// component in its long form. Result in longPath (MAX_PATH characters).
-static BOOL LongPathFromShell(IShellFolder* desktop, const char* fullPath, char* longPath)
+void ShowOpenDialog()
 {
-    WCHAR wide[MAX_PATH];
-    UINT codePage = AreFileApisANSI() ? CP_ACP : CP_OEMCP;
-    if (MultiByteToWideChar(codePage, 0, fullPath, -1, wide, MAX_PATH) == 0) {
-        if (GetLastError() == ERROR_INSUFFICIENT_BUFFER)
-            SetLastError(ERROR_BUFFER_OVERFLOW);
-        return FALSE;
-    }
-    LPITEMIDLIST items = NULL;
-    HRESULT parsed = desktop->ParseDisplayName(NULL, NULL, wide, NULL, &items, NULL);
-    if (FAILED(parsed)) {
-        SetLastError(HRESULT_FACILITY(parsed) == FACILITY_WIN32 ? (DWORD)HRESULT_CODE(parsed)
-                                                                 : ERROR_INVALID_DATA);
-        return FALSE;
-    }
-    BOOL converted = SHGetPathFromIDListA(items, longPath);
-    if (!converted)
-        SetLastError(ERROR_INVALID_DATA);
-    IMalloc* shellMemory = NULL;
-    if (SUCCEEDED(SHGetMalloc(&shellMemory)) && shellMemory) {
-        shellMemory->Free(items);
-        shellMemory->Release();
-    }
-    return converted;
-}
-
-DWORD WINAPI GetLongPathFallback(LPCSTR source, LPSTR destination, DWORD size)
-{
-    if (GetFileAttributesA(source) == INVALID_FILE_ATTRIBUTES)
-        return 0;
-    char fullPath[MAX_PATH];
-    DWORD fullLength = GetFullPathNameA(source, MAX_PATH, fullPath, NULL);
-    if (fullLength == 0)
-        return 0;
-    if (fullLength >= MAX_PATH) {
-        SetLastError(ERROR_BUFFER_OVERFLOW);
-        return 0;
-    }
-    IShellFolder* desktop = NULL;
-    if (FAILED(SHGetDesktopFolder(&desktop)) || !desktop)
-        return 0;
-    char longPath[MAX_PATH];
-    longPath[0] = 0;
-    DWORD result = 0;
-    if (LongPathFromShell(desktop, fullPath, longPath)) {
-        DWORD length = (DWORD)lstrlenA(longPath);
-        if (length + 1 > size) {
-            SetLastError(ERROR_INSUFFICIENT_BUFFER);
-            result = length + 1;
-        } else {
-            lstrcpynA(destination, longPath, (int)(length + 1));
-            result = length;
-        }
-    }
-    desktop->Release();
-    return result;
+    OPENFILENAMEA* request = &App.FileDialog;
+    request->Flags = OPEN_FLAGS;
+    if (!Config.RecentFiles)
+        request->Flags |= OFN_DONTADDTORECENT;
+    if (!Prompts.OpenFile(request))
+        return;
+    App.FilterIndex = (int)request->nFilterIndex;
+    // A copy: the load rewrites the dialog's file buffer with the full path.
+    char path[DIALOG_FILE_CHARS];
+    lstrcpynA(path, request->lpstrFile, DIALOG_FILE_CHARS);
+    OpenDocument(path);
 }

@@ -1,4 +1,4 @@
-// File commands besides open and save, and the long-path conversion.
+// File commands besides open and save.
 #ifndef SCRIVLET_FILE_COMMANDS_H
 #define SCRIVLET_FILE_COMMANDS_H
 
@@ -12,8 +12,7 @@ void ReloadDocument();
 void ShowFileProperties();
 void ExecuteDocument();
 void InsertFileAtSelection();
-
-DWORD WINAPI ResolveLongPath(LPCSTR source, LPSTR destination, DWORD size);
-DWORD WINAPI GetLongPathFallback(LPCSTR source, LPSTR destination, DWORD size);
+// Open (502): the Open dialog, then the chosen file.
+void ShowOpenDialog();
 
 #endif

@@ -4,7 +4,6 @@
 
 #include "ground/app_state.h"
 #include "ground/helpers.h"
-#include "document/load.h"
 #include "document/save.h"
 #include "document/stream_decoder.h"
 #include "resource.h"
@@ -12,9 +11,6 @@
 #include <dlgs.h>
 #include <string.h>
 
-#define DIALOG_FILE_CHARS 260
-
-#define OPEN_FLAGS (OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST)
 #define SAVEAS_FLAGS (OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_ENABLEHOOK | OFN_ENABLETEMPLATE | \
                       OFN_PATHMUSTEXIST | OFN_EXPLORER | OFN_ENABLESIZING)
 
@@ -43,21 +39,6 @@ void BuildOpenFileName(OPENFILENAMEA* request)
     request->nMaxFile = request->lpstrFile ? DIALOG_FILE_CHARS : 0;
     request->Flags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_EXTENSIONDIFFERENT;
     request->lpstrDefExt = "txt";
-}
-
-void ShowOpenDialog()
-{
-    OPENFILENAMEA* request = &App.FileDialog;
-    request->Flags = OPEN_FLAGS;
-    if (!Config.RecentFiles)
-        request->Flags |= OFN_DONTADDTORECENT;
-    if (!Prompts.OpenFile(request))
-        return;
-    App.FilterIndex = (int)request->nFilterIndex;
-    // A copy: the load rewrites the dialog's file buffer with the full path.
-    char path[DIALOG_FILE_CHARS];
-    lstrcpynA(path, request->lpstrFile, DIALOG_FILE_CHARS);
-    OpenDocument(path);
 }
 
 // The encoding picked in the Save As dialog; it takes effect only with a

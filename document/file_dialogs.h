@@ -5,8 +5,10 @@
 #include <windows.h>
 #include <commdlg.h>
 
+// Characters of the dialogs' file-name buffer.
+#define DIALOG_FILE_CHARS 260
+
 void BuildOpenFileName(OPENFILENAMEA* request);
-void ShowOpenDialog();
 int ShowSaveAsDialog();
 UINT_PTR CALLBACK SaveAsHookProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 void SelectFilterByExtension();

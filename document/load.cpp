@@ -10,6 +10,7 @@
 #include "document/file_dialogs.h"
 #include "views/format_status.h"
 #include "document/load_stamp.h"
+#include "document/file_reader.h"
 #include "document/stream_decoder.h"
 #include "document/text_format.h"
 #include "document/title.h"
@@ -21,78 +22,8 @@
 #include <stdio.h>
 
 #define PROBE_BYTES 1024
-// Files of this size surely fill more than a screen.
-#define LARGE_TEXT_BYTES (64 * 1024)
 #define UTF8_CHECK_BLOCK (1024 * 1024)
 #define MESSAGE_BYTES (APP_PATH_SIZE + 64)
-
-LoadReadFunction LoadReader = ReadFile;
-
-// What the stream-in of the current load has read so far.
-static struct {
-    StreamDecoder Decoder;
-    int Finished;      // the end of the file was reached
-    int Failed;        // a read failed
-    int ShowScrollBar; // the vertical scroll bar goes up at the first read
-} Reader;
-
-void StartFileReader(int encoding, int lineFormat)
-{
-    StartStreamDecoder(&Reader.Decoder, encoding, lineFormat, GetACP());
-    Reader.Finished = 0;
-    Reader.Failed = 0;
-    Reader.ShowScrollBar = 0;
-}
-
-void StartFilePiece()
-{
-    Reader.Decoder.MarkPending = Reader.Decoder.Encoding == ENCODING_UTF8;
-}
-
-DWORD CALLBACK ReadFileChunk(DWORD_PTR cookie, LPBYTE buffer, LONG wanted, LONG* delivered)
-{
-    (void)cookie;
-    if (Reader.ShowScrollBar) {
-        // A scroll bar that appears once the text is in narrows the control,
-        // which then lays out the whole text again: a text this large will
-        // need it, so it is there before the text. Before the first read the
-        // control has just emptied itself and would take it away again.
-        Reader.ShowScrollBar = 0;
-        ShowScrollBar(App.EditControl, SB_VERT, TRUE);
-    }
-    size_t written = 0;
-    // An empty piece ends the stream, so a piece whose bytes all vanish (the
-    // LF of a pair whose CR came last time) is followed by another read.
-    while (written == 0 && !Reader.Finished) {
-        size_t room = DecoderInputRoom(&Reader.Decoder, wanted > 0 ? (size_t)wanted : 0);
-        if (room == 0)
-            break;
-        if (room > DECODER_MAX_PIECE)
-            room = DECODER_MAX_PIECE;
-        unsigned char staging[DECODER_MAX_PIECE];
-        DWORD got = 0;
-        if (!LoadReader(App.FileHandle, staging, (DWORD)room, &got, NULL)) {
-            Reader.Failed = 1;
-            got = 0;
-        }
-        Reader.Finished = got == 0;
-        written = DecodeStreamPiece(&Reader.Decoder, staging, got, Reader.Finished, buffer);
-    }
-    *delivered = (LONG)written;
-    return written == 0;
-}
-
-void SetLineFormat(int format)
-{
-    if (format < DOS || format > MAC)
-        format = DOS;
-    App.LineFormat = format;
-    ShowFormatStatus();
-    HMENU menu = GetMenu(App.MainWindow);
-    CheckMenuItem(menu, IDM_FORMAT_DOS, MF_BYCOMMAND | (format == DOS ? MF_CHECKED : MF_UNCHECKED));
-    CheckMenuItem(menu, IDM_FORMAT_UNIX, MF_BYCOMMAND | (format == UNIX ? MF_CHECKED : MF_UNCHECKED));
-    CheckMenuItem(menu, IDM_FORMAT_MAC, MF_BYCOMMAND | (format == MAC ? MF_CHECKED : MF_UNCHECKED));
-}
 
 // Whether the whole open file is UTF-8 with a character beyond ASCII: read
 // in large blocks and given up at the first byte that does not fit.
@@ -128,60 +59,6 @@ static DetectedFormat DetectOpenedFile()
     return found;
 }
 
-// The bar put up before the text stays only if the text needs it (a few long
-// lines with wrapping off may not).
-static void HideScrollBarIfUnneeded()
-{
-    // The control keeps no scroll range for a bar it did not put up itself:
-    // the end of the text tells whether it is taller than the control.
-    RECT client;
-    GetClientRect(App.EditControl, &client);
-    POINTL end = {0, 0};
-    SendMessageA(App.EditControl, EM_POSFROMCHAR, (WPARAM)&end, GetTextLength(GTL_DEFAULT));
-    TEXTMETRICA metrics;
-    HDC context = GetDC(App.EditControl);
-    HFONT font = CreateFontIndirectA(&Config.EditorLogFont);
-    HGDIOBJ old = SelectObject(context, font);
-    GetTextMetricsA(context, &metrics);
-    SelectObject(context, old);
-    DeleteObject(font);
-    ReleaseDC(App.EditControl, context);
-    if (end.y + metrics.tmHeight <= client.bottom)
-        ShowScrollBar(App.EditControl, SB_VERT, FALSE);
-}
-
-static void ReportIncompleteLoad(const char* path)
-{
-    ShowErrorAboutFile("Only part of \"%s\" could be loaded. Saving will ask first, as it would lose the rest.",
-                       path);
-}
-
-// What the stream-in leaves to check once the whole file went in: the
-// format the breaks tell, and what a save would not write back.
-void EndFileStream(const char* path, int streamFormat, int foundBreak)
-{
-    int insert = (streamFormat & SFF_SELECTION) != 0;
-    if (!insert && App.FileSize >= LARGE_TEXT_BYTES)
-        HideScrollBarIfUnneeded();
-    int changes = Reader.Decoder.Changes;
-    if (!Reader.Finished || Reader.Failed)
-        changes |= CHANGE_INCOMPLETE;
-    // With no break in the bytes looked at, the first breaks of the file decide.
-    int later = LineFormatOfBreaks(Reader.Decoder.Breaks);
-    if (!insert && !foundBreak && later >= 0) {
-        App.LineFormat = later;
-        changes &= ~CHANGE_LINE_ENDINGS;
-    }
-    if (!insert) {
-        App.TextChanges = changes;
-        App.AcceptedChanges = 0;
-    } else {
-        App.TextChanges |= changes;
-    }
-    if (changes & CHANGE_INCOMPLETE)
-        ReportIncompleteLoad(path);
-}
-
 // Streams the open file into the control: the whole text in Open mode, the
 // selection in Insert mode, where the document's state stays as it is.
 // Returns 1 when a large file goes on streaming from the message loop, which
@@ -205,10 +82,11 @@ static int StreamFile(const char* path, int streamFormat)
 
     if (!insert) {
         SwapInFreshEditControl();
-        Reader.ShowScrollBar = App.FileSize >= LARGE_TEXT_BYTES;
+        if (App.FileSize >= LARGE_TEXT_BYTES)
+            ShowScrollBarAtFirstRead();
     }
     SetStatusText(STATUS_MESSAGE, "Loading File...");
-    if (!insert && StartBackgroundLoad(path, streamFormat, found.FoundBreak))
+    if (!insert && StartBackgroundLoad(path, streamFormat, found.FoundBreak, FinishOpenDocument))
         return 1;
     EDITSTREAM stream;
     stream.dwCookie = 0;

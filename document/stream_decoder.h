@@ -7,10 +7,7 @@
 #include <stddef.h>
 
 #include "document/text_format.h"
-
-// How a document's characters are stored on disk, held in AppState's
-// IsUnicode. The values are the indices of the Save As encoding box.
-enum TextEncoding { ENCODING_ANSI = 0, ENCODING_UTF16LE = 1, ENCODING_UTF16BE = 2, ENCODING_UTF8 = 3 };
+#include "ground/app_state.h"
 
 // Reasons a save would change bytes the user never touched.
 enum {

@@ -1,7 +1,6 @@
 #include "document/text_format.h"
 
 #include "ground/app_state.h"
-#include "document/stream_decoder.h"
 
 #include <string.h>
 

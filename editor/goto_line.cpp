@@ -1,5 +1,5 @@
 // Go To Line: the dialog and the caret move behind it.
-#include "views/caret_status.h"
+#include "editor/goto_line.h"
 
 #include "ground/app_state.h"
 #include "ground/edit_control.h"

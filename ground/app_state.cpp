@@ -1,6 +1,6 @@
 #include "ground/app_state.h"
 
-#include "document/file_commands.h"
+#include "ground/long_path.h"
 
 #include <string.h>
 
@@ -20,4 +20,21 @@ void ResetAppState()
     Config.Toolbar = 1;
     Config.Statusbar = 1;
     Config.TabSize = 8;
+}
+
+DWORD WINAPI ResolveLongPath(LPCSTR source, LPSTR destination, DWORD size)
+{
+    // Decided once: older systems lack the function or only stub it.
+    HMODULE kernel = GetModuleHandleA("KERNEL32");
+    FARPROC found = kernel ? GetProcAddress(kernel, "GetLongPathNameA") : NULL;
+    if (found) {
+        LongPathFunction system = (LongPathFunction)(void (*)(void))found;
+        DWORD result = system(source, destination, size);
+        if (result != 0 || GetLastError() != ERROR_CALL_NOT_IMPLEMENTED) {
+            App.GetLongPath = system;
+            return result;
+        }
+    }
+    App.GetLongPath = GetLongPathFallback;
+    return GetLongPathFallback(source, destination, size);
 }

@@ -14,6 +14,10 @@
 // Line-ending formats
 enum { DOS = 0, UNIX = 1, MAC = 2 };
 
+// How a document's characters are stored on disk, held in AppState's
+// IsUnicode. The values are the indices of the Save As encoding box.
+enum TextEncoding { ENCODING_ANSI = 0, ENCODING_UTF16LE = 1, ENCODING_UTF16BE = 2, ENCODING_UTF8 = 3 };
+
 // Status-bar parts
 enum {
     STATUS_MESSAGE = 0,
@@ -167,6 +171,10 @@ struct Settings {
 
 extern AppState App;
 extern Settings Config;
+
+// What App.GetLongPath starts as: picks the system's call or the shell's
+// walk on first use and puts it in App.GetLongPath.
+DWORD WINAPI ResolveLongPath(LPCSTR source, LPSTR destination, DWORD size);
 
 // Puts both records into their start-up state (the values a run begins with
 // before the INI file is read).

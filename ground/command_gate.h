@@ -1,7 +1,8 @@
-#ifndef GROUND_COMMAND_GATE_H
-#define GROUND_COMMAND_GATE_H
 // Which commands the document's current state allows. Every road a command
 // arrives by asks IsCommandAllowed, and the menus and toolbar grey from it.
+#ifndef SCRIVLET_COMMAND_GATE_H
+#define SCRIVLET_COMMAND_GATE_H
+
 #include <windows.h>
 
 // States that hold commands back; more than one may be on at a time.

@@ -1,7 +1,6 @@
 #include "ground/saved_text.h"
 
 #include "ground/app_state.h"
-#include "ground/edit_control.h"
 
 #include <richedit.h>
 
@@ -27,6 +26,12 @@ static DWORD CALLBACK HashPiece(DWORD_PTR cookie, LPBYTE buffer, LONG bytes, LON
     return 0;
 }
 
+static LONG LengthOfText()
+{
+    GETTEXTLENGTHEX request = {GTL_DEFAULT, 1200};
+    return (LONG)SendMessageA(App.EditControl, EM_GETTEXTLENGTHEX, (WPARAM)&request, 0);
+}
+
 // Streamed out rather than copied: a large text needs no second copy in memory.
 static unsigned long long HashOfText()
 {
@@ -47,7 +52,7 @@ void MarkSavePoint()
         Saved.Known = 0;
         return;
     }
-    Saved.Length = GetTextLength(GTL_DEFAULT);
+    Saved.Length = LengthOfText();
     Saved.Hash = HashOfText();
     Saved.Known = 1;
     Saved.Stale = 0;
@@ -70,7 +75,7 @@ int TextDiffersFromSavePoint()
         return 0;
     if (Saved.Stale) {
         Saved.Stale = 0;
-        Saved.Differs = GetTextLength(GTL_DEFAULT) != Saved.Length || HashOfText() != Saved.Hash;
+        Saved.Differs = LengthOfText() != Saved.Length || HashOfText() != Saved.Hash;
     }
     return Saved.Differs;
 }

@@ -5,7 +5,7 @@
 #include "ground/helpers.h"
 #include "views/main_window.h"
 #include "views/menu_state.h"
-#include "document/title.h"
+#include "views/title_bar.h"
 #include "views/caret_status.h"
 #include "views/gutter.h"
 #include "resource.h"

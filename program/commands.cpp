@@ -10,16 +10,19 @@
 #include "about/about.h"
 #include "document/file_commands.h"
 #include "document/file_dialogs.h"
+#include "document/load.h"
 #include "document/save.h"
 #include "document/title.h"
 #include "editor/block_indent.h"
 #include "views/caret_status.h"
 #include "editor/clipboard.h"
 #include "editor/find_replace.h"
+#include "editor/goto_line.h"
 #include "views/gutter.h"
 #include "print/print.h"
 #include "resource.h"
 #include "settings/favorites.h"
+#include "settings/recent_lists.h"
 #include "settings/ini_file.h"
 #include "options/options_sheet.h"
 
@@ -136,6 +139,34 @@ void ProvideTooltipW(NMTTDISPINFOW* info)
         App.TooltipText[0] = 0;
     info->hinst = NULL;
     info->lpszText = App.TooltipText;
+}
+
+// A recent-file or favorite command: opens the entry. Returns 0 when id is
+// not one of theirs.
+static int RunListCommand(int id)
+{
+    StringList* list = &App.RecentList;
+    int index = ListIndexOfCommand(list, id);
+    if (index < 0) {
+        list = &App.FavoritesList;
+        index = ListIndexOfCommand(list, id);
+    }
+    if (index < 0)
+        return 0;
+    const char* entry = ListItemAt(list, index);
+    if (!entry)
+        return 1;
+    // A copy: the lists may change while the document opens (the save
+    // question lets other copies' changes in).
+    char path[APP_PATH_SIZE];
+    lstrcpynA(path, entry, APP_PATH_SIZE);
+    // A recent file that fails to open is dropped by the load itself. A
+    // favorite goes only when its file is gone: a cancelled save question
+    // also stops the opening, and must not cost the user a favorite.
+    if (!OpenDocument(path) && list == &App.FavoritesList &&
+        GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES)
+        RemoveByName(list, path);
+    return 1;
 }
 
 void RunCommand(int id)

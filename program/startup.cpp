@@ -7,6 +7,7 @@
 #include "document/load.h"
 #include "resource.h"
 #include "settings/settings.h"
+#include "document/title.h"
 
 #include <string.h>
 
@@ -117,6 +118,14 @@ static int RunMessageLoop()
     while (GetMessageA(&message, NULL, 0, 0))
         HandleLoopMessage(&message);
     return (int)message.wParam;
+}
+
+void LoadSettings()
+{
+    ReadSettings();
+    ShowReadSettings();
+    NewDocument();
+    LayoutMainWindow();
 }
 
 int RunEditor(HINSTANCE instance, const char* commandTail)

@@ -6,6 +6,7 @@
 #include <stddef.h>
 
 BOOL RegisterMainClass(HINSTANCE instance);
+LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 // Loads "RICHED20.DLL"; reports the failure itself and returns NULL then.
 HMODULE LoadRichEditLibrary();
 // Turns the command-line tail into at most one file name and opens it.
@@ -19,6 +20,8 @@ size_t TrimCommandLine(const char* tail, char* out, size_t outSize);
 // One turn of the loop for a message already taken from the queue: the find
 // dialog first, then the accelerators against the main window, then dispatch.
 void HandleLoopMessage(MSG* message);
+// The settings at start-up: read, put on the windows, and an empty document.
+void LoadSettings();
 // The whole run: start-up, loop, release. Returns the process exit code.
 int RunEditor(HINSTANCE instance, const char* commandTail);
 

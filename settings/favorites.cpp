@@ -4,7 +4,6 @@
 
 #include "ground/app_state.h"
 #include "ground/helpers.h"
-#include "document/load.h"
 #include "settings/ini_file.h"
 #include "settings/recent_lists.h"
 
@@ -143,30 +142,4 @@ void OnFavoritesMessage(const COPYDATASTRUCT* data)
     // The sender has already written its change, unless it is a copy that
     // leaves the writing to each receiver: made again, it changes nothing.
     ChangeSharedFavorites((UINT)data->dwData, path);
-}
-
-int RunListCommand(int id)
-{
-    StringList* list = &App.RecentList;
-    int index = ListIndexOfCommand(list, id);
-    if (index < 0) {
-        list = &App.FavoritesList;
-        index = ListIndexOfCommand(list, id);
-    }
-    if (index < 0)
-        return 0;
-    const char* entry = ListItemAt(list, index);
-    if (!entry)
-        return 1;
-    // A copy: the lists may change while the document opens (the save
-    // question lets other copies' changes in).
-    char path[APP_PATH_SIZE];
-    lstrcpynA(path, entry, APP_PATH_SIZE);
-    // A recent file that fails to open is dropped by the load itself. A
-    // favorite goes only when its file is gone: a cancelled save question
-    // also stops the opening, and must not cost the user a favorite.
-    if (!OpenDocument(path) && list == &App.FavoritesList &&
-        GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES)
-        RemoveByName(list, path);
-    return 1;
 }

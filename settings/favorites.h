@@ -1,4 +1,4 @@
-// Favorites shared by every running copy, and the list menus' commands.
+// Favorites shared by every running copy.
 #ifndef SCRIVLET_FAVORITES_H
 #define SCRIVLET_FAVORITES_H
 
@@ -20,9 +20,5 @@ void OnFavoritesMessage(const COPYDATASTRUCT* data);
 // The path a favorites message carries, or NULL when the message is not a
 // favorites change or its data is not a terminated path within the path limit.
 const char* FavoriteMessagePath(const COPYDATASTRUCT* data);
-
-// A recent-file or favorite command: opens the entry. Returns 0 when id is
-// not one of theirs.
-int RunListCommand(int id);
 
 #endif

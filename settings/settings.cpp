@@ -4,13 +4,8 @@
 
 #include "ground/app_state.h"
 #include "ground/helpers.h"
-#include "views/main_window.h"
-#include "document/title.h"
-#include "views/caret_status.h"
-#include "views/gutter.h"
 #include "settings/ini_file.h"
 #include "settings/recent_lists.h"
-#include "settings/screen_placement.h"
 #include "settings/usable_settings.h"
 
 #include <stdio.h>
@@ -66,76 +61,7 @@ RECT WorkAreaToScreen(RECT normal, RECT workArea)
     return screen;
 }
 
-void BuildEditorLogFont(const CHARFORMATA* format, int pixelsPerInch, LOGFONTA* font)
-{
-    memset(font, 0, sizeof(*font));
-    font->lfHeight = -MulDiv(format->yHeight / 20, pixelsPerInch, 72);
-    font->lfWidth = 0;
-    font->lfEscapement = 0;
-    font->lfOrientation = 0;
-    font->lfWeight = (format->dwEffects & 1) ? 700 : 400;
-    font->lfItalic = (BYTE)((format->dwEffects >> 1) & 1);
-    font->lfUnderline = (BYTE)((format->dwEffects >> 2) & 1);
-    font->lfStrikeOut = (BYTE)((format->dwEffects >> 3) & 1);
-    font->lfCharSet = format->bCharSet;
-    font->lfOutPrecision = 0;
-    font->lfClipPrecision = 0;
-    font->lfQuality = DRAFT_QUALITY;
-    font->lfPitchAndFamily = format->bPitchAndFamily;
-    lstrcpynA(font->lfFaceName, format->szFaceName, LF_FACESIZE);
-}
-
-void DeriveEditorLogFont()
-{
-    HDC context = GetDC(App.EditControl);
-    int pixelsPerInch = GetDeviceCaps(context, LOGPIXELSY);
-    ReleaseDC(App.EditControl, context);
-    BuildEditorLogFont(&Config.EditorCharFormat, pixelsPerInch, &Config.EditorLogFont);
-    Config.FontColor = Config.EditorCharFormat.crTextColor;
-}
-
-// Moves and shows the main window as the saved placement says.
-static void ShowMainWindow(const char* iniPath)
-{
-    if (!Config.SavePosition) {
-        ShowWindow(App.MainWindow, SW_SHOWNORMAL);
-        return;
-    }
-    Config.WindowState = ReadInt(iniPath, ViewSection, "WindowState", 1);
-    int state = Config.WindowState;
-    if (state == SW_SHOWNORMAL || state == SW_SHOWMAXIMIZED) {
-        FitSavedPlacementOnScreen();
-        MoveWindow(App.MainWindow, Config.left, Config.top, Config.right - Config.left,
-                   Config.bottom - Config.top, FALSE);
-    }
-    if (state >= SW_SHOWNORMAL && state <= SW_SHOWMAXIMIZED)
-        ShowWindow(App.MainWindow, state);
-    else
-        // Never stored by the program itself: show the window where it was made.
-        ShowWindow(App.MainWindow, SW_SHOWNORMAL);
-}
-
-void ApplyEditorLook()
-{
-    SendMessageA(App.EditControl, EM_SETBKGNDCOLOR, 0, (LPARAM)Config.BackColor);
-    // Line width 0 wraps at the window edge, 1 turns wrapping off.
-    SendMessageA(App.EditControl, EM_SETTARGETDEVICE, 0, Config.WordWrap ? 0 : 1);
-    // The control takes only TRUE or FALSE here; any nonzero flag means on.
-    SendMessageA(App.EditControl, EM_AUTOURLDETECT, Config.HighlightURLs ? TRUE : FALSE, 0);
-    SendMessageA(App.EditControl, EM_HIDESELECTION, FALSE, 0);
-}
-
-int ApplyEditorCharFormat()
-{
-    // The options change the font and its colour apart; the colour is kept here.
-    CHARFORMATA format = Config.EditorCharFormat;
-    format.cbSize = sizeof(format);
-    format.dwMask |= CFM_COLOR;
-    format.crTextColor = Config.FontColor;
-    return SendMessageA(App.EditControl, EM_SETCHARFORMAT, SCF_DEFAULT, (LPARAM)&format) != 0;
-}
-
-void LoadSettings()
+void ReadSettings()
 {
     CHARFORMATA* format = &Config.EditorCharFormat;
     memset(format, 0, sizeof(*format));
@@ -160,7 +86,6 @@ void LoadSettings()
     _snprintf(windowColor, sizeof(windowColor), "%u", (unsigned int)GetSysColor(COLOR_WINDOW));
     windowColor[sizeof(windowColor) - 1] = 0;
     Config.BackColor = ReadColor(ini, "BackColor", windowColor);
-    SendMessageA(App.EditControl, EM_SETBKGNDCOLOR, 0, (LPARAM)Config.BackColor);
 
     format->bCharSet = (BYTE)ReadInt(ini, ConfigSection, "CharSet", 0);
     format->dwEffects = (DWORD)ReadInt(ini, ConfigSection, "dwEffects", 0);
@@ -189,18 +114,12 @@ void LoadSettings()
     Config.SmartHome = ReadInt(ini, ViewSection, "SmartHome", 1);
     Config.DateFirst = ReadInt(ini, ViewSection, "DateFirst", 0);
 
-    SetAlwaysOnTop(Config.AlwaysOnTop);
-    ShowMainWindow(ini);
+    if (Config.SavePosition)
+        Config.WindowState = ReadInt(ini, ViewSection, "WindowState", 1);
 
     Config.Toolbar = ReadInt(ini, ViewSection, "Toolbar", 1);
     Config.Statusbar = ReadInt(ini, ViewSection, "Statusbar", 1);
     Config.TabSize = ReadInt(ini, ConfigSection, "TabSize", 8);
-    if (Config.Statusbar == 0)
-        ShowWindow(App.StatusBar, SW_HIDE);
-    if (Config.Toolbar == 0)
-        ShowWindow(App.ToolBar, SW_HIDE);
-
-    ApplyEditorLook();
 
     Config.TabSize = ValidTabSize(Config.TabSize);
     Config.RecentFiles = ReadInt(ini, ViewSection, "RecentFiles", 1);
@@ -209,21 +128,6 @@ void LoadSettings()
     LoadLists(ini);
 
     FallBackFromUnusableSettings();
-    // A format the control refuses gets one more try with the default font.
-    int applied = ApplyEditorCharFormat();
-    if (!applied) {
-        ResetEditorFont(format);
-        applied = ApplyEditorCharFormat();
-    }
-    if (!applied)
-        ShowError("Error setting character format");
-    else
-        DeriveEditorLogFont();
-
-    SetTabSize(Config.TabSize);
-    UpdateGutterWidth();
-    NewDocument();
-    LayoutMainWindow();
 }
 
 static void WriteIntAlways(const char* ini, const char* key, int value)

@@ -1,7 +1,6 @@
 #include "settings/usable_settings.h"
 
 #include "ground/app_state.h"
-#include "settings/settings.h"
 
 #include <string.h>
 
@@ -38,11 +37,30 @@ void ResetEditorFont(CHARFORMATA* format)
     lstrcpynA(format->szFaceName, DEFAULT_FONT_FACE, LF_FACESIZE);
 }
 
+void BuildEditorLogFont(const CHARFORMATA* format, int pixelsPerInch, LOGFONTA* font)
+{
+    memset(font, 0, sizeof(*font));
+    font->lfHeight = -MulDiv(format->yHeight / 20, pixelsPerInch, 72);
+    font->lfWidth = 0;
+    font->lfEscapement = 0;
+    font->lfOrientation = 0;
+    font->lfWeight = (format->dwEffects & 1) ? 700 : 400;
+    font->lfItalic = (BYTE)((format->dwEffects >> 1) & 1);
+    font->lfUnderline = (BYTE)((format->dwEffects >> 2) & 1);
+    font->lfStrikeOut = (BYTE)((format->dwEffects >> 3) & 1);
+    font->lfCharSet = format->bCharSet;
+    font->lfOutPrecision = 0;
+    font->lfClipPrecision = 0;
+    font->lfQuality = DRAFT_QUALITY;
+    font->lfPitchAndFamily = format->bPitchAndFamily;
+    lstrcpynA(font->lfFaceName, format->szFaceName, LF_FACESIZE);
+}
+
 static int CanCreateFont(const CHARFORMATA* format)
 {
-    HDC context = GetDC(App.EditControl);
+    HDC context = GetDC(NULL);
     int pixelsPerInch = GetDeviceCaps(context, LOGPIXELSY);
-    ReleaseDC(App.EditControl, context);
+    ReleaseDC(NULL, context);
     LOGFONTA font;
     BuildEditorLogFont(format, pixelsPerInch, &font);
     HFONT made = EditorFontCreator(&font);
@@ -82,10 +100,7 @@ void FallBackFromUnusableSettings()
     UsableColors(&text, &back, GetSysColor(COLOR_WINDOW));
     format->crTextColor = text;
     Config.FontColor = text;
-    if (back != Config.BackColor) {
-        Config.BackColor = back;
-        SendMessageA(App.EditControl, EM_SETBKGNDCOLOR, 0, (LPARAM)back);
-    }
+    Config.BackColor = back;
     if (!IsUsableFontSize(format->yHeight))
         format->yHeight = DEFAULT_FONT_TWIPS;
     if (!CanCreateFont(format))

@@ -7,6 +7,10 @@
 #include <windows.h>
 #include <richedit.h>
 
+// The drawing form of a character format for a device with pixelsPerInch
+// vertical pixels per logical inch.
+void BuildEditorLogFont(const CHARFORMATA* format, int pixelsPerInch, LOGFONTA* font);
+
 // The font sizes the Options sheet can set: 1 to 20 points, in twips.
 #define MIN_FONT_TWIPS 20
 #define MAX_FONT_TWIPS 400

@@ -1,4 +1,4 @@
-// Caret position, selection and tab size on the status bar; Go To Line.
+// Caret position, selection and tab size on the status bar.
 #ifndef SCRIVLET_CARET_STATUS_H
 #define SCRIVLET_CARET_STATUS_H
 
@@ -7,10 +7,6 @@
 void UpdateCaretStatus();
 void SetTabSize(int size);
 void ShowTabSize();
-void GoToLine(int line);
-INT_PTR CALLBACK GoToLineDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
-// Runs the Go To Line dialog (template 200) over the main window.
-void ShowGoToLineDialog();
 
 // 1-based column after walking the text of a line up to the caret, tabs
 // expanded to the next stop of tabSize (a CR restarts at column 1). The text

@@ -2,10 +2,9 @@
 
 #include "ground/app_state.h"
 #include "ground/edit_control.h"
-#include "views/main_window.h"
 #include "views/caret_status.h"
 #include "views/gutter.h"
-#include "settings/settings.h"
+#include "views/editor_look.h"
 
 #include <richedit.h>
 
@@ -33,16 +32,20 @@ int SwapInFreshEditControl()
     if (!fresh)
         return 0; // the old control is still there to be emptied
     int hadFocus = GetFocus() == old;
+    // The fresh control takes the old one's place as it stands.
+    RECT place;
+    GetWindowRect(old, &place);
+    MapWindowPoints(NULL, App.MainWindow, (POINT*)&place, 2);
     // Nothing may reach the old control from here on.
     App.EditControl = fresh;
-    SetWindowPos(fresh, old, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    SetWindowPos(fresh, old, place.left, place.top, place.right - place.left, place.bottom - place.top,
+                 SWP_NOACTIVATE);
     SetWindowLongPtrA(old, GWLP_WNDPROC, (LONG_PTR)App.OldEditProc);
     DestroyWindow(old);
 
     ApplyEditorLook();
     ApplyEditorCharFormat();
     SetTabSize(Config.TabSize);
-    LayoutMainWindow();
     // The old control's margin went with it; forget it so it is set again.
     App.LeftMargin = 0;
     UpdateGutterWidth();

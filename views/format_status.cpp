@@ -2,8 +2,7 @@
 
 #include "ground/app_state.h"
 #include "ground/helpers.h"
-#include "views/main_window.h"
-#include "document/stream_decoder.h"
+#include "resource.h"
 
 #include <commctrl.h>
 #include <stdio.h>
@@ -24,6 +23,15 @@ void FormatStatusText(int lineFormat, int encoding, int noMark, char* text, size
         name = noMark ? " UTF-8" : " UTF-8 BOM";
     _snprintf(text, size, "%s%s", format, name);
     text[size - 1] = 0;
+}
+
+void ComputeStatusEdges(int clientWidth, int edges[5])
+{
+    edges[0] = clientWidth - 365;
+    edges[1] = clientWidth - 330;
+    edges[2] = clientWidth - 300;
+    edges[3] = clientWidth - 260;
+    edges[4] = clientWidth;
 }
 
 int FormatPartExtraWidth()
@@ -58,4 +66,16 @@ void ShowFormatStatus()
         SendMessageA(App.StatusBar, SB_SETPARTS, STATUS_PARTS, (LPARAM)edges);
     }
     SetStatusText(STATUS_FORMAT, text);
+}
+
+void SetLineFormat(int format)
+{
+    if (format < DOS || format > MAC)
+        format = DOS;
+    App.LineFormat = format;
+    ShowFormatStatus();
+    HMENU menu = GetMenu(App.MainWindow);
+    CheckMenuItem(menu, IDM_FORMAT_DOS, MF_BYCOMMAND | (format == DOS ? MF_CHECKED : MF_UNCHECKED));
+    CheckMenuItem(menu, IDM_FORMAT_UNIX, MF_BYCOMMAND | (format == UNIX ? MF_CHECKED : MF_UNCHECKED));
+    CheckMenuItem(menu, IDM_FORMAT_MAC, MF_BYCOMMAND | (format == MAC ? MF_CHECKED : MF_UNCHECKED));
 }

@@ -5,8 +5,11 @@
 #include "ground/helpers.h"
 #include "views/format_status.h"
 #include "views/caret_status.h"
+#include "views/editor_look.h"
 #include "views/gutter.h"
 #include "resource.h"
+#include "settings/screen_placement.h"
+#include "settings/usable_settings.h"
 
 #include <commctrl.h>
 #include <richedit.h>
@@ -105,15 +108,6 @@ int CreateMainWindow(HINSTANCE instance)
     return 1;
 }
 
-void ComputeStatusEdges(int clientWidth, int edges[5])
-{
-    edges[0] = clientWidth - 365;
-    edges[1] = clientWidth - 330;
-    edges[2] = clientWidth - 300;
-    edges[3] = clientWidth - 260;
-    edges[4] = clientWidth;
-}
-
 static int WindowHeight(HWND window)
 {
     RECT rect;
@@ -158,4 +152,47 @@ void SetAlwaysOnTop(int on)
     SetWindowPos(App.MainWindow, on ? HWND_TOPMOST : HWND_NOTOPMOST, rect.left, rect.top,
                  rect.right - rect.left, rect.bottom - rect.top, 0);
     CheckMenuItem(GetMenu(App.MainWindow), IDM_ALWAYSONTOP, MF_BYCOMMAND | (on ? MF_CHECKED : MF_UNCHECKED));
+}
+
+// Moves and shows the main window as the saved placement says.
+static void ShowMainWindowAsSaved()
+{
+    if (!Config.SavePosition) {
+        ShowWindow(App.MainWindow, SW_SHOWNORMAL);
+        return;
+    }
+    int state = Config.WindowState;
+    if (state == SW_SHOWNORMAL || state == SW_SHOWMAXIMIZED) {
+        FitSavedPlacementOnScreen();
+        MoveWindow(App.MainWindow, Config.left, Config.top, Config.right - Config.left,
+                   Config.bottom - Config.top, FALSE);
+    }
+    if (state >= SW_SHOWNORMAL && state <= SW_SHOWMAXIMIZED)
+        ShowWindow(App.MainWindow, state);
+    else
+        // Never stored by the program itself: show the window where it was made.
+        ShowWindow(App.MainWindow, SW_SHOWNORMAL);
+}
+
+void ShowReadSettings()
+{
+    SetAlwaysOnTop(Config.AlwaysOnTop);
+    ShowMainWindowAsSaved();
+    if (Config.Statusbar == 0)
+        ShowWindow(App.StatusBar, SW_HIDE);
+    if (Config.Toolbar == 0)
+        ShowWindow(App.ToolBar, SW_HIDE);
+    ApplyEditorLook();
+    // A format the control refuses gets one more try with the default font.
+    int applied = ApplyEditorCharFormat();
+    if (!applied) {
+        ResetEditorFont(&Config.EditorCharFormat);
+        applied = ApplyEditorCharFormat();
+    }
+    if (!applied)
+        ShowError("Error setting character format");
+    else
+        DeriveEditorLogFont();
+    SetTabSize(Config.TabSize);
+    UpdateGutterWidth();
 }

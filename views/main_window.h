@@ -7,9 +7,9 @@
 int CreateMainWindow(HINSTANCE instance);
 void LayoutMainWindow();
 void SetAlwaysOnTop(int on);
-// Right edges of the five status-bar parts for a client width.
-void ComputeStatusEdges(int clientWidth, int edges[5]);
+// Puts settings just read on the windows: placement, bars, the editor's
+// look and font, tab size and gutter.
+void ShowReadSettings();
 
-LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 #endif

@@ -3,7 +3,7 @@
 #include "ground/app_state.h"
 #include "ground/edit_control.h"
 #include "ground/command_gate.h"
-#include "document/title.h"
+#include "views/title_bar.h"
 #include "resource.h"
 #include "settings/recent_lists.h"
 

@@ -2,6 +2,7 @@
 
 #include "ground/app_state.h"
 #include "program/commands.h"
+#include "views/format_status.h"
 #include "views/main_window.h"
 #include "resource.h"
 

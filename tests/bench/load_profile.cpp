@@ -13,11 +13,14 @@
 #include "views/menu_state.h"
 #include "program/startup.h"
 #include "document/load.h"
+#include "document/file_reader.h"
+#include "views/format_status.h"
 #include "document/title.h"
 #include "views/caret_status.h"
 #include "views/gutter.h"
 #include "resource.h"
 #include "settings/settings.h"
+#include "views/editor_look.h"
 
 #include <stdio.h>
 #include <stdlib.h>

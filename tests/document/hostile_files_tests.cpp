@@ -7,6 +7,7 @@
 #include "document/file_dialogs.h"
 #include "document/background_load.h"
 #include "document/load.h"
+#include "document/file_commands.h"
 #include "document/save.h"
 
 #include <string.h>

@@ -5,6 +5,7 @@
 #include "ground/edit_control.h"
 #include "document/background_load.h"
 #include "document/load.h"
+#include "document/file_reader.h"
 #include "document/stream_decoder.h"
 #include "resource.h"
 

@@ -2,8 +2,9 @@
 
 #include "ground/app_state.h"
 #include "ground/edit_control.h"
-#include "document/file_commands.h"
+#include "ground/long_path.h"
 #include "document/load.h"
+#include "views/format_status.h"
 #include "resource.h"
 
 #include <richedit.h>

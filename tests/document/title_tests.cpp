@@ -5,6 +5,7 @@
 #include "views/menu_state.h"
 #include "document/load.h"
 #include "document/save.h"
+#include "views/title_bar.h"
 #include "document/title.h"
 #include "resource.h"
 

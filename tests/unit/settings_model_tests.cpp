@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "settings/settings.h"
+#include "settings/usable_settings.h"
 
 #include <string.h>
 
