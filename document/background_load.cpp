@@ -5,6 +5,7 @@
 #include "ground/edit_control.h"
 #include "ground/helpers.h"
 #include "views/menu_state.h"
+#include "ground/saved_text.h"
 #include "document/file_reader.h"
 #include "document/stream_decoder.h"
 #include "views/title_bar.h"
@@ -47,6 +48,9 @@ static struct {
     DWORD ShownAt;            // tick count of the last progress shown during it
     double BestPace;          // bytes per millisecond of the fastest piece
     int SlowPieces;           // pieces in a row far slower than that
+    int SelectAtEnd;          // a selection waits for the text it lies in
+    CHARRANGE Wanted;         // that selection
+    CHARRANGE Clamped;        // what the text so far allowed of it
 } Load;
 
 int IsDocumentLoading() { return Load.Loading; }
@@ -110,11 +114,13 @@ static void StreamPiece(int streamFormat, LONG bytes, int shortFirstRead)
     SendMessageA(App.EditControl, EM_STREAMIN, (WPARAM)streamFormat, (LPARAM)&stream);
 }
 
-// The text streamed so far is never a change of the user's.
-static void ForgetStreamingEdits()
+// The text streamed so far is never a change of the user's; an edit made
+// while it streams (edited) stays one, so closing still asks about it.
+static void ForgetStreamingEdits(int edited)
 {
     SendMessageA(App.EditControl, EM_EMPTYUNDOBUFFER, 0, 0);
-    SetEditModified(0);
+    SendMessageA(App.EditControl, EM_SETMODIFY, (WPARAM)edited, 0);
+    ForgetSavePoint();
 }
 
 // Appends one piece at the end of the text; where the user reads, and what
@@ -123,6 +129,7 @@ static void ForgetStreamingEdits()
 static void AppendPiece()
 {
     SendMessageA(App.EditControl, WM_SETREDRAW, FALSE, 0);
+    int edited = IsEditModified();
     CHARRANGE kept = GetEditSelection();
     POINT scroll;
     SendMessageA(App.EditControl, EM_GETSCROLLPOS, 0, (LPARAM)&scroll);
@@ -132,7 +139,7 @@ static void AppendPiece()
                 !(Load.StreamFormat & (SF_UNICODE | SF_USECODEPAGE)));
     SetEditSelection(kept.cpMin, kept.cpMax);
     SendMessageA(App.EditControl, EM_SETSCROLLPOS, 0, (LPARAM)&scroll);
-    ForgetStreamingEdits();
+    ForgetStreamingEdits(edited);
     SendMessageA(App.EditControl, WM_SETREDRAW, TRUE, 0);
     // The screen may show the end, where the piece went.
     InvalidateRect(App.EditControl, NULL, FALSE);
@@ -215,6 +222,20 @@ static void CompleteLoad()
     SetStatusText(STATUS_MESSAGE, "");
     EndFileStream(Load.Path, Load.StreamFormat, Load.FoundBreak);
     Load.Finish(Load.Path);
+    // Unless the user chose another place while the text streamed in.
+    CHARRANGE now = GetEditSelection();
+    if (Load.SelectAtEnd && now.cpMin == Load.Clamped.cpMin && now.cpMax == Load.Clamped.cpMax)
+        SetEditSelection(Load.Wanted.cpMin, Load.Wanted.cpMax);
+    Load.SelectAtEnd = 0;
+}
+
+void SelectWhenLoaded(CHARRANGE selection)
+{
+    // The control limits positions beyond the end of the text so far.
+    SetEditSelection(selection.cpMin, selection.cpMax);
+    Load.SelectAtEnd = Load.Loading;
+    Load.Wanted = selection;
+    Load.Clamped = GetEditSelection();
 }
 
 static int InputWaiting()
@@ -287,11 +308,12 @@ int StartBackgroundLoad(const char* path, int streamFormat, int foundBreak, Load
     Load.StopAsked = 0;
     Load.BestPace = 0;
     Load.SlowPieces = 0;
+    Load.SelectAtEnd = 0;
     Load.Loading = 1;
     EnterDocumentState(STATE_INCOMPLETE);
 
     StreamPiece(streamFormat, FirstPieceBytes, 0);
-    ForgetStreamingEdits();
+    ForgetStreamingEdits(0);
     SendMessageA(App.EditControl, EM_SETREADONLY, TRUE, 0);
     ShowLoadingTitle();
     App.GutterWidth = 0;
@@ -307,7 +329,7 @@ void StopBackgroundLoad()
     if (!Load.Loading)
         return;
     CloseLoadedFile();
-    ForgetStreamingEdits();
+    ForgetStreamingEdits(IsEditModified());
     // A save of what is there would cut the file short: it asks first.
     App.TextChanges = CHANGE_INCOMPLETE;
     App.AcceptedChanges = 0;

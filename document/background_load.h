@@ -28,6 +28,9 @@ int IsDocumentLoading();
 // control is read-only and the commands that need the whole text are held.
 int IsDocumentIncomplete();
 
+// Selects the range now, as far as the text goes, and again once the whole
+// file is in when a load is streaming.
+void SelectWhenLoaded(CHARRANGE selection);
 // Stops a running load: the file is closed and the text so far stays,
 // untitled and read-only.
 void StopBackgroundLoad();

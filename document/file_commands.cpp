@@ -4,6 +4,7 @@
 #include "ground/edit_control.h"
 #include "views/menu_state.h"
 #include "ground/helpers.h"
+#include "document/background_load.h"
 #include "document/file_dialogs.h"
 #include "document/load.h"
 #include "views/format_status.h"
@@ -36,8 +37,7 @@ void ReloadDocument()
     char path[APP_PATH_SIZE];
     lstrcpynA(path, App.FilePath, APP_PATH_SIZE);
     OpenDocument(path);
-    // The control limits positions beyond the end of the text.
-    SendMessageA(App.EditControl, EM_EXSETSEL, 0, (LPARAM)&selection);
+    SelectWhenLoaded(selection);
 }
 
 void ShowFileProperties()

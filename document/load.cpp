@@ -9,6 +9,7 @@
 #include "document/device_names.h"
 #include "document/file_dialogs.h"
 #include "views/format_status.h"
+#include "document/load_stamp.h"
 #include "document/file_reader.h"
 #include "document/recovery.h"
 #include "document/stream_decoder.h"
@@ -111,14 +112,11 @@ int LoadFile(const char* path, int streamFormat)
     // Every road to a file passes here, Insert File's too.
     if (RefuseDeviceName(path))
         return 0;
-    const DWORD sharing = FILE_SHARE_READ | FILE_SHARE_WRITE;
-    App.FileHandle = CreateFileA(path, GENERIC_READ, sharing, NULL, OPEN_EXISTING,
-                                 FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, NULL);
+    App.FileHandle = OpenFileToLoad(path, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN);
     if (App.FileHandle == INVALID_HANDLE_VALUE && GetLastError() == ERROR_FILE_NOT_FOUND) {
         if (!AskToCreate(path))
             return 0;
-        App.FileHandle = CreateFileA(path, GENERIC_READ, sharing, NULL, CREATE_NEW,
-                                     FILE_ATTRIBUTE_NORMAL, NULL);
+        App.FileHandle = OpenFileToLoad(path, CREATE_NEW, FILE_ATTRIBUTE_NORMAL);
     }
     if (App.FileHandle == INVALID_HANDLE_VALUE) {
         DWORD error = GetLastError();
@@ -130,6 +128,8 @@ int LoadFile(const char* path, int streamFormat)
         return 0;
     }
 
+    if (!(streamFormat & SFF_SELECTION))
+        StampLoadedFile(path);
     App.FileSize = GetFileSize(App.FileHandle, NULL);
     if (App.FileSize == INVALID_FILE_SIZE) {
         ShowError("Can't determine the size of the file!");
@@ -181,17 +181,32 @@ static int MakeDocumentPath(const char* name, char* path)
     return 1;
 }
 
+// The text may hold the old file's start and the new one's rest: it is
+// reloaded, or kept as an edit of the user's, never as the file's copy.
+static void AskAboutChangeDuringLoad()
+{
+    if (AskUser(App.MainWindow, IDS_FILE_CHANGED, MB_YESNO | MB_ICONQUESTION) == IDYES) {
+        PostMessageA(App.MainWindow, WM_COMMAND, IDM_RELOAD, 0);
+        return;
+    }
+    // Asked about once, the change is not asked about again by the watch.
+    _stat(App.FilePath, &App.FileStat);
+    SetEditModified(1);
+    RefreshAfterEdit();
+}
+
 void FinishOpenDocument(const char* path)
 {
     EndIncompleteDocument();
     App.HasFile = 1;
     lstrcpynA(App.FilePath, path, APP_PATH_SIZE);
     SetLineFormat(App.LineFormat);
-    SetEditModified(0);
-    _stat(App.FilePath, &App.FileStat);
-    SetScrollPos(App.EditControl, SB_HORZ, 0, FALSE);
     SendMessageA(App.EditControl, EM_EMPTYUNDOBUFFER, 0, 0);
     ForgetOwnUndoStep();
+    SetEditModified(0);
+    // Taken as the load began: a change while it ran still shows as one.
+    KeepLoadStamp();
+    SetScrollPos(App.EditControl, SB_HORZ, 0, FALSE);
     if (App.IsLogFile)
         AppendLogStamp();
     SelectFilterByExtension();
@@ -203,6 +218,8 @@ void FinishOpenDocument(const char* path)
     UpdateCaretStatus();
     NoteRecentFile(App.FilePath);
     DiscardRecoveryCopy();
+    if (LoadedFileChanged(path))
+        AskAboutChangeDuringLoad();
 }
 
 int OpenDocument(const char* name)

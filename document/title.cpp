@@ -28,6 +28,9 @@ int QuerySaveChanges()
     }
     if (answer != IDYES)
         return IDCANCEL;
+    // Text edited while a file streams in is saved as what it is: incomplete,
+    // which the save asks about first.
+    StopBackgroundLoad();
     int saved = App.HasFile ? SaveDocument() : ShowSaveAsDialog();
     return saved ? IDYES : IDCANCEL;
 }

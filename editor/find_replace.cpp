@@ -241,7 +241,7 @@ int ReplaceAll(const wchar_t* find, const wchar_t* replacement, DWORD flags)
     if (count < 0) {
         FreeBlock(text);
         ShowError("Not enough memory to replace all.");
-        return 0;
+        return -1;
     }
     if (count > 0) {
         // The text before stays as the undo step of a fresh control.
@@ -260,6 +260,9 @@ static void ReplaceAllCommand(const FINDREPLACEW* request, DWORD options)
     if (!request->lpstrFindWhat[0])
         return;
     int count = ReplaceAll(request->lpstrFindWhat, request->lpstrReplaceWith, options);
+    // The error said it all: nothing was replaced, nothing to count.
+    if (count < 0)
+        return;
     char status[48];
     _snprintf(status, sizeof(status), "Items replaced: %i", count);
     status[sizeof(status) - 1] = 0;

@@ -12,7 +12,8 @@ void OpenReplaceDialog();
 void FindNext(int reverse);
 // The registered "commdlg_FindReplace" message from either dialog.
 LRESULT OnFindReplaceMessage(FINDREPLACEW* request);
-// Replace All over the whole document as one edit; returns the count.
+// Replace All over the whole document as one edit; returns the count, or
+// -1 when memory ran out (the user has been told).
 int ReplaceAll(const wchar_t* find, const wchar_t* replacement, DWORD flags);
 
 #endif

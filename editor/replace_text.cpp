@@ -62,6 +62,10 @@ static int ScanMatches(const wchar_t* haystack, const wchar_t* text, LONG length
     LONG match;
     while ((match = NextMatch(haystack, text, length, needle, needleLength, (flags & FR_WHOLEWORD) != 0,
                               &scan)) >= 0) {
+        // No text the control can hold is this long.
+        LONG kept = count > 0 ? match - scan.From : 0;
+        if (written > 0x7FFFFFFF - kept - replacementLength)
+            return -1;
         if (count == 0)
             span->Start = match;
         else if (out)

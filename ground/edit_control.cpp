@@ -2,6 +2,7 @@
 
 #include "ground/app_state.h"
 #include "ground/helpers.h"
+#include "ground/saved_text.h"
 
 #include <string.h>
 
@@ -33,12 +34,14 @@ void ReplaceEditSelection(const char* text)
 
 int IsEditModified()
 {
-    return SendMessageA(App.EditControl, EM_GETMODIFY, 0, 0) ? 1 : 0;
+    return SendMessageA(App.EditControl, EM_GETMODIFY, 0, 0) || TextDiffersFromSavePoint();
 }
 
 void SetEditModified(int modified)
 {
     SendMessageA(App.EditControl, EM_SETMODIFY, (WPARAM)modified, 0);
+    if (!modified)
+        MarkSavePoint();
 }
 
 LONG EditLineFromChar(LONG position)

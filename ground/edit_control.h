@@ -11,7 +11,9 @@ CHARRANGE GetEditSelection();
 void SetEditSelection(LONG start, LONG end);
 // Replaces the selection with ANSI text as one undo step.
 void ReplaceEditSelection(const char* text);
+// The control says so, or the text differs from the last save or load.
 int IsEditModified();
+// Unmodified also makes the text the one the next questions compare with.
 void SetEditModified(int modified);
 
 // Line arithmetic of the control; lines count from 0, -1 means the caret's line.

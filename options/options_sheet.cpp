@@ -178,6 +178,15 @@ static void ChooseSwatchColor(HWND page, int id)
     request.Flags = CC_RGBINIT | CC_ANYCOLOR;
     if (!Prompts.ChooseColorDialog(&request))
         return;
+    // Text the colour of its background cannot be read; kept, it would cost
+    // both colours at the next start.
+    COLORREF other = id == IDC_OPT_BACKCOLOR ? App.PendingFontColor : App.PendingBackColor;
+    if (request.rgbResult == other) {
+        AskUserText(page, "The text colour and the background colour must differ: text in the colour of its "
+                          "background cannot be read. Choose another colour.",
+                    MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
     *pending = request.rgbResult;
     InvalidateRect(GetDlgItem(page, id), NULL, TRUE);
 }

@@ -7,6 +7,7 @@
 #include "views/main_window.h"
 #include "views/menu_state.h"
 #include "program/tray.h"
+#include "ground/saved_text.h"
 #include "about/about.h"
 #include "document/file_commands.h"
 #include "document/file_dialogs.h"
@@ -234,6 +235,7 @@ void OnCommand(WPARAM wParam, LPARAM lParam)
     case EN_CHANGE:
         // A change the control cannot undo (a new text) voids the own step too.
         ForgetOwnUndoStep();
+        NoteTextChanged();
         RefreshAfterEdit();
         NoteRecoveryEdit();
         break;

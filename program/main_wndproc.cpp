@@ -75,6 +75,14 @@ static void OnDropFiles(HDROP drop)
     DragFinish(drop);
 }
 
+static void OnMenuOpening(HWND window, HMENU menu, int index)
+{
+    // Another copy may have changed the favorites while this one was too busy to hear.
+    if (menu == GetSubMenu(GetMenu(window), 3))
+        CatchUpFavorites();
+    UpdateMenuState(index, menu);
+}
+
 // Returns 0 when the user kept the window open.
 static int RunCloseFlow()
 {
@@ -114,7 +122,7 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         UpdateMenuState(1, GetMenu(window));
         break;
     case WM_INITMENUPOPUP:
-        UpdateMenuState(LOWORD(lParam), (HMENU)wParam);
+        OnMenuOpening(window, (HMENU)wParam, LOWORD(lParam));
         return 0;
     case WM_COMMAND:
         OnCommand(wParam, lParam);

@@ -1,9 +1,10 @@
-// Favorites shared by every running copy through WM_COPYDATA, and the
-// commands of the recent-files and favorites menus.
+// Favorites shared by every running copy through the INI file, WM_COPYDATA
+// telling the others of a change, and the commands of both list menus.
 #include "settings/favorites.h"
 
 #include "ground/app_state.h"
 #include "ground/helpers.h"
+#include "settings/ini_file.h"
 #include "settings/recent_lists.h"
 
 #include <string.h>
@@ -25,24 +26,72 @@ static BOOL CALLBACK CollectCopy(HWND window, LPARAM found)
     return copies->Count < MAX_COPIES;
 }
 
+// The favorites section as this copy last read or wrote it.
+static unsigned long long SeenFavorites;
+
+// The INI file's section is the list every copy shares: one change is made
+// to it as it stands, under the lock, so no copy's change undoes another's.
+static void ChangeSharedFavorites(UINT tag, const char* path)
+{
+    StringList* list = &App.FavoritesList;
+    char ini[INI_PATH_SIZE];
+    int shared = LocateIniFile(ini);
+    HANDLE lock = shared ? LockIniFile(ini) : NULL;
+    if (shared)
+        ReadFavoritesAgain(ini);
+    if (tag == App.FavDelMessage) {
+        RemoveByName(list, path);
+    } else if (FindInList(list, path) < 0 && list->Count < list->Capacity) {
+        // A full list takes no more: the slots are fixed.
+        SetListItem(list, list->Count, path);
+        if (list->Items[list->Count]) {
+            list->Count++;
+            RebuildListMenu(list);
+        }
+    }
+    if (shared) {
+        WriteFavorites(ini);
+        SeenFavorites = FavoritesFingerprint(ini);
+    }
+    UnlockIniFile(lock);
+}
+
+void CatchUpFavorites()
+{
+    char ini[INI_PATH_SIZE];
+    if (!App.FavoritesList.Items || !LocateIniFile(ini))
+        return;
+    // Unchanged, the list stays as this copy has it (a deleted favorite
+    // dropped from this menu stays dropped).
+    unsigned long long now = FavoritesFingerprint(ini);
+    if (now == SeenFavorites)
+        return;
+    ReadFavoritesAgain(ini);
+    SeenFavorites = now;
+}
+
 void BroadcastFavoriteChange(UINT tag, const char* path)
 {
-    // Every copy, this one too, takes the change the same way.
+    // This copy changes the shared list; each other copy makes the same
+    // change on the message, which finds it made and reads what it missed.
     char copy[APP_PATH_SIZE];
     lstrcpynA(copy, path, APP_PATH_SIZE);
+    ChangeSharedFavorites(tag, copy);
     COPYDATASTRUCT data;
     data.dwData = tag;
     data.cbData = (DWORD)lstrlenA(copy) + 1;
     data.lpData = copy;
     // The copies are listed before any is asked: walking from window to
     // window would stop at one that closes while it takes the change, and
-    // the copies after it, maybe this one, would never hear of it.
+    // the copies after it would never hear of it.
     CopyWindows copies;
     copies.Count = 0;
     EnumWindows(CollectCopy, (LPARAM)&copies);
     for (int i = 0; i < copies.Count; i++) {
+        if (copies.Windows[i] == App.MainWindow)
+            continue;
         // A copy that hangs costs at most the time limit; one that is
-        // already known to hang costs nothing.
+        // already known to hang costs nothing. It catches up later.
         DWORD_PTR result = 0;
         SendMessageTimeoutA(copies.Windows[i], WM_COPYDATA, (WPARAM)App.MainWindow, (LPARAM)&data,
                             SMTO_NORMAL | SMTO_ABORTIFHUNG, PEER_TIMEOUT_MS, &result);
@@ -53,6 +102,7 @@ void AddCurrentToFavorites()
 {
     if (!App.HasFile)
         return;
+    CatchUpFavorites();
     if (App.FavoritesList.Count >= App.FavoritesList.Capacity) {
         ShowError("The favorites list is full.");
         return;
@@ -85,22 +135,11 @@ const char* FavoriteMessagePath(const COPYDATASTRUCT* data)
 void OnFavoritesMessage(const COPYDATASTRUCT* data)
 {
     const char* path = FavoriteMessagePath(data);
-    StringList* list = &App.FavoritesList;
     // Before the lists are read or after they are freed, saving would blank
     // the other copies' favorites in the file.
-    if (!path || !list->Items)
+    if (!path || !App.FavoritesList.Items)
         return;
-    if (data->dwData == App.FavAddMessage) {
-        // A full list takes no more: the slots are fixed.
-        if (list->Count >= list->Capacity)
-            return;
-        SetListItem(list, list->Count, path);
-        if (!list->Items[list->Count])
-            return;
-        list->Count++;
-        RebuildListMenu(list);
-    } else {
-        RemoveByName(list, path);
-    }
-    SaveFavorites();
+    // The sender has already written its change, unless it is a copy that
+    // leaves the writing to each receiver: made again, it changes nothing.
+    ChangeSharedFavorites((UINT)data->dwData, path);
 }

@@ -7,8 +7,11 @@
 // Longest wait for one other copy to take a favorites change.
 #define PEER_TIMEOUT_MS 1000
 
-// Sends the change to every running copy, this one included.
+// Makes the change to the shared list, then tells every other running copy.
 void BroadcastFavoriteChange(UINT tag, const char* path);
+// Reads the shared list again when another copy changed it since this one
+// last did (a copy too busy to take the message catches up here).
+void CatchUpFavorites();
 // Commands 800 and 801.
 void AddCurrentToFavorites();
 void RemoveCurrentFromFavorites();

@@ -104,7 +104,7 @@ bool LocateIniFile(char* buffer)
 // Every running copy writes the same file, and each write rewrites all of
 // it: two at once lose keys or leave broken lines. A mutex named after the
 // file lets one write (its read, compare and rewrite) run at a time.
-static HANDLE LockIniFile(const char* iniPath)
+HANDLE LockIniFile(const char* iniPath)
 {
     unsigned long long hash = 1469598103934665603ULL;
     for (const char* p = iniPath; *p; p++) {
@@ -132,7 +132,7 @@ static HANDLE LockIniFile(const char* iniPath)
     return mutex;
 }
 
-static void UnlockIniFile(HANDLE mutex)
+void UnlockIniFile(HANDLE mutex)
 {
     if (!mutex)
         return;

@@ -19,6 +19,11 @@ void WriteIniIntIfChanged(const char* iniPath, const char* section, const char* 
                           int defaultValue);
 void WriteIniStringIfChanged(const char* iniPath, const char* section, const char* key,
                              const char* defaultValue, const char* value);
+// Lets one running copy at a time read, change and write the file; the
+// writes below take it too, and the copy holding it may. NULL when it
+// cannot be had, which UnlockIniFile accepts.
+HANDLE LockIniFile(const char* iniPath);
+void UnlockIniFile(HANDLE lock);
 // Writes whatever the file holds. Every write of the INI file goes through
 // these three, which let one running copy write at a time.
 void WriteIniString(const char* iniPath, const char* section, const char* key, const char* value);

@@ -259,12 +259,33 @@ void SaveRecentFiles(const char* iniPath)
     WriteList(&App.RecentList, iniPath, RecentSection, RecentPattern);
 }
 
-void SaveFavorites()
+void ReadFavoritesAgain(const char* iniPath)
 {
-    char ini[INI_PATH_SIZE];
-    if (!LocateIniFile(ini))
-        return;
-    WriteList(&App.FavoritesList, ini, FavoritesSection, FavoritesPattern);
+    StringList* list = &App.FavoritesList;
+    while (list->Count > 0)
+        RemoveAt(list, list->Count - 1);
+    ReadList(list, iniPath, FavoritesSection, FavoritesPattern);
+    RebuildListMenu(list);
+}
+
+void WriteFavorites(const char* iniPath)
+{
+    WriteList(&App.FavoritesList, iniPath, FavoritesSection, FavoritesPattern);
+}
+
+unsigned long long FavoritesFingerprint(const char* iniPath)
+{
+    // Room for every entry the list can hold.
+    const DWORD size = FAVORITES_CAPACITY * (APP_PATH_SIZE + 16);
+    char* section = (char*)AllocZeroed(size);
+    if (!section)
+        return 0;
+    DWORD length = GetPrivateProfileSectionA(FavoritesSection, section, size, iniPath);
+    unsigned long long hash = 1469598103934665603ULL;
+    for (DWORD i = 0; i < length; i++)
+        hash = (hash ^ (unsigned char)section[i]) * 1099511628211ULL;
+    FreeBlock(section);
+    return hash;
 }
 
 void SetRecentFilesEnabled(int on)

@@ -30,7 +30,11 @@ void RebuildListMenu(StringList* list);
 // Start-up (iniPath may be NULL), exit and the Options switch.
 void LoadLists(const char* iniPath);
 void SaveRecentFiles(const char* iniPath);
-void SaveFavorites();
+// The favorites as the INI file holds them now, menu included.
+void ReadFavoritesAgain(const char* iniPath);
+void WriteFavorites(const char* iniPath);
+// Changes whenever the file's favorites section does.
+unsigned long long FavoritesFingerprint(const char* iniPath);
 void SetRecentFilesEnabled(int on);
 void FreeLists();
 

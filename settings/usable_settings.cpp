@@ -24,11 +24,9 @@ void UsableColors(COLORREF* text, COLORREF* back, COLORREF defaultBack)
         *back = defaultBack;
     if (*text != *back)
         return;
-    *text = 0;
-    *back = defaultBack;
-    // A black system window colour would hide the default black text too.
-    if (*text == *back)
-        *text = 0xFFFFFF;
+    // The chosen background stays; the text takes the default black, or
+    // white on a black background.
+    *text = *back == 0 ? 0xFFFFFF : 0;
 }
 
 void ResetEditorFont(CHARFORMATA* format)

@@ -22,7 +22,8 @@ int IsUsableFontSize(LONG twips);
 int IsPlainColor(COLORREF color);
 
 // Text and background colours to use: each that is no plain colour becomes
-// its default, and both become their defaults when they are the same colour.
+// its default, and text the colour of the background becomes black (white
+// on black), keeping the background.
 void UsableColors(COLORREF* text, COLORREF* back, COLORREF defaultBack);
 
 // Font size, face, effects and character set back to the defaults.

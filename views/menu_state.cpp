@@ -139,7 +139,7 @@ void UpdateMenuState(int menuIndex, HMENU menu)
 void RefreshAfterEdit()
 {
     int modified = IsEditModified();
-    if (modified != App.ShownModified) {
+    if (modified != App.ShownModified || TitleNameIsStale()) {
         App.ShownModified = modified;
         UpdateTitle();
     }

@@ -4,5 +4,7 @@
 #define SCRIVLET_TITLE_BAR_H
 
 void UpdateTitle();
+// The document's name changed since the title was last built.
+int TitleNameIsStale();
 
 #endif

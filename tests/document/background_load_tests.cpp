@@ -356,6 +356,99 @@ TEST_F(LoadInBackgroundBigFile, OpeningAnotherFileOrClosingStopsTheLoad)
     EXPECT_FALSE(IsDocumentIncomplete());
 }
 
+// An edit made while the file streams in (by any way that reaches the text)
+// is not forgotten by the pieces that follow it: closing asks.
+TEST_F(LoadInBackgroundBigFile, AnEditWhileTheFileStreamsInIsAskedAboutOnClosing)
+{
+    StartLoadingBigFile();
+    RunOneTick();
+    SetEditSelection(0, 0);
+    ReplaceSelectionText(L"edit ", 1200);
+    RefreshAfterEdit();
+    ASSERT_EQ(WindowTitle(), "[Untitled]* - scrivlet");
+    RunOneTick();
+    ASSERT_TRUE(IsDocumentLoading()) << "the load ended before the checks";
+    QueueAnswer(IDCANCEL);
+    EXPECT_FALSE(CloseMainWindow());
+    ASSERT_EQ(RecordedPrompts().size(), 1u);
+    EXPECT_EQ(RecordedPrompts()[0].Text, Utf8ToWide("你要儲存變更嗎?"));
+    EXPECT_EQ(EditTextW().substr(0, 11), L"edit line 0");
+}
+
+// The file is rewritten while it streams in: the text may splice the old
+// file's start with the new one's rest, and must never pass for the file.
+TEST_F(LoadInBackgroundBigFile, AFileRewrittenWhileItStreamsInIsNeverShownAsItsCopy)
+{
+    auto openWriter = [&]() {
+        return CreateFileA(path_.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL,
+                           OPEN_EXISTING, 0, NULL);
+    };
+    // Another program writing it from the start of the load on, then
+    // rewriting it (bytes) once the first pieces are in.
+    auto loadWhileRewritten = [&](const std::string& bytes, int answer) {
+        HANDLE writer = openWriter();
+        ASSERT_NE(writer, INVALID_HANDLE_VALUE);
+        StartLoadingBigFile();
+        RunOneTick();
+        DWORD written = 0;
+        WriteFile(writer, bytes.data(), (DWORD)bytes.size(), &written, NULL);
+        CloseHandle(writer);
+        QueueAnswer(answer);
+        PumpUntilLoaded();
+    };
+    std::string other = ReadBytes(path_);
+    for (char& c : other)
+        if (c == 'a')
+            c = 'A';
+    wchar_t changed[256];
+    LoadStringW(GetModuleHandleA(NULL), IDS_FILE_CHANGED, changed, 256);
+
+    // Other programs may not write the file while it streams in.
+    StartLoadingBigFile();
+    RunOneTick();
+    HANDLE refused = openWriter();
+    EXPECT_EQ(refused, INVALID_HANDLE_VALUE);
+    if (refused != INVALID_HANDLE_VALUE)
+        CloseHandle(refused);
+    PumpUntilLoaded();
+    Discard();
+
+    // One already writing it cannot be kept out: the change is asked about
+    // as the load ends, and the text kept is the user's, not the file's.
+    loadWhileRewritten(other, IDNO);
+    ASSERT_EQ(RecordedPrompts().size(), 1u);
+    EXPECT_EQ(RecordedPrompts()[0].Text, changed);
+    EXPECT_EQ(WindowTitle(), "big.txt* - scrivlet");
+    EXPECT_TRUE(IsEditModified());
+
+    // Yes reloads the file as it is now.
+    Discard();
+    loadWhileRewritten("X", IDYES);
+    Pump();
+    PumpUntilLoaded();
+    EXPECT_EQ(RecordedPrompts().size(), 2u);
+    EXPECT_EQ(EditTextW().substr(0, 5), L"Xine ");
+    EXPECT_EQ(WindowTitle(), "big.txt - scrivlet");
+}
+
+// Reload remembers a selection the first piece does not reach.
+TEST_F(LoadInBackgroundBigFile, ReloadSelectsWhatWasSelectedBeyondTheFirstPiece)
+{
+    BackgroundLoadThreshold = 0xFFFFFFFF;
+    ASSERT_EQ(OpenDocument(path_.c_str()), 1);
+    LONG end = (LONG)text_.size();
+    SetEditSelection(end - 20, end - 10);
+    BackgroundLoadThreshold = 0;
+    FirstPieceBytes = 1000;
+    MaxPieceBytes = 20;
+    RunCommand(IDM_RELOAD);
+    ASSERT_TRUE(IsDocumentLoading());
+    PumpUntilLoaded();
+    CHARRANGE selection = GetEditSelection();
+    EXPECT_EQ(selection.cpMin, end - 20);
+    EXPECT_EQ(selection.cpMax, end - 10);
+}
+
 // A find/replace dialog left open while a large file streams in: its Replace
 // and Replace All went past the read-only style into the partial text, which
 // the end of the load then showed as unmodified.

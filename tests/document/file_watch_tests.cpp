@@ -132,6 +132,19 @@ TEST_F(FileWatch, ADeletedFileIsKeptAsUntitled)
     EXPECT_EQ(RecordedPrompts().size(), 1u);
 }
 
+// The mark was already there: only the name changes, and the title with it.
+TEST_F(FileWatch, ADeletedFileWithUnsavedEditsKeptIsNamedUntitled)
+{
+    OpenFile("keep me");
+    ReplaceEditSelection("edit ");
+    ASSERT_EQ(WindowTitle(), "watched.txt* - scrivlet");
+    DeleteFileA(path_.c_str());
+    QueueAnswer(IDYES);
+    ComeBack();
+    EXPECT_EQ(Asked(IDS_FILE_DELETED), 1);
+    EXPECT_EQ(WindowTitle(), "[Untitled]* - scrivlet");
+}
+
 TEST_F(FileWatch, ReloadKeepsTheSelection)
 {
     OpenFile("abcdef");

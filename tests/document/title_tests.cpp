@@ -2,6 +2,8 @@
 
 #include "ground/app_state.h"
 #include "ground/edit_control.h"
+#include "views/menu_state.h"
+#include "document/load.h"
 #include "document/save.h"
 #include "views/title_bar.h"
 #include "document/title.h"
@@ -245,4 +247,40 @@ TEST_F(TitleTest, CtrlSOnUntitledDocumentOpensSaveAs)
     PressKey('S', true);
     EXPECT_EQ(FileDialogCalls(), 2);
     EXPECT_EQ(ReadBytes(path), "typed!");
+}
+
+// The control may count an undo past the save point as no change; the text
+// differs from the file all the same.
+TEST_F(TitleTest, UndoOrRedoAwayFromTheSavedTextMarksTheDocumentModified)
+{
+    std::string path = folder_ + "undo.txt";
+    WriteBytes(path, "base");
+    ASSERT_EQ(OpenDocument(path.c_str()), 1);
+    SetEditSelection(4, 4);
+    TypeText(" word");
+    Command(IDM_SAVE);
+    ASSERT_EQ(ReadBytes(path), "base word");
+    ASSERT_EQ(WindowTitle(), "undo.txt - scrivlet");
+
+    PressKey('Z', true);
+    ASSERT_EQ(EditText(), "base");
+    EXPECT_EQ(WindowTitle(), "undo.txt* - scrivlet");
+    UpdateMenuState(0, GetMenu(App.MainWindow));
+    EXPECT_FALSE(GetMenuState(GetMenu(App.MainWindow), IDM_SAVE, MF_BYCOMMAND) & MF_GRAYED);
+    QueueAnswer(IDCANCEL);
+    EXPECT_EQ(QuerySaveChanges(), IDCANCEL);
+    ExpectSaveQuestion(0);
+    Command(IDM_SAVE);
+    EXPECT_EQ(ReadBytes(path), "base");
+    EXPECT_EQ(WindowTitle(), "undo.txt - scrivlet");
+
+    // Redo away from the text just saved, then undo back to it.
+    Command(IDM_REDO);
+    ASSERT_EQ(EditText(), "base word");
+    EXPECT_EQ(WindowTitle(), "undo.txt* - scrivlet");
+    Command(IDM_UNDO);
+    ASSERT_EQ(EditText(), "base");
+    EXPECT_EQ(WindowTitle(), "undo.txt - scrivlet");
+    EXPECT_EQ(QuerySaveChanges(), IDNO);
+    EXPECT_EQ(RecordedPrompts().size(), 1u);
 }

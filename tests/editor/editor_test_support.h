@@ -44,6 +44,7 @@ protected:
     {
         SETTEXTEX request = {ST_DEFAULT, 1200};
         SendMessageA(App.EditControl, EM_SETTEXTEX, (WPARAM)&request, (LPARAM)text.c_str());
+        TakeTextAsFresh();
         Pump();
     }
 

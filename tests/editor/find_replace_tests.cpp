@@ -225,6 +225,26 @@ TEST_F(FindReplaceTest, ReplaceAllIsOneUndoStepAndNeverSearchesItsOwnReplacement
     EXPECT_EQ(StatusText(0), L"");
 }
 
+// Memory runs out: the replaced text would be longer than any the control holds.
+TEST_F(FindReplaceTest, ReplaceAllThatRunsOutOfMemoryShowsOnlyTheError)
+{
+    const std::string text(3000, 'a');
+    SetEditText(text.c_str());
+    Open(IDM_REPLACE, L"a", L"b");
+    SetStatusText(0, "");
+    std::wstring huge(1000000, L'b');
+    FINDREPLACEW request = App.FindRequest;
+    request.Flags = FR_REPLACEALL | FR_DOWN;
+    request.lpstrFindWhat = (LPWSTR)L"a";
+    request.lpstrReplaceWith = &huge[0];
+    SendMessageW(App.MainWindow, App.FindReplaceMessage, 0, (LPARAM)&request);
+    Pump();
+    ASSERT_EQ(RecordedPrompts().size(), 1u);
+    EXPECT_EQ(RecordedPrompts()[0].Text, L"Not enough memory to replace all.");
+    EXPECT_EQ(StatusText(0), L"");
+    EXPECT_EQ(EditText(), text);
+}
+
 // Whole-word matches of Replace All agree with the control's own search, which
 // Find Next uses, including right after a replacement.
 TEST_F(FindReplaceTest, WholeWordReplaceAllAgreesWithTheControlsSearch)

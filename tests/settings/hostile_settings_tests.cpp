@@ -253,8 +253,9 @@ TEST_P(ColorLoad, TextLikeTheBackgroundOrNoColourFallsBack)
 
 INSTANTIATE_TEST_SUITE_P(
     Stored, ColorLoad,
-    ::testing::Values(ColorCase{"FontColor=255\r\nBackColor=255\r\n", 0, true, 0},
-                      ColorCase{"FontColor=16777215\r\nBackColor=16777215\r\n", 0, true, 0},
+    ::testing::Values(ColorCase{"FontColor=255\r\nBackColor=255\r\n", 0, false, 255},
+                      ColorCase{"FontColor=16777215\r\nBackColor=16777215\r\n", 0, false, 16777215},
+                      ColorCase{"FontColor=0\r\nBackColor=0\r\n", 16777215, false, 0},
                       ColorCase{"FontColor=255\r\nBackColor=junk\r\n", 255, false, 0},
                       ColorCase{"FontColor=16777471\r\nBackColor=65280\r\n", 0, false, 65280},
                       ColorCase{"FontColor=255\r\nBackColor=4278190335\r\n", 255, true, 0},

@@ -265,3 +265,35 @@ TEST_F(OptionsSheet, CancelKeepsEverything)
     EXPECT_NE(Config.BackColor, RGB(1, 2, 3));
     EXPECT_EQ(ReadIni(), "");
 }
+
+// Text the colour of its background would be unreadable, and once saved it
+// cost both colours at the next start: the sheet refuses it.
+TEST_F(OptionsSheet, ATextColourLikeTheBackgroundIsRefused)
+{
+    COLORREF back = Config.BackColor;
+    COLORREF text = Config.FontColor;
+    ASSERT_NE(text, back);
+    ASSERT_TRUE(RunSheet([&](HWND sheet) {
+        HWND page = ShowEditorPage(sheet);
+        ColorAnswered = true;
+        ColorAnswer = back;
+        ClickSwatch(page, IDC_OPT_FONTCOLOR);
+        ASSERT_EQ(RecordedPrompts().size(), 1u);
+        const RecordedPrompt& prompt = RecordedPrompts()[0];
+        EXPECT_EQ(prompt.Text, L"The text colour and the background colour must differ: text in the colour "
+                               L"of its background cannot be read. Choose another colour.");
+        EXPECT_EQ(prompt.Caption, L"scrivlet");
+        EXPECT_EQ(prompt.Owner, page);
+        EXPECT_EQ(prompt.Icon, (UINT)MB_ICONEXCLAMATION);
+        EXPECT_EQ(BrushColor(page, IDC_OPT_FONTCOLOR), text);
+        // Nor may the background take the text's colour.
+        ColorAnswer = text;
+        ClickSwatch(page, IDC_OPT_BACKCOLOR);
+        EXPECT_EQ(RecordedPrompts().size(), 2u);
+        EXPECT_EQ(BrushColor(page, IDC_OPT_BACKCOLOR), back);
+        PropSheet_PressButton(sheet, PSBTN_OK);
+    }));
+    EXPECT_EQ(Config.FontColor, text);
+    EXPECT_EQ(Config.BackColor, back);
+    EXPECT_EQ(ReadIni().find("FontColor=" + std::to_string(back)), std::string::npos) << ReadIni();
+}

@@ -165,6 +165,31 @@ TEST_F(Favorites, AddAndRemoveReachTheMenuAndTheIniFile)
     EXPECT_EQ(IniEntries(ReadIni())["Favorites/FILE1"], path);
 }
 
+// Another copy changed the shared list while this one missed its message.
+TEST_F(Favorites, AChangeKeepsAnotherCopysFavoriteAndTheMenuCatchesUp)
+{
+    std::string folder = MakeScratchFolder("favorites-shared");
+    WriteBytes(folder + "mine.txt", "m");
+    ASSERT_EQ(OpenDocument((folder + "mine.txt").c_str()), 1);
+    std::string mine = App.FilePath;
+    ASSERT_TRUE(WritePrivateProfileStringA("Favorites", "FILE1", "C:\\theirs.txt", IniPath().c_str()));
+
+    RunCommand(IDM_FAV_ADD);
+    std::map<std::string, std::string> ini = IniEntries(ReadIni());
+    EXPECT_EQ(ini["Favorites/FILE1"], "C:\\theirs.txt");
+    EXPECT_EQ(ini["Favorites/FILE2"], mine);
+    EXPECT_EQ(App.FavoritesList.Count, 2);
+
+    // A third copy adds one: this copy's menu shows it when it opens.
+    ASSERT_TRUE(WritePrivateProfileStringA("Favorites", "FILE3", "C:\\third.txt", IniPath().c_str()));
+    HMENU favorites = Submenu(3);
+    SendMessageA(App.MainWindow, WM_INITMENUPOPUP, (WPARAM)favorites, 3);
+    ASSERT_EQ(App.FavoritesList.Count, 3);
+    EXPECT_STREQ(ListItemAt(&App.FavoritesList, 2), "C:\\third.txt");
+    EXPECT_EQ(GetMenuItemCount(favorites), 3 + 3);
+    EXPECT_EQ(Label(favorites, 5), "&3 C:\\third.txt");
+}
+
 // Another running copy, as the broadcast sees it: a window of the editor's
 // class (registered under another module, so this process can hold both).
 static int PeerChanges = 0;

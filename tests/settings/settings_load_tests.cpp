@@ -247,11 +247,11 @@ protected:
 
 TEST_F(SettingsOddValues, ColoursThatDoNotParseAreBlackAndFlagsAreKept)
 {
-    // Both parse as black; black on black is no usable pair, so the
-    // background falls back to the window colour.
-    EXPECT_EQ(Config.FontColor, 0u);
-    EXPECT_EQ(Config.BackColor, GetSysColor(COLOR_WINDOW));
-    EXPECT_EQ(ControlBackColor(), GetSysColor(COLOR_WINDOW));
+    // Both parse as black; black on black is no usable pair, so the text
+    // turns white and the background stays.
+    EXPECT_EQ(Config.FontColor, 0xFFFFFFu);
+    EXPECT_EQ(Config.BackColor, 0u);
+    EXPECT_EQ(ControlBackColor(), 0u);
     EXPECT_EQ(Config.WordWrap, 5);
     EXPECT_EQ(Config.EscapeExit, 2);
 }

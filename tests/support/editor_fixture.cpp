@@ -4,6 +4,7 @@
 #include "ground/helpers.h"
 #include "views/main_window.h"
 #include "program/startup.h"
+#include "ground/edit_control.h"
 #include "resource.h"
 #include "settings/settings.h"
 
@@ -312,7 +313,16 @@ std::wstring EditorFixture::EditTextW()
 void EditorFixture::SetEditText(const char* text)
 {
     SetWindowTextA(App.EditControl, text);
+    TakeTextAsFresh();
     Pump();
+}
+
+void EditorFixture::TakeTextAsFresh()
+{
+    // The control takes a whole new text as unmodified; the document then
+    // compares with it, as after a load.
+    if (!SendMessageA(App.EditControl, EM_GETMODIFY, 0, 0))
+        SetEditModified(0);
 }
 
 std::string EditorFixture::WindowTitle()

@@ -68,6 +68,8 @@ protected:
     std::string EditText();          // the control's text, breaks as CR
     std::wstring EditTextW();
     void SetEditText(const char* text);
+    // A text set whole, as the control sees it, is the document's fresh text.
+    void TakeTextAsFresh();
     std::string WindowTitle();
     std::wstring StatusText(int part);
     std::string IniPath();
