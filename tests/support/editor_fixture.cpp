@@ -7,6 +7,8 @@
 #include "ground/edit_control.h"
 #include "resource.h"
 #include "settings/settings.h"
+#include "document/background_load.h"
+#include "editor/large_replace.h"
 
 #include <commctrl.h>
 #include <richedit.h>
@@ -187,8 +189,17 @@ void EditorFixture::StopEditor()
     running_ = false;
 }
 
+// Tests lower these to reach the large-document paths with small texts; a
+// test that stops half way must not leave them lowered for the tests after it.
+struct SizeKnobs {
+    DWORD LoadThreshold;
+    LONG FirstPiece, MaxPiece, ReplaceBreaks;
+};
+static SizeKnobs SavedKnobs;
+
 void EditorFixture::SetUp()
 {
+    SavedKnobs = {BackgroundLoadThreshold, FirstPieceBytes, MaxPieceBytes, LargeReplaceBreaks};
     ClearPromptLog();
     WriteBytes(IniPath(), IniContents());
     StartEditor(CommandLine());
@@ -197,6 +208,10 @@ void EditorFixture::SetUp()
 void EditorFixture::TearDown()
 {
     StopEditor();
+    BackgroundLoadThreshold = SavedKnobs.LoadThreshold;
+    FirstPieceBytes = SavedKnobs.FirstPiece;
+    MaxPieceBytes = SavedKnobs.MaxPiece;
+    LargeReplaceBreaks = SavedKnobs.ReplaceBreaks;
     DeleteFileA(IniPath().c_str());
     ClearPromptLog();
 }
