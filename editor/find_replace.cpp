@@ -12,6 +12,7 @@
 #include "editor/clipboard.h"
 #include "editor/large_replace.h"
 #include "editor/replace_text.h"
+#include "document/recovery.h"
 #include "resource.h"
 
 #include <dlgs.h>
@@ -249,6 +250,8 @@ int ReplaceAll(const wchar_t* find, const wchar_t* replacement, DWORD flags)
             text = NULL;
         else
             ReplaceSpanInPlace(&span);
+        // No change notification came: the recovery copy follows here.
+        NoteRecoveryEdit();
     }
     FreeBlock(text);
     FreeBlock(span.Text);

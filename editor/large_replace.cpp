@@ -6,6 +6,7 @@
 #include "views/caret_status.h"
 #include "views/edit_window.h"
 #include "views/menu_state.h"
+#include "document/recovery.h"
 
 #include <richedit.h>
 #include <string.h>
@@ -179,6 +180,8 @@ static void SwapOwnStep(int nextState)
     LONG firstLine = step->FirstLine;
     KeepStep(nextState, shown, length, &left, modified);
     ShowStreamedText(selection, firstLine);
+    // The swap sends no change notification: the recovery copy follows here.
+    NoteRecoveryEdit();
 }
 
 void UndoEdit()

@@ -9,6 +9,8 @@
 #include "document/save.h"
 #include "document/stream_decoder.h"
 #include "document/title.h"
+#include "editor/find_replace.h"
+#include "editor/large_replace.h"
 #include "resource.h"
 
 #include <richedit.h>
@@ -156,6 +158,23 @@ TEST_F(RecoveryTest, CopyFollowsThePauseAndGoesWithSaveNoNewOpenAndExit)
     QueueAnswer(IDNO);
     ASSERT_TRUE(CloseMainWindow());
     EXPECT_TRUE(Files("*").empty()) << "a normal exit leaves nothing";
+}
+
+// Replace All and the own undo step of a large one change the text with
+// the change notifications masked; the copy must follow them all the same.
+TEST_F(RecoveryTest, ReplaceAllAndItsOwnUndoReachTheCopy)
+{
+    std::string file = scratch_ + "lines.txt";
+    WriteBytes(file, "a\r\na\r\na\r\n");
+    ASSERT_EQ(1, OpenDocument(file.c_str()));
+    LargeReplaceBreaks = 1;
+    RecoveryRecord record;
+    ASSERT_EQ(3, ReplaceAll(L"a\r", L"b", 0));
+    EXPECT_TRUE(CopyText(CopyAfterPause(), &record) == L"bbb") << "Replace All";
+    SendMessageA(App.MainWindow, WM_COMMAND, IDM_UNDO, 0);
+    EXPECT_TRUE(CopyAfterPause().empty()) << "undone back to the file's text";
+    SendMessageA(App.MainWindow, WM_COMMAND, IDM_REDO, 0);
+    EXPECT_TRUE(CopyText(CopyAfterPause(), &record) == L"bbb") << "redone";
 }
 
 TEST_F(RecoveryTest, LongTypingIsCopiedWithinTheLongestWait)
