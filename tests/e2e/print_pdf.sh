@@ -32,7 +32,7 @@ wait_for_window() {
 # the system's dialogs, and xdotool cannot match Chinese titles).
 wait_for_popup() {
   local main id
-  for _ in $(seq 1 100); do
+  for _ in $(seq 1 "${1:-100}"); do
     if probe popup >/dev/null 2>&1; then
       main="$(probe title)"
       for id in $(xdotool search --onlyvisible --classname 'scrivlet.exe' 2>/dev/null); do
@@ -51,7 +51,10 @@ print_with_keys() {
   shift
   focus_editor >/dev/null
   xdotool key ctrl+p
-  dialog="$(wait_for_popup)" || fail "no Print dialog after Ctrl+P"
+  # Without a window manager a key sent while the last printout's window
+  # goes can be lost: press it once more before giving up.
+  dialog="$(wait_for_popup 25)" || { focus_editor >/dev/null; xdotool key ctrl+p; dialog="$(wait_for_popup)"; } \
+    || fail "no Print dialog after Ctrl+P"
   for _ in 1 2 3; do
     xdotool windowfocus --sync "$dialog"
     sleep 0.5
