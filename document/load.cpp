@@ -19,6 +19,7 @@
 #include "resource.h"
 #include "settings/recent_lists.h"
 #include "settings/settings.h"
+#include "views/list_menus.h"
 
 #include <stdio.h>
 
@@ -217,6 +218,7 @@ void FinishOpenDocument(const char* path)
     RefreshAfterEdit();
     UpdateCaretStatus();
     NoteRecentFile(App.FilePath);
+    ShowListMenu(&App.RecentList);
     DiscardRecoveryCopy();
     if (LoadedFileChanged(path))
         AskAboutChangeDuringLoad();
@@ -236,6 +238,7 @@ int OpenDocument(const char* name)
     StopBackgroundLoad();
     if (!LoadFile(path, LOAD_OPEN_MODE)) {
         RemoveByName(&App.RecentList, name);
+        ShowListMenu(&App.RecentList);
         return 0;
     }
     // A large file finishes when its last piece is in.

@@ -15,6 +15,7 @@
 #include "document/text_format.h"
 #include "resource.h"
 #include "settings/recent_lists.h"
+#include "views/list_menus.h"
 
 #include <commctrl.h>
 #include <richedit.h>
@@ -354,6 +355,7 @@ static void FinishSave()
     SetStatusText(STATUS_MESSAGE, "");
     _stat(App.FilePath, &App.FileStat);
     NoteRecentFile(App.FilePath);
+    ShowListMenu(&App.RecentList);
     DiscardRecoveryCopy();
 }
 

@@ -11,6 +11,8 @@
 #include "resource.h"
 #include "settings/recent_lists.h"
 #include "settings/settings.h"
+#include "settings/ini_file.h"
+#include "views/list_menus.h"
 
 #include <commctrl.h>
 #include <prsht.h>
@@ -64,12 +66,23 @@ static void InitGeneralPage(HWND page)
     CheckIfSet(page, IDC_OPT_RECOVERY, Config.Recovery);
 }
 
+void SaveOptions()
+{
+    char ini[INI_PATH_SIZE];
+    if (!LocateIniFile(ini))
+        return;
+    SetStatusText(STATUS_MESSAGE, "Saving Configuration...");
+    SaveOptionSettings(ini);
+    SetStatusText(STATUS_MESSAGE, "");
+}
+
 static void ApplyGeneralPage(HWND page)
 {
     int recent = Ticked(page, IDC_OPT_RECENTFILES);
     if (recent != Config.RecentFiles) {
         Config.RecentFiles = recent;
         SetRecentFilesEnabled(recent);
+        ShowListMenu(&App.RecentList);
     }
     Config.SavePosition = Ticked(page, IDC_OPT_SAVEPOSITION);
     Config.FullPath = Ticked(page, IDC_OPT_FULLPATH);
@@ -80,7 +93,7 @@ static void ApplyGeneralPage(HWND page)
     Config.FileChange = Ticked(page, IDC_OPT_FILECHANGE);
     Config.Recovery = Ticked(page, IDC_OPT_RECOVERY);
     LayoutMainWindow();
-    SaveOptionSettings();
+    SaveOptions();
 }
 
 INT_PTR CALLBACK GeneralPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam)
@@ -257,7 +270,7 @@ static void ApplyEditorPage(HWND page)
         SetTabSize(Config.TabSize);
     }
     LayoutMainWindow();
-    SaveOptionSettings();
+    SaveOptions();
     // A new font or colour is no edit of the document.
     SetEditModified(modified);
     RefreshAfterEdit();

@@ -12,6 +12,9 @@ INT_PTR CALLBACK EditorPageProc(HWND page, UINT message, WPARAM wParam, LPARAM l
 void CenterOverMainWindow(HWND window);
 // The font chooser, started from the pending font; OK makes its choice pending.
 void ChooseEditorFont(HWND owner);
+// Writes the options to the INI file, when there is one, with the status bar
+// saying so meanwhile.
+void SaveOptions();
 // Applies EditorLogFont at the pending point size as the control's default format.
 void ApplyEditorFont();
 

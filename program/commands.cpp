@@ -24,10 +24,11 @@
 #include "views/gutter.h"
 #include "print/print.h"
 #include "resource.h"
-#include "settings/favorites.h"
+#include "program/favorites_commands.h"
 #include "settings/recent_lists.h"
 #include "settings/ini_file.h"
 #include "options/options_sheet.h"
+#include "views/list_menus.h"
 
 #include <richedit.h>
 #include <shellapi.h>
@@ -167,8 +168,10 @@ static int RunListCommand(int id)
     // favorite goes only when its file is gone: a cancelled save question
     // also stops the opening, and must not cost the user a favorite.
     if (!OpenDocument(path) && list == &App.FavoritesList &&
-        GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES)
+        GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES) {
         RemoveByName(list, path);
+        ShowListMenu(list);
+    }
     return 1;
 }
 

@@ -19,6 +19,7 @@
 #include "resource.h"
 #include "settings/favorites.h"
 #include "settings/recent_lists.h"
+#include "views/list_menus.h"
 #include "settings/settings.h"
 
 #include <commctrl.h>
@@ -78,9 +79,17 @@ static void OnDropFiles(HDROP drop)
 static void OnMenuOpening(HWND window, HMENU menu, int index)
 {
     // Another copy may have changed the favorites while this one was too busy to hear.
-    if (menu == GetSubMenu(GetMenu(window), 3))
+    if (menu == GetSubMenu(GetMenu(window), 3)) {
         CatchUpFavorites();
+        ShowListMenu(&App.FavoritesList);
+    }
     UpdateMenuState(index, menu);
+}
+
+static void OnPeerFavoritesChange(const COPYDATASTRUCT* data)
+{
+    OnFavoritesMessage(data);
+    ShowListMenu(&App.FavoritesList);
 }
 
 // Returns 0 when the user kept the window open.
@@ -138,7 +147,7 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         break;
     case WM_COPYDATA:
         if (IsCommandAllowed(CMD_PEER_LIST_CHANGE))
-            OnFavoritesMessage((const COPYDATASTRUCT*)lParam);
+            OnPeerFavoritesChange((const COPYDATASTRUCT*)lParam);
         break;
     case WM_SYSCOMMAND:
         if (MinimizeToTrayInstead(window, wParam))

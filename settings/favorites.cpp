@@ -1,5 +1,5 @@
-// Favorites shared by every running copy through the INI file, WM_COPYDATA
-// telling the others of a change, and the commands of both list menus.
+// Favorites shared by every running copy through the INI file, and the
+// change another copy tells of (WM_COPYDATA).
 #include "settings/favorites.h"
 
 #include "ground/app_state.h"
@@ -9,29 +9,12 @@
 
 #include <string.h>
 
-#define MAX_COPIES 1024
-
-struct CopyWindows {
-    HWND Windows[MAX_COPIES];
-    int Count;
-};
-
-static BOOL CALLBACK CollectCopy(HWND window, LPARAM found)
-{
-    CopyWindows* copies = (CopyWindows*)found;
-    char className[16];
-    if (GetClassNameA(window, className, (int)sizeof(className)) &&
-        lstrcmpA(className, "scrivletClass") == 0)
-        copies->Windows[copies->Count++] = window;
-    return copies->Count < MAX_COPIES;
-}
-
 // The favorites section as this copy last read or wrote it.
 static unsigned long long SeenFavorites;
 
 // The INI file's section is the list every copy shares: one change is made
 // to it as it stands, under the lock, so no copy's change undoes another's.
-static void ChangeSharedFavorites(UINT tag, const char* path)
+void ChangeSharedFavorites(UINT tag, const char* path)
 {
     StringList* list = &App.FavoritesList;
     char ini[INI_PATH_SIZE];
@@ -44,10 +27,8 @@ static void ChangeSharedFavorites(UINT tag, const char* path)
     } else if (FindInList(list, path) < 0 && list->Count < list->Capacity) {
         // A full list takes no more: the slots are fixed.
         SetListItem(list, list->Count, path);
-        if (list->Items[list->Count]) {
+        if (list->Items[list->Count])
             list->Count++;
-            RebuildListMenu(list);
-        }
     }
     if (shared) {
         WriteFavorites(ini);
@@ -68,52 +49,6 @@ void CatchUpFavorites()
         return;
     ReadFavoritesAgain(ini);
     SeenFavorites = now;
-}
-
-void BroadcastFavoriteChange(UINT tag, const char* path)
-{
-    // This copy changes the shared list; each other copy makes the same
-    // change on the message, which finds it made and reads what it missed.
-    char copy[APP_PATH_SIZE];
-    lstrcpynA(copy, path, APP_PATH_SIZE);
-    ChangeSharedFavorites(tag, copy);
-    COPYDATASTRUCT data;
-    data.dwData = tag;
-    data.cbData = (DWORD)lstrlenA(copy) + 1;
-    data.lpData = copy;
-    // The copies are listed before any is asked: walking from window to
-    // window would stop at one that closes while it takes the change, and
-    // the copies after it would never hear of it.
-    CopyWindows copies;
-    copies.Count = 0;
-    EnumWindows(CollectCopy, (LPARAM)&copies);
-    for (int i = 0; i < copies.Count; i++) {
-        if (copies.Windows[i] == App.MainWindow)
-            continue;
-        // A copy that hangs costs at most the time limit; one that is
-        // already known to hang costs nothing. It catches up later.
-        DWORD_PTR result = 0;
-        SendMessageTimeoutA(copies.Windows[i], WM_COPYDATA, (WPARAM)App.MainWindow, (LPARAM)&data,
-                            SMTO_NORMAL | SMTO_ABORTIFHUNG, PEER_TIMEOUT_MS, &result);
-    }
-}
-
-void AddCurrentToFavorites()
-{
-    if (!App.HasFile)
-        return;
-    CatchUpFavorites();
-    if (App.FavoritesList.Count >= App.FavoritesList.Capacity) {
-        ShowError("The favorites list is full.");
-        return;
-    }
-    BroadcastFavoriteChange(App.FavAddMessage, App.FilePath);
-}
-
-void RemoveCurrentFromFavorites()
-{
-    if (App.HasFile)
-        BroadcastFavoriteChange(App.FavDelMessage, App.FilePath);
 }
 
 const char* FavoriteMessagePath(const COPYDATASTRUCT* data)

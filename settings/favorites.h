@@ -4,17 +4,12 @@
 
 #include <windows.h>
 
-// Longest wait for one other copy to take a favorites change.
-#define PEER_TIMEOUT_MS 1000
-
-// Makes the change to the shared list, then tells every other running copy.
-void BroadcastFavoriteChange(UINT tag, const char* path);
+// Makes one change (tag: add or delete) to the shared list as the INI file
+// holds it now, under the lock, and writes it back.
+void ChangeSharedFavorites(UINT tag, const char* path);
 // Reads the shared list again when another copy changed it since this one
 // last did (a copy too busy to take the message catches up here).
 void CatchUpFavorites();
-// Commands 800 and 801.
-void AddCurrentToFavorites();
-void RemoveCurrentFromFavorites();
 // A favorites change from any copy (WM_COPYDATA); anything else is ignored.
 void OnFavoritesMessage(const COPYDATASTRUCT* data);
 // The path a favorites message carries, or NULL when the message is not a

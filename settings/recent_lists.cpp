@@ -1,4 +1,4 @@
-// The recent-files and favorites lists: container, menus and INI sections.
+// The recent-files and favorites lists: container and INI sections.
 #include "settings/recent_lists.h"
 
 #include "ground/helpers.h"
@@ -8,10 +8,7 @@
 #include <stdio.h>
 #include <string.h>
 
-#define MENU_FILE 0
-#define MENU_FAVORITES 3
 #define LABEL_TAIL_BYTES 40
-#define LABEL_BYTES (APP_PATH_SIZE + 16)
 
 static const char FavoritesSection[] = "Favorites";
 static const char FavoritesPattern[] = "FILE%i";
@@ -146,55 +143,6 @@ void FormatListLabel(int index, const char* path, UINT codePage, char* out, int 
     out[outSize - 1] = 0;
 }
 
-static HMENU ListMenu(const StringList* list)
-{
-    return GetSubMenu(GetMenu(App.MainWindow), IsFavorites(list) ? MENU_FAVORITES : MENU_FILE);
-}
-
-// The separator above the entries; entry i sits just below it at + 1 + i.
-static int SeparatorPosition(const StringList* list) { return IsFavorites(list) ? 2 : 14; }
-
-void UpdateListMenuItem(StringList* list, int index)
-{
-    HMENU menu = ListMenu(list);
-    const char* path = ListItemAt(list, index);
-    if (!menu || !path)
-        return;
-    int position = SeparatorPosition(list) + 1 + index;
-    UINT id = (UINT)ListCommandId(list, index);
-    char label[LABEL_BYTES];
-    FormatListLabel(index, path, CP_ACP, label, (int)sizeof(label));
-
-    MENUITEMINFOA item;
-    memset(&item, 0, sizeof(item));
-    item.cbSize = sizeof(item);
-    item.fMask = MIIM_TYPE | MIIM_STATE;
-    item.fType = MFT_STRING;
-    item.fState = 0;
-    item.dwTypeData = label;
-    if (GetMenuItemID(menu, position) == id) {
-        SetMenuItemInfoA(menu, (UINT)position, TRUE, &item);
-        return;
-    }
-    if (index == 0) {
-        MENUITEMINFOA separator;
-        memset(&separator, 0, sizeof(separator));
-        separator.cbSize = sizeof(separator);
-        separator.fMask = MIIM_TYPE;
-        separator.fType = MFT_SEPARATOR;
-        InsertMenuItemA(menu, (UINT)SeparatorPosition(list), TRUE, &separator);
-    }
-    item.fMask |= MIIM_ID;
-    item.wID = id;
-    InsertMenuItemA(menu, (UINT)position, TRUE, &item);
-}
-
-void RebuildListMenu(StringList* list)
-{
-    for (int i = 0; i < list->Count; i++)
-        UpdateListMenuItem(list, i);
-}
-
 void AddToTop(const char* text, StringList* list)
 {
     if (!list->Items || list->Capacity == 0)
@@ -212,7 +160,6 @@ void AddToTop(const char* text, StringList* list)
     memmove(&list->Items[1], &list->Items[0], (size_t)i * sizeof(char*));
     list->Items[0] = dropped;
     SetListItem(list, 0, copy);
-    RebuildListMenu(list);
 }
 
 void RemoveAt(StringList* list, int index)
@@ -224,10 +171,6 @@ void RemoveAt(StringList* list, int index)
             (size_t)(list->Count - index - 1) * sizeof(char*));
     list->Count--;
     list->Items[list->Count] = NULL;
-    HMENU menu = ListMenu(list);
-    DeleteMenu(menu, (UINT)ListCommandId(list, list->Count), MF_BYCOMMAND);
-    if (list->Count == 0)
-        DeleteMenu(menu, (UINT)SeparatorPosition(list), MF_BYPOSITION);
 }
 
 void RemoveByName(StringList* list, const char* text)
@@ -236,22 +179,17 @@ void RemoveByName(StringList* list, const char* text)
     if (i < 0)
         return;
     RemoveAt(list, i);
-    if (list->Count > 0)
-        RebuildListMenu(list);
 }
 
 void LoadLists(const char* iniPath)
 {
     App.RecentList.FirstCommandId = IDM_RECENT_FIRST;
     InitList(&App.RecentList, RECENT_CAPACITY);
-    if (Config.RecentFiles) {
+    if (Config.RecentFiles)
         ReadList(&App.RecentList, iniPath, RecentSection, RecentPattern);
-        RebuildListMenu(&App.RecentList);
-    }
     App.FavoritesList.FirstCommandId = IDM_FAV_FIRST;
     InitList(&App.FavoritesList, FAVORITES_CAPACITY);
     ReadList(&App.FavoritesList, iniPath, FavoritesSection, FavoritesPattern);
-    RebuildListMenu(&App.FavoritesList);
 }
 
 void SaveRecentFiles(const char* iniPath)
@@ -265,7 +203,6 @@ void ReadFavoritesAgain(const char* iniPath)
     while (list->Count > 0)
         RemoveAt(list, list->Count - 1);
     ReadList(list, iniPath, FavoritesSection, FavoritesPattern);
-    RebuildListMenu(list);
 }
 
 void WriteFavorites(const char* iniPath)
@@ -297,7 +234,6 @@ void SetRecentFilesEnabled(int on)
     }
     if (App.HasFile)
         AddToTop(App.FilePath, &App.RecentList);
-    RebuildListMenu(&App.RecentList);
 }
 
 void NoteRecentFile(const char* path)

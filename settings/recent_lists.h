@@ -1,5 +1,5 @@
-// The recent-files and favorites lists: the list container, their menus and
-// their INI sections.
+// The recent-files and favorites lists: the list container and their INI
+// sections. The menus that show them are drawn above.
 #ifndef SCRIVLET_RECENT_LISTS_H
 #define SCRIVLET_RECENT_LISTS_H
 
@@ -24,13 +24,10 @@ void AddToTop(const char* text, StringList* list);
 void RemoveAt(StringList* list, int index);
 void RemoveByName(StringList* list, const char* text);
 
-void UpdateListMenuItem(StringList* list, int index);
-void RebuildListMenu(StringList* list);
-
 // Start-up (iniPath may be NULL), exit and the Options switch.
 void LoadLists(const char* iniPath);
 void SaveRecentFiles(const char* iniPath);
-// The favorites as the INI file holds them now, menu included.
+// The favorites as the INI file holds them now.
 void ReadFavoritesAgain(const char* iniPath);
 void WriteFavorites(const char* iniPath);
 // Changes whenever the file's favorites section does.

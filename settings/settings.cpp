@@ -150,13 +150,8 @@ static void WriteColorAlways(const char* ini, const char* key, COLORREF color)
     WriteIniString(ini, ConfigSection, key, number);
 }
 
-void SaveOptionSettings()
+void SaveOptionSettings(const char* ini)
 {
-    char ini[INI_PATH_SIZE];
-    if (!LocateIniFile(ini))
-        return;
-    SetStatusText(STATUS_MESSAGE, "Saving Configuration...");
-
     WriteIniIntIfChanged(ini, ConfigSection, "WordWrap", Config.WordWrap, 1);
     WriteIniIntIfChanged(ini, ConfigSection, "HighlightURLs", Config.HighlightURLs, 1);
     WriteIniIntIfChanged(ini, ConfigSection, "SingleClickURLs", Config.SingleClickURLs, 1);
@@ -183,8 +178,6 @@ void SaveOptionSettings()
     WriteIntAlways(ini, "FontSize", (int)format->yHeight);
     WriteColorAlways(ini, "BackColor", Config.BackColor);
     WriteColorAlways(ini, "FontColor", Config.FontColor);
-
-    SetStatusText(STATUS_MESSAGE, "");
 }
 
 // The main window's restored rectangle in screen coordinates and its show state.

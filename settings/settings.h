@@ -8,7 +8,8 @@
 // Every key into the records (Config, the search texts, the lists), with
 // unusable values back at their defaults; no window is touched.
 void ReadSettings();
-void SaveOptionSettings();
+// The keys the Options sheet sets, into the INI file at ini.
+void SaveOptionSettings(const char* ini);
 void SaveExitSettings();
 
 // Converts a restored rectangle in work-area coordinates to screen coordinates.

@@ -6,6 +6,7 @@
 #include "views/caret_status.h"
 #include "views/editor_look.h"
 #include "views/gutter.h"
+#include "views/list_menus.h"
 #include "ground/dpi.h"
 #include "views/status_parts.h"
 #include "views/toolbar_images.h"
@@ -170,6 +171,8 @@ static void ShowMainWindowAsSaved()
 
 void ShowReadSettings()
 {
+    ShowListMenu(&App.RecentList);
+    ShowListMenu(&App.FavoritesList);
     SetAlwaysOnTop(Config.AlwaysOnTop);
     ShowMainWindowAsSaved();
     if (Config.Statusbar == 0)

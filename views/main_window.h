@@ -7,8 +7,8 @@
 int CreateMainWindow(HINSTANCE instance);
 void LayoutMainWindow();
 void SetAlwaysOnTop(int on);
-// Puts settings just read on the windows: placement, bars, the editor's
-// look and font, tab size and gutter.
+// Puts settings just read on the windows: the list menus, placement, bars,
+// the editor's look and font, tab size and gutter.
 void ShowReadSettings();
 
 

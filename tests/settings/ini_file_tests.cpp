@@ -5,6 +5,7 @@
 #include "program/commands.h"
 #include "resource.h"
 #include "settings/ini_file.h"
+#include "options/options_sheet.h"
 #include "settings/settings.h"
 
 #include <shlobj.h>
@@ -307,7 +308,7 @@ TEST_F(UnusableIniEditor, DefaultsAreUsedAndNothingIsWritten)
     EXPECT_TRUE(IsWindowVisible(App.MainWindow));
 
     Config.SmartHome = 0;
-    SaveOptionSettings();
+    SaveOptions();
     RunCommand(IDM_TOOLBAR);
     lstrcpyA(App.FindWhat, "needle");
     ASSERT_TRUE(CloseMainWindow());

@@ -5,6 +5,7 @@
 #include "document/load.h"
 #include "resource.h"
 #include "settings/recent_lists.h"
+#include "views/list_menus.h"
 
 #include <map>
 #include <string>
@@ -113,6 +114,7 @@ TEST_F(RecentFiles, SwitchingOffEmptiesTheMenuAndOnShowsTheCurrentFile)
     HMENU file = Submenu(0);
     Config.RecentFiles = 0;
     SetRecentFilesEnabled(0);
+    ShowListMenu(&App.RecentList);
     EXPECT_EQ(GetMenuItemCount(file), 16);
     EXPECT_EQ(GetMenuItemID(file, 15), (UINT)IDM_EXIT);
     EXPECT_EQ(GetMenuItemID(file, 13), (UINT)IDM_PRINT);
@@ -120,6 +122,7 @@ TEST_F(RecentFiles, SwitchingOffEmptiesTheMenuAndOnShowsTheCurrentFile)
     EXPECT_EQ(GetMenuItemCount(file), 16);
     Config.RecentFiles = 1;
     SetRecentFilesEnabled(1);
+    ShowListMenu(&App.RecentList);
     EXPECT_EQ(GetMenuItemCount(file), 18);
     EXPECT_TRUE(EndsWith(Label(file, 15), "\\three.txt"));
 }

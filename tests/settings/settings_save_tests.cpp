@@ -6,6 +6,7 @@
 #include "program/commands.h"
 #include "views/caret_status.h"
 #include "resource.h"
+#include "options/options_sheet.h"
 #include "settings/settings.h"
 
 #include <commctrl.h>
@@ -167,14 +168,14 @@ protected:
 
 TEST_F(OptionSettings, UnchangedOptionsWriteOnlyTheSixFontKeys)
 {
-    SaveOptionSettings();
+    SaveOptions();
     EXPECT_EQ(IniEntries(ReadIni()), DefaultFontKeys());
 }
 
 TEST_F(OptionSettings, ShowsSavingConfigurationWhileWriting)
 {
     WatchStatusBar();
-    SaveOptionSettings();
+    SaveOptions();
     EXPECT_EQ(statusMessages, (std::vector<std::string>{"Saving Configuration...", ""}));
     EXPECT_EQ(StatusText(0), L"");
 }
@@ -198,7 +199,7 @@ TEST_F(OptionSettings, ChangedFlagsAreWrittenAtOnce)
     Config.Recovery = 0;
     Config.SmartHome = 0;
     Config.DateFirst = 1;
-    SaveOptionSettings();
+    SaveOptions();
     IniMap expected = DefaultFontKeys();
     expected["Config/WordWrap"] = "0";
     expected["Config/HighlightURLs"] = "0";
@@ -229,7 +230,7 @@ TEST_F(OptionSettings, FontKeysComeFromTheCharacterFormatAndTheColours)
     Config.EditorCharFormat.crTextColor = RGB(9, 9, 9); // not what is saved
     Config.FontColor = RGB(0, 0, 255);
     Config.BackColor = RGB(255, 255, 224);
-    SaveOptionSettings();
+    SaveOptions();
     IniMap entries = IniEntries(ReadIni());
     EXPECT_EQ(entries["Config/Font"], "Courier New");
     EXPECT_EQ(entries["Config/dwEffects"], "3");
@@ -243,7 +244,7 @@ TEST_F(OptionSettings, MenuTogglesWaitForTheExit)
 {
     RunCommand(IDM_TOOLBAR);
     RunCommand(IDM_LINENUMBERS);
-    SaveOptionSettings();
+    SaveOptions();
     EXPECT_EQ(IniEntries(ReadIni()), DefaultFontKeys());
     ASSERT_TRUE(CloseMainWindow());
     IniMap expected = DefaultFontKeys();
@@ -259,7 +260,7 @@ TEST_F(OptionSettings, SavedOptionsAreReadAtTheNextStart)
     lstrcpyA(Config.EditorCharFormat.szFaceName, "Courier New");
     Config.EditorCharFormat.yHeight = 240;
     Config.FontColor = RGB(0, 0, 128);
-    SaveOptionSettings();
+    SaveOptions();
     StopEditor();
     StartEditor("");
     EXPECT_EQ(Config.SmartHome, 0);
