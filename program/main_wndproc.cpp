@@ -25,6 +25,7 @@
 #include <commctrl.h>
 #include <richedit.h>
 #include <shellapi.h>
+#include <string.h>
 
 static LRESULT OnNotify(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
@@ -92,12 +93,21 @@ static void OnPeerFavoritesChange(const COPYDATASTRUCT* data)
     ShowListMenu(&App.FavoritesList);
 }
 
+static void SaveMainWindowSettings()
+{
+    WINDOWPLACEMENT placement;
+    memset(&placement, 0, sizeof(placement));
+    placement.length = sizeof(placement);
+    int placed = GetWindowPlacement(App.MainWindow, &placement);
+    SaveExitSettings(placed ? &placement : NULL);
+}
+
 // Returns 0 when the user kept the window open.
 static int RunCloseFlow()
 {
     if (QuerySaveChanges() == IDCANCEL)
         return 0;
-    SaveExitSettings();
+    SaveMainWindowSettings();
     FreeLists();
     DestroyWindow(App.MainWindow);
     return 1;

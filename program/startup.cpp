@@ -7,6 +7,7 @@
 #include "document/load.h"
 #include "document/recovery.h"
 #include "resource.h"
+#include "ground/dpi.h"
 #include "settings/settings.h"
 #include "document/title.h"
 
@@ -123,7 +124,8 @@ static int RunMessageLoop()
 
 void LoadSettings()
 {
-    ReadSettings();
+    // The first placement's default size is in pixels at the window's DPI.
+    ReadSettings(WindowDpi(App.MainWindow));
     ShowReadSettings();
     NewDocument();
     LayoutMainWindow();

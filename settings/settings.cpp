@@ -62,7 +62,7 @@ RECT WorkAreaToScreen(RECT normal, RECT workArea)
     return screen;
 }
 
-void ReadSettings()
+void ReadSettings(int dpi)
 {
     CHARFORMATA* format = &Config.EditorCharFormat;
     memset(format, 0, sizeof(*format));
@@ -100,7 +100,7 @@ void ReadSettings()
     Config.left = ReadInt(ini, ViewSection, "left", 0);
     Config.top = ReadInt(ini, ViewSection, "top", 0);
     // The first placement is 300 by 300 at 96 DPI, as large to the eye at any DPI.
-    int firstExtent = ScaleForDpi(300, WindowDpi(App.MainWindow));
+    int firstExtent = ScaleForDpi(300, dpi);
     Config.right = ReadInt(ini, ViewSection, "right", firstExtent);
     Config.bottom = ReadInt(ini, ViewSection, "bottom", firstExtent);
 
@@ -181,25 +181,20 @@ void SaveOptionSettings(const char* ini)
 }
 
 // The main window's restored rectangle in screen coordinates and its show state.
-static void SaveWindowPlacement(const char* ini)
+static void SaveWindowPlacement(const char* ini, const WINDOWPLACEMENT* placement)
 {
-    WINDOWPLACEMENT placement;
-    memset(&placement, 0, sizeof(placement));
-    placement.length = sizeof(placement);
-    if (!GetWindowPlacement(App.MainWindow, &placement))
-        return;
     RECT workArea;
     if (!SystemParametersInfoA(SPI_GETWORKAREA, 0, &workArea, 0))
         return;
-    RECT screen = WorkAreaToScreen(placement.rcNormalPosition, workArea);
+    RECT screen = WorkAreaToScreen(placement->rcNormalPosition, workArea);
     WriteIniIntIfChanged(ini, ViewSection, "left", screen.left, 0);
     WriteIniIntIfChanged(ini, ViewSection, "right", screen.right, 300);
     WriteIniIntIfChanged(ini, ViewSection, "top", screen.top, 0);
     WriteIniIntIfChanged(ini, ViewSection, "bottom", screen.bottom, 300);
-    WriteIniIntIfChanged(ini, ViewSection, "WindowState", (int)placement.showCmd, 1);
+    WriteIniIntIfChanged(ini, ViewSection, "WindowState", (int)placement->showCmd, 1);
 }
 
-void SaveExitSettings()
+void SaveExitSettings(const WINDOWPLACEMENT* placement)
 {
     char ini[INI_PATH_SIZE];
     if (!LocateIniFile(ini))
@@ -217,8 +212,8 @@ void SaveExitSettings()
     if (App.ReplaceWith)
         WriteIniStringIfChanged(ini, ConfigSection, "Replace", "", App.ReplaceWith);
 
-    if (Config.SavePosition)
-        SaveWindowPlacement(ini);
+    if (Config.SavePosition && placement)
+        SaveWindowPlacement(ini, placement);
 
     SaveRecentFiles(ini);
 }

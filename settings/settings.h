@@ -7,10 +7,11 @@
 
 // Every key into the records (Config, the search texts, the lists), with
 // unusable values back at their defaults; no window is touched.
-void ReadSettings();
+void ReadSettings(int dpi);
 // The keys the Options sheet sets, into the INI file at ini.
 void SaveOptionSettings(const char* ini);
-void SaveExitSettings();
+// placement: the main window's, or NULL when it could not be had.
+void SaveExitSettings(const WINDOWPLACEMENT* placement);
 
 // Converts a restored rectangle in work-area coordinates to screen coordinates.
 RECT WorkAreaToScreen(RECT normal, RECT workArea);
