@@ -3,7 +3,6 @@
 #include "settings/favorites.h"
 
 #include "ground/app_state.h"
-#include "ground/helpers.h"
 #include "settings/ini_file.h"
 #include "settings/recent_lists.h"
 
