@@ -76,22 +76,6 @@ static std::string Utf16(const std::wstring& text)
 
 class LoadInBackground : public EditorFixture {
 protected:
-    void SetUp() override
-    {
-        savedThreshold_ = BackgroundLoadThreshold;
-        savedFirst_ = FirstPieceBytes;
-        savedMax_ = MaxPieceBytes;
-        EditorFixture::SetUp();
-    }
-
-    void TearDown() override
-    {
-        EditorFixture::TearDown();
-        BackgroundLoadThreshold = savedThreshold_;
-        FirstPieceBytes = savedFirst_;
-        MaxPieceBytes = savedMax_;
-    }
-
     LoadOutcome Outcome()
     {
         LoadOutcome o;
@@ -150,9 +134,6 @@ protected:
         ASSERT_FALSE(IsDocumentLoading());
     }
 
-    DWORD savedThreshold_ = 0;
-    LONG savedFirst_ = 0;
-    LONG savedMax_ = 0;
 };
 
 TEST_F(LoadInBackground, EndsInTheStateOfALoadInOneGo)

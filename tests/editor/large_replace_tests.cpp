@@ -54,23 +54,11 @@ static std::string Encode(const std::wstring& text, UINT codePage)
 
 class LargeReplaceTest : public EditorBehaviourTest {
 protected:
+    // The fixture puts the size knobs back after each test.
     void SetUp() override
     {
-        savedBreaks_ = LargeReplaceBreaks;
-        savedLoadThreshold_ = BackgroundLoadThreshold;
-        savedFirstPiece_ = FirstPieceBytes;
-        savedMaxPiece_ = MaxPieceBytes;
         EditorBehaviourTest::SetUp();
         LargeReplaceBreaks = 10;
-    }
-
-    void TearDown() override
-    {
-        EditorBehaviourTest::TearDown();
-        LargeReplaceBreaks = savedBreaks_;
-        BackgroundLoadThreshold = savedLoadThreshold_;
-        FirstPieceBytes = savedFirstPiece_;
-        MaxPieceBytes = savedMaxPiece_;
     }
 
     // The click reaches the main window at once; pump unless a load must
@@ -106,10 +94,6 @@ protected:
         return ReadBytes(path);
     }
 
-    LONG savedBreaks_ = 0;
-    DWORD savedLoadThreshold_ = 0;
-    LONG savedFirstPiece_ = 0;
-    LONG savedMaxPiece_ = 0;
 };
 
 TEST_F(LargeReplaceTest, UndoAndRedoGiveBackEachTextByteForByte)
