@@ -121,10 +121,13 @@ static HINSTANCE WINAPI RecordShellOpen(HWND owner, LPCSTR verb, LPCSTR file, LP
 
 static void CALLBACK InspectAbout(HWND, UINT, UINT_PTR timer, DWORD)
 {
-    KillTimer(NULL, timer);
     HWND dialog = FindWindowW(NULL, L"\x95DC\x65BC Scrivlet");
-    if (dialog)
-        AboutCheck(dialog);
+    // The modal loop shows the box when it first goes idle: a slow run can
+    // find it still hidden, so look again at the next tick.
+    if (!dialog || !IsWindowVisible(dialog))
+        return;
+    KillTimer(NULL, timer);
+    AboutCheck(dialog);
     if (IsWindow(dialog))
         PostMessageA(dialog, WM_CLOSE, 0, 0);
 }
