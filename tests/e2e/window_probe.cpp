@@ -200,11 +200,16 @@ static BOOL CALLBACK PrintCopy(HWND window, LPARAM)
     return TRUE;
 }
 
+// main NULL: the editor's window, looked for anew each time, so a copy that
+// has just started (or one just gone) does not end the wait at once.
 static int AnswerMessageBox(HWND main, int seconds, int button)
 {
     OwnedBox search = {main, NULL};
     for (int i = 0; i < seconds * 10 && !search.Box; i++) {
-        EnumWindows(FindOwnedBox, (LPARAM)&search);
+        if (!main)
+            search.Owner = FindEditor();
+        if (search.Owner)
+            EnumWindows(FindOwnedBox, (LPARAM)&search);
         if (!search.Box)
             Sleep(100);
     }
@@ -393,6 +398,10 @@ int main(int argc, char** argv)
         return PostCommandLines();
     if (strcmp(command, "favorites") == 0 && argc > 2)
         return PrintFavoritesMenu(WindowArgument(argv[2]));
+    if (strcmp(command, "answer") == 0)
+        // A button other than OK, and the copy that asks when several run.
+        return AnswerMessageBox(argc > 4 ? WindowArgument(argv[4]) : NULL, argc > 2 ? atoi(argv[2]) : 10,
+                                argc > 3 ? atoi(argv[3]) : IDOK);
     HWND main = FindEditor();
     if (!main)
         return 1;
@@ -406,10 +415,6 @@ int main(int argc, char** argv)
     }
     if (strcmp(command, "status") == 0 && argc > 2)
         return PrintStatusPart(main, atoi(argv[2]));
-    if (strcmp(command, "answer") == 0)
-        // A button other than OK, and the copy that asks when several run.
-        return AnswerMessageBox(argc > 4 ? WindowArgument(argv[4]) : main, argc > 2 ? atoi(argv[2]) : 10,
-                                argc > 3 ? atoi(argv[3]) : IDOK);
     HWND popup = FindDialogOf(main);
     if (strcmp(command, "popup") == 0)
         return popup ? PrintWindowText(popup) : 1;
