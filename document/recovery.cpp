@@ -20,6 +20,9 @@ DWORD RecoveryPauseMs = 2000;
 DWORD RecoveryLongestWaitMs = 10000;
 RecoveryWriteFunction RecoveryWriter = WriteFile;
 
+static int IsInputWaiting() { return HIWORD(GetQueueStatus(QS_KEY | QS_MOUSEBUTTON)) != 0; }
+RecoveryInputFunction RecoveryInputWaiting = IsInputWaiting;
+
 #define RETRY_MS 100
 
 static struct {
@@ -177,6 +180,9 @@ struct StreamTarget {
     unsigned char* Bytes;
     size_t Used;
     size_t Room;
+    int GiveWay;    // a key or click waiting stops the stream-out
+    DWORD LastLook; // tick of the last look at the queue: one a tick is cheap
+    int GaveWay;
 };
 
 static DWORD CALLBACK TakeStreamPiece(DWORD_PTR cookie, LPBYTE buffer, LONG wanted, LONG* taken)
@@ -185,6 +191,14 @@ static DWORD CALLBACK TakeStreamPiece(DWORD_PTR cookie, LPBYTE buffer, LONG want
     size_t piece = wanted > 0 ? (size_t)wanted : 0;
     if (piece > target->Room - target->Used)
         return 1; // more than the control said it held: no copy
+    DWORD now = GetTickCount();
+    if (target->GiveWay && now != target->LastLook) {
+        target->LastLook = now;
+        if (RecoveryInputWaiting()) {
+            target->GaveWay = 1;
+            return 1;
+        }
+    }
     memcpy(target->Bytes + target->Used, buffer, piece);
     target->Used += piece;
     *taken = (LONG)piece;
@@ -192,12 +206,14 @@ static DWORD CALLBACK TakeStreamPiece(DWORD_PTR cookie, LPBYTE buffer, LONG want
 }
 
 // The text in one stream-out, breaks as CR LF: the cheapest way through
-// the control. The writing thread does the rest.
-static wchar_t* FetchRecoveryText(size_t* units)
+// the control. The writing thread does the rest. A large text takes the
+// window longer than a key may wait, so it gives way to the user: *gaveWay
+// is then set and nothing is fetched.
+static wchar_t* FetchRecoveryText(size_t* units, int giveWay, int* gaveWay)
 {
     int length = GetTextLength(GTL_USECRLF);
     size_t room = ((length > 0 ? (size_t)length : 0) + 2) * sizeof(wchar_t);
-    StreamTarget target = {(unsigned char*)AllocZeroed(room), 0, room};
+    StreamTarget target = {(unsigned char*)AllocZeroed(room), 0, room, giveWay, GetTickCount() - 1, 0};
     if (!target.Bytes)
         return NULL;
     EDITSTREAM stream;
@@ -205,6 +221,7 @@ static wchar_t* FetchRecoveryText(size_t* units)
     stream.dwError = 0;
     stream.pfnCallback = TakeStreamPiece;
     SendMessageA(App.EditControl, EM_STREAMOUT, SF_TEXT | SF_UNICODE, (LPARAM)&stream);
+    *gaveWay = target.GaveWay;
     if (stream.dwError) {
         FreeBlock(target.Bytes);
         return NULL;
@@ -213,16 +230,17 @@ static wchar_t* FetchRecoveryText(size_t* units)
     return (wchar_t*)target.Bytes;
 }
 
-static void StartWrite()
+// Returns 0 when the write gave way to the user and is still due.
+static int StartWrite(int giveWay)
 {
     RecoveryJob* job = (RecoveryJob*)AllocZeroed(sizeof(RecoveryJob));
     if (!job)
-        return;
+        return 1;
     if (!HoldOwnRecoveryLock() || !RecoveryFilePath(OwnRecoveryName(), "tmp", job->TempPath) ||
         !OwnRecoveryCopyPath(job->CopyPath)) {
         FreeBlock(job);
         ShowRecoveryNote(0);
-        return;
+        return 1;
     }
     RecoveryRecord* record = &job->Record;
     if (App.HasFile && App.FilePath)
@@ -233,7 +251,8 @@ static void StartWrite()
     record->TextChanges = App.TextChanges;
     record->AcceptedChanges = App.AcceptedChanges;
     record->FileTime = App.HasFile ? (long long)App.FileStat.st_mtime : 0;
-    job->Text = FetchRecoveryText(&record->Units);
+    int gaveWay = 0;
+    job->Text = FetchRecoveryText(&record->Units, giveWay, &gaveWay);
     record->Text = job->Text;
     job->Notify = App.MainWindow;
     if (job->Text)
@@ -241,8 +260,11 @@ static void StartWrite()
     if (!Recovery.Worker) {
         FreeBlock(job->Text);
         FreeBlock(job);
+        if (gaveWay)
+            return 0;
         ShowRecoveryNote(0);
     }
+    return 1;
 }
 
 void WriteRecoveryCopy()
@@ -268,8 +290,17 @@ void WriteRecoveryCopy()
         SetTimer(App.MainWindow, RECOVERY_TIMER, RETRY_MS, NULL);
         return;
     }
+    // A copy overdue twice over no longer gives way, or fast typing in a
+    // large text would never let one through.
+    DWORD now = GetTickCount();
+    if (!Recovery.Pending)
+        Recovery.FirstEdit = now;
+    int giveWay = now - Recovery.FirstEdit < 2 * RecoveryLongestWaitMs;
     Recovery.Pending = 0;
-    StartWrite();
+    if (!StartWrite(giveWay)) {
+        Recovery.Pending = 1;
+        SetTimer(App.MainWindow, RECOVERY_TIMER, RecoveryPauseMs, NULL);
+    }
 }
 
 void NoteRecoveryEdit()

@@ -22,6 +22,9 @@ extern DWORD RecoveryLongestWaitMs;
 typedef BOOL (WINAPI *RecoveryWriteFunction)(HANDLE file, LPCVOID data, DWORD bytes, LPDWORD written,
                                              LPOVERLAPPED overlapped);
 extern RecoveryWriteFunction RecoveryWriter;
+// Whether a key or click waits for the window (GetQueueStatus); tests swap it.
+typedef int (*RecoveryInputFunction)();
+extern RecoveryInputFunction RecoveryInputWaiting;
 // Starts another copy of the program for one recovered document
 // (CreateProcessA with handle inheritance); tests swap it.
 typedef BOOL (*RecoveryStartFunction)(const char* commandLine);
