@@ -3,7 +3,7 @@
 
 Writes toolbar16.bmp, toolbar20.bmp, toolbar24.bmp and toolbar32.bmp
 (the toolbar's images side by side at that height, 4 bits per pixel) and
-scrivlet.ico (16x16 and 32x32, 4 bits per pixel with AND masks).
+scrivlet.ico (16 hand-drawn, and 20 to 64 pixels; 4 bits per pixel with AND masks).
 Only the standard library is used, so the images can be rebuilt on any
 machine that has python3.  Run from anywhere:  python3 scripts/make_images.py
 """
@@ -113,44 +113,57 @@ ICON16 = [
 ]
 
 
-def draw_icon32():
-    """A 32x32 page: black outline, white paper, folded blue corner,
-    navy text lines of varying length."""
-    w = h = 32
-    rows = [[' '] * w for _ in range(h)]
-    left, top, right, bottom = 5, 2, 26, 29   # outline, inclusive
-    fold = 7                                  # size of the folded corner
+# Sizes of the program icon beyond the hand-drawn 16: the window's icons at
+# 120 to 200 percent (20/40, 24/48, 32/64) and the tray's.
+ICON_SIZES = (20, 24, 32, 40, 48, 64)
+
+
+def draw_icon(size):
+    """A page: black outline, white paper, folded blue corner, navy text
+    lines of varying length; laid out on a 32-unit grid and scaled, with
+    lines as thick as the scale."""
+    scale = size / 32.0
+    pen = max(1, int(scale + 0.5))
+    rows = [[' '] * size for _ in range(size)]
+    # Outline, inclusive.
+    left, top = int(5 * scale + 0.5), int(2 * scale + 0.5)
+    right, bottom = size - 1 - left, size - 1 - top
+    fold = int(7 * scale + 0.5)               # size of the folded corner
     for y in range(top, bottom + 1):
         for x in range(left, right + 1):
             # Cut the top-right corner off the sheet along a diagonal.
             if y - top < fold and x > right - fold + (y - top):
                 continue
-            edge = x in (left, right) or y in (top, bottom)
+            edge = x < left + pen or x > right - pen or y < top + pen or y > bottom - pen
             rows[y][x] = 'K' if edge else 'W'
     # The diagonal edge of the cut and the folded-over flap in blue.
     for i in range(fold + 1):
-        rows[top + i][right - fold + i] = 'K'
+        for t in range(pen):
+            if right - fold + i - t >= 0:
+                rows[top + i][right - fold + i - t] = 'K'
     for y in range(top, top + fold + 1):
         for x in range(right - fold, right + 1):
             dy, dx = y - top, x - (right - fold)
-            if dx == 0 and dy <= fold:
+            if dx < pen and dy <= fold:
                 rows[y][x] = 'K'          # crease, vertical
-            elif dy == fold and dx <= fold:
+            elif fold - pen < dy <= fold and dx <= fold:
                 rows[y][x] = 'K'          # crease, horizontal
-            elif 0 < dx < fold and dy < fold and dx < dy:
+            elif pen <= dx < fold and dy < fold and dx < dy - pen + 1:
                 rows[y][x] = 'B'          # flap below the diagonal
-    # Text lines.
+    # Text lines, on the 32-unit grid's lengths.
     lengths = [12, 15, 9, 15, 13, 6, 15, 11, 14, 8]
-    y = top + 6
-    for n, length in enumerate(lengths):
-        if y > bottom - 3:
+    y = top + int(6 * scale + 0.5)
+    x0 = left + pen + int(2 * scale + 0.5)
+    for length in lengths:
+        if y + pen > bottom - int(2 * scale + 0.5):
             break
-        x0 = left + 3
-        # The first line stops short of the folded corner.
-        length = min(length, right - fold - 2 - x0) if y <= top + fold else length
-        for x in range(x0, x0 + length):
-            rows[y][x] = 'N'
-        y += 2
+        length = int(length * scale + 0.5)
+        # The first lines stop short of the folded corner.
+        limit = right - fold - pen - 1 if y <= top + fold else right - pen - 1
+        for x in range(x0, min(x0 + length, limit)):
+            for t in range(pen):
+                rows[y + t][x] = 'N'
+        y += 2 * pen
     return [''.join(r) for r in rows]
 
 
@@ -343,7 +356,7 @@ def main():
     files = {'toolbar%d.bmp' % size: make_bmp(draw_toolbar_strip(size))
              for size in TOOLBAR_SIZES}
     files.update({
-        'scrivlet.ico': make_ico([ICON16, draw_icon32()]),
+        'scrivlet.ico': make_ico([ICON16] + [draw_icon(size) for size in ICON_SIZES]),
     })
     for name, data in files.items():
         with open(os.path.join(outdir, name), 'wb') as f:

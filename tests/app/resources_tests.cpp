@@ -97,5 +97,17 @@ TEST(Resources, DialogsAndImagesLoad)
         DeleteObject(strip);
     }
     EXPECT_TRUE(LoadIconA(Module(), MAKEINTRESOURCEA(IDI_APPICON)) != NULL);
+    // An image of its own for every size the window and the tray ask for
+    // from 96 to 192 DPI: a stretched one is blurred.
+    HRSRC group = FindResourceA(Module(), MAKEINTRESOURCEA(IDI_APPICON), (LPCSTR)RT_GROUP_ICON);
+    ASSERT_TRUE(group != NULL);
+    PBYTE directory = (PBYTE)LockResource(LoadResource(Module(), group));
+    for (int size : {16, 20, 24, 32, 40, 48, 64}) {
+        int id = LookupIconIdFromDirectoryEx(directory, TRUE, size, size, LR_DEFAULTCOLOR);
+        HRSRC image = FindResourceA(Module(), MAKEINTRESOURCEA(id), (LPCSTR)RT_ICON);
+        ASSERT_TRUE(image != NULL) << size;
+        const BITMAPINFOHEADER* header = (const BITMAPINFOHEADER*)LockResource(LoadResource(Module(), image));
+        EXPECT_EQ(size, header->biWidth);
+    }
     EXPECT_TRUE(FindResourceA(Module(), MAKEINTRESOURCEA(1), (LPCSTR)RT_MANIFEST) != NULL);
 }
