@@ -139,8 +139,7 @@ def draw_icon(size):
     # The diagonal edge of the cut and the folded-over flap in blue.
     for i in range(fold + 1):
         for t in range(pen):
-            if right - fold + i - t >= 0:
-                rows[top + i][right - fold + i - t] = 'K'
+            rows[top + i][right - fold + i - t] = 'K'
     for y in range(top, top + fold + 1):
         for x in range(right - fold, right + 1):
             dy, dx = y - top, x - (right - fold)
