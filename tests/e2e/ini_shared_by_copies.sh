@@ -32,7 +32,7 @@ for round in 1 2 3; do
   expect_equal "kept keys (round $round)" "30" "$(printf '%s\n' "$ini" | grep -c '^Kept')"
   for line in '[Config]' '[Keep]' '[View]' 'TabSize=8' 'Search=find me' 'Toolbar=0' 'Statusbar=0' 'WordWrap=0' \
       'LineNumbers=1' 'SelectionBar=1' 'Kept1=value 1' 'Kept30=value 30'; do
-    printf '%s\n' "$ini" | grep -qxF "$line" || fail "missing line $line (round $round)"
+    grep -qxF "$line" <<< "$ini" || fail "missing line $line (round $round)"
   done
 done
 echo "PASS"
