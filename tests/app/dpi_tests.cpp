@@ -13,6 +13,13 @@ TEST(StatusParts, FixedPartsGrowWithTheDpiAndWithTheirTexts)
 {
     const int noNeeds[STATUS_PARTS] = {0, 0, 0, 0, 0};
     int edges[STATUS_PARTS];
+    // At 96 DPI the fixed parts keep 35, 30, 40 and 260 pixels from the right edge.
+    FitStatusEdges(500, 96, noNeeds, edges);
+    EXPECT_EQ(edges[0], 135);
+    EXPECT_EQ(edges[1], 170);
+    EXPECT_EQ(edges[2], 200);
+    EXPECT_EQ(edges[3], 240);
+    EXPECT_EQ(edges[4], 500);
     // At 144 DPI the 96-DPI widths 35, 30, 40 and 260 are half as wide again.
     FitStatusEdges(1000, 144, noNeeds, edges);
     EXPECT_EQ(edges[4], 1000);

@@ -4,22 +4,9 @@
 #include "program/commands.h"
 #include "views/format_status.h"
 #include "views/main_window.h"
-#include "views/status_parts.h"
 #include "resource.h"
 
 #include <commctrl.h>
-
-TEST(StatusBarParts, EdgesFollowClientWidth)
-{
-    const int noNeeds[5] = {0, 0, 0, 0, 0};
-    int edges[5];
-    FitStatusEdges(500, 96, noNeeds, edges);
-    EXPECT_EQ(edges[0], 135);
-    EXPECT_EQ(edges[1], 170);
-    EXPECT_EQ(edges[2], 200);
-    EXPECT_EQ(edges[3], 240);
-    EXPECT_EQ(edges[4], 500);
-}
 
 class MainWindowTest : public EditorFixture {
 protected:
