@@ -1,7 +1,7 @@
 #include "about/about.h"
 
 #include "ground/app_state.h"
-#include "ground/helpers.h"
+#include "ground/shell_open.h"
 #include "resource.h"
 
 #include <windowsx.h>

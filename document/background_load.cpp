@@ -1,15 +1,15 @@
 #include "document/background_load.h"
 
+#include "document/file_reader.h"
 #include "ground/app_state.h"
 #include "ground/command_gate.h"
 #include "ground/edit_control.h"
-#include "ground/helpers.h"
-#include "views/menu_state.h"
 #include "ground/saved_text.h"
-#include "document/file_reader.h"
-#include "document/stream_decoder.h"
-#include "views/title_bar.h"
+#include "ground/status_text.h"
+#include "text/stream_decoder.h"
 #include "views/caret_status.h"
+#include "views/menu_state.h"
+#include "views/title_bar.h"
 #include "resource.h"
 
 #include <stdio.h>
@@ -18,8 +18,6 @@ DWORD BackgroundLoadThreshold = 2 * 1024 * 1024;
 LONG FirstPieceBytes = 64 * 1024;
 LONG MaxPieceBytes = 1024 * 1024;
 
-// The main window's timer that drives the pieces after the first.
-#define LOAD_TIMER 1013
 // One tick streams pieces until input waits, or for about this long, then
 // lets the loop paint and answer; input waits at most one piece.
 #define TICK_MILLISECONDS 250
@@ -33,7 +31,6 @@ LONG MaxPieceBytes = 1024 * 1024;
 #define START_PIECE_BYTES (64 * 1024)
 
 static struct {
-    int Loading;
     int InTick;               // a tick is streaming: timer messages wait
     char Path[APP_PATH_SIZE];
     int StreamFormat;         // of the first piece; the others add SFF_SELECTION
@@ -52,9 +49,6 @@ static struct {
     CHARRANGE Wanted;         // that selection
     CHARRANGE Clamped;        // what the text so far allowed of it
 } Load;
-
-int IsDocumentLoading() { return Load.Loading; }
-int IsDocumentIncomplete() { return IsInDocumentState(STATE_INCOMPLETE); }
 
 static void ShowProgress();
 
@@ -209,7 +203,7 @@ static void ShowProgress()
 static void CloseLoadedFile()
 {
     KillTimer(App.MainWindow, LOAD_TIMER);
-    Load.Loading = 0;
+    LeaveDocumentState(STATE_LOADING);
     if (App.FileHandle != INVALID_HANDLE_VALUE)
         CloseHandle(App.FileHandle);
     App.FileHandle = INVALID_HANDLE_VALUE;
@@ -233,7 +227,7 @@ void SelectWhenLoaded(CHARRANGE selection)
 {
     // The control limits positions beyond the end of the text so far.
     SetEditSelection(selection.cpMin, selection.cpMax);
-    Load.SelectAtEnd = Load.Loading;
+    Load.SelectAtEnd = IsDocumentLoading();
     Load.Wanted = selection;
     Load.Clamped = GetEditSelection();
 }
@@ -249,7 +243,7 @@ static void CALLBACK LoadTick(HWND window, UINT message, UINT_PTR id, DWORD time
     (void)message;
     (void)id;
     (void)time;
-    if (!Load.Loading || Load.InTick)
+    if (!IsDocumentLoading() || Load.InTick)
         return;
     Load.InTick = 1;
     // Selection moves and pieces going in are no news to the rest of the program.
@@ -309,8 +303,7 @@ int StartBackgroundLoad(const char* path, int streamFormat, int foundBreak, Load
     Load.BestPace = 0;
     Load.SlowPieces = 0;
     Load.SelectAtEnd = 0;
-    Load.Loading = 1;
-    EnterDocumentState(STATE_INCOMPLETE);
+    EnterDocumentState(STATE_LOADING | STATE_INCOMPLETE);
 
     StreamPiece(streamFormat, FirstPieceBytes, 0);
     ForgetStreamingEdits(0);
@@ -326,7 +319,7 @@ int StartBackgroundLoad(const char* path, int streamFormat, int foundBreak, Load
 
 void StopBackgroundLoad()
 {
-    if (!Load.Loading)
+    if (!IsDocumentLoading())
         return;
     CloseLoadedFile();
     ForgetStreamingEdits(IsEditModified());
@@ -335,6 +328,17 @@ void StopBackgroundLoad()
     App.AcceptedChanges = 0;
     UpdateTitle();
     SetStatusText(STATUS_MESSAGE, "Loading stopped: the text is incomplete and read-only.");
+}
+
+int TakeEscapeDuringLoad(MSGFILTER* filter)
+{
+    if (filter->msg != WM_KEYDOWN || filter->wParam != VK_ESCAPE || !IsDocumentLoading())
+        return 0;
+    StopBackgroundLoad();
+    filter->msg = 0;
+    filter->wParam = 0;
+    filter->lParam = 0;
+    return 1;
 }
 
 void EndIncompleteDocument()

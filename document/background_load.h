@@ -22,18 +22,15 @@ extern LONG MaxPieceBytes;
 typedef void (*LoadEndFunction)(const char* path);
 int StartBackgroundLoad(const char* path, int streamFormat, int foundBreak, LoadEndFunction finish);
 
-// A load is streaming.
-int IsDocumentLoading();
-// The text is not a whole file: loading, or a load that was stopped. The
-// control is read-only and the commands that need the whole text are held.
-int IsDocumentIncomplete();
-
 // Selects the range now, as far as the text goes, and again once the whole
 // file is in when a load is streaming.
 void SelectWhenLoaded(CHARRANGE selection);
 // Stops a running load: the file is closed and the text so far stays,
 // untitled and read-only.
 void StopBackgroundLoad();
+// Escape pressed in the control while a file streams in stops the load and
+// goes no further; returns 1 when it did.
+int TakeEscapeDuringLoad(MSGFILTER* filter);
 // Stops a running load and makes the control editable again, for a
 // document that replaces the incomplete one.
 void EndIncompleteDocument();

@@ -1,15 +1,17 @@
 #include "document/file_commands.h"
 
-#include "ground/app_state.h"
-#include "ground/edit_control.h"
-#include "views/menu_state.h"
-#include "ground/helpers.h"
 #include "document/background_load.h"
 #include "document/file_dialogs.h"
 #include "document/load.h"
+#include "document/unsaved_changes.h"
+#include "ground/app_state.h"
+#include "ground/edit_control.h"
+#include "ground/shell_open.h"
+#include "ground/user_prompts.h"
+#include "text/memory.h"
+#include "text/stream_decoder.h"
 #include "views/format_status.h"
-#include "document/title.h"
-#include "document/stream_decoder.h"
+#include "views/menu_state.h"
 
 #include <richedit.h>
 #include <shellapi.h>

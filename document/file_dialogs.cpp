@@ -2,10 +2,11 @@
 // folder, name and filter carry over from one dialog to the next.
 #include "document/file_dialogs.h"
 
-#include "ground/app_state.h"
-#include "ground/helpers.h"
 #include "document/save.h"
-#include "document/stream_decoder.h"
+#include "ground/app_state.h"
+#include "ground/user_prompts.h"
+#include "text/file_filter.h"
+#include "text/memory.h"
 #include "resource.h"
 
 #include <dlgs.h>

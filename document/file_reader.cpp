@@ -4,8 +4,8 @@
 
 #include "ground/app_state.h"
 #include "ground/edit_control.h"
-#include "ground/helpers.h"
-#include "document/stream_decoder.h"
+#include "ground/user_prompts.h"
+#include "text/stream_decoder.h"
 
 #include <richedit.h>
 

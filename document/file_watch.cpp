@@ -1,11 +1,11 @@
 // The watch for outside changes to the document's file.
 #include "document/file_watch.h"
 
+#include "document/new_document.h"
 #include "ground/app_state.h"
 #include "ground/edit_control.h"
-#include "ground/helpers.h"
+#include "ground/user_prompts.h"
 #include "views/menu_state.h"
-#include "document/title.h"
 #include "resource.h"
 
 #define FILE_CHECK_DELAY_MS 500

@@ -1,25 +1,30 @@
 #include "document/load.h"
 
-#include "ground/app_state.h"
-#include "ground/edit_control.h"
-#include "views/edit_window.h"
-#include "ground/helpers.h"
-#include "views/menu_state.h"
 #include "document/background_load.h"
-#include "document/device_names.h"
+#include "document/device_refusal.h"
 #include "document/file_dialogs.h"
-#include "views/format_status.h"
-#include "document/load_stamp.h"
 #include "document/file_reader.h"
-#include "document/recovery.h"
-#include "document/stream_decoder.h"
-#include "document/text_format.h"
-#include "document/title.h"
-#include "views/caret_status.h"
-#include "resource.h"
+#include "document/load_stamp.h"
+#include "document/unsaved_changes.h"
+#include "editor/own_undo.h"
+#include "editor/time_date.h"
+#include "ground/app_state.h"
+#include "ground/command_gate.h"
+#include "ground/edit_control.h"
+#include "ground/status_text.h"
+#include "ground/user_prompts.h"
+#include "recovery/recovery.h"
 #include "settings/recent_lists.h"
 #include "settings/settings.h"
+#include "text/memory.h"
+#include "text/stream_decoder.h"
+#include "text/text_format.h"
+#include "views/caret_status.h"
+#include "views/edit_window.h"
+#include "views/format_status.h"
 #include "views/list_menus.h"
+#include "views/menu_state.h"
+#include "resource.h"
 
 #include <stdio.h>
 
@@ -153,7 +158,7 @@ static void AppendLogStamp()
     LONG end = App.FileSize > 0x7FFFFFFF ? 0x7FFFFFFF : (LONG)App.FileSize;
     SetEditSelection(end, end);
     ReplaceEditSelection("\n");
-    SendMessageA(App.MainWindow, WM_COMMAND, IDM_TIMEDATE, 0);
+    InsertTimeDate();
     ReplaceEditSelection("\n");
 }
 

@@ -3,19 +3,21 @@
 // device error) never leaves the old file half overwritten.
 #include "document/save.h"
 
+#include "document/device_refusal.h"
 #include "ground/app_state.h"
 #include "ground/edit_control.h"
-#include "ground/helpers.h"
-#include "views/menu_state.h"
-#include "document/device_names.h"
-#include "document/encode_text.h"
-#include "views/format_status.h"
-#include "document/recovery.h"
-#include "document/stream_decoder.h"
-#include "document/text_format.h"
-#include "resource.h"
+#include "ground/status_text.h"
+#include "ground/user_prompts.h"
+#include "recovery/recovery.h"
 #include "settings/recent_lists.h"
+#include "text/cr_to_lf.h"
+#include "text/encode_text.h"
+#include "text/memory.h"
+#include "text/stream_decoder.h"
+#include "views/format_status.h"
 #include "views/list_menus.h"
+#include "views/menu_state.h"
+#include "resource.h"
 
 #include <commctrl.h>
 #include <richedit.h>
@@ -273,11 +275,6 @@ static int WriteDocumentFile(const char* path, const SaveTarget* target, const u
     return WriteThroughTemp(path, target->Exists, temp, data, bytes);
 }
 
-static const char* LineFormatLabel(int format)
-{
-    return format == UNIX ? "UNIX" : format == MAC ? "MAC" : "WIN";
-}
-
 // Asks once per kind of change whether a save may change what the user
 // did not edit; returns 0 when the user keeps the old file.
 static int AcceptChanges(int changes)
@@ -290,7 +287,7 @@ static int AcceptChanges(int changes)
               asked & CHANGE_INCOMPLETE ? "\n- the part of the file that was not loaded will be lost" : "",
               asked & CHANGE_NUL ? "\n- it holds NUL characters, which the editor may not keep" : "",
               asked & CHANGE_LINE_ENDINGS ? "\n- mixed or lone line endings will all become " : "",
-              asked & CHANGE_LINE_ENDINGS ? LineFormatLabel(App.LineFormat) : "",
+              asked & CHANGE_LINE_ENDINGS ? LineFormatName(App.LineFormat) : "",
               asked & CHANGE_ODD_BYTE ? "\n- the odd byte at the end will be dropped" : "",
               asked & CHANGE_UNMAPPED ? "\n- bytes that are not text in the file's encoding will be changed" : "",
               asked & CHANGE_DEFAULT_CHAR ? "\n- characters that the file's encoding cannot hold will be replaced" : "");

@@ -3,10 +3,10 @@
 // counted in characters whatever the ANSI code page.
 #include "editor/block_indent.h"
 
+#include "editor/clipboard.h"
 #include "ground/app_state.h"
 #include "ground/edit_control.h"
-#include "ground/helpers.h"
-#include "editor/clipboard.h"
+#include "text/memory.h"
 
 #include <wchar.h>
 
@@ -28,7 +28,7 @@ static const wchar_t* SkipIndentUnit(const wchar_t* line, int tabSize)
     return line;
 }
 
-size_t RebuildIndentedText(const wchar_t* block, int indent, const wchar_t* unit, int tabSize,
+size_t RebuildIndentedText(const wchar_t* block, IndentWay way, const wchar_t* unit, int tabSize,
                            wchar_t* out, size_t outSize)
 {
     if (!out || outSize == 0)
@@ -38,7 +38,7 @@ size_t RebuildIndentedText(const wchar_t* block, int indent, const wchar_t* unit
     size_t length = 0;
     const wchar_t* p = block;
     for (;;) {
-        if (indent) {
+        if (way == INDENT) {
             for (const wchar_t* u = unit; *u; u++)
                 PutUnit(out, outSize, &length, *u);
         } else {
@@ -105,12 +105,12 @@ static wchar_t* ReadSelectedBlock(LONG length)
     return text;
 }
 
-void IndentBlock(int indent)
+void IndentBlock(IndentWay way)
 {
     wchar_t unit[INDENT_UNIT_SIZE];
     BuildIndentUnit(unit);
     CHARRANGE block = SelectWholeLines();
-    if (!indent && block.cpMax == block.cpMin)
+    if (way == UNINDENT && block.cpMax == block.cpMin)
         return; // one empty line: nothing to take away
     wchar_t* oldText = ReadSelectedBlock(block.cpMax - block.cpMin);
     if (!oldText)
@@ -118,7 +118,7 @@ void IndentBlock(int indent)
     size_t capacity = IndentedTextCapacity(oldText, wcslen(unit));
     wchar_t* newText = (wchar_t*)AllocZeroed(capacity * sizeof(wchar_t));
     if (newText) {
-        size_t length = RebuildIndentedText(oldText, indent, unit, Config.TabSize, newText, capacity);
+        size_t length = RebuildIndentedText(oldText, way, unit, Config.TabSize, newText, capacity);
         ReplaceSelectionText(newText, 1200);
         SetEditSelection(block.cpMin, block.cpMin + (LONG)length);
     }

@@ -4,7 +4,7 @@
 
 #include "ground/app_state.h"
 #include "ground/edit_control.h"
-#include "ground/helpers.h"
+#include "text/memory.h"
 
 #include <string.h>
 

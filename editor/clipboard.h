@@ -1,5 +1,5 @@
-// Clipboard, paste, delete and link actions, and the text exchange with the
-// control that they and the other editor behaviours share.
+// Clipboard, paste and delete, and the text exchange with the control that
+// they and the other editor behaviours share.
 #ifndef SCRIVLET_CLIPBOARD_H
 #define SCRIVLET_CLIPBOARD_H
 
@@ -12,12 +12,6 @@ void CutSelection();
 void DeleteSelection();
 void DeleteLine();
 int GetSelectionUnicode(int bufferBytes, wchar_t* buffer);
-
-void OpenLink(LONG start, LONG end);
-// EN_LINK from the edit control; returns the result for the control.
-LRESULT OnLinkNotify(ENLINK* link);
-// Commands 1950 to 1953.
-void OnLinkCommand(int id);
 
 // Copies UTF-16 text inserting LF after every CR that no LF follows. Returns
 // units written (terminator not counted); out needs 2 * count + 1 units.

@@ -3,16 +3,19 @@
 // only carry the texts to the INI file and back.
 #include "editor/find_replace.h"
 
+#include "editor/clipboard.h"
+#include "editor/large_replace.h"
+#include "editor/own_undo.h"
+#include "editor/replace_text.h"
 #include "ground/app_state.h"
 #include "ground/command_gate.h"
 #include "ground/edit_control.h"
-#include "ground/helpers.h"
-#include "views/menu_state.h"
+#include "ground/status_text.h"
+#include "ground/user_prompts.h"
+#include "recovery/recovery.h"
+#include "text/memory.h"
 #include "views/caret_status.h"
-#include "editor/clipboard.h"
-#include "editor/large_replace.h"
-#include "editor/replace_text.h"
-#include "document/recovery.h"
+#include "views/menu_state.h"
 #include "resource.h"
 
 #include <dlgs.h>
@@ -152,7 +155,9 @@ static void ShowNotFound(HWND owner)
     AskUser(owner, IDS_NOT_FOUND, MB_OK | MB_ICONINFORMATION);
 }
 
-void FindNext(int reverse)
+// Searches with the last dialog's text and options, in its direction or
+// against it.
+static void FindWithLastRequest(int againstDialog)
 {
     if (!App.LastFindRequest || !EnsureFindBuffers()) {
         if (!App.FindDialog)
@@ -163,7 +168,7 @@ void FindNext(int reverse)
     const FINDREPLACEW* last = App.LastFindRequest;
     DWORD options = App.LastFindFlags & (FR_MATCHCASE | FR_WHOLEWORD);
     int forwards = (App.LastFindFlags & FR_DOWN) != 0;
-    if (reverse)
+    if (againstDialog)
         forwards = !forwards;
     if (forwards)
         options |= FR_DOWN;
@@ -187,6 +192,9 @@ void FindNext(int reverse)
     }
     ShowNotFound(App.FindDialog);
 }
+
+void FindNext() { FindWithLastRequest(0); }
+void FindPrevious() { FindWithLastRequest(1); }
 
 // Replaces the selection when it is the find text, then selects the next match.
 static void ReplaceOnce(const FINDREPLACEW* request, DWORD options)
@@ -248,8 +256,11 @@ int ReplaceAll(const wchar_t* find, const wchar_t* replacement, DWORD flags)
         // The text before stays as the undo step of a fresh control.
         if (IsLargeReplace(text, &span) && ReplaceInFreshControl(text, length, &span))
             text = NULL;
-        else
+        else {
+            // An edit the control can undo comes after any own step.
+            ForgetOwnUndoStep();
             ReplaceSpanInPlace(&span);
+        }
         // No change notification came: the recovery copy follows here.
         NoteRecoveryEdit();
     }
@@ -298,7 +309,7 @@ LRESULT OnFindReplaceMessage(FINDREPLACEW* request)
     if (!IsCommandAllowed(id))
         return 0;
     if (request->Flags & FR_FINDNEXT) {
-        FindNext(0);
+        FindNext();
         return 0;
     }
     DWORD options = FR_DOWN | (request->Flags & (FR_MATCHCASE | FR_WHOLEWORD));

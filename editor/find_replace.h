@@ -7,9 +7,10 @@
 
 void OpenFindDialog();
 void OpenReplaceDialog();
-// Searches with the last dialog's text and options; reverse nonzero searches
-// against the dialog's direction.
-void FindNext(int reverse);
+// Search with the last dialog's text and options: Find Next in the dialog's
+// direction, Find Previous against it.
+void FindNext();
+void FindPrevious();
 // The registered "commdlg_FindReplace" message from either dialog.
 LRESULT OnFindReplaceMessage(FINDREPLACEW* request);
 // Replace All over the whole document as one edit; returns the count, or

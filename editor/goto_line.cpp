@@ -3,7 +3,7 @@
 
 #include "ground/app_state.h"
 #include "ground/edit_control.h"
-#include "ground/helpers.h"
+#include "ground/user_prompts.h"
 #include "resource.h"
 
 void GoToLine(int line)

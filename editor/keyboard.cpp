@@ -3,15 +3,16 @@
 // do its usual work with the rest.
 #include "editor/keyboard.h"
 
+#include "editor/block_indent.h"
+#include "editor/clipboard.h"
+#include "editor/large_replace.h"
+#include "editor/own_undo.h"
 #include "ground/app_state.h"
 #include "ground/command_gate.h"
 #include "ground/edit_control.h"
-#include "ground/helpers.h"
-#include "document/background_load.h"
-#include "editor/block_indent.h"
+#include "ground/status_text.h"
+#include "text/memory.h"
 #include "views/caret_status.h"
-#include "editor/clipboard.h"
-#include "editor/large_replace.h"
 #include "resource.h"
 
 #include <string.h>
@@ -72,7 +73,7 @@ static void InsertTabUnit()
 static LRESULT OnTabKey(MSGFILTER* filter, CHARRANGE selection, int shift)
 {
     if (shift) {
-        IndentBlock(0);
+        IndentBlock(UNINDENT);
         return 0;
     }
     LONG lineEnd = EditLineIndex(EditLineFromChar(selection.cpMin)) + EditLineLength(selection.cpMin);
@@ -80,7 +81,7 @@ static LRESULT OnTabKey(MSGFILTER* filter, CHARRANGE selection, int shift)
         InsertTabUnit();
         return Swallow(filter);
     }
-    IndentBlock(1);
+    IndentBlock(INDENT);
     return 0;
 }
 
@@ -231,16 +232,12 @@ static int CommandOfKey(WPARAM key)
     return 0;
 }
 
-// Escape stops a running load; a key whose command the gate refuses does
-// nothing. Returns 1 when the key must go no further.
+// A key whose command the gate refuses does nothing. Returns 1 when the key
+// must go no further.
 static int HoldKey(const MSGFILTER* filter)
 {
     if (filter->msg != WM_KEYDOWN)
         return 0;
-    if (filter->wParam == VK_ESCAPE && IsDocumentLoading()) {
-        StopBackgroundLoad();
-        return 1;
-    }
     int id = CommandOfKey(filter->wParam);
     return id != 0 && !IsCommandAllowed(id);
 }

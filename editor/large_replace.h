@@ -1,4 +1,4 @@
-// Replace All over many lines, and the program's own one-step undo it leaves.
+// Replace All over many lines.
 // Wine's control spends time in proportion to the whole text for every line
 // break a replacement removes, so above a number of breaks the replaced text
 // goes into a fresh control in one linear stream-in instead.
@@ -22,10 +22,5 @@ int IsLargeReplace(const wchar_t* text, const ReplacedSpan* span);
 // step: on 1 it belongs to the step. 0 when no fresh control could be made,
 // with nothing changed.
 int ReplaceInFreshControl(wchar_t* text, LONG length, const ReplacedSpan* span);
-
-// Undo and Redo of the menus, toolbar and keys: the program's own step while
-// there is one, else the control's.
-void UndoEdit();
-void RedoEdit();
 
 #endif

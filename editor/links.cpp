@@ -1,10 +1,12 @@
 // Web addresses the control detects: open on click, and the link menu.
-#include "editor/clipboard.h"
+#include "editor/links.h"
 
+#include "editor/clipboard.h"
 #include "ground/app_state.h"
 #include "ground/command_gate.h"
 #include "ground/edit_control.h"
-#include "ground/helpers.h"
+#include "ground/shell_open.h"
+#include "text/memory.h"
 #include "resource.h"
 
 void OpenLink(LONG start, LONG end)

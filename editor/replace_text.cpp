@@ -1,6 +1,6 @@
 #include "editor/replace_text.h"
 
-#include "ground/helpers.h"
+#include "text/memory.h"
 
 #include <commdlg.h>
 #include <string.h>

@@ -3,6 +3,10 @@
 #ifndef SCRIVLET_APP_STATE_H
 #define SCRIVLET_APP_STATE_H
 
+#include "ground/window_ids.h"
+#include "text/line_format.h"
+#include "text/text_encoding.h"
+
 #include <windows.h>
 #include <commctrl.h>
 #include <commdlg.h>
@@ -11,34 +15,6 @@
 
 #define APP_PATH_SIZE 261           // 260 characters and the terminator
 #define FIND_BUFFER_BYTES 256
-
-// Line-ending formats
-enum { DOS = 0, UNIX = 1, MAC = 2 };
-
-// How a document's characters are stored on disk, held in AppState's
-// IsUnicode. The values are the indices of the Save As encoding box.
-enum TextEncoding { ENCODING_ANSI = 0, ENCODING_UTF16LE = 1, ENCODING_UTF16BE = 2, ENCODING_UTF8 = 3 };
-
-// Status-bar parts
-enum {
-    STATUS_MESSAGE = 0,
-    STATUS_FORMAT = 1,
-    STATUS_INSERT = 2,
-    STATUS_TABSIZE = 3,
-    STATUS_CARET = 4,
-    STATUS_PARTS = 5
-};
-
-// Control ids of the main window's children
-#define ID_EDITCONTROL 0
-#define ID_TOOLBAR 1
-#define ID_STATUSBAR 100
-
-// The gutter's private repaint request, posted to the edit control.
-#define WM_GUTTER_REFRESH (WM_USER + 100)
-
-// The file-change check timer of the main window.
-#define FILE_CHECK_TIMER 1000
 
 // Normal notification mask of the edit control.
 #define EDIT_EVENT_MASK (ENM_CHANGE | ENM_SCROLL | ENM_KEYEVENTS | ENM_SELCHANGE | ENM_LINK)
@@ -52,19 +28,9 @@ struct StringList {
     int FirstCommandId;
 };
 
-// The program's own one-step undo of a Replace All too large for the control
-// to take in place (editor/large_replace.cpp): the text on the other side of
-// the step, with where the user stood in it.
-enum { OWN_STEP_NONE = 0, OWN_STEP_UNDO = 1, OWN_STEP_REDO = 2 };
-struct OwnUndoStep {
-    int State;
-    wchar_t* Text;                  // FreeBlock; NULL when State is OWN_STEP_NONE
-    LONG Length;
-    CHARRANGE Selection;
-    LONG FirstLine;
-    int Modified;                   // its modified flag when it was left
-    int ArrivedModified;            // the shown text's flag when it came in
-};
+// Which way the program's own one-step undo of a large Replace All waits
+// (editor/own_undo.cpp holds the step); the menus read it.
+enum OwnStep { OWN_STEP_NONE = 0, OWN_STEP_UNDO = 1, OWN_STEP_REDO = 2 };
 
 struct AppState {
     // Windows and instance
@@ -126,7 +92,7 @@ struct AppState {
     // Links
     CHARRANGE LinkRange;
 
-    OwnUndoStep OwnUndo;
+    int OwnStepWaits;               // OwnStep
 
     // Find and replace
     char* FindWhat;

@@ -62,6 +62,8 @@ void EnterDocumentState(int state) { States |= state; }
 void LeaveDocumentState(int state) { States &= ~state; }
 int IsInDocumentState(int state) { return (States & state) != 0; }
 int CurrentDocumentStates() { return States; }
+int IsDocumentLoading() { return IsInDocumentState(STATE_LOADING); }
+int IsDocumentIncomplete() { return IsInDocumentState(STATE_INCOMPLETE); }
 
 int IsCommandAllowedIn(int id, int states)
 {

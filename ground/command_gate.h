@@ -9,7 +9,8 @@
 enum DocumentState {
     STATE_INCOMPLETE = 1,  // the text is not a whole file: streaming in, or a load stopped
     STATE_PRINTING = 2,    // from the print dialog to the last page
-    STATE_QUESTION = 4     // a message box waits for an answer
+    STATE_QUESTION = 4,    // a message box waits for an answer
+    STATE_LOADING = 8      // a file streams in; the text is incomplete meanwhile
 };
 
 // Commands that arrive by other roads than a command id of the menus.
@@ -28,6 +29,12 @@ void LeaveDocumentState(int state);
 int IsInDocumentState(int state);
 // The states on now, as DocumentState bits.
 int CurrentDocumentStates();
+
+// A file streams in from the message loop.
+int IsDocumentLoading();
+// The text is not a whole file: loading, or a load that was stopped. The
+// control is read-only and the commands that need the whole text are held.
+int IsDocumentIncomplete();
 
 // The command may run in the given states, and in the current ones.
 int IsCommandAllowedIn(int id, int states);

@@ -1,8 +1,8 @@
 #include "ground/edit_control.h"
 
 #include "ground/app_state.h"
-#include "ground/helpers.h"
 #include "ground/saved_text.h"
+#include "text/memory.h"
 
 #include <string.h>
 
@@ -120,27 +120,15 @@ wchar_t* ReadWholeTextWide(LONG* length)
     return text;
 }
 
-void ForgetOwnUndoStep()
-{
-    FreeBlock(App.OwnUndo.Text);
-    memset(&App.OwnUndo, 0, sizeof(App.OwnUndo));
-}
-
-// An edit the control can undo comes after the program's own step.
-static void ForgetOwnStepBehindEdit()
-{
-    if (App.OwnUndo.State != OWN_STEP_NONE && SendMessageA(App.EditControl, EM_CANUNDO, 0, 0))
-        ForgetOwnUndoStep();
-}
-
+// The own step waits only while the control has nothing of its own to undo.
 int EditCanUndo()
 {
-    ForgetOwnStepBehindEdit();
-    return App.OwnUndo.State == OWN_STEP_UNDO || SendMessageA(App.EditControl, EM_CANUNDO, 0, 0) != 0;
+    return SendMessageA(App.EditControl, EM_CANUNDO, 0, 0) || App.OwnStepWaits == OWN_STEP_UNDO;
 }
 
 int EditCanRedo()
 {
-    ForgetOwnStepBehindEdit();
-    return App.OwnUndo.State == OWN_STEP_REDO || SendMessageA(App.EditControl, EM_CANREDO, 0, 0) != 0;
+    if (SendMessageA(App.EditControl, EM_CANREDO, 0, 0))
+        return 1;
+    return App.OwnStepWaits == OWN_STEP_REDO && !SendMessageA(App.EditControl, EM_CANUNDO, 0, 0);
 }

@@ -37,9 +37,8 @@ void ReplaceSelectionText(const void* text, UINT codePage);
 wchar_t* ReadWholeTextWide(LONG* length);
 
 // Undo and Redo as the menus show them: the control's own, or the program's
-// own step (App.OwnUndo), which an edit of the control's makes void.
+// own step (App.OwnStepWaits), which an edit of the control's makes void.
 int EditCanUndo();
 int EditCanRedo();
-void ForgetOwnUndoStep();
 
 #endif

@@ -1,6 +1,7 @@
 #include "ground/saved_text.h"
 
 #include "ground/app_state.h"
+#include "text/text_hash.h"
 
 #include <richedit.h>
 
@@ -12,16 +13,10 @@ static struct {
     unsigned long long Hash;
 } Saved;
 
-#define HASH_START 1469598103934665603ULL
-#define HASH_PRIME 1099511628211ULL
-
 static DWORD CALLBACK HashPiece(DWORD_PTR cookie, LPBYTE buffer, LONG bytes, LONG* taken)
 {
     unsigned long long* hash = (unsigned long long*)cookie;
-    unsigned long long value = *hash;
-    for (LONG i = 0; i < bytes; i++)
-        value = (value ^ buffer[i]) * HASH_PRIME;
-    *hash = value;
+    *hash = ContinueHash(*hash, buffer, (size_t)bytes);
     *taken = bytes;
     return 0;
 }

@@ -1,5 +1,7 @@
+#include "ground/shell_open.h"
+
 #include "ground/app_state.h"
-#include "ground/helpers.h"
+#include "ground/user_prompts.h"
 
 #include <shellapi.h>
 

@@ -1,5 +1,6 @@
+#include "ground/status_text.h"
+
 #include "ground/app_state.h"
-#include "ground/helpers.h"
 
 #include <commctrl.h>
 

@@ -1,8 +1,9 @@
 // The one seam for message boxes and the common file dialogs.
-#include "ground/helpers.h"
+#include "ground/user_prompts.h"
 
 #include "ground/app_state.h"
 #include "ground/command_gate.h"
+#include "text/memory.h"
 
 #include <shellapi.h>
 #include <stdio.h>

@@ -2,17 +2,18 @@
 
 #include "ground/app_state.h"
 #include "ground/edit_control.h"
-#include "ground/helpers.h"
+#include "ground/status_text.h"
+#include "ground/user_prompts.h"
+#include "settings/ini_file.h"
+#include "settings/recent_lists.h"
+#include "settings/settings.h"
+#include "views/caret_status.h"
+#include "views/gutter.h"
+#include "views/list_menus.h"
 #include "views/main_window.h"
 #include "views/menu_state.h"
 #include "views/title_bar.h"
-#include "views/caret_status.h"
-#include "views/gutter.h"
 #include "resource.h"
-#include "settings/recent_lists.h"
-#include "settings/settings.h"
-#include "settings/ini_file.h"
-#include "views/list_menus.h"
 
 #include <commctrl.h>
 #include <prsht.h>

@@ -1,6 +1,6 @@
 #include "print/page_layout.h"
 
-#include "ground/helpers.h"
+#include "text/memory.h"
 
 wchar_t* ExpandTabs(const wchar_t* text, int length, int tabSize, int* outLength)
 {

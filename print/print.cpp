@@ -3,9 +3,11 @@
 #include "ground/app_state.h"
 #include "ground/command_gate.h"
 #include "ground/edit_control.h"
-#include "ground/helpers.h"
+#include "ground/status_text.h"
+#include "ground/user_prompts.h"
 #include "print/page_layout.h"
 #include "print/print_progress.h"
+#include "text/memory.h"
 #include "views/menu_state.h"
 
 #include <commdlg.h>

@@ -1,34 +1,38 @@
 #include "program/commands.h"
 
-#include "ground/app_state.h"
-#include "ground/command_gate.h"
-#include "ground/edit_control.h"
-#include "ground/helpers.h"
-#include "views/main_window.h"
-#include "views/menu_state.h"
-#include "program/tray.h"
-#include "ground/saved_text.h"
 #include "about/about.h"
 #include "document/file_commands.h"
 #include "document/file_dialogs.h"
 #include "document/load.h"
-#include "document/recovery.h"
+#include "document/new_document.h"
 #include "document/save.h"
-#include "document/title.h"
 #include "editor/block_indent.h"
-#include "views/caret_status.h"
 #include "editor/clipboard.h"
 #include "editor/find_replace.h"
 #include "editor/goto_line.h"
 #include "editor/large_replace.h"
-#include "views/gutter.h"
-#include "print/print.h"
-#include "resource.h"
-#include "program/favorites_commands.h"
-#include "settings/recent_lists.h"
-#include "settings/ini_file.h"
+#include "editor/links.h"
+#include "editor/own_undo.h"
+#include "editor/time_date.h"
+#include "ground/app_state.h"
+#include "ground/command_gate.h"
+#include "ground/edit_control.h"
+#include "ground/saved_text.h"
+#include "ground/shell_open.h"
+#include "ground/user_prompts.h"
 #include "options/options_sheet.h"
+#include "print/print.h"
+#include "program/favorites_commands.h"
+#include "program/tray.h"
+#include "recovery/recovery.h"
+#include "settings/ini_file.h"
+#include "settings/recent_lists.h"
+#include "views/caret_status.h"
+#include "views/gutter.h"
 #include "views/list_menus.h"
+#include "views/main_window.h"
+#include "views/menu_state.h"
+#include "resource.h"
 
 #include <richedit.h>
 #include <shellapi.h>
@@ -59,30 +63,6 @@ void StartNewInstance(const char* parameters)
         return;
     }
     Prompts.ShellExecute(App.MainWindow, "open", program, parameters, NULL, SW_SHOWNORMAL);
-}
-
-void FormatTimeDate(const SYSTEMTIME* now, int dateFirst, char* out, int outSize)
-{
-    // Each half is at most 50 characters; the caller's buffer holds 100 or more.
-    char date[50];
-    char time[50];
-    if (GetDateFormatA(0, DATE_SHORTDATE, now, NULL, date, 50) == 0)
-        date[0] = 0;
-    if (GetTimeFormatA(0, TIME_NOSECONDS, now, NULL, time, 50) == 0)
-        time[0] = 0;
-    const char* first = dateFirst ? date : time;
-    const char* second = dateFirst ? time : date;
-    _snprintf(out, (size_t)outSize, "%s %s", first, second);
-    out[outSize - 1] = 0;
-}
-
-void InsertTimeDate()
-{
-    SYSTEMTIME now;
-    GetLocalTime(&now);
-    char text[104];
-    FormatTimeDate(&now, Config.DateFirst, text, (int)sizeof(text));
-    SendMessageA(App.EditControl, EM_REPLACESEL, TRUE, (LPARAM)text);
 }
 
 void ToggleWordWrap()
@@ -199,12 +179,12 @@ void RunCommand(int id)
     case IDM_PASTE: PasteClipboard(); break;
     case IDM_DELETE: DeleteSelection(); break;
     case IDM_SELECTALL: SendMessageA(App.EditControl, EM_SETSEL, 0, -1); break;
-    case IDM_INDENT: IndentBlock(1); break;
-    case IDM_UNINDENT: IndentBlock(0); break;
+    case IDM_INDENT: IndentBlock(INDENT); break;
+    case IDM_UNINDENT: IndentBlock(UNINDENT); break;
     case IDM_GOTOLINE: ShowGoToLineDialog(); break;
     case IDM_FIND: OpenFindDialog(); break;
-    case IDM_FINDNEXT: FindNext(0); break;
-    case IDM_FINDPREV: FindNext(1); break;
+    case IDM_FINDNEXT: FindNext(); break;
+    case IDM_FINDPREV: FindPrevious(); break;
     case IDM_REPLACE: OpenReplaceDialog(); break;
     case IDM_DELETELINE: DeleteLine(); break;
     case IDM_TIMEDATE: InsertTimeDate(); break;

@@ -10,7 +10,6 @@ void RunCommand(int id);
 
 // Starts another copy of the program, with parameters (may be NULL).
 void StartNewInstance(const char* parameters);
-void InsertTimeDate();
 void ToggleWordWrap();
 void ShowHelp();
 // The old help viewer (WinHelpA); tests swap it.
@@ -20,8 +19,5 @@ extern HelpFunction HelpViewer;
 // The toolbar asks for a tooltip: the string-table entry of the button's id.
 void ProvideTooltipA(NMTTDISPINFOA* info);
 void ProvideTooltipW(NMTTDISPINFOW* info);
-
-// Formats the time/date insertion: date first when dateFirst is set.
-void FormatTimeDate(const SYSTEMTIME* now, int dateFirst, char* out, int outSize);
 
 #endif

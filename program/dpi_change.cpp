@@ -1,13 +1,13 @@
 #include "program/dpi_change.h"
 
 #include "ground/app_state.h"
+#include "program/tray.h"
+#include "settings/usable_settings.h"
+#include "views/editor_look.h"
+#include "views/gutter.h"
 #include "views/main_window.h"
 #include "views/status_parts.h"
 #include "views/toolbar_images.h"
-#include "program/tray.h"
-#include "views/gutter.h"
-#include "settings/usable_settings.h"
-#include "views/editor_look.h"
 
 #include <commctrl.h>
 

@@ -3,7 +3,7 @@
 #include "program/favorites_commands.h"
 
 #include "ground/app_state.h"
-#include "ground/helpers.h"
+#include "ground/user_prompts.h"
 #include "settings/favorites.h"
 #include "views/list_menus.h"
 

@@ -1,38 +1,47 @@
 // The main window procedure: every message is one call to a named handler.
+#include "program/main_wndproc.h"
+
+#include "document/background_load.h"
+#include "document/file_watch.h"
+#include "document/load.h"
+#include "document/unsaved_changes.h"
+#include "editor/find_replace.h"
+#include "editor/keyboard.h"
+#include "editor/links.h"
 #include "ground/app_state.h"
 #include "ground/command_gate.h"
 #include "program/commands.h"
-#include "ground/helpers.h"
-#include "views/main_window.h"
-#include "views/menu_state.h"
 #include "program/dpi_change.h"
-#include "document/file_watch.h"
 #include "program/tray.h"
-#include "document/background_load.h"
-#include "document/load.h"
-#include "document/recovery.h"
-#include "document/title.h"
-#include "views/caret_status.h"
-#include "editor/clipboard.h"
-#include "editor/find_replace.h"
-#include "editor/keyboard.h"
-#include "resource.h"
+#include "recovery/recovery.h"
 #include "settings/favorites.h"
 #include "settings/recent_lists.h"
-#include "views/list_menus.h"
 #include "settings/settings.h"
+#include "text/memory.h"
+#include "views/caret_status.h"
+#include "views/list_menus.h"
+#include "views/main_window.h"
+#include "views/menu_state.h"
+#include "resource.h"
 
 #include <commctrl.h>
 #include <richedit.h>
 #include <shellapi.h>
 #include <string.h>
 
+static LRESULT OnEditKey(MSGFILTER* filter)
+{
+    if (TakeEscapeDuringLoad(filter))
+        return 1;
+    return FilterEditKey(filter);
+}
+
 static LRESULT OnNotify(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     NMHDR* header = (NMHDR*)lParam;
     switch (header->code) {
     case EN_MSGFILTER:
-        return FilterEditKey((MSGFILTER*)lParam);
+        return OnEditKey((MSGFILTER*)lParam);
     case EN_SELCHANGE:
         UpdateCaretStatus();
         break;
@@ -55,8 +64,8 @@ static void OnContextMenu()
     if (WindowFromPoint(cursor) != App.EditControl)
         return;
     HMENU mainMenu = GetMenu(App.MainWindow);
-    UpdateMenuState(1, mainMenu);
-    TrackPopupMenu(GetSubMenu(mainMenu, 1), TPM_LEFTALIGN | TPM_LEFTBUTTON, cursor.x, cursor.y, 0,
+    UpdateMenuState(MENU_EDIT, mainMenu);
+    TrackPopupMenu(GetSubMenu(mainMenu, MENU_EDIT), TPM_LEFTALIGN | TPM_LEFTBUTTON, cursor.x, cursor.y, 0,
                    App.MainWindow, NULL);
 }
 
@@ -80,7 +89,7 @@ static void OnDropFiles(HDROP drop)
 static void OnMenuOpening(HWND window, HMENU menu, int index)
 {
     // Another copy may have changed the favorites while this one was too busy to hear.
-    if (menu == GetSubMenu(GetMenu(window), 3)) {
+    if (menu == GetSubMenu(GetMenu(window), MENU_FAVORITES)) {
         CatchUpFavorites();
         ShowListMenu(&App.FavoritesList);
     }
@@ -138,7 +147,7 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         ArmFileCheck();
         break;
     case WM_PAINT:
-        UpdateMenuState(1, GetMenu(window));
+        UpdateMenuState(MENU_EDIT, GetMenu(window));
         break;
     case WM_INITMENUPOPUP:
         OnMenuOpening(window, (HMENU)wParam, LOWORD(lParam));

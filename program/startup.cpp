@@ -1,15 +1,17 @@
 #include "program/startup.h"
 
-#include "ground/app_state.h"
-#include "ground/helpers.h"
-#include "views/main_window.h"
 #include "document/file_dialogs.h"
 #include "document/load.h"
-#include "document/recovery.h"
-#include "resource.h"
+#include "document/new_document.h"
+#include "ground/app_state.h"
 #include "ground/dpi.h"
+#include "ground/user_prompts.h"
+#include "program/main_wndproc.h"
+#include "recovery/recovery_offer.h"
 #include "settings/settings.h"
-#include "document/title.h"
+#include "text/memory.h"
+#include "views/main_window.h"
+#include "resource.h"
 
 #include <string.h>
 

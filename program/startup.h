@@ -6,7 +6,6 @@
 #include <stddef.h>
 
 BOOL RegisterMainClass(HINSTANCE instance);
-LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 // Loads "RICHED20.DLL"; reports the failure itself and returns NULL then.
 HMODULE LoadRichEditLibrary();
 // Turns the command-line tail into at most one file name and opens it.

@@ -6,8 +6,6 @@
 #include <windows.h>
 #include <shellapi.h>
 
-#define TRAY_ICON_ID 104
-
 // The icon record for adding (adding nonzero) or removing the icon of window.
 void BuildTrayRecord(HWND window, int adding, NOTIFYICONDATAA* record);
 void HideToTray(HWND window);

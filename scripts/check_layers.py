@@ -8,8 +8,8 @@ import re
 import sys
 
 # Lowest first; folders on one floor do not include each other.
-FLOORS = [["resources"], ["ground"], ["settings"], ["views"], ["document"], ["editor"],
-          ["print", "about", "options"], ["program"]]
+FLOORS = [["resources"], ["text"], ["ground"], ["settings"], ["views"], ["recovery"], ["editor"],
+          ["document"], ["print", "about", "options"], ["program"]]
 FLOOR_OF = {folder: level for level, folders in enumerate(FLOORS) for folder in folders}
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"', re.M)
 

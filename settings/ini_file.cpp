@@ -1,6 +1,8 @@
 // Where scrivlet.ini lives, and the two writes that touch only changed keys.
 #include "settings/ini_file.h"
 
+#include "text/text_hash.h"
+
 #include <windows.h>
 #include <shlobj.h>
 #include <io.h>
@@ -106,14 +108,15 @@ bool LocateIniFile(char* buffer)
 // file lets one write (its read, compare and rewrite) run at a time.
 HANDLE LockIniFile(const char* iniPath)
 {
-    unsigned long long hash = 1469598103934665603ULL;
+    // One name for every spelling of the path: case and slashes aside.
+    unsigned long long hash = HASH_START;
     for (const char* p = iniPath; *p; p++) {
         unsigned char c = (unsigned char)*p;
         if (c >= 'a' && c <= 'z')
             c = (unsigned char)(c - 'a' + 'A');
         if (c == '/')
             c = '\\';
-        hash = (hash ^ c) * 1099511628211ULL;
+        hash = ContinueHash(hash, &c, 1);
     }
     char name[48];
     _snprintf(name, sizeof(name), "scrivlet-ini-%08lx%08lx", (unsigned long)(hash >> 32),

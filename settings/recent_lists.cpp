@@ -1,9 +1,10 @@
 // The recent-files and favorites lists: container and INI sections.
 #include "settings/recent_lists.h"
 
-#include "ground/helpers.h"
-#include "resource.h"
 #include "settings/ini_file.h"
+#include "text/memory.h"
+#include "text/text_hash.h"
+#include "resource.h"
 
 #include <stdio.h>
 #include <string.h>
@@ -218,9 +219,7 @@ unsigned long long FavoritesFingerprint(const char* iniPath)
     if (!section)
         return 0;
     DWORD length = GetPrivateProfileSectionA(FavoritesSection, section, size, iniPath);
-    unsigned long long hash = 1469598103934665603ULL;
-    for (DWORD i = 0; i < length; i++)
-        hash = (hash ^ (unsigned char)section[i]) * 1099511628211ULL;
+    unsigned long long hash = ContinueHash(HASH_START, section, length);
     FreeBlock(section);
     return hash;
 }

@@ -3,11 +3,11 @@
 #include "settings/settings.h"
 
 #include "ground/app_state.h"
-#include "ground/helpers.h"
 #include "ground/dpi.h"
 #include "settings/ini_file.h"
 #include "settings/recent_lists.h"
 #include "settings/usable_settings.h"
+#include "text/memory.h"
 
 #include <stdio.h>
 #include <stdlib.h>

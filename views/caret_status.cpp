@@ -4,9 +4,10 @@
 
 #include "ground/app_state.h"
 #include "ground/edit_control.h"
-#include "ground/helpers.h"
-#include "views/menu_state.h"
+#include "ground/status_text.h"
+#include "text/memory.h"
 #include "views/gutter.h"
+#include "views/menu_state.h"
 
 #include <stdio.h>
 
@@ -89,7 +90,7 @@ void UpdateCaretStatus()
         ShowCaretPosition(selection.cpMin);
     else
         ShowSelectionFigures(selection);
-    UpdateMenuState(1, GetMenu(App.MainWindow));
+    UpdateMenuState(MENU_EDIT, GetMenu(App.MainWindow));
     if (Config.LineNumbers)
         PaintGutter(0);
 }

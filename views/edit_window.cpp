@@ -3,8 +3,8 @@
 #include "ground/app_state.h"
 #include "ground/edit_control.h"
 #include "views/caret_status.h"
-#include "views/gutter.h"
 #include "views/editor_look.h"
+#include "views/gutter.h"
 
 #include <richedit.h>
 

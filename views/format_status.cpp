@@ -1,16 +1,16 @@
 #include "views/format_status.h"
 
 #include "ground/app_state.h"
-#include "ground/helpers.h"
-#include "resource.h"
+#include "ground/status_text.h"
 #include "views/status_parts.h"
+#include "resource.h"
 
 #include <commctrl.h>
 #include <stdio.h>
 
 void FormatStatusText(int lineFormat, int encoding, int noMark, char* text, size_t size)
 {
-    const char* format = lineFormat == UNIX ? "UNIX" : lineFormat == MAC ? "MAC" : "WIN";
+    const char* format = LineFormatName(lineFormat);
     const char* name = "";
     if (encoding == ENCODING_UTF16LE)
         name = " Unicode";

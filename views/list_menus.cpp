@@ -1,13 +1,11 @@
 // The recent-files and favorites menus, drawn from the lists.
 #include "views/list_menus.h"
 
-#include "resource.h"
 #include "settings/recent_lists.h"
+#include "resource.h"
 
 #include <string.h>
 
-#define MENU_FILE 0
-#define MENU_FAVORITES 3
 #define LABEL_BYTES (APP_PATH_SIZE + 16)
 
 static int IsFavorites(const StringList* list) { return list->FirstCommandId == IDM_FAV_FIRST; }

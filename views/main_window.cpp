@@ -1,18 +1,19 @@
 #include "views/main_window.h"
 
 #include "ground/app_state.h"
-#include "views/edit_window.h"
-#include "ground/helpers.h"
+#include "ground/dpi.h"
+#include "ground/status_text.h"
+#include "ground/user_prompts.h"
+#include "settings/screen_placement.h"
+#include "settings/usable_settings.h"
 #include "views/caret_status.h"
+#include "views/edit_window.h"
 #include "views/editor_look.h"
 #include "views/gutter.h"
 #include "views/list_menus.h"
-#include "ground/dpi.h"
 #include "views/status_parts.h"
 #include "views/toolbar_images.h"
 #include "resource.h"
-#include "settings/screen_placement.h"
-#include "settings/usable_settings.h"
 
 #include <commctrl.h>
 #include <richedit.h>

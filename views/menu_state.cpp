@@ -1,11 +1,11 @@
 #include "views/menu_state.h"
 
 #include "ground/app_state.h"
-#include "ground/edit_control.h"
 #include "ground/command_gate.h"
+#include "ground/edit_control.h"
+#include "settings/recent_lists.h"
 #include "views/title_bar.h"
 #include "resource.h"
-#include "settings/recent_lists.h"
 
 #include <commctrl.h>
 #include <richedit.h>
@@ -128,10 +128,10 @@ static void UpdateFavoritesMenu(HMENU menu)
 void UpdateMenuState(int menuIndex, HMENU menu)
 {
     switch (menuIndex) {
-    case 0: UpdateFileMenu(menu); break;
-    case 1: UpdateEditMenu(menu); break;
-    case 2: UpdateViewMenu(menu); break;
-    case 3: UpdateFavoritesMenu(menu); break;
+    case MENU_FILE: UpdateFileMenu(menu); break;
+    case MENU_EDIT: UpdateEditMenu(menu); break;
+    case MENU_VIEW: UpdateViewMenu(menu); break;
+    case MENU_FAVORITES: UpdateFavoritesMenu(menu); break;
     }
     GreyHeldCommands(menu);
 }
@@ -144,6 +144,6 @@ void RefreshAfterEdit()
         UpdateTitle();
     }
     HMENU mainMenu = GetMenu(App.MainWindow);
-    UpdateMenuState(0, mainMenu);
-    UpdateMenuState(1, mainMenu);
+    UpdateMenuState(MENU_FILE, mainMenu);
+    UpdateMenuState(MENU_EDIT, mainMenu);
 }

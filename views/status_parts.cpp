@@ -57,7 +57,7 @@ static int CurrentTextWidth(HDC context, int part)
 
 void MeasureStatusTexts(int dpi, int needed[STATUS_PARTS])
 {
-    static const wchar_t* const formats[] = {L"WIN", L"UNIX", L"MAC"};
+    static const wchar_t* const formats[] = {LineFormatNameW(DOS), LineFormatNameW(UNIX), LineFormatNameW(MAC)};
     static const wchar_t* const modes[] = {L"INS", L"OVR"};
     static const wchar_t* const tabs[] = {L"Tab: 8"};
     // Figures of a long document: the part must not change width with every move.

@@ -1,7 +1,7 @@
-#include "support/editor_fixture.h"
-
+#include "editor/time_date.h"
 #include "ground/app_state.h"
 #include "program/commands.h"
+#include "support/editor_fixture.h"
 #include "resource.h"
 
 #include <commctrl.h>

@@ -1,8 +1,7 @@
 // Sizes made for the window's DPI: status parts, toolbar images, and what a
 // change of DPI rebuilds.
-#include "support/editor_fixture.h"
-
 #include "ground/app_state.h"
+#include "support/editor_fixture.h"
 #include "views/main_window.h"
 #include "views/status_parts.h"
 #include "views/toolbar_images.h"

@@ -1,10 +1,9 @@
 // F1 and New Window: files beside the program, never a path cut short.
-#include "support/editor_fixture.h"
-
+#include "ground/user_prompts.h"
 #include "program/commands.h"
-#include "ground/helpers.h"
-#include "resource.h"
 #include "settings/ini_file.h"
+#include "support/editor_fixture.h"
+#include "resource.h"
 
 #include <string>
 #include <vector>

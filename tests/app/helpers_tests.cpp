@@ -1,7 +1,8 @@
-#include "support/editor_fixture.h"
-
 #include "ground/app_state.h"
-#include "ground/helpers.h"
+#include "ground/status_text.h"
+#include "ground/user_prompts.h"
+#include "support/editor_fixture.h"
+#include "text/memory.h"
 #include "resource.h"
 
 class HelpersTest : public EditorFixture {};

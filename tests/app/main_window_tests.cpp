@@ -1,7 +1,6 @@
-#include "support/editor_fixture.h"
-
 #include "ground/app_state.h"
 #include "program/commands.h"
+#include "support/editor_fixture.h"
 #include "views/format_status.h"
 #include "views/main_window.h"
 #include "resource.h"

@@ -1,7 +1,6 @@
-#include "support/editor_fixture.h"
-
 #include "ground/app_state.h"
 #include "program/commands.h"
+#include "support/editor_fixture.h"
 #include "views/menu_state.h"
 #include "resource.h"
 

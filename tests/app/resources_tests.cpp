@@ -1,7 +1,6 @@
 // The resources the program is built with: checked through the loader, the
 // way the program itself reaches them.
 #include "support/editor_fixture.h"
-
 #include "resource.h"
 
 #include <vector>

@@ -1,7 +1,6 @@
-#include "support/editor_fixture.h"
-
 #include "ground/app_state.h"
 #include "program/startup.h"
+#include "support/editor_fixture.h"
 
 #include <string.h>
 

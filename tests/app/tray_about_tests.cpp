@@ -1,17 +1,15 @@
 // Hiding to the tray and back, the legacy wheel message, and the About box.
-#include "support/editor_fixture.h"
-
 #include "about/about.h"
 #include "ground/app_state.h"
+#include "ground/user_prompts.h"
 #include "program/commands.h"
-#include "ground/helpers.h"
 #include "program/tray.h"
+#include "support/editor_fixture.h"
 #include "resource.h"
 
 #include <richedit.h>
 #include <shellapi.h>
 #include <winver.h>
-
 #include <cstdio>
 #include <cstring>
 #include <functional>

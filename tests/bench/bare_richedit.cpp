@@ -5,7 +5,6 @@
 // report file, if given, as "stream_ms=<n> length=<n>".
 #include <windows.h>
 #include <richedit.h>
-
 #include <stdio.h>
 #include <string.h>
 

@@ -27,12 +27,10 @@
 #include <commdlg.h>
 #include <psapi.h>
 #include <richedit.h>
-
 #include <stddef.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
-
 #include <string>
 
 #define COMMAND_TIMEOUT_MS 300000

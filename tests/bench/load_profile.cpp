@@ -6,25 +6,25 @@
 // Prints one line: milliseconds to the whole text loaded and the window
 // painted, to the load alone, and the notifications seen during the load;
 // the plain open (experiment 0) adds the steps after the stream and New.
+#include "document/file_reader.h"
+#include "document/load.h"
+#include "document/new_document.h"
 #include "ground/app_state.h"
 #include "ground/edit_control.h"
-#include "ground/helpers.h"
+#include "ground/user_prompts.h"
+#include "program/startup.h"
+#include "settings/settings.h"
+#include "text/memory.h"
+#include "views/caret_status.h"
+#include "views/editor_look.h"
+#include "views/format_status.h"
+#include "views/gutter.h"
 #include "views/main_window.h"
 #include "views/menu_state.h"
-#include "program/startup.h"
-#include "document/load.h"
-#include "document/file_reader.h"
-#include "views/format_status.h"
-#include "document/title.h"
-#include "views/caret_status.h"
-#include "views/gutter.h"
 #include "resource.h"
-#include "settings/settings.h"
-#include "views/editor_look.h"
 
 #include <stdio.h>
 #include <stdlib.h>
-
 #include <string.h>
 
 static LARGE_INTEGER Frequency;

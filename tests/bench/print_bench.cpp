@@ -6,16 +6,17 @@
 // print command, the processor time the process spent in it (what a busy
 // machine does not stretch), and whether the program laid the pages out itself. With
 // "layout", a page range past the end: the pages are laid out, not printed.
-#include "ground/app_state.h"
-#include "ground/edit_control.h"
-#include "ground/helpers.h"
-#include "views/main_window.h"
-#include "program/startup.h"
 #include "document/background_load.h"
 #include "document/load.h"
+#include "ground/app_state.h"
+#include "ground/edit_control.h"
+#include "ground/user_prompts.h"
 #include "print/print.h"
-#include "resource.h"
+#include "program/startup.h"
 #include "settings/settings.h"
+#include "text/memory.h"
+#include "views/main_window.h"
+#include "resource.h"
 
 #include <richedit.h>
 #include <stdio.h>

@@ -1,18 +1,17 @@
-#include "support/editor_fixture.h"
-
-#include "ground/app_state.h"
-#include "program/commands.h"
-#include "ground/edit_control.h"
-#include "views/menu_state.h"
-#include "program/startup.h"
 #include "document/background_load.h"
 #include "document/load.h"
-#include "document/title.h"
+#include "document/new_document.h"
+#include "ground/app_state.h"
+#include "ground/command_gate.h"
+#include "ground/edit_control.h"
+#include "program/commands.h"
+#include "program/startup.h"
+#include "support/editor_fixture.h"
+#include "views/menu_state.h"
 #include "resource.h"
 
 #include <commctrl.h>
 #include <richedit.h>
-
 #include <string>
 
 // Everything a load leaves behind that the user or a later save can see.
@@ -255,8 +254,8 @@ TEST_F(LoadInBackgroundBigFile, WholeTextCommandsWaitAndTheTextIsReadOnly)
     RunCommand(IDM_SAVE);
     EXPECT_EQ(FileDialogCalls(), 0);
     HMENU menu = GetMenu(App.MainWindow);
-    UpdateMenuState(0, menu);
-    UpdateMenuState(1, menu);
+    UpdateMenuState(MENU_FILE, menu);
+    UpdateMenuState(MENU_EDIT, menu);
     const UINT held[] = {IDM_SAVEAS, IDM_FORMAT_UNIX, IDM_GOTOLINE, IDM_INDENT, IDM_PASTE, IDM_TIMEDATE};
     for (UINT id : held)
         EXPECT_TRUE(Greyed(id)) << id;
@@ -270,7 +269,7 @@ TEST_F(LoadInBackgroundBigFile, WholeTextCommandsWaitAndTheTextIsReadOnly)
     EXPECT_FALSE(ReadOnly());
     EXPECT_EQ(EditTextW(), text_);
     EXPECT_EQ(WindowTitle(), "big.txt - scrivlet");
-    UpdateMenuState(0, menu);
+    UpdateMenuState(MENU_FILE, menu);
     for (UINT id : held) {
         if (id == IDM_PASTE) // greyed or not by the clipboard
             continue;
@@ -308,7 +307,7 @@ TEST_F(LoadInBackgroundBigFile, EscapeStopsTheLoadAndNothingCanBeSavedOverTheFil
     EXPECT_TRUE(RecordedPrompts().empty());
     EXPECT_EQ(EditTextW(), L"");
     EXPECT_FALSE(ReadOnly());
-    UpdateMenuState(0, GetMenu(App.MainWindow));
+    UpdateMenuState(MENU_FILE, GetMenu(App.MainWindow));
     EXPECT_FALSE(Greyed(IDM_SAVEAS));
     EXPECT_TRUE(ButtonEnabled(IDM_PASTE) ==
                 (SendMessageA(App.EditControl, EM_CANPASTE, CF_TEXT, 0) != 0));

@@ -1,16 +1,16 @@
-#include "support/editor_fixture.h"
-
-#include "ground/app_state.h"
-#include "ground/edit_control.h"
-#include "ground/helpers.h"
 #include "document/file_dialogs.h"
 #include "document/load.h"
 #include "document/save.h"
+#include "ground/app_state.h"
+#include "ground/edit_control.h"
+#include "ground/user_prompts.h"
+#include "support/editor_fixture.h"
+#include "text/file_filter.h"
+#include "text/memory.h"
 #include "resource.h"
 
 #include <dlgs.h>
 #include <string.h>
-
 #include <string>
 
 // A stand-in for the Save As dialog that runs the program's own template and

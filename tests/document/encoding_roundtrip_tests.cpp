@@ -1,13 +1,10 @@
-#include "support/editor_fixture.h"
-
-#include "ground/app_state.h"
-#include "ground/edit_control.h"
 #include "document/load.h"
 #include "document/save.h"
-#include "document/stream_decoder.h"
+#include "ground/app_state.h"
+#include "ground/edit_control.h"
+#include "support/editor_fixture.h"
 
 #include <commctrl.h>
-
 #include <string>
 #include <vector>
 

@@ -1,13 +1,11 @@
-#include "support/editor_fixture.h"
-
-#include "ground/app_state.h"
-#include "program/commands.h"
-#include "ground/edit_control.h"
 #include "document/load.h"
+#include "ground/app_state.h"
+#include "ground/edit_control.h"
+#include "program/commands.h"
+#include "support/editor_fixture.h"
 #include "resource.h"
 
 #include <richedit.h>
-
 #include <string>
 
 class FileWatch : public EditorFixture {

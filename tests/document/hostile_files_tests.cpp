@@ -1,17 +1,16 @@
 // Files and names a user may throw at the editor by mistake: each one loads,
 // or is refused with a message while the document already open stays as it was.
+#include "document/background_load.h"
+#include "document/file_commands.h"
+#include "document/file_dialogs.h"
+#include "document/load.h"
+#include "document/save.h"
+#include "ground/app_state.h"
+#include "ground/command_gate.h"
+#include "ground/edit_control.h"
 #include "support/editor_fixture.h"
 
-#include "ground/app_state.h"
-#include "ground/edit_control.h"
-#include "document/file_dialogs.h"
-#include "document/background_load.h"
-#include "document/load.h"
-#include "document/file_commands.h"
-#include "document/save.h"
-
 #include <string.h>
-
 #include <string>
 
 static const char KeptText[] = "kept text";

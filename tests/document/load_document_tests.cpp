@@ -1,16 +1,16 @@
-#include "support/editor_fixture.h"
-
-#include "ground/app_state.h"
-#include "program/commands.h"
-#include "ground/edit_control.h"
 #include "document/background_load.h"
-#include "document/load.h"
 #include "document/file_reader.h"
-#include "document/stream_decoder.h"
+#include "document/load.h"
+#include "editor/time_date.h"
+#include "ground/app_state.h"
+#include "ground/command_gate.h"
+#include "ground/edit_control.h"
+#include "program/commands.h"
+#include "support/editor_fixture.h"
+#include "text/stream_decoder.h"
 #include "resource.h"
 
 #include <richedit.h>
-
 #include <string>
 
 static std::string Utf16(const std::wstring& text)

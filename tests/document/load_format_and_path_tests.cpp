@@ -1,14 +1,12 @@
-#include "support/editor_fixture.h"
-
+#include "document/load.h"
 #include "ground/app_state.h"
 #include "ground/edit_control.h"
 #include "ground/long_path.h"
-#include "document/load.h"
+#include "support/editor_fixture.h"
 #include "views/format_status.h"
 #include "resource.h"
 
 #include <richedit.h>
-
 #include <string>
 
 class LineFormatCommandTest : public EditorFixture {};

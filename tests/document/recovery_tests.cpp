@@ -1,21 +1,22 @@
-#include "support/editor_fixture.h"
-
-#include "ground/app_state.h"
-#include "ground/edit_control.h"
-#include "ground/helpers.h"
 #include "document/background_load.h"
 #include "document/load.h"
-#include "document/recovery.h"
+#include "document/new_document.h"
 #include "document/save.h"
-#include "document/stream_decoder.h"
-#include "document/title.h"
 #include "editor/find_replace.h"
 #include "editor/large_replace.h"
+#include "ground/app_state.h"
+#include "ground/command_gate.h"
+#include "ground/edit_control.h"
+#include "ground/status_text.h"
+#include "recovery/recovery.h"
+#include "recovery/recovery_file.h"
+#include "recovery/recovery_offer.h"
+#include "support/editor_fixture.h"
+#include "text/memory.h"
 #include "resource.h"
 
 #include <richedit.h>
 #include <stdio.h>
-
 #include <string>
 #include <vector>
 

@@ -1,10 +1,9 @@
-#include "support/editor_fixture.h"
-
-#include "ground/app_state.h"
-#include "ground/edit_control.h"
 #include "document/load.h"
 #include "document/save.h"
-#include "document/stream_decoder.h"
+#include "ground/app_state.h"
+#include "ground/edit_control.h"
+#include "support/editor_fixture.h"
+#include "text/stream_decoder.h"
 #include "resource.h"
 
 #include <stdlib.h>

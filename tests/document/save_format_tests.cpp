@@ -1,13 +1,11 @@
-#include "support/editor_fixture.h"
-
+#include "document/save.h"
 #include "ground/app_state.h"
 #include "ground/edit_control.h"
-#include "document/save.h"
+#include "support/editor_fixture.h"
 #include "resource.h"
 
 #include <commctrl.h>
 #include <richedit.h>
-
 #include <string>
 
 class SaveFormatTest : public EditorFixture {

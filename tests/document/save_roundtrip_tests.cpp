@@ -1,9 +1,8 @@
-#include "support/editor_fixture.h"
-
-#include "ground/app_state.h"
-#include "ground/edit_control.h"
 #include "document/load.h"
 #include "document/save.h"
+#include "ground/app_state.h"
+#include "ground/edit_control.h"
+#include "support/editor_fixture.h"
 #include "resource.h"
 
 #include <string>

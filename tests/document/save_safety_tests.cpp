@@ -1,8 +1,7 @@
-#include "support/editor_fixture.h"
-
+#include "document/save.h"
 #include "ground/app_state.h"
 #include "ground/edit_control.h"
-#include "document/save.h"
+#include "support/editor_fixture.h"
 
 #include <algorithm>
 #include <string>

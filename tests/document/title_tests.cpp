@@ -1,12 +1,11 @@
-#include "support/editor_fixture.h"
-
-#include "ground/app_state.h"
-#include "ground/edit_control.h"
-#include "views/menu_state.h"
 #include "document/load.h"
 #include "document/save.h"
+#include "document/unsaved_changes.h"
+#include "ground/app_state.h"
+#include "ground/edit_control.h"
+#include "support/editor_fixture.h"
+#include "views/menu_state.h"
 #include "views/title_bar.h"
-#include "document/title.h"
 #include "resource.h"
 
 #include <string>
@@ -265,7 +264,7 @@ TEST_F(TitleTest, UndoOrRedoAwayFromTheSavedTextMarksTheDocumentModified)
     PressKey('Z', true);
     ASSERT_EQ(EditText(), "base");
     EXPECT_EQ(WindowTitle(), "undo.txt* - scrivlet");
-    UpdateMenuState(0, GetMenu(App.MainWindow));
+    UpdateMenuState(MENU_FILE, GetMenu(App.MainWindow));
     EXPECT_FALSE(GetMenuState(GetMenu(App.MainWindow), IDM_SAVE, MF_BYCOMMAND) & MF_GRAYED);
     QueueAnswer(IDCANCEL);
     EXPECT_EQ(QuerySaveChanges(), IDCANCEL);

@@ -2,7 +2,6 @@
 // only be read inside the process that owns it, so this answers the probe's
 // question from there, with the Favorites menu's items sent back as text.
 #include <windows.h>
-
 #include <stdio.h>
 #include <string.h>
 

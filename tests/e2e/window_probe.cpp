@@ -35,7 +35,6 @@
 #include <windows.h>
 #include <commctrl.h>
 #include <shellapi.h>
-
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>

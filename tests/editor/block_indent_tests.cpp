@@ -1,6 +1,5 @@
 // Block indent and unindent through the Edit menu commands.
 #include "editor_test_support.h"
-
 #include "resource.h"
 
 class BlockIndentTest : public EditorBehaviourTest {};

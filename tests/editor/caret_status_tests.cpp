@@ -1,8 +1,7 @@
 // Status-bar position and selection, tab size, and the Go To Line dialog.
-#include "editor_test_support.h"
-
 #include "program/commands.h"
 #include "views/caret_status.h"
+#include "editor_test_support.h"
 #include "resource.h"
 
 #include <vector>

@@ -1,8 +1,7 @@
 // The program's own copy and paste, Delete, Delete Line and the link actions.
-#include "editor_test_support.h"
-
-#include "ground/edit_control.h"
 #include "editor/clipboard.h"
+#include "ground/edit_control.h"
+#include "editor_test_support.h"
 #include "resource.h"
 
 #include <commctrl.h>

@@ -2,12 +2,10 @@
 #ifndef SCRIVLET_TEST_EDITOR_SUPPORT_H
 #define SCRIVLET_TEST_EDITOR_SUPPORT_H
 
+#include "ground/app_state.h"
 #include "support/editor_fixture.h"
 
-#include "ground/app_state.h"
-
 #include <richedit.h>
-
 #include <string>
 
 // The editor with the option values a fresh INI gives, set here so the tests

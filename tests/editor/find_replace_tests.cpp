@@ -1,12 +1,13 @@
 // Find and replace, driven through the real modeless dialogs: their buttons
 // send the registered notification to the main window as a user's click does.
-#include "editor_test_support.h"
-
 #include "editor/find_replace.h"
 #include "editor/replace_text.h"
 #include "ground/edit_control.h"
-#include "ground/helpers.h"
+#include "ground/status_text.h"
+#include "ground/user_prompts.h"
+#include "text/memory.h"
 #include "views/menu_state.h"
+#include "editor_test_support.h"
 #include "resource.h"
 
 #include <stdlib.h>

@@ -1,10 +1,9 @@
 // New on a large document: the control that holds the text is replaced by a
 // fresh one, which must behave exactly as the old one did.
-#include "editor_test_support.h"
-
 #include "ground/edit_control.h"
 #include "views/edit_window.h"
 #include "views/gutter.h"
+#include "editor_test_support.h"
 #include "resource.h"
 
 #include <string>

@@ -1,9 +1,8 @@
 // The line-number gutter: its width against the editor font, the margin that
 // keeps the text clear of it, and what it paints, read back pixel by pixel.
-#include "editor_test_support.h"
-
 #include "ground/edit_control.h"
 #include "views/gutter.h"
+#include "editor_test_support.h"
 #include "resource.h"
 
 #include <string>

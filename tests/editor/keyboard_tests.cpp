@@ -1,7 +1,6 @@
 // Real key presses through the message loop into the edit control.
-#include "editor_test_support.h"
-
 #include "editor/keyboard.h"
+#include "editor_test_support.h"
 #include "resource.h"
 
 class KeyboardTest : public EditorBehaviourTest {};

@@ -1,15 +1,15 @@
 // Replace All over more line breaks than the control replaces quickly: the
 // result goes into a fresh control and the text before is the program's own
 // one-step undo, which must give back every byte of the file.
-#include "editor_test_support.h"
-
-#include "ground/edit_control.h"
-#include "views/menu_state.h"
 #include "document/background_load.h"
 #include "document/load.h"
-#include "document/title.h"
 #include "editor/find_replace.h"
 #include "editor/large_replace.h"
+#include "editor/own_undo.h"
+#include "ground/command_gate.h"
+#include "ground/edit_control.h"
+#include "views/menu_state.h"
+#include "editor_test_support.h"
 #include "resource.h"
 
 #include <commctrl.h>
@@ -79,7 +79,7 @@ protected:
     void ExpectUndoRedoShown(bool undo, bool redo)
     {
         HMENU menu = GetMenu(App.MainWindow);
-        UpdateMenuState(1, menu);
+        UpdateMenuState(MENU_EDIT, menu);
         EXPECT_EQ((GetMenuState(menu, IDM_UNDO, MF_BYCOMMAND) & MF_GRAYED) == 0, undo);
         EXPECT_EQ((GetMenuState(menu, IDM_REDO, MF_BYCOMMAND) & MF_GRAYED) == 0, redo);
         EXPECT_EQ(SendMessageA(App.ToolBar, TB_ISBUTTONENABLED, IDM_UNDO, 0) != 0, undo);
@@ -174,8 +174,8 @@ TEST_F(LargeReplaceTest, AnEditAfterItHandsUndoBackToTheControl)
     ExpectUndoRedoShown(true, false);
 
     TypeText("q");
-    EXPECT_EQ(App.OwnUndo.State, OWN_STEP_NONE);
-    EXPECT_TRUE(App.OwnUndo.Text == NULL);
+    EXPECT_EQ(App.OwnStepWaits, OWN_STEP_NONE);
+    EXPECT_FALSE(OwnUndoStepHoldsText());
     ExpectUndoRedoShown(true, false);
     Command(IDM_UNDO);
     EXPECT_EQ(EditText(), replaced);
@@ -213,7 +213,7 @@ TEST_F(LargeReplaceTest, OnlyMoreBreaksThanTheThresholdTakeAFreshControl)
     HWND control = App.EditControl;
     ReplaceAllInDialog(L"k", L"m");
     EXPECT_EQ(App.EditControl, control);
-    EXPECT_EQ(App.OwnUndo.State, OWN_STEP_NONE);
+    EXPECT_EQ(App.OwnStepWaits, OWN_STEP_NONE);
     EXPECT_EQ(EditText()[0], 'm');
     SendMessageA(App.EditControl, EM_UNDO, 0, 0);
     EXPECT_EQ(EditText(), text);
@@ -221,7 +221,7 @@ TEST_F(LargeReplaceTest, OnlyMoreBreaksThanTheThresholdTakeAFreshControl)
     SetEditText((text + "\rk").c_str());
     ReplaceAllInDialog(L"k", L"m");
     EXPECT_NE(App.EditControl, control);
-    EXPECT_EQ(App.OwnUndo.State, OWN_STEP_UNDO);
+    EXPECT_EQ(App.OwnStepWaits, OWN_STEP_UNDO);
     EXPECT_EQ(StatusText(0), L"Items replaced: 12");
 }
 
@@ -246,7 +246,7 @@ TEST_F(LargeReplaceTest, ReplaceAllWhileAFileStreamsInIsRefused)
     ReplaceAllInDialog(L"7", L"seven", false);
     EXPECT_EQ(App.EditControl, control);
     EXPECT_EQ(EditTextW(), before);
-    EXPECT_EQ(App.OwnUndo.State, OWN_STEP_NONE);
+    EXPECT_EQ(App.OwnStepWaits, OWN_STEP_NONE);
     ASSERT_TRUE(IsDocumentLoading());
     StopBackgroundLoad();
 }

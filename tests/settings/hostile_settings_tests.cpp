@@ -1,14 +1,12 @@
 // Settings files nobody should have, and values the Options sheet could
 // never store: the editor still starts usable, on screen, and writes nowhere
 // but its own INI file.
-#include "support/editor_fixture.h"
-
 #include "ground/app_state.h"
-#include "resource.h"
 #include "settings/usable_settings.h"
+#include "support/editor_fixture.h"
+#include "resource.h"
 
 #include <richedit.h>
-
 #include <map>
 #include <set>
 #include <string>

@@ -1,16 +1,14 @@
 // Where the INI file is found, and the two writes that touch only changed keys.
-#include "support/editor_fixture.h"
-
 #include "ground/app_state.h"
-#include "program/commands.h"
-#include "resource.h"
-#include "settings/ini_file.h"
 #include "options/options_sheet.h"
+#include "program/commands.h"
+#include "settings/ini_file.h"
 #include "settings/settings.h"
+#include "support/editor_fixture.h"
+#include "resource.h"
 
 #include <shlobj.h>
 #include <io.h>
-
 #include <map>
 #include <sstream>
 #include <string>

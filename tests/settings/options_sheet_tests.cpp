@@ -1,17 +1,15 @@
 // The Options sheet driven from inside its own modal loop: what each page
 // shows, applies and writes, and the choosers it opens.
-#include "support/editor_fixture.h"
-
 #include "ground/app_state.h"
-#include "program/commands.h"
 #include "ground/edit_control.h"
-#include "ground/helpers.h"
+#include "ground/user_prompts.h"
+#include "program/commands.h"
+#include "support/editor_fixture.h"
 #include "resource.h"
 
 #include <commctrl.h>
 #include <prsht.h>
 #include <richedit.h>
-
 #include <functional>
 #include <string>
 

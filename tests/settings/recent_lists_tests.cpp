@@ -1,11 +1,10 @@
-#include "support/editor_fixture.h"
-
+#include "document/load.h"
 #include "ground/app_state.h"
 #include "program/commands.h"
-#include "document/load.h"
-#include "resource.h"
 #include "settings/recent_lists.h"
+#include "support/editor_fixture.h"
 #include "views/list_menus.h"
+#include "resource.h"
 
 #include <map>
 #include <string>

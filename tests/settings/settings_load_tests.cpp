@@ -1,13 +1,11 @@
 // LoadSettings: every key, its default and range, applied to the running editor.
-#include "support/editor_fixture.h"
-
 #include "ground/app_state.h"
-#include "resource.h"
 #include "settings/settings.h"
+#include "support/editor_fixture.h"
+#include "resource.h"
 
 #include <commctrl.h>
 #include <richedit.h>
-
 #include <map>
 #include <string>
 

@@ -1,18 +1,16 @@
 // What is written, where and when: the options save, the exit save and the
 // close flow that runs it.
-#include "support/editor_fixture.h"
-
 #include "ground/app_state.h"
+#include "options/options_sheet.h"
 #include "program/commands.h"
+#include "settings/settings.h"
+#include "support/editor_fixture.h"
 #include "views/caret_status.h"
 #include "resource.h"
-#include "options/options_sheet.h"
-#include "settings/settings.h"
 
 #include <commctrl.h>
 #include <richedit.h>
 #include <stdio.h>
-
 #include <map>
 #include <string>
 #include <vector>

@@ -1,19 +1,19 @@
-#include "support/editor_fixture.h"
-
-#include "ground/app_state.h"
-#include "ground/helpers.h"
-#include "views/main_window.h"
-#include "program/startup.h"
-#include "ground/edit_control.h"
-#include "resource.h"
-#include "settings/settings.h"
 #include "document/background_load.h"
 #include "editor/large_replace.h"
+#include "editor/own_undo.h"
+#include "ground/app_state.h"
+#include "ground/edit_control.h"
+#include "ground/user_prompts.h"
+#include "program/startup.h"
+#include "settings/settings.h"
+#include "support/editor_fixture.h"
+#include "text/memory.h"
+#include "views/main_window.h"
+#include "resource.h"
 
 #include <commctrl.h>
 #include <richedit.h>
 #include <stdio.h>
-
 #include <deque>
 #include <fstream>
 #include <sstream>

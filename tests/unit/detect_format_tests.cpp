@@ -1,9 +1,7 @@
-#include <gtest/gtest.h>
-
 #include "ground/app_state.h"
-#include "document/stream_decoder.h"
-#include "document/text_format.h"
+#include "text/text_format.h"
 
+#include <gtest/gtest.h>
 #include <string>
 
 using namespace std::string_literals;

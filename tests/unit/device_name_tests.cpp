@@ -1,7 +1,7 @@
 // Which names reach a device, a pipe or the console instead of a disk file.
-#include <gtest/gtest.h>
+#include "text/device_names.h"
 
-#include "document/device_names.h"
+#include <gtest/gtest.h>
 
 TEST(IsDeviceName, ReservedNamesInAnyCaseFolderAndExtension)
 {

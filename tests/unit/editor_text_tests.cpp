@@ -1,12 +1,11 @@
 // The editor's pure text arithmetic: columns, tab units, leading blanks,
 // block indent and the CR LF expansion of the clipboard.
-#include <gtest/gtest.h>
-
 #include "editor/block_indent.h"
-#include "views/caret_status.h"
 #include "editor/clipboard.h"
 #include "editor/keyboard.h"
+#include "views/caret_status.h"
 
+#include <gtest/gtest.h>
 #include <string>
 
 TEST(ColumnAfterText, TabsJumpToTheNextStop)
@@ -46,30 +45,30 @@ TEST(LeadingBlankLength, CountsSpacesAndTabsOnly)
     EXPECT_EQ(LeadingBlankLength(""), 0u);
 }
 
-static std::wstring Rebuild(const wchar_t* block, int indent, const wchar_t* unit, int tabSize)
+static std::wstring Rebuild(const wchar_t* block, IndentWay way, const wchar_t* unit, int tabSize)
 {
     wchar_t out[256];
-    size_t length = RebuildIndentedText(block, indent, unit, tabSize, out, 256);
+    size_t length = RebuildIndentedText(block, way, unit, tabSize, out, 256);
     EXPECT_EQ(length, std::wstring(out).size());
     return out;
 }
 
 TEST(RebuildIndentedText, IndentPutsTheUnitBeforeEveryLineIncludingEmptyOnes)
 {
-    EXPECT_EQ(Rebuild(L"one\r\rthree", 1, L"\t", 8), L"\tone\r\t\r\tthree");
-    EXPECT_EQ(Rebuild(L"one\rtwo", 1, L"    ", 4), L"    one\r    two");
-    EXPECT_EQ(Rebuild(L"", 1, L"\t", 8), L"\t");
+    EXPECT_EQ(Rebuild(L"one\r\rthree", INDENT, L"\t", 8), L"\tone\r\t\r\tthree");
+    EXPECT_EQ(Rebuild(L"one\rtwo", INDENT, L"    ", 4), L"    one\r    two");
+    EXPECT_EQ(Rebuild(L"", INDENT, L"\t", 8), L"\t");
 }
 
 TEST(RebuildIndentedText, UnindentTakesOneTabOrUpToTabSizeSpaces)
 {
-    EXPECT_EQ(Rebuild(L"      six", 0, L"", 4), L"  six");
-    EXPECT_EQ(Rebuild(L"\ttab", 0, L"", 4), L"tab");
-    EXPECT_EQ(Rebuild(L"\t\ttwo", 0, L"", 4), L"\ttwo");
-    EXPECT_EQ(Rebuild(L" \tmixed", 0, L"", 4), L"\tmixed");
-    EXPECT_EQ(Rebuild(L"  \t", 0, L"", 8), L"\t");
-    EXPECT_EQ(Rebuild(L"none\r  two\r\tthree\r", 0, L"", 4), L"none\rtwo\rthree\r");
-    EXPECT_EQ(Rebuild(L"plain\rtext", 0, L"", 4), L"plain\rtext");
+    EXPECT_EQ(Rebuild(L"      six", UNINDENT, L"", 4), L"  six");
+    EXPECT_EQ(Rebuild(L"\ttab", UNINDENT, L"", 4), L"tab");
+    EXPECT_EQ(Rebuild(L"\t\ttwo", UNINDENT, L"", 4), L"\ttwo");
+    EXPECT_EQ(Rebuild(L" \tmixed", UNINDENT, L"", 4), L"\tmixed");
+    EXPECT_EQ(Rebuild(L"  \t", UNINDENT, L"", 8), L"\t");
+    EXPECT_EQ(Rebuild(L"none\r  two\r\tthree\r", UNINDENT, L"", 4), L"none\rtwo\rthree\r");
+    EXPECT_EQ(Rebuild(L"plain\rtext", UNINDENT, L"", 4), L"plain\rtext");
 }
 
 TEST(RebuildIndentedText, NeverWritesPastTheGivenSize)
@@ -77,7 +76,7 @@ TEST(RebuildIndentedText, NeverWritesPastTheGivenSize)
     wchar_t out[8];
     for (int i = 0; i < 8; i++)
         out[i] = L'#';
-    size_t length = RebuildIndentedText(L"abc\rdef", 1, L"\t\t", 8, out, 6);
+    size_t length = RebuildIndentedText(L"abc\rdef", INDENT, L"\t\t", 8, out, 6);
     EXPECT_EQ(length, 5u);
     EXPECT_EQ(std::wstring(out), L"\t\tabc");
     EXPECT_EQ(out[6], L'#');
@@ -89,7 +88,7 @@ TEST(RebuildIndentedText, CapacityCoversTheUnitOnEveryLine)
     size_t capacity = IndentedTextCapacity(block, 9);
     EXPECT_EQ(capacity, 3u * 9 + 4 + 1);
     wchar_t out[64];
-    EXPECT_EQ(RebuildIndentedText(block, 1, L"         ", 9, out, capacity), capacity - 1);
+    EXPECT_EQ(RebuildIndentedText(block, INDENT, L"         ", 9, out, capacity), capacity - 1);
 }
 
 TEST(ExpandLoneCR, EveryBreakBecomesCRLF)

@@ -1,9 +1,8 @@
+#include "text/encode_text.h"
+#include "text/memory.h"
+#include "text/stream_decoder.h"
+
 #include <gtest/gtest.h>
-
-#include "ground/helpers.h"
-#include "document/encode_text.h"
-#include "document/stream_decoder.h"
-
 #include <string>
 
 using namespace std::string_literals;

@@ -1,9 +1,7 @@
+#include "text/file_filter.h"
+
 #include <gtest/gtest.h>
-
-#include "document/file_dialogs.h"
-
 #include <string.h>
-
 #include <string>
 #include <vector>
 

@@ -1,10 +1,9 @@
 // Page geometry of a printout and the program's own line wrapping.
-#include <gtest/gtest.h>
-
-#include "ground/helpers.h"
 #include "print/page_layout.h"
 #include "print/print.h"
+#include "text/memory.h"
 
+#include <gtest/gtest.h>
 #include <string>
 
 static std::wstring Expanded(const wchar_t* text, int tabSize)

@@ -4,30 +4,27 @@
 // sanitizer for Windows targets); the process heap is validated after each
 // property. A failure prints the seed and case that reproduce it: set
 // SCRIVLET_RANDOM_SEED to that seed to run the same inputs again.
-#include <gtest/gtest.h>
-
-#include "ground/app_state.h"
-#include "ground/helpers.h"
-#include "document/device_names.h"
-#include "document/file_dialogs.h"
-#include "document/stream_decoder.h"
-#include "document/text_format.h"
 #include "editor/block_indent.h"
-#include "views/caret_status.h"
 #include "editor/clipboard.h"
 #include "editor/replace_text.h"
+#include "ground/app_state.h"
 #include "print/page_layout.h"
 #include "print/print.h"
 #include "settings/recent_lists.h"
+#include "text/cr_to_lf.h"
+#include "text/device_names.h"
+#include "text/file_filter.h"
+#include "text/memory.h"
+#include "text/stream_decoder.h"
+#include "text/text_format.h"
+#include "views/caret_status.h"
 
+#include <gtest/gtest.h>
 #include <windows.h>
-
 #include <ctype.h>
 #include <stdlib.h>
 #include <string.h>
-
 #include <limits.h>
-
 #include <random>
 #include <string>
 
@@ -229,7 +226,7 @@ static std::string IndentThenUnindent(Random& random)
     GuardedBlock in = GuardedCopy(block.c_str(), (block.size() + 1) * sizeof(wchar_t));
     size_t capacity = IndentedTextCapacity((const wchar_t*)in.Data, unit.size());
     GuardedBlock indented = Guard(capacity * sizeof(wchar_t));
-    size_t length = RebuildIndentedText((const wchar_t*)in.Data, 1, unit.c_str(), tabSize,
+    size_t length = RebuildIndentedText((const wchar_t*)in.Data, INDENT, unit.c_str(), tabSize,
                                         (wchar_t*)indented.Data, capacity);
     size_t breaks = 0;
     for (wchar_t c : block)
@@ -239,7 +236,7 @@ static std::string IndentThenUnindent(Random& random)
     if (length != wcslen((const wchar_t*)indented.Data) || length != block.size() + indentedLines * unit.size())
         why = "indented length does not add up";
     GuardedBlock restored = Guard((length + 1) * sizeof(wchar_t));
-    size_t back = RebuildIndentedText((const wchar_t*)indented.Data, 0, unit.c_str(), tabSize,
+    size_t back = RebuildIndentedText((const wchar_t*)indented.Data, UNINDENT, unit.c_str(), tabSize,
                                       (wchar_t*)restored.Data, length + 1);
     if (why.empty() && std::wstring((const wchar_t*)restored.Data, back) != block)
         why = "unindent did not restore the block";

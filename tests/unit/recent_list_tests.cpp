@@ -1,9 +1,8 @@
-#include <gtest/gtest.h>
-
 #include "ground/app_state.h"
-#include "resource.h"
 #include "settings/recent_lists.h"
+#include "resource.h"
 
+#include <gtest/gtest.h>
 #include <string>
 
 static std::string Label(int index, const std::string& path, UINT codePage = 1252)

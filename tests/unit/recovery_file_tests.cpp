@@ -1,10 +1,9 @@
+#include "recovery/recovery_file.h"
+#include "text/memory.h"
+
 #include <gtest/gtest.h>
-
-#include "ground/helpers.h"
-#include "document/recovery_file.h"
-
+#include <windows.h>
 #include <string.h>
-
 #include <string>
 
 static std::string Format(const char* path, const std::wstring& text, int encoding = 3)

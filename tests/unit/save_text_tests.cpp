@@ -1,7 +1,6 @@
+#include "text/cr_to_lf.h"
+
 #include <gtest/gtest.h>
-
-#include "document/text_format.h"
-
 #include <string>
 
 static std::string Replaced(std::string bytes, int isUnicode)

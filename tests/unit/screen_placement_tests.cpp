@@ -1,9 +1,8 @@
 // A saved window rectangle is kept when it can be seen, and brought onto the
 // nearest monitor's work area when it cannot.
-#include <gtest/gtest.h>
-
 #include "settings/screen_placement.h"
 
+#include <gtest/gtest.h>
 #include <limits.h>
 
 static RECT Rect(LONG left, LONG top, LONG right, LONG bottom)

@@ -1,9 +1,8 @@
 // Pure functions of the settings model.
-#include <gtest/gtest.h>
-
 #include "settings/settings.h"
 #include "settings/usable_settings.h"
 
+#include <gtest/gtest.h>
 #include <string.h>
 
 static RECT MakeRect(LONG left, LONG top, LONG right, LONG bottom)

@@ -1,8 +1,7 @@
-#include <gtest/gtest.h>
-
 #include "ground/app_state.h"
-#include "document/stream_decoder.h"
+#include "text/stream_decoder.h"
 
+#include <gtest/gtest.h>
 #include <string>
 #include <vector>
 

@@ -1,7 +1,6 @@
+#include "text/text_format.h"
+
 #include <gtest/gtest.h>
-
-#include "document/text_format.h"
-
 #include <string>
 
 using namespace std::string_literals;

@@ -1,6 +1,4 @@
-#include "document/device_names.h"
-
-#include "ground/helpers.h"
+#include "text/device_names.h"
 
 #include <stdio.h>
 #include <string.h>
@@ -142,13 +140,4 @@ int IsDeviceNameInCodePage(const char* path, UINT codePage)
 int IsDeviceName(const char* path)
 {
     return IsDeviceNameInCodePage(path, CP_ACP);
-}
-
-int RefuseDeviceName(const char* path)
-{
-    if (!IsDeviceName(path))
-        return 0;
-    ShowErrorAboutFile("\"%s\" is the name of a device, not of a file.\n\nOnly files on disk can be opened or saved.",
-                       path);
-    return 1;
 }

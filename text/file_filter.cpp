@@ -1,5 +1,6 @@
-#include "document/file_dialogs.h"
+#include "text/file_filter.h"
 
+#include <windows.h>
 #include <string.h>
 
 // Pairs of description and pattern list; the literal's own terminator adds

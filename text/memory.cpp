@@ -1,4 +1,6 @@
-#include "ground/helpers.h"
+#include "text/memory.h"
+
+#include <windows.h>
 
 void* AllocZeroed(size_t size)
 {

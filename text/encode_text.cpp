@@ -1,7 +1,7 @@
-#include "document/encode_text.h"
+#include "text/encode_text.h"
 
-#include "ground/helpers.h"
-#include "document/stream_decoder.h"
+#include "text/memory.h"
+#include "text/stream_decoder.h"
 
 #include <string.h>
 

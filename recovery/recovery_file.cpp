@@ -5,9 +5,10 @@
 //   a line of dashes (two or three: the text starts on an even offset)
 //   <units UTF-16 little-endian code units>
 //   CR LF "check=" <eight hex digits of the FNV-1a sum of all before> CR LF
-#include "document/recovery_file.h"
+#include "recovery/recovery_file.h"
 
-#include "ground/helpers.h"
+#include "text/memory.h"
+#include "text/text_hash.h"
 
 #include <stdio.h>
 #include <stdlib.h>
@@ -19,12 +20,7 @@ static const char Magic[] = "scrivlet recovery copy 1\r\n";
 
 static unsigned int Checksum(const unsigned char* bytes, size_t count)
 {
-    unsigned int sum = 2166136261u;
-    for (size_t i = 0; i < count; i++) {
-        sum ^= bytes[i];
-        sum *= 16777619u;
-    }
-    return sum;
+    return ContinueHash32(HASH32_START, bytes, count);
 }
 
 unsigned char* FormatRecoveryCopy(const RecoveryRecord* record, size_t* bytes)

@@ -15,7 +15,4 @@ int IsDeviceNameInCodePage(const char* path, UINT codePage);
 // The same in the system's ANSI code page.
 int IsDeviceName(const char* path);
 
-// Tells the user, and returns 1, when path names a device.
-int RefuseDeviceName(const char* path);
-
 #endif

@@ -6,13 +6,6 @@
 
 #include <windows.h>
 
-#include "document/recovery_file.h"
-
-// The main window's timer for the pause after typing.
-#define RECOVERY_TIMER 1022
-// Posted by the writing thread to the main window; wParam 1 when the copy went to disk.
-#define WM_RECOVERY_WRITTEN (WM_APP + 22)
-
 // A copy is written this long after the last edit, and at least this often
 // while edits go on.
 extern DWORD RecoveryPauseMs;
@@ -60,13 +53,5 @@ int HoldOwnRecoveryLock();
 int RecoveryFolder(char* folder);
 // Full name of this window's copy into path (MAX_PATH bytes).
 int OwnRecoveryCopyPath(char* path);
-
-// The start-up command line asks to take over one recovered document.
-int IsRecoveryCommand(const char* commandTail);
-// At start-up: takes over the copy the command line names, or offers the
-// copies of windows no longer running.
-void StartRecovery(const char* commandTail);
-// Puts a copy's text and document state in the window as a modified document.
-int RestoreRecoveryRecord(const RecoveryRecord* record);
 
 #endif

@@ -39,7 +39,4 @@ size_t CompleteUtf8Length(const unsigned char* bytes, size_t count);
 // Looks at the first bytes of a file (at most 1024 are given).
 DetectedFormat DetectFormat(const unsigned char* bytes, size_t count, int currentLineFormat);
 
-// Replaces every CR by LF in place: bytes for ANSI, 16-bit units for UTF-16.
-void ReplaceCRWithLF(unsigned char* text, size_t bytes, int isUnicode);
-
 #endif

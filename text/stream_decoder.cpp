@@ -1,6 +1,8 @@
-#include "document/stream_decoder.h"
+#include "text/stream_decoder.h"
 
-#include "ground/app_state.h"
+#include "text/line_format.h"
+#include "text/text_encoding.h"
+#include "text/text_format.h"
 
 #include <string.h>
 

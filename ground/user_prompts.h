@@ -1,11 +1,10 @@
-// Small helpers every part of the program uses: the one seam through which
-// the program asks or tells the user, status text, memory and the shell.
-#ifndef SCRIVLET_HELPERS_H
-#define SCRIVLET_HELPERS_H
+// The one seam through which the program asks or tells the user: message
+// boxes, the common dialogs and the shell's open.
+#ifndef SCRIVLET_USER_PROMPTS_H
+#define SCRIVLET_USER_PROMPTS_H
 
 #include <windows.h>
 #include <commdlg.h>
-#include <stddef.h>
 
 // Every message box, common dialog and shell open goes through these pointers,
 // so tests can answer them and read the exact texts. The program uses the
@@ -36,16 +35,6 @@ int AskUser(HWND owner, UINT stringId, UINT flags);
 int AskUserText(HWND owner, const char* text, UINT flags);
 // The same for a wide text built by the program, as from several entries.
 int AskUserWide(HWND owner, const wchar_t* text, UINT flags);
-
-void SetStatusText(int part, const char* text);
-void SetStatusTextW(int part, const wchar_t* text);
-
-// Zero-filled block from the page allocator; a new block holds an empty string.
-void* AllocZeroed(size_t size);
-void FreeBlock(void* block);
-
-// ShellExecuteA "open" on target; owner defaults to the main window.
-void OpenWithShell(HWND owner, const char* target);
 
 // ANSI (system code page) text to UTF-16 into a fixed buffer, always terminated.
 void AnsiToWide(const char* text, wchar_t* out, int outChars);

@@ -3,11 +3,11 @@
 #ifndef SCRIVLET_STREAM_DECODER_H
 #define SCRIVLET_STREAM_DECODER_H
 
+#include "text/line_format.h"
+#include "text/text_encoding.h"
+
 #include <windows.h>
 #include <stddef.h>
-
-#include "document/text_format.h"
-#include "ground/app_state.h"
 
 // Reasons a save would change bytes the user never touched.
 enum {

@@ -3,14 +3,16 @@
 // as the process lives: a copy whose lock can be opened belongs to a window
 // that is gone, and whoever opens the lock owns the copy until it is done
 // with it, so two copies starting together never offer the same one.
-#include "document/recovery.h"
+#include "recovery/recovery.h"
 
 #include "ground/app_state.h"
+#include "ground/command_gate.h"
 #include "ground/edit_control.h"
-#include "ground/helpers.h"
-#include "document/background_load.h"
-#include "resource.h"
+#include "ground/status_text.h"
+#include "recovery/recovery_file.h"
 #include "settings/ini_file.h"
+#include "text/memory.h"
+#include "resource.h"
 
 #include <richedit.h>
 #include <stdio.h>

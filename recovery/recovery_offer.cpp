@@ -1,15 +1,18 @@
 // Start-up: the copies of windows that are gone are offered back, and a
 // copy of the program started for one of them takes it over.
-#include "document/recovery.h"
+#include "recovery/recovery_offer.h"
 
 #include "ground/app_state.h"
 #include "ground/edit_control.h"
-#include "ground/helpers.h"
-#include "views/menu_state.h"
-#include "views/format_status.h"
-#include "views/caret_status.h"
-#include "resource.h"
+#include "ground/user_prompts.h"
+#include "recovery/recovery.h"
+#include "recovery/recovery_file.h"
 #include "settings/ini_file.h"
+#include "text/memory.h"
+#include "views/caret_status.h"
+#include "views/format_status.h"
+#include "views/menu_state.h"
+#include "resource.h"
 
 #include <richedit.h>
 #include <stdio.h>

@@ -1,6 +1,7 @@
-#include "document/text_format.h"
+#include "text/text_format.h"
 
-#include "ground/app_state.h"
+#include "text/line_format.h"
+#include "text/text_encoding.h"
 
 #include <string.h>
 

@@ -1,4 +1,4 @@
-#include "document/text_format.h"
+#include "text/cr_to_lf.h"
 
 void ReplaceCRWithLF(unsigned char* text, size_t bytes, int isUnicode)
 {

@@ -1,8 +1,0 @@
-// The unsaved-changes question and New.
-#ifndef SCRIVLET_TITLE_H
-#define SCRIVLET_TITLE_H
-
-int QuerySaveChanges();
-void NewDocument();
-
-#endif

@@ -1,0 +1,12 @@
+// The line endings a document is saved with, and their names.
+#ifndef SCRIVLET_LINE_FORMAT_H
+#define SCRIVLET_LINE_FORMAT_H
+
+enum LineFormat { DOS = 0, UNIX = 1, MAC = 2 };
+
+// "WIN", "UNIX" or "MAC", as the status bar and the messages name them; a
+// value out of range is named as DOS.
+const char* LineFormatName(int format);
+const wchar_t* LineFormatNameW(int format);
+
+#endif
