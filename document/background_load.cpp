@@ -32,7 +32,6 @@ LONG MaxPieceBytes = 1024 * 1024;
 
 static struct {
     int InTick;               // a tick is streaming: timer messages wait
-    char Path[APP_PATH_SIZE];
     int StreamFormat;         // of the first piece; the others add SFF_SELECTION
     int FoundBreak;
     LoadEndFunction Finish;   // what the loading side does with the whole text
@@ -214,8 +213,8 @@ static void CompleteLoad()
 {
     CloseLoadedFile();
     SetStatusText(STATUS_MESSAGE, "");
-    EndFileStream(Load.Path, Load.StreamFormat, Load.FoundBreak);
-    Load.Finish(Load.Path);
+    EndFileStream(App.FilePath, Load.StreamFormat, Load.FoundBreak);
+    Load.Finish();
     // Unless the user chose another place while the text streamed in.
     CHARRANGE now = GetEditSelection();
     if (Load.SelectAtEnd && now.cpMin == Load.Clamped.cpMin && now.cpMax == Load.Clamped.cpMax)
@@ -277,22 +276,10 @@ static void CALLBACK LoadTick(HWND window, UINT message, UINT_PTR id, DWORD time
         ShowProgress();
 }
 
-// The title names the file being loaded, though the document is untitled
-// until the whole file is in.
-static void ShowLoadingTitle()
-{
-    lstrcpynA(App.FilePath, Load.Path, APP_PATH_SIZE);
-    App.HasFile = 1;
-    App.ShownModified = 0;
-    UpdateTitle();
-    App.HasFile = 0;
-}
-
-int StartBackgroundLoad(const char* path, int streamFormat, int foundBreak, LoadEndFunction finish)
+int StartBackgroundLoad(int streamFormat, int foundBreak, LoadEndFunction finish)
 {
     if (App.FileSize <= BackgroundLoadThreshold)
         return 0;
-    lstrcpynA(Load.Path, path, APP_PATH_SIZE);
     Load.StreamFormat = streamFormat;
     Load.FoundBreak = foundBreak;
     Load.Finish = finish;
@@ -308,7 +295,7 @@ int StartBackgroundLoad(const char* path, int streamFormat, int foundBreak, Load
     StreamPiece(streamFormat, FirstPieceBytes, 0);
     ForgetStreamingEdits(0);
     SendMessageA(App.EditControl, EM_SETREADONLY, TRUE, 0);
-    ShowLoadingTitle();
+    UpdateTitle();
     App.GutterWidth = 0;
     RefreshAfterEdit();
     UpdateCaretStatus();

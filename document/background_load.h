@@ -14,13 +14,13 @@ extern LONG FirstPieceBytes;
 // milliseconds each.
 extern LONG MaxPieceBytes;
 
+// The document state of a file whose whole text went in (App.FilePath).
+typedef void (*LoadEndFunction)();
 // Called by the Open-mode stream-in with the file open and its reader
 // started: shows the first piece and leaves the rest to the message loop,
-// which hands the path to finish once the last piece is in.
+// which calls finish once the last piece is in.
 // Returns 0, having done nothing, for a file at or under the threshold.
-// The document state of a file whose whole text went in.
-typedef void (*LoadEndFunction)(const char* path);
-int StartBackgroundLoad(const char* path, int streamFormat, int foundBreak, LoadEndFunction finish);
+int StartBackgroundLoad(int streamFormat, int foundBreak, LoadEndFunction finish);
 
 // Selects the range now, as far as the text goes, and again once the whole
 // file is in when a load is streaming.

@@ -42,21 +42,21 @@ void BuildOpenFileName(OPENFILENAMEA* request)
     request->lpstrDefExt = "txt";
 }
 
-// The encoding picked in the Save As dialog; it takes effect only with a
-// save that succeeds.
-static int ChosenEncoding;
-
 int ShowSaveAsDialog()
 {
-    ChosenEncoding = App.IsUnicode;
+    // The encoding picked in the dialog, which its hook writes through the
+    // record; it takes effect only with a save that succeeds.
+    int chosenEncoding = App.Encoding;
     OPENFILENAMEA* request = &App.FileDialog;
     request->Flags = SAVEAS_FLAGS;
     request->hInstance = App.Instance;
     request->lpTemplateName = MAKEINTRESOURCEA(IDD_SAVEAS_EXTRA);
     request->lpfnHook = SaveAsHookProc;
-    if (!Prompts.SaveFile(request))
+    request->lCustData = (LPARAM)&chosenEncoding;
+    int shown = Prompts.SaveFile(request);
+    request->lCustData = 0;
+    if (!shown)
         return 0;
-    App.ShownModified = 1;
     App.FilterIndex = (int)request->nFilterIndex;
     // A save that fails must not leave the document named after a file
     // that was never written.
@@ -65,16 +65,16 @@ int ShowSaveAsDialog()
     lstrcpynA(App.FilePath, request->lpstrFile, APP_PATH_SIZE);
     // Nor in the encoding chosen for it, or the next Save would rewrite the
     // old file in that encoding.
-    int previousEncoding = App.IsUnicode;
+    int previousEncoding = App.Encoding;
     int previousNoMark = App.NoByteOrderMark;
     // A file newly made Unicode gets the mark; one newly made UTF-8 does not.
-    if (ChosenEncoding != App.IsUnicode)
-        App.NoByteOrderMark = ChosenEncoding == ENCODING_UTF8;
-    App.IsUnicode = ChosenEncoding;
+    if (chosenEncoding != App.Encoding)
+        App.NoByteOrderMark = chosenEncoding == ENCODING_UTF8;
+    App.Encoding = chosenEncoding;
     int saved = SaveDocument();
     if (!saved) {
         lstrcpynA(App.FilePath, previous, APP_PATH_SIZE);
-        App.IsUnicode = previousEncoding;
+        App.Encoding = previousEncoding;
         App.NoByteOrderMark = previousNoMark;
     }
     return saved;
@@ -93,7 +93,7 @@ static UINT_PTR OnSaveAsInit(HWND dialog)
     static const char* const names[] = {"ANSI", "Unicode", "Unicode big endian", "UTF-8"};
     for (const char* name : names)
         SendMessageA(box, CB_ADDSTRING, 0, (LPARAM)name);
-    int current = App.IsUnicode >= ENCODING_ANSI && App.IsUnicode <= ENCODING_UTF8 ? App.IsUnicode : 0;
+    int current = App.Encoding >= ENCODING_ANSI && App.Encoding <= ENCODING_UTF8 ? App.Encoding : 0;
     SendMessageA(box, CB_SETCURSEL, (WPARAM)current, 0);
     return 1;
 }
@@ -101,8 +101,11 @@ static UINT_PTR OnSaveAsInit(HWND dialog)
 static UINT_PTR OnSaveAsNotify(HWND dialog, const NMHDR* header)
 {
     if (header && header->code == CDN_FILEOK) {
+        const OPENFILENAMEA* request = ((const OFNOTIFYA*)header)->lpOFN;
+        int* chosenEncoding = request ? (int*)request->lCustData : NULL;
         LRESULT chosen = SendDlgItemMessageA(dialog, IDC_SAVEAS_ENCODING, CB_GETCURSEL, 0, 0);
-        ChosenEncoding = chosen >= ENCODING_ANSI && chosen <= ENCODING_UTF8 ? (int)chosen : ENCODING_ANSI;
+        if (chosenEncoding)
+            *chosenEncoding = chosen >= ENCODING_ANSI && chosen <= ENCODING_UTF8 ? (int)chosen : ENCODING_ANSI;
     }
     return 0;
 }

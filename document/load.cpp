@@ -24,6 +24,7 @@
 #include "views/format_status.h"
 #include "views/list_menus.h"
 #include "views/menu_state.h"
+#include "views/title_bar.h"
 #include "resource.h"
 
 #include <stdio.h>
@@ -80,7 +81,12 @@ static int StreamFile(const char* path, int streamFormat)
     else if (encoding == ENCODING_UTF8)
         streamFormat |= SF_USECODEPAGE | (CP_UTF8 << 16);
     if (!insert) {
-        App.IsUnicode = encoding;
+        // From here the file's text replaces the document: it is this
+        // file's, untitled until the whole of it is in.
+        lstrcpynA(App.FilePath, path, APP_PATH_SIZE);
+        App.HasFile = 0;
+        StampLoadedFile(path);
+        App.Encoding = encoding;
         App.NoByteOrderMark = encoding != ENCODING_ANSI && !found.HasByteOrderMark;
         App.IsLogFile = found.IsLogFile;
         App.LineFormat = found.LineFormat;
@@ -93,7 +99,7 @@ static int StreamFile(const char* path, int streamFormat)
             ShowScrollBarAtFirstRead();
     }
     SetStatusText(STATUS_MESSAGE, "Loading File...");
-    if (!insert && StartBackgroundLoad(path, streamFormat, found.FoundBreak, FinishOpenDocument))
+    if (!insert && StartBackgroundLoad(streamFormat, found.FoundBreak, FinishOpenDocument))
         return 1;
     EDITSTREAM stream;
     stream.dwCookie = 0;
@@ -134,8 +140,6 @@ int LoadFile(const char* path, int streamFormat)
         return 0;
     }
 
-    if (!(streamFormat & SFF_SELECTION))
-        StampLoadedFile(path);
     App.FileSize = GetFileSize(App.FileHandle, NULL);
     if (App.FileSize == INVALID_FILE_SIZE) {
         ShowError("Can't determine the size of the file!");
@@ -201,31 +205,27 @@ static void AskAboutChangeDuringLoad()
     RefreshAfterEdit();
 }
 
-void FinishOpenDocument(const char* path)
+void FinishOpenDocument()
 {
     EndIncompleteDocument();
     App.HasFile = 1;
-    lstrcpynA(App.FilePath, path, APP_PATH_SIZE);
     SetLineFormat(App.LineFormat);
     SendMessageA(App.EditControl, EM_EMPTYUNDOBUFFER, 0, 0);
     ForgetOwnUndoStep();
     SetEditModified(0);
-    // Taken as the load began: a change while it ran still shows as one.
-    KeepLoadStamp();
     SetScrollPos(App.EditControl, SB_HORZ, 0, FALSE);
     if (App.IsLogFile)
         AppendLogStamp();
     SelectFilterByExtension();
     App.GutterWidth = 0;
-    // Unlike the control's state, so the refresh always rewrites the title:
-    // after a ".LOG" stamp the document is already modified.
-    App.ShownModified = !IsEditModified();
+    UpdateTitle();
     RefreshAfterEdit();
     UpdateCaretStatus();
     NoteRecentFile(App.FilePath);
     ShowListMenu(&App.RecentList);
     DiscardRecoveryCopy();
-    if (LoadedFileChanged(path))
+    // The stamp was taken as the load began: a change while it ran shows.
+    if (LoadedFileChanged(App.FilePath))
         AskAboutChangeDuringLoad();
 }
 
@@ -248,6 +248,6 @@ int OpenDocument(const char* name)
     }
     // A large file finishes when its last piece is in.
     if (!IsDocumentLoading())
-        FinishOpenDocument(path);
+        FinishOpenDocument();
     return 1;
 }

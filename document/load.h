@@ -10,8 +10,8 @@
 
 int OpenDocument(const char* path);
 int LoadFile(const char* path, int streamFormat);
-// The document state of a file just loaded in Open mode.
-void FinishOpenDocument(const char* path);
+// The document state of the file just loaded in Open mode (App.FilePath).
+void FinishOpenDocument();
 
 
 #endif

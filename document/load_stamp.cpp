@@ -2,10 +2,8 @@
 
 #include "ground/app_state.h"
 
-static struct {
-    WIN32_FILE_ATTRIBUTE_DATA Exact;   // to the file system's own precision
-    struct _stat Watched;              // the form the file watch compares
-} Stamp;
+// To the file system's own precision; the watch keeps its own form in App.FileStat.
+static WIN32_FILE_ATTRIBUTE_DATA Stamp;
 
 HANDLE OpenFileToLoad(const char* path, DWORD disposition, DWORD flags)
 {
@@ -18,15 +16,10 @@ HANDLE OpenFileToLoad(const char* path, DWORD disposition, DWORD flags)
 
 void StampLoadedFile(const char* path)
 {
-    if (!GetFileAttributesExA(path, GetFileExInfoStandard, &Stamp.Exact))
-        ZeroMemory(&Stamp.Exact, sizeof(Stamp.Exact));
-    if (_stat(path, &Stamp.Watched) != 0)
-        ZeroMemory(&Stamp.Watched, sizeof(Stamp.Watched));
-}
-
-void KeepLoadStamp()
-{
-    App.FileStat = Stamp.Watched;
+    if (!GetFileAttributesExA(path, GetFileExInfoStandard, &Stamp))
+        ZeroMemory(&Stamp, sizeof(Stamp));
+    if (_stat(path, &App.FileStat) != 0)
+        ZeroMemory(&App.FileStat, sizeof(App.FileStat));
 }
 
 int LoadedFileChanged(const char* path)
@@ -35,6 +28,6 @@ int LoadedFileChanged(const char* path)
     // A file gone meanwhile is the file watch's question.
     if (!GetFileAttributesExA(path, GetFileExInfoStandard, &now))
         return 0;
-    return CompareFileTime(&now.ftLastWriteTime, &Stamp.Exact.ftLastWriteTime) != 0 ||
-           now.nFileSizeLow != Stamp.Exact.nFileSizeLow || now.nFileSizeHigh != Stamp.Exact.nFileSizeHigh;
+    return CompareFileTime(&now.ftLastWriteTime, &Stamp.ftLastWriteTime) != 0 ||
+           now.nFileSizeLow != Stamp.nFileSizeLow || now.nFileSizeHigh != Stamp.nFileSizeHigh;
 }

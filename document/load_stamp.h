@@ -8,10 +8,9 @@
 // Opens a file for loading, keeping other programs from writing it until it
 // is closed; a file another program is already writing is opened beside it.
 HANDLE OpenFileToLoad(const char* path, DWORD disposition, DWORD flags);
-// Takes the stamp of the file whose load begins.
+// Takes the stamp of the file whose load begins, and gives the watch its
+// own form of it (App.FileStat), which it compares once the load is done.
 void StampLoadedFile(const char* path);
-// The document's file is now as the stamp says: the watch compares with it.
-void KeepLoadStamp();
 // The file's time or size is no longer the stamp's.
 int LoadedFileChanged(const char* path);
 

@@ -11,6 +11,7 @@
 #include "views/edit_window.h"
 #include "views/format_status.h"
 #include "views/menu_state.h"
+#include "views/title_bar.h"
 #include "resource.h"
 
 void NewDocument()
@@ -22,14 +23,14 @@ void NewDocument()
     ForgetOwnUndoStep();
     if (!SwapInFreshEditControl())
         SendMessageA(App.EditControl, WM_SETTEXT, 0, (LPARAM)"");
-    App.ShownModified = 1;
-    App.IsUnicode = 0;
+    App.Encoding = 0;
     App.TextChanges = 0;
     App.AcceptedChanges = 0;
     App.NoByteOrderMark = 0;
     App.GutterWidth = 0;
     SetEditModified(0);
     SetScrollPos(App.EditControl, SB_HORZ, 0, FALSE);
+    UpdateTitle();
     RefreshAfterEdit();
     UpdateCaretStatus();
     SetLineFormat(DOS);

@@ -17,6 +17,7 @@
 #include "views/format_status.h"
 #include "views/list_menus.h"
 #include "views/menu_state.h"
+#include "views/title_bar.h"
 #include "resource.h"
 
 #include <commctrl.h>
@@ -141,7 +142,7 @@ static unsigned char* FetchDocumentBytes(size_t* bytes, int* changes)
     units = FetchUnicodeText(wide, 0, units);
     if (App.LineFormat == UNIX)
         ReplaceCRWithLF(wide, units * 2, 1);
-    unsigned char* block = EncodeText((const wchar_t*)wide, units, App.IsUnicode, !App.NoByteOrderMark,
+    unsigned char* block = EncodeText((const wchar_t*)wide, units, App.Encoding, !App.NoByteOrderMark,
                                       CP_ACP, bytes, changes);
     FreeBlock(wide);
     return block;
@@ -303,7 +304,7 @@ static int AcceptChanges(int changes)
 // the document becomes UTF-8 and *data its new bytes.
 static int OfferUtf8Instead(unsigned char** data, size_t* bytes, int* changes)
 {
-    if (App.IsUnicode != ENCODING_ANSI || !(*changes & CHANGE_DEFAULT_CHAR) ||
+    if (App.Encoding != ENCODING_ANSI || !(*changes & CHANGE_DEFAULT_CHAR) ||
         (App.AcceptedChanges & CHANGE_DEFAULT_CHAR))
         return 1;
     int answer = AskUserText(App.MainWindow,
@@ -317,7 +318,7 @@ static int OfferUtf8Instead(unsigned char** data, size_t* bytes, int* changes)
     if (answer != IDYES)
         return answer == IDNO;
     // SaveDocument puts the encoding back should the save not happen.
-    App.IsUnicode = ENCODING_UTF8;
+    App.Encoding = ENCODING_UTF8;
     App.NoByteOrderMark = 1;
     FreeBlock(*data);
     *data = FetchDocumentBytes(bytes, changes);
@@ -347,6 +348,8 @@ static void FinishSave()
 {
     SetEditModified(0);
     App.HasFile = 1;
+    // The file now exists: the title takes the file system's spelling.
+    UpdateTitle();
     RefreshAfterEdit();
     SendMessageA(App.ToolBar, TB_ENABLEBUTTON, IDM_SAVE, MAKELPARAM(FALSE, 0));
     SetStatusText(STATUS_MESSAGE, "");
@@ -401,11 +404,11 @@ static int WriteDocument()
 int SaveDocument()
 {
     // A save that does not happen leaves the document in its encoding.
-    int encoding = App.IsUnicode;
+    int encoding = App.Encoding;
     int noMark = App.NoByteOrderMark;
     int saved = WriteDocument();
     if (!saved) {
-        App.IsUnicode = encoding;
+        App.Encoding = encoding;
         App.NoByteOrderMark = noMark;
     }
     ShowFormatStatus();

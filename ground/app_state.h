@@ -58,13 +58,12 @@ struct AppState {
     // Document
     char* FilePath;                 // APP_PATH_SIZE bytes, allocated at start-up
     int HasFile;
-    int IsUnicode;                  // TextEncoding: ANSI, UTF-16 LE or BE, UTF-8
+    int Encoding;                   // TextEncoding: how the text is stored on disk
     int LineFormat;
     int IsLogFile;
     DWORD FileSize;
     HANDLE FileHandle;
     struct _stat FileStat;
-    int ShownModified;
     GETTEXTEX TextRequest;          // shared by saving and the block indent
     int TextChanges;                // what a save would change untouched (CHANGE_ bits)
     int AcceptedChanges;            // of those, what the user agreed to

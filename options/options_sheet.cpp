@@ -20,9 +20,18 @@
 #include <richedit.h>
 #include <string.h>
 
-// One brush per swatch, remade when its colour changes and freed with the page.
+// One brush per swatch in its pending colour, remade when the colour
+// changes and freed with the page.
 static HBRUSH SwatchBrushes[2] = {NULL, NULL};
-static COLORREF SwatchColors[2] = {0, 0};
+enum { BACK_SWATCH = 0, FONT_SWATCH = 1 };
+
+static void PaintSwatchIn(int slot, COLORREF color)
+{
+    if (SwatchBrushes[slot])
+        DeleteObject(SwatchBrushes[slot]);
+    SwatchBrushes[slot] = CreateSolidBrush(color);
+}
+
 
 void CenterOverMainWindow(HWND window)
 {
@@ -164,6 +173,8 @@ static void InitEditorPage(HWND page)
     App.PendingBackColor = Config.BackColor;
     App.PendingFontColor = Config.FontColor;
     App.PendingLogFont = Config.EditorLogFont;
+    PaintSwatchIn(BACK_SWATCH, App.PendingBackColor);
+    PaintSwatchIn(FONT_SWATCH, App.PendingFontColor);
     CheckIfSet(page, IDC_OPT_HIGHLIGHTURLS, Config.HighlightURLs);
     CheckIfSet(page, IDC_OPT_SINGLECLICK, Config.SingleClickURLs);
     CheckIfSet(page, IDC_OPT_AUTOINDENT, Config.AutoIndent);
@@ -202,6 +213,7 @@ static void ChooseSwatchColor(HWND page, int id)
         return;
     }
     *pending = request.rgbResult;
+    PaintSwatchIn(id == IDC_OPT_BACKCOLOR ? BACK_SWATCH : FONT_SWATCH, *pending);
     InvalidateRect(GetDlgItem(page, id), NULL, TRUE);
 }
 
@@ -210,15 +222,7 @@ static INT_PTR SwatchBrush(HWND control)
     int id = GetDlgCtrlID(control);
     if (id != IDC_OPT_BACKCOLOR && id != IDC_OPT_FONTCOLOR)
         return FALSE;
-    int slot = id == IDC_OPT_BACKCOLOR ? 0 : 1;
-    COLORREF color = slot == 0 ? App.PendingBackColor : App.PendingFontColor;
-    if (!SwatchBrushes[slot] || SwatchColors[slot] != color) {
-        if (SwatchBrushes[slot])
-            DeleteObject(SwatchBrushes[slot]);
-        SwatchBrushes[slot] = CreateSolidBrush(color);
-        SwatchColors[slot] = color;
-    }
-    return (INT_PTR)SwatchBrushes[slot];
+    return (INT_PTR)SwatchBrushes[id == IDC_OPT_BACKCOLOR ? BACK_SWATCH : FONT_SWATCH];
 }
 
 static void FreeSwatchBrushes()

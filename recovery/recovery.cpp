@@ -247,7 +247,7 @@ static int StartWrite(int giveWay)
     RecoveryRecord* record = &job->Record;
     if (App.HasFile && App.FilePath)
         lstrcpynA(record->FilePath, App.FilePath, RECOVERY_PATH_SIZE);
-    record->Encoding = App.IsUnicode;
+    record->Encoding = App.Encoding;
     record->NoByteOrderMark = App.NoByteOrderMark;
     record->LineFormat = App.LineFormat;
     record->TextChanges = App.TextChanges;

@@ -12,6 +12,7 @@
 #include "views/caret_status.h"
 #include "views/format_status.h"
 #include "views/menu_state.h"
+#include "views/title_bar.h"
 #include "resource.h"
 
 #include <richedit.h>
@@ -64,7 +65,7 @@ int RestoreRecoveryRecord(const RecoveryRecord* record)
     stream.dwError = 0;
     stream.pfnCallback = ReadRecoveryText;
     SendMessageA(App.EditControl, EM_STREAMIN, SF_TEXT | SF_UNICODE, (LPARAM)&stream);
-    App.IsUnicode = record->Encoding;
+    App.Encoding = record->Encoding;
     App.NoByteOrderMark = record->NoByteOrderMark;
     App.TextChanges = record->TextChanges;
     App.AcceptedChanges = record->AcceptedChanges;
@@ -84,8 +85,8 @@ int RestoreRecoveryRecord(const RecoveryRecord* record)
     SendMessageA(App.EditControl, EM_EMPTYUNDOBUFFER, 0, 0);
     SetEditSelection(0, 0);
     SetEditModified(1);
-    App.ShownModified = 0;
     App.GutterWidth = 0;
+    UpdateTitle();
     RefreshAfterEdit();
     UpdateCaretStatus();
     return 1;

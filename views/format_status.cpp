@@ -25,7 +25,7 @@ void FormatStatusText(int lineFormat, int encoding, int noMark, char* text, size
 void ShowFormatStatus()
 {
     char text[32];
-    FormatStatusText(App.LineFormat, App.IsUnicode, App.NoByteOrderMark, text, sizeof(text));
+    FormatStatusText(App.LineFormat, App.Encoding, App.NoByteOrderMark, text, sizeof(text));
     SetStatusText(STATUS_FORMAT, text);
     // The part widens for a longer text, such as an encoding's name.
     if (App.StatusBar && App.MainWindow) {

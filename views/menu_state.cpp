@@ -138,11 +138,7 @@ void UpdateMenuState(int menuIndex, HMENU menu)
 
 void RefreshAfterEdit()
 {
-    int modified = IsEditModified();
-    if (modified != App.ShownModified || TitleNameIsStale()) {
-        App.ShownModified = modified;
-        UpdateTitle();
-    }
+    RefreshTitle(IsEditModified());
     HMENU mainMenu = GetMenu(App.MainWindow);
     UpdateMenuState(MENU_FILE, mainMenu);
     UpdateMenuState(MENU_EDIT, mainMenu);

@@ -2,33 +2,35 @@
 
 #include "ground/app_state.h"
 #include "ground/command_gate.h"
+#include "ground/edit_control.h"
 
 #include <stdio.h>
 
 #define TITLE_BUFFER 280
 
-// The document name the title was last built from.
+// What the title shows now: kept so that a keystroke does not ask the file
+// system for the name's spelling again.
 static struct {
-    int HasFile;
+    int Named;
     char Path[APP_PATH_SIZE];
+    int Modified;
 } Shown;
 
-int TitleNameIsStale()
+// A file streaming in names the title until an edit makes the text no
+// longer its copy.
+static int DocumentIsNamed(int modified)
 {
-    // An incomplete document's title is the load's own business.
-    if (IsInDocumentState(STATE_INCOMPLETE))
-        return 0;
-    int hasFile = App.HasFile && App.FilePath;
-    return hasFile != Shown.HasFile || (hasFile && lstrcmpA(Shown.Path, App.FilePath) != 0);
+    return (App.HasFile || (IsDocumentLoading() && !modified)) && App.FilePath && App.FilePath[0];
 }
 
-void UpdateTitle()
+static void DrawTitle(int modified)
 {
-    Shown.HasFile = App.HasFile && App.FilePath;
-    lstrcpynA(Shown.Path, Shown.HasFile ? App.FilePath : "", APP_PATH_SIZE);
+    Shown.Named = DocumentIsNamed(modified);
+    lstrcpynA(Shown.Path, Shown.Named ? App.FilePath : "", APP_PATH_SIZE);
+    Shown.Modified = modified;
     WIN32_FIND_DATAA found;
     const char* name = "[Untitled]";
-    if (App.HasFile && App.FilePath) {
+    if (Shown.Named) {
         name = App.FilePath;
         if (!Config.FullPath) {
             // The file system's own spelling of the name, without folder;
@@ -41,7 +43,19 @@ void UpdateTitle()
         }
     }
     char title[TITLE_BUFFER];
-    _snprintf(title, sizeof(title), "%s%s - scrivlet", name, App.ShownModified ? "*" : "");
+    _snprintf(title, sizeof(title), "%s%s - scrivlet", name, modified ? "*" : "");
     title[sizeof(title) - 1] = 0;
     SetWindowTextA(App.MainWindow, title);
+}
+
+void UpdateTitle()
+{
+    DrawTitle(IsEditModified());
+}
+
+void RefreshTitle(int modified)
+{
+    int named = DocumentIsNamed(modified);
+    if (modified != Shown.Modified || named != Shown.Named || (named && lstrcmpA(Shown.Path, App.FilePath) != 0))
+        DrawTitle(modified);
 }

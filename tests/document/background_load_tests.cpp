@@ -20,7 +20,7 @@ struct LoadOutcome {
     bool Modified, CanUndo, ReadOnly;
     std::string Title, FilePath;
     std::wstring Status0, Status1, Status4;
-    int HasFile, IsUnicode, LineFormat, IsLogFile, TextChanges;
+    int HasFile, Encoding, LineFormat, IsLogFile, TextChanges;
     LONG SelectionStart, SelectionEnd;
 };
 
@@ -29,7 +29,7 @@ static bool operator==(const LoadOutcome& a, const LoadOutcome& b)
     return a.Text == b.Text && a.Modified == b.Modified && a.CanUndo == b.CanUndo &&
            a.ReadOnly == b.ReadOnly && a.Title == b.Title && a.FilePath == b.FilePath &&
            a.Status0 == b.Status0 && a.Status1 == b.Status1 && a.Status4 == b.Status4 &&
-           a.HasFile == b.HasFile && a.IsUnicode == b.IsUnicode && a.LineFormat == b.LineFormat &&
+           a.HasFile == b.HasFile && a.Encoding == b.Encoding && a.LineFormat == b.LineFormat &&
            a.IsLogFile == b.IsLogFile && a.TextChanges == b.TextChanges &&
            a.SelectionStart == b.SelectionStart && a.SelectionEnd == b.SelectionEnd;
 }
@@ -38,7 +38,7 @@ static std::ostream& operator<<(std::ostream& out, const LoadOutcome& o)
 {
     return out << "title " << o.Title << ", text " << o.Text.size() << " chars, modified "
                << o.Modified << ", undo " << o.CanUndo << ", read-only " << o.ReadOnly << ", file "
-               << o.HasFile << " " << o.FilePath << ", unicode " << o.IsUnicode << ", format "
+               << o.HasFile << " " << o.FilePath << ", encoding " << o.Encoding << ", format "
                << o.LineFormat << ", log " << o.IsLogFile << ", changes " << o.TextChanges
                << ", selection " << o.SelectionStart << "-" << o.SelectionEnd;
 }
@@ -88,7 +88,7 @@ protected:
         o.Status1 = StatusText(1);
         o.Status4 = StatusText(4);
         o.HasFile = App.HasFile;
-        o.IsUnicode = App.IsUnicode;
+        o.Encoding = App.Encoding;
         o.LineFormat = App.LineFormat;
         o.IsLogFile = App.IsLogFile;
         o.TextChanges = App.TextChanges;

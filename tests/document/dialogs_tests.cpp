@@ -143,7 +143,7 @@ TEST_F(DialogsTest, OpenDialogFlagsFollowTheRecentFilesSetting)
 TEST_F(DialogsTest, CancelledSaveAsChangesNothing)
 {
     SetEditText("text");
-    App.IsUnicode = 1;
+    App.Encoding = 1;
     lstrcpynA(App.FilePath, "C:\\before.txt", APP_PATH_SIZE);
     QueueFileDialogAnswer("");
     EXPECT_EQ(ShowSaveAsDialog(), 0);
@@ -151,7 +151,7 @@ TEST_F(DialogsTest, CancelledSaveAsChangesNothing)
     EXPECT_EQ(App.FileDialog.hInstance, App.Instance);
     EXPECT_TRUE(App.FileDialog.lpTemplateName == MAKEINTRESOURCEA(IDD_SAVEAS_EXTRA));
     EXPECT_TRUE(App.FileDialog.lpfnHook == SaveAsHookProc);
-    EXPECT_EQ(App.IsUnicode, 1);
+    EXPECT_EQ(App.Encoding, 1);
     EXPECT_STREQ(App.FilePath, "C:\\before.txt");
     EXPECT_EQ(App.HasFile, 0);
     EXPECT_TRUE(RecordedPrompts().empty());
@@ -160,7 +160,7 @@ TEST_F(DialogsTest, CancelledSaveAsChangesNothing)
 TEST_F(DialogsTest, HookOffersEveryEncodingAndPreselectsTheCurrentOne)
 {
     UseHookDialog();
-    App.IsUnicode = 0;
+    App.Encoding = 0;
     EXPECT_EQ(ShowSaveAsDialog(), 0);
     EXPECT_EQ(hookRun.ItemCount, 4);
     EXPECT_STREQ(hookRun.Items[0], "ANSI");
@@ -169,18 +169,18 @@ TEST_F(DialogsTest, HookOffersEveryEncodingAndPreselectsTheCurrentOne)
     EXPECT_STREQ(hookRun.Items[3], "UTF-8");
     EXPECT_EQ(hookRun.Preselected, 0);
     for (int encoding = 2; encoding <= 3; encoding++) {
-        App.IsUnicode = encoding;
+        App.Encoding = encoding;
         EXPECT_EQ(ShowSaveAsDialog(), 0);
         EXPECT_EQ(hookRun.Preselected, encoding);
     }
     // The label survives the ANSI dialog functions whatever the code page.
     EXPECT_EQ(std::wstring(hookRun.Label), Utf8ToWide("編碼(&E):"));
 
-    App.IsUnicode = 1;
+    App.Encoding = 1;
     EXPECT_EQ(ShowSaveAsDialog(), 0);
     EXPECT_EQ(hookRun.Preselected, 1);
     // Cancel leaves the encoding alone.
-    EXPECT_EQ(App.IsUnicode, 1);
+    EXPECT_EQ(App.Encoding, 1);
 
     // The box lines up with the file-type box and keeps its own top and height.
     EXPECT_EQ(hookRun.BoxAfter.left, hookRun.TypeBox.left);
@@ -194,12 +194,12 @@ TEST_F(DialogsTest, SaveAsSwitchesTheEncoding)
     UseHookDialog();
     SetEditText("a\rb");
     std::string unicodePath = folder_ + "unicode.txt";
-    App.IsUnicode = 0;
+    App.Encoding = 0;
     hookRun.ChoiceIndex = 1;
     hookRun.FileName = unicodePath.c_str();
     hookRun.FilterIndex = 3;
     EXPECT_EQ(ShowSaveAsDialog(), 1);
-    EXPECT_EQ(App.IsUnicode, 1);
+    EXPECT_EQ(App.Encoding, 1);
     EXPECT_EQ(ReadBytes(unicodePath), std::string("\xFF\xFE" "a\0\r\0\n\0b\0", 10));
     EXPECT_EQ(App.FilterIndex, 3);
     EXPECT_STREQ(App.FilePath, unicodePath.c_str());
@@ -212,7 +212,7 @@ TEST_F(DialogsTest, SaveAsSwitchesTheEncoding)
     hookRun.FileName = ansiPath.c_str();
     EXPECT_EQ(ShowSaveAsDialog(), 1);
     EXPECT_EQ(hookRun.Preselected, 1);
-    EXPECT_EQ(App.IsUnicode, 0);
+    EXPECT_EQ(App.Encoding, 0);
     EXPECT_EQ(ReadBytes(ansiPath), "a\r\nb");
     EXPECT_EQ(WindowTitle(), "ansi.txt - scrivlet");
     // Not modified, still written.
@@ -228,13 +228,13 @@ TEST_F(DialogsTest, SaveAsUtf8AndBigEndian)
     SETTEXTEX paste = {ST_SELECTION, 1200};
     SendMessageW(App.EditControl, EM_SETTEXTEX, (WPARAM)&paste, (LPARAM)chinese);
     std::string utf8Path = folder_ + "utf8.txt";
-    App.IsUnicode = 0;
+    App.Encoding = 0;
     hookRun.ChoiceIndex = 3;
     hookRun.FileName = utf8Path.c_str();
     // No mark for a document newly made UTF-8, and no question: nothing is lost.
     EXPECT_EQ(ShowSaveAsDialog(), 1);
     EXPECT_EQ(ReadBytes(utf8Path), "a\r\nb\xE4\xB8\xAD");
-    EXPECT_EQ(App.IsUnicode, 3);
+    EXPECT_EQ(App.Encoding, 3);
     EXPECT_EQ(StatusText(1), L"WIN UTF-8");
     EXPECT_TRUE(RecordedPrompts().empty());
 
@@ -288,7 +288,7 @@ TEST_F(DialogsTest, FailedSaveAsKeepsTheDocumentsOwnName)
     hookRun.FileName = locked.c_str();
     ClearPromptLog();
     EXPECT_EQ(ShowSaveAsDialog(), 0);
-    EXPECT_EQ(App.IsUnicode, 0);
+    EXPECT_EQ(App.Encoding, 0);
     ASSERT_EQ(SaveDocument(), 1);
     EXPECT_EQ(ReadBytes(current), "edit");
     SetFileAttributesA(locked.c_str(), FILE_ATTRIBUTE_NORMAL);

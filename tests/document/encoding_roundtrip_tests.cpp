@@ -95,7 +95,7 @@ TEST_F(LoadAndSaveEncodings, EveryEncodingMarkAndFormatComesBackByteForByte)
                 WriteBytes(path, bytes);
                 ClearPromptLog();
                 ASSERT_EQ(OpenDocument(path.c_str()), 1) << name;
-                EXPECT_EQ(App.IsUnicode, c.Encoding) << name;
+                EXPECT_EQ(App.Encoding, c.Encoding) << name;
                 EXPECT_EQ(App.NoByteOrderMark, c.Encoding != ENCODING_ANSI && !c.Mark) << name;
                 EXPECT_EQ(App.LineFormat, format) << name;
                 EXPECT_EQ(App.TextChanges, 0) << name;
@@ -161,6 +161,6 @@ TEST_F(LoadAndSaveEncodings, InsertedUtf8AndBigEndianFilesArriveIntact)
     ASSERT_EQ(LoadFile((folder + "utf8.txt").c_str(), LOAD_INSERT_MODE), 1);
     ASSERT_EQ(LoadFile((folder + "big.txt").c_str(), LOAD_INSERT_MODE), 1);
     EXPECT_TRUE(EditTextW() == L"one\r\x4E2D\xD83D\xDE00\r\x4E0A\rtwo");
-    EXPECT_EQ(App.IsUnicode, ENCODING_ANSI);
+    EXPECT_EQ(App.Encoding, ENCODING_ANSI);
     EXPECT_EQ(App.LineFormat, UNIX);
 }

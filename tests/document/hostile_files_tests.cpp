@@ -104,7 +104,7 @@ TEST_F(HostileFileTest, OddContentLoads)
     ExpectOpens(folder_ + "empty.txt", "");
     EXPECT_EQ(EditText(), "");
     ExpectOpens(folder_ + "mark.txt", "\xFF\xFE");
-    EXPECT_EQ(App.IsUnicode, 1);
+    EXPECT_EQ(App.Encoding, 1);
     EXPECT_EQ(EditText(), "");
 }
 
@@ -148,7 +148,7 @@ TEST_F(HostileFileTest, OddContentSavesBackByteForByteOrAsksFirst)
     for (size_t at = 100; at < ansi.size(); at += 997)
         ansi.insert(at, "\r\n");
     ExpectOpens(folder_ + "binary.txt", ansi);
-    EXPECT_EQ(App.IsUnicode, 0);
+    EXPECT_EQ(App.Encoding, 0);
     EXPECT_EQ(SaveDocument(), 1);
     EXPECT_TRUE(RecordedPrompts().empty());
     EXPECT_EQ(ReadBytes(folder_ + "binary.txt"), ansi);

@@ -94,7 +94,7 @@ TEST_F(LoadTest, EachLineFormatLoadsAsBreaksAndIsShown)
         EXPECT_EQ(App.HasFile, 1);
         EXPECT_EQ(std::string(App.FilePath), folder + c.name);
         EXPECT_EQ(WindowTitle(), std::string(c.name) + " - scrivlet");
-        EXPECT_EQ(App.IsUnicode, 0);
+        EXPECT_EQ(App.Encoding, 0);
         EXPECT_EQ(App.IsLogFile, 0);
         EXPECT_FALSE(Modified());
         EXPECT_FALSE(CanUndo());
@@ -110,19 +110,19 @@ TEST_F(LoadTest, Utf16LoadsWithAndWithoutMark)
     const std::wstring expected = L"\x4E2D\x6587 line one\rsecond \x00E9 line\r";
 
     Load(folder + "marked.txt", "\xFF\xFE" + Utf16(text));
-    EXPECT_EQ(App.IsUnicode, 1);
+    EXPECT_EQ(App.Encoding, 1);
     EXPECT_EQ(EditTextW(), expected);
     ExpectFormatShown(DOS, L"WIN Unicode");
 
     // Unmarked: the first ten characters must be plain (zero high bytes).
     const std::wstring plainStart = L"0123456789\n\x4E2D\n";
     Load(folder + "unmarked.txt", Utf16(plainStart));
-    EXPECT_EQ(App.IsUnicode, 1);
+    EXPECT_EQ(App.Encoding, 1);
     EXPECT_EQ(EditTextW(), L"0123456789\r\x4E2D\r");
     ExpectFormatShown(UNIX, L"UNIX Unicode");
 
     Load(folder + "mark_only.txt", "\xFF\xFE");
-    EXPECT_EQ(App.IsUnicode, 1);
+    EXPECT_EQ(App.Encoding, 1);
     EXPECT_EQ(EditTextW(), L"");
 }
 
@@ -132,7 +132,7 @@ TEST_F(LoadTest, EmptyFileKeepsPreviousLineFormat)
     Load(folder + "unix.txt", "a\nb\n");
     Load(folder + "empty.txt", "");
     EXPECT_EQ(EditText(), "");
-    EXPECT_EQ(App.IsUnicode, 0);
+    EXPECT_EQ(App.Encoding, 0);
     EXPECT_EQ(App.IsLogFile, 0);
     EXPECT_EQ(std::string(App.FilePath), folder + "empty.txt");
     ExpectFormatShown(UNIX, L"UNIX");
@@ -321,7 +321,7 @@ TEST_F(LoadTest, BigFilesLoadWhole)
     EXPECT_TRUE(EditText() == expected) << "ANSI text differs";
 
     Load(folder + "big16.txt", "\xFF\xFE" + Utf16(wide));
-    EXPECT_EQ(App.IsUnicode, 1);
+    EXPECT_EQ(App.Encoding, 1);
     EXPECT_EQ(App.LineFormat, UNIX);
     EXPECT_TRUE(EditTextW() == expectedWide) << "UTF-16 text differs";
 
@@ -419,7 +419,7 @@ TEST_F(LoadTest, InsertedFileIsReadInItsOwnEncodingAndLeavesTheDocumentAlone)
     SetEditSelection(4, 4);
     ASSERT_EQ(LoadFile((folder + "wide.txt").c_str(), LOAD_INSERT_MODE), 1);
     EXPECT_EQ(EditTextW(), L"one\r\x4E2D\rxtwo");
-    EXPECT_EQ(App.IsUnicode, 0);
+    EXPECT_EQ(App.Encoding, 0);
     EXPECT_EQ(App.LineFormat, UNIX);
 }
 

@@ -146,7 +146,7 @@ TEST_F(RoundTripCorpus, EveryFileComesBackByteForByte)
         WriteBytes(path, file.Bytes);
         ClearPromptLog();
         ASSERT_EQ(OpenDocument(path.c_str()), 1) << file.Name;
-        EXPECT_EQ(App.IsUnicode, file.Unicode) << file.Name;
+        EXPECT_EQ(App.Encoding, file.Unicode) << file.Name;
         EXPECT_EQ(App.LineFormat, file.Format) << file.Name;
         EXPECT_EQ(App.TextChanges, file.Changes) << file.Name;
         EXPECT_EQ(SaveDocument(), file.Changes ? 0 : 1) << file.Name;
@@ -200,7 +200,7 @@ TEST_F(CannotWriteBack, FirstSaveAsksOnceAndCancelKeepsTheFile)
         QueueAnswer(IDOK);
         EXPECT_EQ(SaveDocument(), 1);
         std::string saved = ReadBytes(folder_ + "file.txt");
-        EXPECT_EQ(saved.substr(0, App.IsUnicode ? 4 : 1), App.IsUnicode ? std::string("\xFF\xFEX\0", 4) : "X");
+        EXPECT_EQ(saved.substr(0, App.Encoding ? 4 : 1), App.Encoding ? std::string("\xFF\xFEX\0", 4) : "X");
         // Agreed once, the document is not asked about again.
         ClearPromptLog();
         ReplaceEditSelection("Y");

@@ -25,7 +25,7 @@ protected:
     {
         std::string path = PathOf(name);
         lstrcpynA(App.FilePath, path.c_str(), APP_PATH_SIZE);
-        App.IsUnicode = unicode;
+        App.Encoding = unicode;
         App.LineFormat = format;
         EXPECT_EQ(SaveDocument(), 1) << name;
         return ReadBytes(path);

@@ -37,7 +37,7 @@ TEST_F(SaveLossyAnsi, CancelKeepsTheOldFileAndTheDocument)
     EXPECT_EQ(RecordedPrompts()[0].Buttons, (UINT)MB_YESNOCANCEL);
     EXPECT_NE(RecordedPrompts()[0].Text.find(L"UTF-8"), std::wstring::npos);
     EXPECT_EQ(ReadBytes(path_), original_);
-    EXPECT_EQ(App.IsUnicode, ENCODING_ANSI);
+    EXPECT_EQ(App.Encoding, ENCODING_ANSI);
     EXPECT_EQ(StatusText(1), L"WIN");
     EXPECT_TRUE(IsEditModified());
     EXPECT_EQ(EditTextW(), std::wstring(L"\x4E2D\xD55Cold text\r"));
@@ -49,12 +49,12 @@ TEST_F(SaveLossyAnsi, YesSavesAsUtf8WithoutAMark)
     EXPECT_EQ(SaveDocument(), 1);
     EXPECT_EQ(RecordedPrompts().size(), 1u);
     EXPECT_EQ(ReadBytes(path_), Utf8Text());
-    EXPECT_EQ(App.IsUnicode, ENCODING_UTF8);
+    EXPECT_EQ(App.Encoding, ENCODING_UTF8);
     EXPECT_EQ(StatusText(1), L"WIN UTF-8");
     EXPECT_FALSE(IsEditModified());
     // It reopens as what it now is.
     ASSERT_EQ(OpenDocument(path_.c_str()), 1);
-    EXPECT_EQ(App.IsUnicode, ENCODING_UTF8);
+    EXPECT_EQ(App.Encoding, ENCODING_UTF8);
     EXPECT_EQ(EditTextW(), std::wstring(L"\x4E2D\xD55Cold text\r"));
 }
 
@@ -64,7 +64,7 @@ TEST_F(SaveLossyAnsi, NoWritesQuestionMarksOnceAgreed)
     EXPECT_EQ(SaveDocument(), 1);
     std::string expected = GetACP() == 950 ? "\xA4\xA4?old text\r\n" : "??old text\r\n";
     EXPECT_EQ(ReadBytes(path_), expected);
-    EXPECT_EQ(App.IsUnicode, ENCODING_ANSI);
+    EXPECT_EQ(App.Encoding, ENCODING_ANSI);
     ClearPromptLog();
     ReplaceEditSelection("x");
     EXPECT_EQ(SaveDocument(), 1);
@@ -87,6 +87,6 @@ TEST_F(SaveLossyAnsi, FailedSaveKeepsTheEncoding)
     SaveWriter = WriteFile;
     EXPECT_EQ(saved, 0);
     EXPECT_EQ(ReadBytes(path_), original_);
-    EXPECT_EQ(App.IsUnicode, ENCODING_ANSI);
+    EXPECT_EQ(App.Encoding, ENCODING_ANSI);
     EXPECT_EQ(StatusText(1), L"WIN");
 }

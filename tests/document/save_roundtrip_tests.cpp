@@ -20,7 +20,7 @@ TEST_F(SaveRoundTripTest, EveryEncodingAndFormatSurvivesLoadAndSave)
             std::string path = folder + "round" + std::to_string(unicode) + std::to_string(format) + ".txt";
             SetEditText(text);
             lstrcpynA(App.FilePath, path.c_str(), APP_PATH_SIZE);
-            App.IsUnicode = unicode;
+            App.Encoding = unicode;
             App.LineFormat = format;
             ASSERT_EQ(SaveDocument(), 1);
             std::string saved = ReadBytes(path);
@@ -29,7 +29,7 @@ TEST_F(SaveRoundTripTest, EveryEncodingAndFormatSurvivesLoadAndSave)
             ASSERT_EQ(EditText(), "");
             ASSERT_EQ(OpenDocument(path.c_str()), 1) << path;
             EXPECT_EQ(EditText(), text) << path;
-            EXPECT_EQ(App.IsUnicode, unicode) << path;
+            EXPECT_EQ(App.Encoding, unicode) << path;
             EXPECT_EQ(App.LineFormat, format) << path;
             EXPECT_FALSE(IsEditModified());
 

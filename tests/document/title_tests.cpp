@@ -70,7 +70,7 @@ TEST_F(TitleTest, TitleNamesTheDocumentAndMarksChanges)
     UseFile(folder_ + "notes.txt");
     UpdateTitle();
     EXPECT_EQ(WindowTitle(), "Notes.TXT* - scrivlet");
-    App.ShownModified = 0;
+    SetEditModified(0);
     UpdateTitle();
     EXPECT_EQ(WindowTitle(), "Notes.TXT - scrivlet");
 
@@ -149,7 +149,7 @@ TEST_F(TitleTest, NewAsksThenEmptiesTheEditor)
 {
     std::string path = folder_ + "before.txt";
     UseFile(path);
-    App.IsUnicode = 1;
+    App.Encoding = 1;
     App.LineFormat = MAC;
     TypeText("text");
 
@@ -165,7 +165,7 @@ TEST_F(TitleTest, NewAsksThenEmptiesTheEditor)
     EXPECT_EQ(EditText(), "");
     EXPECT_EQ(App.HasFile, 0);
     EXPECT_EQ(std::string(App.FilePath), path);
-    EXPECT_EQ(App.IsUnicode, 0);
+    EXPECT_EQ(App.Encoding, 0);
     EXPECT_EQ(App.LineFormat, DOS);
     EXPECT_FALSE(IsEditModified());
     EXPECT_EQ(WindowTitle(), "[Untitled] - scrivlet");

@@ -115,7 +115,7 @@ TEST_F(LargeReplaceTest, UndoAndRedoGiveBackEachTextByteForByte)
         WriteBytes(path, original);
         ASSERT_EQ(OpenDocument(path.c_str()), 1);
         int format = App.LineFormat;
-        int encoding = App.IsUnicode;
+        int encoding = App.Encoding;
         std::wstring status1 = StatusText(1);
         Select(40, 45);
         SendMessageA(App.EditControl, EM_LINESCROLL, 0, 20);
@@ -128,7 +128,7 @@ TEST_F(LargeReplaceTest, UndoAndRedoGiveBackEachTextByteForByte)
         EXPECT_TRUE(IsEditModified());
         EXPECT_EQ(WindowTitle(), std::string(c.Name) + "* - scrivlet");
         EXPECT_EQ(App.LineFormat, format);
-        EXPECT_EQ(App.IsUnicode, encoding);
+        EXPECT_EQ(App.Encoding, encoding);
         EXPECT_EQ(StatusText(1), status1);
         LONG caret = (LONG)EditTextW().rfind(L"seven") + 5;
         EXPECT_SELECTION(caret, caret);
@@ -156,7 +156,7 @@ TEST_F(LargeReplaceTest, UndoAndRedoGiveBackEachTextByteForByte)
         ExpectUndoRedoShown(true, false);
         EXPECT_EQ(SavedBytes(path), replaced);
         EXPECT_EQ(App.LineFormat, format);
-        EXPECT_EQ(App.IsUnicode, encoding);
+        EXPECT_EQ(App.Encoding, encoding);
     }
     EXPECT_TRUE(RecordedPrompts().empty());
 }
