@@ -8,7 +8,7 @@ import re
 import sys
 
 # Lowest first; folders on one floor do not include each other.
-FLOORS = [["resources"], ["ground"], ["settings"], ["views"], ["document"], ["editor"],
+FLOORS = [["resources"], ["text"], ["ground"], ["settings"], ["views"], ["document"], ["editor"],
           ["print", "about", "options"], ["program"]]
 FLOOR_OF = {folder: level for level, folders in enumerate(FLOORS) for folder in folders}
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"', re.M)
