@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Packs one built scrivlet.exe for release: a portable zip that unpacks to
 # one folder named scrivlet whatever the version, so that a newer zip unpacks
-# over an older one (program, help page, read-me, licence; no scrivlet.ini,
+# over an older one (program, help page, read-me, licences; no scrivlet.ini,
 # so the first start takes the defaults and a later unpacking keeps the
 # user's), and an NSIS installer, both named with the version the build
 # wrote beside the program.
@@ -25,6 +25,8 @@ mkdir -p "$folder"
 cp "$build/scrivlet.exe" "$build/scrivlet.html" "$folder/"
 # Windows line endings, so that any editor shows the lines.
 sed 's/$/\r/' "$root/LICENSE" > "$folder/LICENSE.txt"
+# The character-set detector's, which the build put beside the program.
+sed 's/$/\r/' "$build/LICENSE-uchardet.txt" > "$folder/LICENSE-uchardet.txt"
 sed 's/$/\r/' "$root/scripts/installer/scrivlet-portable.txt" > "$folder/scrivlet-portable.txt"
 
 rm -f "$out/$name-portable.zip" "$out/$name-setup.exe"

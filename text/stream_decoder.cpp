@@ -1,5 +1,6 @@
 #include "text/stream_decoder.h"
 
+#include "text/code_page_round_trip.h"
 #include "text/line_format.h"
 #include "text/text_encoding.h"
 #include "text/text_format.h"
@@ -77,24 +78,6 @@ static void FinishDecoding(StreamDecoder* decoder)
     int format = decoder->LineFormat >= DOS && decoder->LineFormat <= MAC ? decoder->LineFormat : DOS;
     if (decoder->Breaks & ~own[format])
         decoder->Changes |= CHANGE_LINE_ENDINGS;
-}
-
-// True when the bytes come back unchanged through the code page, as they
-// do through the control and a save.
-static int RoundTripsInCodePage(UINT codePage, const unsigned char* bytes, size_t count)
-{
-    if (count == 0)
-        return 1;
-    wchar_t wide[DECODER_MAX_PIECE + DECODER_MAX_CARRY];
-    char back[DECODER_MAX_PIECE + DECODER_MAX_CARRY];
-    int units = MultiByteToWideChar(codePage, 0, (const char*)bytes, (int)count, wide,
-                                    DECODER_MAX_PIECE + DECODER_MAX_CARRY);
-    if (units <= 0)
-        return 0;
-    BOOL usedDefault = FALSE;
-    BOOL* usedFlag = codePage == CP_UTF8 ? NULL : &usedDefault;
-    int length = WideCharToMultiByte(codePage, 0, wide, units, back, (int)sizeof(back), NULL, usedFlag);
-    return !usedDefault && length == (int)count && memcmp(back, bytes, count) == 0;
 }
 
 static size_t DecodeAnsi(StreamDecoder* decoder, const unsigned char* work, size_t count, int atEnd,

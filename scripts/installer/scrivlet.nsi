@@ -399,6 +399,7 @@ Section "$(ProgramSection)" ProgramSection
   File "${STAGE}\scrivlet.exe"
   File "${STAGE}\scrivlet.html"
   File "${STAGE}\LICENSE.txt"
+  File "${STAGE}\LICENSE-uchardet.txt"
   WriteUninstaller "$INSTDIR\uninstall.exe"
 
   CreateShortcut "$SMPROGRAMS\scrivlet.lnk" "$INSTDIR\scrivlet.exe"
@@ -436,6 +437,7 @@ Section "un.$(ProgramSection)" UninstallProgramSection
   Delete "$INSTDIR\scrivlet.exe"
   Delete "$INSTDIR\scrivlet.html"
   Delete "$INSTDIR\LICENSE.txt"
+  Delete "$INSTDIR\LICENSE-uchardet.txt"
   Delete "$INSTDIR\uninstall.exe"
   ; Only when empty: a scrivlet.ini the user put beside the program stays.
   RMDir "$INSTDIR"

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The release packages as a user gets them. Both architectures: the zip holds
 # one folder, named scrivlet in every version, with the program, read-me and
-# licence but no scrivlet.ini; the program is stripped, imports only system
+# licences but no scrivlet.ini; the program is stripped, imports only system
 # DLLs and carries its version and manifest. The 64-bit ones under Wine: the
 # silent install puts the files, the Start-menu entry and the registry keys in
 # place without taking over .txt, the installed program opens a file passed to
@@ -133,8 +133,8 @@ check_package() {
   local arch="$1" format="$2" build="$3"
   local zip="$dist/scrivlet-$version-$arch-portable.zip"
   [ -s "$zip" ] || fail "$arch: no $zip"
-  local expected="scrivlet/ scrivlet/LICENSE.txt scrivlet/scrivlet-portable.txt scrivlet/scrivlet.exe scrivlet/scrivlet.html"
-  expect_equal "$arch zip contents" "$expected" "$(unzip -Z1 "$zip" | sort | xargs)"
+  local expected="scrivlet/ scrivlet/LICENSE-uchardet.txt scrivlet/LICENSE.txt scrivlet/scrivlet-portable.txt scrivlet/scrivlet.exe scrivlet/scrivlet.html"
+  expect_equal "$arch zip contents" "$expected" "$(unzip -Z1 "$zip" | LC_ALL=C sort | xargs)"
 
   local unpacked="$E2E_DIR/unpacked-$arch"
   unzip -q "$zip" -d "$unpacked"
@@ -216,7 +216,7 @@ install_and_check() {
   [ -n "$dir_win" ] || fail "$root_key: no uninstall entry"
   dir="$(unix_path "$dir_win")"
   local file
-  for file in scrivlet.exe LICENSE.txt uninstall.exe; do
+  for file in scrivlet.exe LICENSE.txt LICENSE-uchardet.txt uninstall.exe; do
     [ -f "$dir/$file" ] || fail "$root_key: $file not installed in $dir"
   done
   [ ! -e "$dir/scrivlet-portable.txt" ] || fail "$root_key: the portable read-me was installed"
