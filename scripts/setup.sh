@@ -1,21 +1,32 @@
 #!/usr/bin/env bash
-# Installs every build and test dependency on a fresh Debian 12 machine (run as root).
+# Installs the build and test dependencies on a fresh Debian 12 machine (run as root).
+# Usage: scripts/setup.sh [--program]
+#   --program  only what building and starting the 64-bit program needs
+#              (scripts/run.sh); without it, everything the tests, the 32-bit
+#              build and the release packages need as well.
 # Safe to run again: packages already present are skipped by apt.
 set -euo pipefail
 
-packages=(
+program_packages=(
   cmake make
-  g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
-  binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
-  googletest
+  g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   wine wine64
-  nsis zip unzip
-  xvfb xauth xdotool imagemagick x11-utils
+  xvfb xauth imagemagick
   fonts-wqy-microhei
+)
+packages=(
+  "${program_packages[@]}"
+  g++-mingw-w64-i686-posix binutils-mingw-w64-i686
+  googletest
+  nsis zip unzip
+  xdotool x11-utils
   cups-daemon cups-client printer-driver-cups-pdf poppler-utils
   python3
   locales
 )
+if [ "${1:-}" = "--program" ]; then
+  packages=("${program_packages[@]}")
+fi
 
 missing=()
 for p in "${packages[@]}"; do

@@ -204,7 +204,6 @@ TEST_F(KeyboardTest, EscapeStartsTheNormalCloseOnlyWhenEnabled)
     PressKey(VK_ESCAPE);
     PumpFor(100);
     EXPECT_TRUE(IsWindow(App.MainWindow));
-
     EXPECT_TRUE(RecordedPrompts().empty());
 
     // The changed text is asked about: Cancel keeps the window, No closes it.
