@@ -39,5 +39,8 @@ int IsDocumentIncomplete();
 // The command may run in the given states, and in the current ones.
 int IsCommandAllowedIn(int id, int states);
 int IsCommandAllowed(int id);
+// Holds one command more, whatever the states (0: none), so that a test sees
+// the road it arrives by ask the gate and keep to the answer.
+void HoldCommandForTests(int id);
 
 #endif

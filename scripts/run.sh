@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds scrivlet.exe and starts it under Wine, optionally with a file name.
+# Installs what building and starting the program needs, builds scrivlet.exe
+# alone (no test program) and starts it under Wine, optionally with a file name.
 # With a display, the editor runs until you close it. Without one, a virtual
 # display is started, the editor is kept up a few seconds, and a screenshot
 # of it is saved as a PNG whose path is printed.
@@ -8,8 +9,8 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 export BUILD_DIR="${BUILD_DIR:-$root/build/x86_64}"
 
 if [ "${1:-}" != "--inside-display" ]; then
-  bash "$root/scripts/setup.sh"
-  bash "$root/scripts/build.sh" x86_64
+  bash "$root/scripts/setup.sh" --program
+  bash "$root/scripts/build.sh" x86_64 --program
   if [ -n "${DISPLAY:-}" ]; then
     . "$root/scripts/wine_env.sh"
     prepare_wine_prefix

@@ -1,29 +1,40 @@
 #!/usr/bin/env bash
-# Installs every build and test dependency on a fresh Debian 12 machine (run as root),
-# and fetches the character-set detector's source into build/deps, which the
+# Installs the build and test dependencies on a fresh Debian 12 machine (run as root).
+# Usage: scripts/setup.sh [--program]
+#   --program  only what building and starting the 64-bit program needs
+#              (scripts/run.sh); without it, everything the tests, the 32-bit
+#              build and the release packages need as well.
+# Both fetch the character-set detector's source into build/deps, which the
 # build compiles for each architecture.
 # Safe to run again: packages already present are skipped by apt, a fetched
 # source is kept.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 
-packages=(
+program_packages=(
   cmake make
-  g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
-  binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
-  googletest
+  g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   wine wine64
-  nsis zip unzip
-  xvfb xauth xdotool imagemagick x11-utils
+  xvfb xauth imagemagick
   fonts-wqy-microhei
+  # Fetching the detector's source.
+  python3 dpkg-dev
+)
+packages=(
+  "${program_packages[@]}"
+  g++-mingw-w64-i686-posix binutils-mingw-w64-i686
+  googletest
+  nsis zip unzip
+  xdotool x11-utils
   cups-daemon cups-client printer-driver-cups-pdf poppler-utils
-  python3
   locales
-  dpkg-dev
   # The message catalogues the detector's accuracy test reads (beside those
   # of essential packages).
   apt libc-l10n
 )
+if [ "${1:-}" = "--program" ]; then
+  packages=("${program_packages[@]}")
+fi
 
 missing=()
 for p in "${packages[@]}"; do

@@ -5,7 +5,6 @@
 #include "resource.h"
 
 #include <commctrl.h>
-#include <shlobj.h>
 #include <string.h>
 
 TEST(TimeDate, OrderFollowsTheSetting)
@@ -30,27 +29,7 @@ TEST(TimeDate, OrderFollowsTheSetting)
     EXPECT_EQ(strchr(text, '\n'), nullptr);
 }
 
-class DispatchTest : public EditorFixture {
-protected:
-    // A drop of several files, as the shell hands it over.
-    HDROP MakeDrop(const std::vector<std::string>& names)
-    {
-        size_t bytes = sizeof(DROPFILES) + 1;
-        for (const std::string& name : names)
-            bytes += name.size() + 1;
-        HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, bytes);
-        DROPFILES* drop = (DROPFILES*)GlobalLock(memory);
-        drop->pFiles = sizeof(DROPFILES);
-        drop->fWide = FALSE;
-        char* list = (char*)(drop + 1);
-        for (const std::string& name : names) {
-            memcpy(list, name.c_str(), name.size() + 1);
-            list += name.size() + 1;
-        }
-        GlobalUnlock(memory);
-        return (HDROP)memory;
-    }
-};
+using DispatchTest = EditorFixture;
 
 TEST_F(DispatchTest, TimeDateKeyReplacesTheSelection)
 {
@@ -89,10 +68,14 @@ TEST_F(DispatchTest, WordWrapTwiceReturnsToTheFirstStateWithMenuAndButton)
 
 TEST_F(DispatchTest, ToolbarButtonSendsTheSameCommandAsTheMenu)
 {
+    // Each road turns the setting over once, from where the other left it.
+    int first = Config.WordWrap;
     SendMessageA(App.MainWindow, WM_COMMAND, MAKEWPARAM(IDM_WORDWRAP, 0), (LPARAM)App.ToolBar);
-    int afterButton = Config.WordWrap;
+    EXPECT_EQ(Config.WordWrap, !first);
     SendMessageA(App.MainWindow, WM_COMMAND, MAKEWPARAM(IDM_WORDWRAP, 0), 0);
-    EXPECT_NE(afterButton, Config.WordWrap);
+    EXPECT_EQ(Config.WordWrap, first);
+    SendMessageA(App.MainWindow, WM_COMMAND, MAKEWPARAM(IDM_WORDWRAP, 0), (LPARAM)App.ToolBar);
+    EXPECT_EQ(Config.WordWrap, !first);
 }
 
 TEST_F(DispatchTest, UndoRedoAndSelectAllReachTheControl)
@@ -116,7 +99,7 @@ TEST_F(DispatchTest, DroppingSeveralFilesOpensTheFirstOnly)
     WriteBytes(folder + "second.txt", "two");
     WriteBytes(folder + "third.txt", "three");
     SendMessageA(App.MainWindow, WM_DROPFILES,
-                 (WPARAM)MakeDrop({folder + "first.txt", folder + "second.txt", folder + "third.txt"}), 0);
+                 (WPARAM)MakeFileDrop({folder + "first.txt", folder + "second.txt", folder + "third.txt"}), 0);
     Pump();
     EXPECT_EQ(EditText(), "one");
     EXPECT_EQ(App.HasFile, 1);
@@ -127,7 +110,7 @@ TEST_F(DispatchTest, DropIntoUntitledWindowOpensHereEvenForNewWindowSetting)
     Config.DNDNewWindow = 1;
     std::string folder = MakeScratchFolder("drop_here");
     WriteBytes(folder + "here.txt", "here");
-    SendMessageA(App.MainWindow, WM_DROPFILES, (WPARAM)MakeDrop({folder + "here.txt"}), 0);
+    SendMessageA(App.MainWindow, WM_DROPFILES, (WPARAM)MakeFileDrop({folder + "here.txt"}), 0);
     Pump();
     EXPECT_EQ(EditText(), "here");
 }
@@ -146,7 +129,7 @@ TEST_F(DispatchTest, DroppedNameTooLongIsRefusedNotCut)
     // Cut to a path buffer this name would still name an existing file.
     std::string longName = folder + std::string(300 - folder.size(), 'x');
     WriteBytes(longName.substr(0, MAX_PATH - 1), "wrong file");
-    SendMessageA(App.MainWindow, WM_DROPFILES, (WPARAM)MakeDrop({longName}), 0);
+    SendMessageA(App.MainWindow, WM_DROPFILES, (WPARAM)MakeFileDrop({longName}), 0);
     Pump();
     EXPECT_EQ(EditText(), "kept");
     EXPECT_EQ(App.HasFile, 0);

@@ -204,12 +204,22 @@ TEST_F(KeyboardTest, EscapeStartsTheNormalCloseOnlyWhenEnabled)
     PressKey(VK_ESCAPE);
     PumpFor(100);
     EXPECT_TRUE(IsWindow(App.MainWindow));
+    EXPECT_TRUE(RecordedPrompts().empty());
 
+    // The changed text is asked about: Cancel keeps the window, No closes it.
     Config.EscapeExit = 1;
     TypeText("x");
-    QueueAnswer(IDNO); // do not save
+    QueueAnswer(IDCANCEL);
+    PressKey(VK_ESCAPE);
+    PumpFor(100);
+    EXPECT_TRUE(IsWindow(App.MainWindow));
+    QueueAnswer(IDNO);
     PressKey(VK_ESCAPE);
     PumpFor(100);
     EXPECT_FALSE(IsWindow(App.MainWindow));
-    EXPECT_LE(RecordedPrompts().size(), 1u);
+    ASSERT_EQ(RecordedPrompts().size(), 2u);
+    for (const RecordedPrompt& prompt : RecordedPrompts()) {
+        EXPECT_EQ(prompt.Text, Utf8ToWide("你要儲存變更嗎?"));
+        EXPECT_EQ(prompt.Buttons, (UINT)MB_YESNOCANCEL);
+    }
 }

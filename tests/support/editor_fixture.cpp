@@ -13,7 +13,9 @@
 
 #include <commctrl.h>
 #include <richedit.h>
+#include <shlobj.h>
 #include <stdio.h>
+#include <string.h>
 #include <deque>
 #include <fstream>
 #include <sstream>
@@ -136,6 +138,24 @@ std::string ReadBytes(const std::string& path)
     std::ostringstream content;
     content << in.rdbuf();
     return content.str();
+}
+
+HDROP MakeFileDrop(const std::vector<std::string>& names)
+{
+    size_t bytes = sizeof(DROPFILES) + 1;
+    for (const std::string& name : names)
+        bytes += name.size() + 1;
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, bytes);
+    DROPFILES* drop = (DROPFILES*)GlobalLock(memory);
+    drop->pFiles = sizeof(DROPFILES);
+    drop->fWide = FALSE;
+    char* list = (char*)(drop + 1);
+    for (const std::string& name : names) {
+        memcpy(list, name.c_str(), name.size() + 1);
+        list += name.size() + 1;
+    }
+    GlobalUnlock(memory);
+    return (HDROP)memory;
 }
 
 std::wstring Utf8ToWide(const char* text)

@@ -37,6 +37,8 @@ std::vector<std::string> FolderFiles(const std::string& folder, const char* patt
 void WriteBytes(const std::string& path, const std::string& bytes);
 std::string ReadBytes(const std::string& path);
 std::wstring Utf8ToWide(const char* text);
+// A drop of files, as the shell hands it to WM_DROPFILES.
+HDROP MakeFileDrop(const std::vector<std::string>& names);
 
 class EditorFixture : public ::testing::Test {
 protected:
