@@ -1,5 +1,6 @@
 // The floor of a load: a bare RichEdit 2.0 control in a plain window that
-// streams one file in and then idles, with nothing of the editor around it.
+// streams one file in and then idles (and takes typing), with nothing of the
+// editor around it.
 //   bare_richedit [--nowrap] [--report out.txt] [file]
 // The stream-in time (milliseconds) and the text length are written to the
 // report file, if given, as "stream_ms=<n> length=<n>".
@@ -23,6 +24,11 @@ static LRESULT CALLBACK FrameProc(HWND window, UINT message, WPARAM wParam, LPAR
 {
     if (message == WM_SIZE && Edit) {
         MoveWindow(Edit, 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
+        return 0;
+    }
+    // The control takes the keys whenever the window is in front, as in the editor.
+    if (message == WM_SETFOCUS && Edit) {
+        SetFocus(Edit);
         return 0;
     }
     if (message == WM_DESTROY) {

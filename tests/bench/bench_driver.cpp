@@ -20,6 +20,14 @@
 //       prints "save_ms=<a,b,..> find_ms=<...> replace_ms=<...> undo_ms=<...>
 //       peak_private_kb=<n>" (the whole session's peak),
 //       "na" where the program did not do the work (the feature is missing)
+//   bench_driver keys <length> <count> <command line...>
+//       opens the file once, brings the window to the front, puts the caret
+//       at the start (Ctrl+Home) and types <count> characters as real keys,
+//       each timed from the key to the control holding it and the whole
+//       window painted; takes them back out with Undo and does the same at
+//       the end (Ctrl+End); last it closes the program, which must end
+//       without a question since the text is the file's again:
+//       prints "start_ms=<a,b,..> end_ms=<...>"
 // Exit code 0 on success, 1 when the program failed, 3 when it was not ready
 // in time (BENCH_TIMEOUT_S), 4 when it was stopped for growing past 4 GB.
 #include <windows.h>
@@ -136,19 +144,41 @@ static int Generate(int argc, char** argv)
         return 2;
     }
     fclose(out);
-    // A RichEdit 2.0 control and an EDIT control both count a line break as
-    // two characters in WM_GETTEXTLENGTH, so the length is the character count.
+    // A line break counts as two characters, as an EDIT control counts it and
+    // a RichEdit 2.0 control with GTL_USECRLF, so the length is the character count.
     printf("length=%llu\n", length);
     return 0;
 }
 
 // ---------------------------------------------------------------- targets
 
+// The records handed to the program live in its own memory: registered and
+// RichEdit messages carry raw pointers across.
+struct RemoteBlock {
+    FINDREPLACEW Request;
+    wchar_t FindWhat[256];
+    wchar_t ReplaceWith[256];
+    CHARRANGE Selection;
+    GETTEXTLENGTHEX LengthRequest;
+    char Status[512];
+};
+
 struct Target {
     PROCESS_INFORMATION Process;
     HWND Main;
     HWND Edit;
+    RemoteBlock* Remote; // address in the program, once its window is there
 };
+
+static int WriteRemote(const Target* target, size_t offset, const void* data, size_t size)
+{
+    return WriteProcessMemory(target->Process.hProcess, (char*)target->Remote + offset, data, size, NULL);
+}
+
+static int ReadRemote(const Target* target, size_t offset, void* data, size_t size)
+{
+    return ReadProcessMemory(target->Process.hProcess, (char*)target->Remote + offset, data, size, NULL);
+}
 
 static HWND FindEditChild(HWND main)
 {
@@ -204,6 +234,23 @@ static LRESULT Ask(HWND window, UINT message, WPARAM wParam, LPARAM lParam, DWOR
     return (LRESULT)result;
 }
 
+// Length of the control's text in UTF-16 units, `flags` as EM_GETTEXTLENGTHEX
+// takes them (GTL_USECRLF counts a line break as two, as the generated files
+// do). Wine's RichEdit answers WM_GETTEXTLENGTH only after a walk over the
+// whole text (0.2 to 0.3 s at 10 MB), which polling would add to every time
+// taken; an EDIT control has only that message, and answers it at once.
+static LRESULT TextLength(const Target* target, DWORD flags, DWORD timeout = COMMAND_TIMEOUT_MS)
+{
+    char className[32] = "";
+    GetClassNameA(target->Edit, className, sizeof(className));
+    if (strncmp(className, "RichEdit", 8) != 0 || !target->Remote)
+        return Ask(target->Edit, WM_GETTEXTLENGTH, 0, 0, timeout);
+    GETTEXTLENGTHEX request = {flags | GTL_NUMCHARS | GTL_PRECISE, 1200};
+    if (!WriteRemote(target, offsetof(RemoteBlock, LengthRequest), &request, sizeof(request)))
+        return -1;
+    return Ask(target->Edit, EM_GETTEXTLENGTHEX, (WPARAM)&target->Remote->LengthRequest, 0, timeout);
+}
+
 static int StartTarget(Target* target, const char* commandLine)
 {
     memset(target, 0, sizeof(*target));
@@ -240,6 +287,8 @@ static int WaitReady(Target* target, double start, unsigned long long length, do
                 Sleep(2);
                 continue;
             }
+            target->Remote = (RemoteBlock*)VirtualAllocEx(target->Process.hProcess, NULL, sizeof(RemoteBlock),
+                                                          MEM_COMMIT, PAGE_READWRITE);
         }
         // A busy program answers only when it is back in its message loop;
         // the cheap WM_NULL waits for that, so a check of the length never queues up.
@@ -252,7 +301,7 @@ static int WaitReady(Target* target, double start, unsigned long long length, do
             }
             continue;
         }
-        LRESULT have = Ask(target->Edit, WM_GETTEXTLENGTH, 0, 0, (DWORD)ReadyTimeout);
+        LRESULT have = TextLength(target, GTL_USECRLF, (DWORD)ReadyTimeout);
         int painted = Painted(*target);
         double t = Now() - start;
         if (have > 0 && painted && *firstScreen < 0)
@@ -270,7 +319,8 @@ static int WaitReady(Target* target, double start, unsigned long long length, do
     return 0;
 }
 
-static void StopTarget(Target* target, int ready)
+// Returns 1 when the program ended by itself on the close.
+static int StopTarget(Target* target, int ready)
 {
     // One that never got ready may not answer at all.
     if (!ready)
@@ -279,10 +329,12 @@ static void StopTarget(Target* target, int ready)
         Ask(target->Edit, EM_SETMODIFY, 0, 0, 5000);
     if (target->Main)
         PostMessageA(target->Main, WM_CLOSE, 0, 0);
-    if (WaitForSingleObject(target->Process.hProcess, 15000) != WAIT_OBJECT_0)
+    int ended = WaitForSingleObject(target->Process.hProcess, 15000) == WAIT_OBJECT_0;
+    if (!ended)
         TerminateProcess(target->Process.hProcess, 1);
     CloseHandle(target->Process.hThread);
     CloseHandle(target->Process.hProcess);
+    return ended;
 }
 
 static std::string JoinCommand(int argc, char** argv, int first)
@@ -312,7 +364,7 @@ static int Launch(int argc, char** argv)
     memset(&memory, 0, sizeof(memory));
     memory.cb = sizeof(memory);
     GetProcessMemoryInfo(target.Process.hProcess, &memory, sizeof(memory));
-    LRESULT have = target.Edit && ok ? Ask(target.Edit, WM_GETTEXTLENGTH, 0, 0, 5000) : -1;
+    LRESULT have = target.Edit && ok ? TextLength(&target, GTL_USECRLF, 5000) : -1;
     StopTarget(&target, ok);
     if (!ok) {
         fprintf(stderr, "not ready: %s (length %ld of %llu)\n", command.c_str(), (long)have, length);
@@ -326,31 +378,10 @@ static int Launch(int argc, char** argv)
 
 // ---------------------------------------------------------------- session
 
-// The records handed to the program live in its own memory: registered and
-// RichEdit messages carry raw pointers across.
-struct RemoteBlock {
-    FINDREPLACEW Request;
-    wchar_t FindWhat[256];
-    wchar_t ReplaceWith[256];
-    CHARRANGE Selection;
-    char Status[512];
-};
-
 struct Session {
     Target Program;
-    RemoteBlock* Remote; // address in the program
     UINT FindMessage;
 };
-
-static int WriteRemote(Session* session, size_t offset, const void* data, size_t size)
-{
-    return WriteProcessMemory(session->Program.Process.hProcess, (char*)session->Remote + offset, data, size, NULL);
-}
-
-static int ReadRemote(Session* session, size_t offset, void* data, size_t size)
-{
-    return ReadProcessMemory(session->Program.Process.hProcess, (char*)session->Remote + offset, data, size, NULL);
-}
 
 static BOOL CALLBACK TakeOwnedDialog(HWND window, LPARAM data)
 {
@@ -379,13 +410,13 @@ static void PutRequest(Session* session, DWORD flags, const char* find, const ch
     local.Request.lStructSize = sizeof(FINDREPLACEW);
     local.Request.hwndOwner = session->Program.Main;
     local.Request.Flags = flags;
-    local.Request.lpstrFindWhat = session->Remote->FindWhat;
-    local.Request.lpstrReplaceWith = session->Remote->ReplaceWith;
+    local.Request.lpstrFindWhat = session->Program.Remote->FindWhat;
+    local.Request.lpstrReplaceWith = session->Program.Remote->ReplaceWith;
     local.Request.wFindWhatLen = 255;
     local.Request.wReplaceWithLen = 255;
     MultiByteToWideChar(CP_ACP, 0, find, -1, local.FindWhat, 256);
     MultiByteToWideChar(CP_ACP, 0, replace, -1, local.ReplaceWith, 256);
-    WriteRemote(session, 0, &local, offsetof(RemoteBlock, Selection));
+    WriteRemote(&session->Program, 0, &local, offsetof(RemoteBlock, Selection));
     // The program reads the texts from the open dialog's boxes, as a user
     // would have typed them there (edt1 and edt2).
     HWND dialog = FindOwnedDialog(session->Program.Main);
@@ -401,7 +432,7 @@ static double SendFindRequest(Session* session)
 {
     Target& target = session->Program;
     double start = Now();
-    if (Ask(target.Main, session->FindMessage, 0, (LPARAM)&session->Remote->Request) == -1)
+    if (Ask(target.Main, session->FindMessage, 0, (LPARAM)&session->Program.Remote->Request) == -1)
         return -1;
     // Replace All may have put a new edit control in place.
     target.Edit = FindEditChild(target.Main);
@@ -433,8 +464,8 @@ static double TimeFindNext(Session* session)
     if (elapsed < 0)
         return -1; // still busy: asking more would only wait again
     CHARRANGE found = {0, 0};
-    Ask(target.Edit, EM_EXGETSEL, 0, (LPARAM)&session->Remote->Selection);
-    ReadRemote(session, offsetof(RemoteBlock, Selection), &found, sizeof(found));
+    Ask(target.Edit, EM_EXGETSEL, 0, (LPARAM)&session->Program.Remote->Selection);
+    ReadRemote(&session->Program, offsetof(RemoteBlock, Selection), &found, sizeof(found));
     // The marker sits on the last line only.
     return found.cpMin > 0 && found.cpMax - found.cpMin == 7 ? elapsed : -1;
 }
@@ -449,8 +480,8 @@ static double TimeReplaceAll(Session* session, unsigned long matches)
     // The program reports the count in the first status-bar part.
     HWND status = FindWindowExA(target.Main, NULL, STATUSCLASSNAMEA, NULL);
     char text[512] = "";
-    if (status && Ask(status, SB_GETTEXTA, 0, (LPARAM)session->Remote->Status) != -1)
-        ReadRemote(session, offsetof(RemoteBlock, Status), text, sizeof(text) - 1);
+    if (status && Ask(status, SB_GETTEXTA, 0, (LPARAM)session->Program.Remote->Status) != -1)
+        ReadRemote(&session->Program, offsetof(RemoteBlock, Status), text, sizeof(text) - 1);
     text[sizeof(text) - 1] = 0;
     char expected[64];
     _snprintf(expected, sizeof(expected), "Items replaced: %lu", matches);
@@ -482,6 +513,21 @@ static void PrintTimes(const char* name, const double* times, int count)
     }
 }
 
+// Starts the program on its file and waits until it is ready.
+static int StartOnFile(Target* target, unsigned long long length, const std::string& command)
+{
+    double start = Now();
+    if (!StartTarget(target, command.c_str()))
+        return 0;
+    double ready, firstScreen;
+    if (!WaitReady(target, start, length, &ready, &firstScreen)) {
+        StopTarget(target, 0);
+        fprintf(stderr, "not ready: %s\n", command.c_str());
+        return 0;
+    }
+    return 1;
+}
+
 static int RunSession(int argc, char** argv)
 {
     if (argc < 6)
@@ -491,20 +537,9 @@ static int RunSession(int argc, char** argv)
     if (runs < 1 || runs > 20)
         runs = 3;
     unsigned long matches = strtoul(argv[4], NULL, 10);
-    std::string command = JoinCommand(argc, argv, 5);
     Session session;
-    memset(&session, 0, sizeof(session));
-    double start = Now();
-    if (!StartTarget(&session.Program, command.c_str()))
+    if (!StartOnFile(&session.Program, length, JoinCommand(argc, argv, 5)))
         return 1;
-    double ready, firstScreen;
-    if (!WaitReady(&session.Program, start, length, &ready, &firstScreen)) {
-        StopTarget(&session.Program, 0);
-        fprintf(stderr, "not ready: %s\n", command.c_str());
-        return 1;
-    }
-    session.Remote = (RemoteBlock*)VirtualAllocEx(session.Program.Process.hProcess, NULL, sizeof(RemoteBlock),
-                                                  MEM_COMMIT, PAGE_READWRITE);
     session.FindMessage = RegisterWindowMessageA(FINDMSGSTRINGA);
 
     double save[20], find[20], replace[20], undo[20];
@@ -520,10 +555,10 @@ static int RunSession(int argc, char** argv)
         WaitIdle(session.Program, COMMAND_TIMEOUT_MS);
     }
     for (int i = 0; i < runs; i++)
-        find[i] = session.Remote && !stuck ? TimeFindNext(&session) : -1;
+        find[i] = session.Program.Remote && !stuck ? TimeFindNext(&session) : -1;
     int done = 0;
     for (; done < runs; done++) {
-        replace[done] = session.Remote && !stuck ? TimeReplaceAll(&session, matches) : -1;
+        replace[done] = session.Program.Remote && !stuck ? TimeReplaceAll(&session, matches) : -1;
         undo[done] = replace[done] >= 0 ? TimeUndo(&session) : -1;
         if (replace[done] < 0 || undo[done] < 0)
             break; // missing or stuck: no point in more rounds
@@ -545,6 +580,178 @@ static int RunSession(int argc, char** argv)
     return 0;
 }
 
+// ---------------------------------------------------------------- keystrokes
+
+#define KEY_TIMEOUT_MS 30000
+
+static void PutKey(INPUT* input, WORD key, DWORD up)
+{
+    memset(input, 0, sizeof(*input));
+    input->type = INPUT_KEYBOARD;
+    input->ki.wVk = key;
+    input->ki.wScan = (WORD)MapVirtualKeyA(key, MAPVK_VK_TO_VSC);
+    input->ki.dwFlags = up;
+    if (key == VK_HOME || key == VK_END)
+        input->ki.dwFlags |= KEYEVENTF_EXTENDEDKEY;
+}
+
+// A real key press and release, held with Ctrl when `control` is set; it
+// goes to the window with the keyboard focus, as typing does.
+static void PressKey(WORD key, int control)
+{
+    INPUT inputs[4];
+    int count = 0;
+    if (control)
+        PutKey(&inputs[count++], VK_CONTROL, 0);
+    PutKey(&inputs[count++], key, 0);
+    PutKey(&inputs[count++], key, KEYEVENTF_KEYUP);
+    if (control)
+        PutKey(&inputs[count++], VK_CONTROL, KEYEVENTF_KEYUP);
+    SendInput((UINT)count, inputs, sizeof(INPUT));
+}
+
+static BOOL CALLBACK FindUnpainted(HWND child, LPARAM lParam)
+{
+    if (!IsWindowVisible(child) || !GetUpdateRect(child, NULL, FALSE))
+        return TRUE;
+    *(int*)lParam = 0;
+    return FALSE;
+}
+
+// Nothing left to paint in the window or any of its parts (status bar,
+// gutter, the control).
+static int WholeWindowPainted(const Target& target)
+{
+    int painted = !GetUpdateRect(target.Main, NULL, FALSE);
+    if (painted)
+        EnumChildWindows(target.Main, FindUnpainted, (LPARAM)&painted);
+    return painted;
+}
+
+// The caret as a character position (a line break counts one), -1 while
+// something is selected or the program does not answer.
+static LONG CaretPosition(const Target* target)
+{
+    CHARRANGE range = {-1, -1};
+    if (Ask(target->Edit, EM_EXGETSEL, 0, (LPARAM)&target->Remote->Selection) == -1 ||
+        !ReadRemote(target, offsetof(RemoteBlock, Selection), &range, sizeof(range)))
+        return -1;
+    return range.cpMin == range.cpMax ? range.cpMin : -1;
+}
+
+// The window in front with the keyboard in its control, as after a click on it.
+static int TakeKeyboard(const Target* target)
+{
+    DWORD thread = GetWindowThreadProcessId(target->Edit, NULL);
+    double deadline = Now() + 10000;
+    while (Now() < deadline) {
+        SetForegroundWindow(target->Main);
+        WaitIdle(*target, KEY_TIMEOUT_MS);
+        GUITHREADINFO info;
+        memset(&info, 0, sizeof(info));
+        info.cbSize = sizeof(info);
+        if (GetForegroundWindow() == target->Main && GetGUIThreadInfo(thread, &info) && info.hwndFocus == target->Edit)
+            return 1;
+        Sleep(20);
+    }
+    fprintf(stderr, "the control did not get the keyboard\n");
+    return 0;
+}
+
+// Ctrl+Home or Ctrl+End, then waits for the caret at `wanted` and the window idle.
+static int PlaceCaret(const Target* target, WORD key, LONG wanted)
+{
+    PressKey(key, 1);
+    double deadline = Now() + KEY_TIMEOUT_MS;
+    while (Now() < deadline) {
+        if (CaretPosition(target) == wanted && WaitIdle(*target, KEY_TIMEOUT_MS) && WholeWindowPainted(*target))
+            return 1;
+        Sleep(5);
+    }
+    fprintf(stderr, "the caret did not go to %ld\n", (long)wanted);
+    return 0;
+}
+
+// One typed character, from the key to the control holding it and the whole
+// window painted; -1 when that did not happen in time. The window is idle
+// before the key, so nothing earlier is counted.
+static double TimeKeystroke(const Target* target, LRESULT* length)
+{
+    if (!WaitIdle(*target, KEY_TIMEOUT_MS))
+        return -1;
+    double start = Now();
+    PressKey('X', 0);
+    int typed = 0;
+    while (Now() - start < KEY_TIMEOUT_MS) {
+        // The program answers a sent message only between the ones it
+        // handles, so each answer comes when it is back in its loop.
+        if (!typed)
+            typed = TextLength(target, GTL_DEFAULT, KEY_TIMEOUT_MS) == *length + 1;
+        if (typed && Ask(target->Main, WM_NULL, 0, 0, KEY_TIMEOUT_MS) != -1 && WholeWindowPainted(*target)) {
+            *length += 1;
+            return Now() - start;
+        }
+        Sleep(1);
+    }
+    return -1;
+}
+
+// Types `count` characters with the caret put by Ctrl and `key` at `caret`,
+// times each, and takes them back out, so the text is the file's again.
+static int TimeKeystrokes(const Target* target, WORD key, LONG caret, int count, double* times)
+{
+    LRESULT original = TextLength(target, GTL_DEFAULT);
+    if (!PlaceCaret(target, key, caret))
+        return 0;
+    LRESULT length = original;
+    int typed = 0;
+    for (; typed < count; typed++) {
+        times[typed] = TimeKeystroke(target, &length);
+        if (times[typed] < 0)
+            break;
+    }
+    // The control may take the typing back in one step or in several.
+    LRESULT now = TextLength(target, GTL_DEFAULT);
+    for (int i = 0; i <= typed && now != original && now != -1; i++) {
+        Ask(target->Edit, EM_UNDO, 0, 0);
+        now = TextLength(target, GTL_DEFAULT);
+    }
+    WaitIdle(*target, KEY_TIMEOUT_MS);
+    if (now != original)
+        fprintf(stderr, "the typing was not taken back: length %ld instead of %ld\n", (long)now, (long)original);
+    if (typed < count)
+        fprintf(stderr, "a key did not show within %d ms\n", KEY_TIMEOUT_MS);
+    return typed == count && now == original;
+}
+
+static int RunKeystrokes(int argc, char** argv)
+{
+    if (argc < 5)
+        return 2;
+    unsigned long long length = strtoull(argv[2], NULL, 10);
+    int count = atoi(argv[3]);
+    if (count < 1 || count > 200)
+        count = 20;
+    Target target;
+    if (!StartOnFile(&target, length, JoinCommand(argc, argv, 4)))
+        return 1;
+    double atStart[200], atEnd[200];
+    int ok = target.Remote && TakeKeyboard(&target) && TimeKeystrokes(&target, VK_HOME, 0, count, atStart) &&
+             TimeKeystrokes(&target, VK_END, (LONG)TextLength(&target, GTL_DEFAULT), count, atEnd);
+    // The text is the file's again: the program must close without a question.
+    int closed = StopTarget(&target, ok);
+    if (!ok)
+        return 1;
+    if (!closed) {
+        fprintf(stderr, "the program did not close by itself after the typing was taken back\n");
+        return 1;
+    }
+    PrintTimes("start_ms", atStart, count);
+    PrintTimes(" end_ms", atEnd, count);
+    printf("\n");
+    return 0;
+}
+
 int main(int argc, char** argv)
 {
     QueryPerformanceFrequency(&Frequency);
@@ -559,5 +766,7 @@ int main(int argc, char** argv)
         return Launch(argc, argv);
     if (command == "session")
         return RunSession(argc, argv);
+    if (command == "keys")
+        return RunKeystrokes(argc, argv);
     return 2;
 }
