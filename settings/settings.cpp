@@ -1,5 +1,6 @@
 // The settings model: every INI key, read once at start-up and written by the
-// options sheet and at exit.
+// options sheet and at exit. Each key is one row of the table below, which the
+// read and both saves walk: a new option is one row.
 #include "settings/settings.h"
 
 #include "ground/app_state.h"
@@ -17,6 +18,120 @@ static const char ConfigSection[] = "Config";
 static const char ViewSection[] = "View";
 
 static_assert(sizeof(CHARFORMATA) == 60, "the character format record is 60 bytes");
+static_assert(sizeof(LONG) == sizeof(int) && sizeof(DWORD) == sizeof(int),
+              "a number field is a byte or the size of an int");
+
+// How a key is kept in the file and in memory.
+enum KeyKind {
+    NUMBER,      // signed decimal, into an int, LONG, DWORD or BYTE field
+    COLOUR,      // unsigned decimal text read with atol: what does not parse is 0
+    TEXT,        // text, into a char array field
+    SEARCH_TEXT  // text, into a buffer of App's (a char* field) made before the read
+};
+
+// When a key is read and written.
+enum {
+    AT_EXIT = 1,                  // written when the main window closes, if changed
+    BY_OPTIONS = 2,               // written when the Options sheet is confirmed, if changed
+    ON_EVERY_CONFIRMATION = 4,    // written by the Options sheet, changed or not
+    FROM_PLACEMENT = 8,           // written only when SavePosition is on, from the window
+    READ_WITH_SAVE_POSITION = 16, // read only when SavePosition is on
+    SCALED_DEFAULT = 32,          // read with the default scaled for the DPI, written against it unscaled
+    WINDOW_COLOUR_DEFAULT = 64    // the default is the system window colour when read
+};
+
+struct IniKey {
+    const char* Section;
+    const char* Key;
+    KeyKind Kind;
+    void* Field;
+    size_t FieldSize;
+    int Default;             // of a NUMBER
+    int Rules;
+    const char* TextDefault = NULL; // of the other kinds
+    int (*Valid)(int) = NULL;       // what a NUMBER read stands for; NULL: as read
+};
+
+#define FIELD(field) &(field), sizeof(field)
+
+// In the order the saves write them, since a section missing from the file is
+// added where its first key is written; SavePosition before WindowState, whose
+// read it decides. Not keys: the format's mask, text colour and pitch and the
+// drawing font, all derived once the keys are read.
+static const IniKey Keys[] = {
+    {ViewSection, "Statusbar", NUMBER, FIELD(Config.Statusbar), 1, AT_EXIT},
+    {ViewSection, "Toolbar", NUMBER, FIELD(Config.Toolbar), 1, AT_EXIT},
+    {ConfigSection, "WordWrap", NUMBER, FIELD(Config.WordWrap), 1, AT_EXIT | BY_OPTIONS},
+    {ConfigSection, "HighlightURLs", NUMBER, FIELD(Config.HighlightURLs), 1, BY_OPTIONS},
+    {ConfigSection, "SingleClickURLs", NUMBER, FIELD(Config.SingleClickURLs), 1, BY_OPTIONS},
+    {ConfigSection, "AutoIndent", NUMBER, FIELD(Config.AutoIndent), 1, BY_OPTIONS},
+    {ConfigSection, "TabSize", NUMBER, FIELD(Config.TabSize), 8, AT_EXIT | BY_OPTIONS, NULL, ValidTabSize},
+    {ViewSection, "SavePosition", NUMBER, FIELD(Config.SavePosition), 0, BY_OPTIONS},
+    {ViewSection, "RecentFiles", NUMBER, FIELD(Config.RecentFiles), 1, BY_OPTIONS},
+    {ViewSection, "FullPath", NUMBER, FIELD(Config.FullPath), 0, BY_OPTIONS},
+    {ViewSection, "AlwaysOnTop", NUMBER, FIELD(Config.AlwaysOnTop), 0, AT_EXIT | BY_OPTIONS},
+    {ViewSection, "LineNumbers", NUMBER, FIELD(Config.LineNumbers), 0, AT_EXIT},
+    {ViewSection, "SelectionBar", NUMBER, FIELD(Config.SelectionBar), 0, AT_EXIT},
+    {ViewSection, "TabsToSpaces", NUMBER, FIELD(Config.TabsToSpaces), 0, BY_OPTIONS},
+    {ViewSection, "DNDNewWindow", NUMBER, FIELD(Config.DNDNewWindow), 0, BY_OPTIONS},
+    {ViewSection, "MinimizeToTray", NUMBER, FIELD(Config.MinimizeToTray), 0, BY_OPTIONS},
+    {ViewSection, "EscapeExit", NUMBER, FIELD(Config.EscapeExit), 1, BY_OPTIONS},
+    {ViewSection, "FileChange", NUMBER, FIELD(Config.FileChange), 1, BY_OPTIONS},
+    {ViewSection, "SmartHome", NUMBER, FIELD(Config.SmartHome), 1, BY_OPTIONS},
+    {ViewSection, "DateFirst", NUMBER, FIELD(Config.DateFirst), 0, BY_OPTIONS},
+    {ViewSection, "Recovery", NUMBER, FIELD(Config.Recovery), 1, BY_OPTIONS},
+    {ConfigSection, "Search", SEARCH_TEXT, FIELD(App.FindWhat), 0, AT_EXIT, ""},
+    {ConfigSection, "Replace", SEARCH_TEXT, FIELD(App.ReplaceWith), 0, AT_EXIT, ""},
+    // The first placement is 300 by 300 at 96 DPI, as large to the eye at any DPI.
+    {ViewSection, "left", NUMBER, FIELD(Config.left), 0, AT_EXIT | FROM_PLACEMENT},
+    {ViewSection, "right", NUMBER, FIELD(Config.right), 300, AT_EXIT | FROM_PLACEMENT | SCALED_DEFAULT},
+    {ViewSection, "top", NUMBER, FIELD(Config.top), 0, AT_EXIT | FROM_PLACEMENT},
+    {ViewSection, "bottom", NUMBER, FIELD(Config.bottom), 300, AT_EXIT | FROM_PLACEMENT | SCALED_DEFAULT},
+    {ViewSection, "WindowState", NUMBER, FIELD(Config.WindowState), 1,
+     AT_EXIT | FROM_PLACEMENT | READ_WITH_SAVE_POSITION},
+    {ConfigSection, "Font", TEXT, FIELD(Config.EditorCharFormat.szFaceName), 0, ON_EVERY_CONFIRMATION,
+     "Fixedsys"},
+    {ConfigSection, "dwEffects", NUMBER, FIELD(Config.EditorCharFormat.dwEffects), 0, ON_EVERY_CONFIRMATION},
+    {ConfigSection, "CharSet", NUMBER, FIELD(Config.EditorCharFormat.bCharSet), 0, ON_EVERY_CONFIRMATION},
+    {ConfigSection, "FontSize", NUMBER, FIELD(Config.EditorCharFormat.yHeight), 220, ON_EVERY_CONFIRMATION},
+    {ConfigSection, "BackColor", COLOUR, FIELD(Config.BackColor), 0,
+     ON_EVERY_CONFIRMATION | WINDOW_COLOUR_DEFAULT},
+    {ConfigSection, "FontColor", COLOUR, FIELD(Config.FontColor), 0, ON_EVERY_CONFIRMATION, "0"},
+};
+
+#undef FIELD
+
+static void StoreNumber(const IniKey& key, int value)
+{
+    if (key.FieldSize == sizeof(BYTE))
+        *(BYTE*)key.Field = (BYTE)value;
+    else
+        memcpy(key.Field, &value, sizeof(value));
+}
+
+static int NumberIn(const IniKey& key)
+{
+    if (key.FieldSize == sizeof(BYTE))
+        return *(const BYTE*)key.Field;
+    int value;
+    memcpy(&value, key.Field, sizeof(value));
+    return value;
+}
+
+static void ColourText(COLORREF colour, char* out, size_t size)
+{
+    _snprintf(out, size, "%u", (unsigned int)colour);
+    out[size - 1] = 0;
+}
+
+// The default of a key kept as text; the window colour's is written into room.
+static const char* TextDefault(const IniKey& key, char* room, size_t roomSize)
+{
+    if (!(key.Rules & WINDOW_COLOUR_DEFAULT))
+        return key.TextDefault;
+    ColourText(GetSysColor(COLOR_WINDOW), room, roomSize);
+    return room;
+}
 
 // Reads go through these: with no usable INI path every key takes its default
 // and no file at all is read.
@@ -37,12 +152,64 @@ static void ReadText(const char* iniPath, const char* section, const char* key,
     GetPrivateProfileStringA(section, key, defaultValue, out, outSize, iniPath);
 }
 
-// A colour stored as unsigned decimal text; what does not parse is 0 (black).
-static COLORREF ReadColor(const char* iniPath, const char* key, const char* defaultText)
+static void ReadKey(const char* ini, const IniKey& key, int dpi)
+{
+    switch (key.Kind) {
+    case NUMBER: {
+        int fallback = (key.Rules & SCALED_DEFAULT) ? ScaleForDpi(key.Default, dpi) : key.Default;
+        int value = ReadInt(ini, key.Section, key.Key, fallback);
+        StoreNumber(key, key.Valid ? key.Valid(value) : value);
+        break;
+    }
+    case COLOUR: {
+        char room[20];
+        char text[20];
+        ReadText(ini, key.Section, key.Key, TextDefault(key, room, sizeof(room)), text, (DWORD)sizeof(text));
+        StoreNumber(key, (int)(COLORREF)atol(text));
+        break;
+    }
+    case TEXT:
+        ReadText(ini, key.Section, key.Key, key.TextDefault, (char*)key.Field, (DWORD)key.FieldSize);
+        break;
+    case SEARCH_TEXT:
+        ReadText(ini, key.Section, key.Key, key.TextDefault, *(char**)key.Field, (DWORD)App.FindBufferSize);
+        break;
+    }
+}
+
+// unconditionally: written whatever the file holds; otherwise only when it
+// differs from what the file holds (or, for a missing key, from the default).
+static void WriteKey(const char* ini, const IniKey& key, bool unconditionally)
 {
     char text[20];
-    ReadText(iniPath, ConfigSection, key, defaultText, text, (DWORD)sizeof(text));
-    return (COLORREF)atol(text);
+    const char* value = text;
+    switch (key.Kind) {
+    case NUMBER:
+        if (!unconditionally) {
+            WriteIniIntIfChanged(ini, key.Section, key.Key, NumberIn(key), key.Default);
+            return;
+        }
+        _snprintf(text, sizeof(text), "%i", NumberIn(key));
+        text[sizeof(text) - 1] = 0;
+        break;
+    case COLOUR:
+        ColourText((COLORREF)NumberIn(key), text, sizeof(text));
+        break;
+    case TEXT:
+        value = (const char*)key.Field;
+        break;
+    case SEARCH_TEXT:
+        value = *(char* const*)key.Field;
+        if (!value)
+            return;
+        break;
+    }
+    if (unconditionally) {
+        WriteIniString(ini, key.Section, key.Key, value);
+        return;
+    }
+    char room[20];
+    WriteIniStringIfChanged(ini, key.Section, key.Key, TextDefault(key, room, sizeof(room)), value);
 }
 
 int ValidTabSize(int tabSize)
@@ -77,121 +244,38 @@ void ReadSettings(int dpi)
         App.FindWhat = (char*)AllocZeroed(FIND_BUFFER_BYTES);
         App.ReplaceWith = (char*)AllocZeroed(FIND_BUFFER_BYTES);
     }
-    ReadText(ini, ConfigSection, "Search", "", App.FindWhat, (DWORD)App.FindBufferSize);
-    ReadText(ini, ConfigSection, "Replace", "", App.ReplaceWith, (DWORD)App.FindBufferSize);
-
-    format->crTextColor = ReadColor(ini, "FontColor", "0");
-    Config.FontColor = format->crTextColor;
-
-    char windowColor[20];
-    _snprintf(windowColor, sizeof(windowColor), "%u", (unsigned int)GetSysColor(COLOR_WINDOW));
-    windowColor[sizeof(windowColor) - 1] = 0;
-    Config.BackColor = ReadColor(ini, "BackColor", windowColor);
-
-    format->bCharSet = (BYTE)ReadInt(ini, ConfigSection, "CharSet", 0);
-    format->dwEffects = (DWORD)ReadInt(ini, ConfigSection, "dwEffects", 0);
-    format->yHeight = ReadInt(ini, ConfigSection, "FontSize", 220);
-
-    Config.WordWrap = ReadInt(ini, ConfigSection, "WordWrap", 1);
-    Config.HighlightURLs = ReadInt(ini, ConfigSection, "HighlightURLs", 1);
-    Config.SingleClickURLs = ReadInt(ini, ConfigSection, "SingleClickURLs", 1);
-    Config.AutoIndent = ReadInt(ini, ConfigSection, "AutoIndent", 1);
-
-    Config.left = ReadInt(ini, ViewSection, "left", 0);
-    Config.top = ReadInt(ini, ViewSection, "top", 0);
-    // The first placement is 300 by 300 at 96 DPI, as large to the eye at any DPI.
-    int firstExtent = ScaleForDpi(300, dpi);
-    Config.right = ReadInt(ini, ViewSection, "right", firstExtent);
-    Config.bottom = ReadInt(ini, ViewSection, "bottom", firstExtent);
-
-    Config.SavePosition = ReadInt(ini, ViewSection, "SavePosition", 0);
-    Config.SelectionBar = ReadInt(ini, ViewSection, "SelectionBar", 0);
-    Config.LineNumbers = ReadInt(ini, ViewSection, "LineNumbers", 0);
-    Config.FullPath = ReadInt(ini, ViewSection, "FullPath", 0);
-    Config.AlwaysOnTop = ReadInt(ini, ViewSection, "AlwaysOnTop", 0);
-    Config.TabsToSpaces = ReadInt(ini, ViewSection, "TabsToSpaces", 0);
-    Config.DNDNewWindow = ReadInt(ini, ViewSection, "DNDNewWindow", 0);
-    Config.MinimizeToTray = ReadInt(ini, ViewSection, "MinimizeToTray", 0);
-    Config.EscapeExit = ReadInt(ini, ViewSection, "EscapeExit", 1);
-    Config.FileChange = ReadInt(ini, ViewSection, "FileChange", 1);
-    Config.SmartHome = ReadInt(ini, ViewSection, "SmartHome", 1);
-    Config.DateFirst = ReadInt(ini, ViewSection, "DateFirst", 0);
-    Config.Recovery = ReadInt(ini, ViewSection, "Recovery", 1);
-
-    if (Config.SavePosition)
-        Config.WindowState = ReadInt(ini, ViewSection, "WindowState", 1);
-
-    Config.Toolbar = ReadInt(ini, ViewSection, "Toolbar", 1);
-    Config.Statusbar = ReadInt(ini, ViewSection, "Statusbar", 1);
-    Config.TabSize = ReadInt(ini, ConfigSection, "TabSize", 8);
-
-    Config.TabSize = ValidTabSize(Config.TabSize);
-    Config.RecentFiles = ReadInt(ini, ViewSection, "RecentFiles", 1);
-    ReadText(ini, ConfigSection, "Font", "Fixedsys", format->szFaceName, LF_FACESIZE);
+    for (const IniKey& key : Keys)
+        if (Config.SavePosition || !(key.Rules & READ_WITH_SAVE_POSITION))
+            ReadKey(ini, key, dpi);
+    // The control's format carries the text colour too.
+    format->crTextColor = Config.FontColor;
 
     LoadLists(ini);
 
     FallBackFromUnusableSettings();
 }
 
-static void WriteIntAlways(const char* ini, const char* key, int value)
-{
-    char number[20];
-    _snprintf(number, sizeof(number), "%i", value);
-    number[sizeof(number) - 1] = 0;
-    WriteIniString(ini, ConfigSection, key, number);
-}
-
-static void WriteColorAlways(const char* ini, const char* key, COLORREF color)
-{
-    char number[20];
-    _snprintf(number, sizeof(number), "%u", (unsigned int)color);
-    number[sizeof(number) - 1] = 0;
-    WriteIniString(ini, ConfigSection, key, number);
-}
-
 void SaveOptionSettings(const char* ini)
 {
-    WriteIniIntIfChanged(ini, ConfigSection, "WordWrap", Config.WordWrap, 1);
-    WriteIniIntIfChanged(ini, ConfigSection, "HighlightURLs", Config.HighlightURLs, 1);
-    WriteIniIntIfChanged(ini, ConfigSection, "SingleClickURLs", Config.SingleClickURLs, 1);
-    WriteIniIntIfChanged(ini, ConfigSection, "AutoIndent", Config.AutoIndent, 1);
-    WriteIniIntIfChanged(ini, ConfigSection, "TabSize", Config.TabSize, 8);
-    WriteIniIntIfChanged(ini, ViewSection, "SavePosition", Config.SavePosition, 0);
-    WriteIniIntIfChanged(ini, ViewSection, "RecentFiles", Config.RecentFiles, 1);
-    WriteIniIntIfChanged(ini, ViewSection, "FullPath", Config.FullPath, 0);
-    WriteIniIntIfChanged(ini, ViewSection, "AlwaysOnTop", Config.AlwaysOnTop, 0);
-    WriteIniIntIfChanged(ini, ViewSection, "TabsToSpaces", Config.TabsToSpaces, 0);
-    WriteIniIntIfChanged(ini, ViewSection, "DNDNewWindow", Config.DNDNewWindow, 0);
-    WriteIniIntIfChanged(ini, ViewSection, "MinimizeToTray", Config.MinimizeToTray, 0);
-    WriteIniIntIfChanged(ini, ViewSection, "EscapeExit", Config.EscapeExit, 1);
-    WriteIniIntIfChanged(ini, ViewSection, "FileChange", Config.FileChange, 1);
-    WriteIniIntIfChanged(ini, ViewSection, "SmartHome", Config.SmartHome, 1);
-    WriteIniIntIfChanged(ini, ViewSection, "DateFirst", Config.DateFirst, 0);
-    WriteIniIntIfChanged(ini, ViewSection, "Recovery", Config.Recovery, 1);
-
-    // The font and colour keys are written on every confirmation.
-    const CHARFORMATA* format = &Config.EditorCharFormat;
-    WriteIniString(ini, ConfigSection, "Font", format->szFaceName);
-    WriteIntAlways(ini, "dwEffects", (int)format->dwEffects);
-    WriteIntAlways(ini, "CharSet", (int)format->bCharSet);
-    WriteIntAlways(ini, "FontSize", (int)format->yHeight);
-    WriteColorAlways(ini, "BackColor", Config.BackColor);
-    WriteColorAlways(ini, "FontColor", Config.FontColor);
+    for (const IniKey& key : Keys)
+        if (key.Rules & (BY_OPTIONS | ON_EVERY_CONFIRMATION))
+            WriteKey(ini, key, (key.Rules & ON_EVERY_CONFIRMATION) != 0);
 }
 
-// The main window's restored rectangle in screen coordinates and its show state.
-static void SaveWindowPlacement(const char* ini, const WINDOWPLACEMENT* placement)
+// The main window's restored rectangle in screen coordinates and its show
+// state, into the fields the placement keys are written from.
+static bool TakeWindowPlacement(const WINDOWPLACEMENT* placement)
 {
     RECT workArea;
-    if (!SystemParametersInfoA(SPI_GETWORKAREA, 0, &workArea, 0))
-        return;
+    if (!placement || !SystemParametersInfoA(SPI_GETWORKAREA, 0, &workArea, 0))
+        return false;
     RECT screen = WorkAreaToScreen(placement->rcNormalPosition, workArea);
-    WriteIniIntIfChanged(ini, ViewSection, "left", screen.left, 0);
-    WriteIniIntIfChanged(ini, ViewSection, "right", screen.right, 300);
-    WriteIniIntIfChanged(ini, ViewSection, "top", screen.top, 0);
-    WriteIniIntIfChanged(ini, ViewSection, "bottom", screen.bottom, 300);
-    WriteIniIntIfChanged(ini, ViewSection, "WindowState", (int)placement->showCmd, 1);
+    Config.left = screen.left;
+    Config.top = screen.top;
+    Config.right = screen.right;
+    Config.bottom = screen.bottom;
+    Config.WindowState = (int)placement->showCmd;
+    return true;
 }
 
 void SaveExitSettings(const WINDOWPLACEMENT* placement)
@@ -200,20 +284,10 @@ void SaveExitSettings(const WINDOWPLACEMENT* placement)
     if (!LocateIniFile(ini))
         return;
 
-    WriteIniIntIfChanged(ini, ViewSection, "Statusbar", Config.Statusbar, 1);
-    WriteIniIntIfChanged(ini, ViewSection, "Toolbar", Config.Toolbar, 1);
-    WriteIniIntIfChanged(ini, ConfigSection, "WordWrap", Config.WordWrap, 1);
-    WriteIniIntIfChanged(ini, ViewSection, "AlwaysOnTop", Config.AlwaysOnTop, 0);
-    WriteIniIntIfChanged(ini, ViewSection, "LineNumbers", Config.LineNumbers, 0);
-    WriteIniIntIfChanged(ini, ConfigSection, "TabSize", Config.TabSize, 8);
-    WriteIniIntIfChanged(ini, ViewSection, "SelectionBar", Config.SelectionBar, 0);
-    if (App.FindWhat)
-        WriteIniStringIfChanged(ini, ConfigSection, "Search", "", App.FindWhat);
-    if (App.ReplaceWith)
-        WriteIniStringIfChanged(ini, ConfigSection, "Replace", "", App.ReplaceWith);
-
-    if (Config.SavePosition && placement)
-        SaveWindowPlacement(ini, placement);
+    bool placed = Config.SavePosition && TakeWindowPlacement(placement);
+    for (const IniKey& key : Keys)
+        if ((key.Rules & AT_EXIT) && (placed || !(key.Rules & FROM_PLACEMENT)))
+            WriteKey(ini, key, false);
 
     SaveRecentFiles(ini);
 }
