@@ -13,7 +13,8 @@
 //   window_probe tray exists|remove    whether the window's tray icon is there / removes it
 //   window_probe tray-rect             prints the taskbar's left top right bottom
 //   window_probe taskbar-created       broadcasts "TaskbarCreated", as a restarted shell does
-//   window_probe popup                 prints the title of the editor's open dialog or message box
+//   window_probe popup [<window>]      prints the title of the editor's (or that copy's) open
+//                                      dialog or message box
 //   window_probe print-range           prints the print dialog's choice: all|pages|selection from to [file]
 // "--desktop NAME" before the command looks on that Wine desktop instead.
 //   window_probe editrect              prints the edit control's client area
@@ -31,6 +32,8 @@
 //   window_probe windowsize            prints the main window's width and height
 //   window_probe resize <w> <h>        gives the main window that size
 //   window_probe textleft              prints where the edit control's text starts (EM_GETRECT)
+//   window_probe kill <window>...      ends these copies' processes at once, as a crash would
+//   window_probe xwindow <window>      prints the X window Wine shows that window in
 // Exit code 0 on success, 1 when the window or control is not there.
 #include <windows.h>
 #include <commctrl.h>
@@ -40,6 +43,24 @@
 #include <string.h>
 
 static HWND FindEditor() { return FindWindowA("scrivletClass", NULL); }
+
+// The edit control, of the ANSI class or of the Unicode one.
+static HWND FindEdit(HWND main)
+{
+    HWND edit = FindWindowExA(main, NULL, "RichEdit20W", NULL);
+    return edit ? edit : FindWindowExA(main, NULL, "RichEdit20A", NULL);
+}
+
+static int KillCopy(HWND window)
+{
+    DWORD processId = 0;
+    GetWindowThreadProcessId(window, &processId);
+    HANDLE process = processId ? OpenProcess(PROCESS_TERMINATE, FALSE, processId) : NULL;
+    int ended = process && TerminateProcess(process, 9);
+    if (process)
+        CloseHandle(process);
+    return ended ? 0 : 1;
+}
 
 static void PrintWide(const wchar_t* text)
 {
@@ -395,6 +416,19 @@ int main(int argc, char** argv)
         return !PostMessageA(WindowArgument(argv[2]), WM_COMMAND, (WPARAM)atoi(argv[3]), 0);
     if (strcmp(command, "commands") == 0)
         return PostCommandLines();
+    if (strcmp(command, "kill") == 0) {
+        int failed = 0;
+        for (int i = 2; i < argc; i++)
+            failed |= KillCopy(WindowArgument(argv[i]));
+        return failed;
+    }
+    if (strcmp(command, "xwindow") == 0 && argc > 2) {
+        // Wine keeps it as a property of the window: copies with one title
+        // are told apart by their handles.
+        HANDLE x = GetPropA(WindowArgument(argv[2]), "__wine_x11_whole_window");
+        printf("%llu\n", (unsigned long long)(ULONG_PTR)x);
+        return x ? 0 : 1;
+    }
     if (strcmp(command, "favorites") == 0 && argc > 2)
         return PrintFavoritesMenu(WindowArgument(argv[2]));
     if (strcmp(command, "answer") == 0)
@@ -409,12 +443,12 @@ int main(int argc, char** argv)
     if (strcmp(command, "text") == 0) {
         // Of the given copy, when several run.
         HWND owner = argc > 2 ? WindowArgument(argv[2]) : main;
-        HWND edit = FindWindowExA(owner, NULL, "RichEdit20A", NULL);
+        HWND edit = FindEdit(owner);
         return edit ? PrintWindowText(edit) : 1;
     }
     if (strcmp(command, "status") == 0 && argc > 2)
         return PrintStatusPart(main, atoi(argv[2]));
-    HWND popup = FindDialogOf(main);
+    HWND popup = FindDialogOf(argc > 2 && strcmp(command, "popup") == 0 ? WindowArgument(argv[2]) : main);
     if (strcmp(command, "popup") == 0)
         return popup ? PrintWindowText(popup) : 1;
     if (strcmp(command, "print-range") == 0)
@@ -426,7 +460,7 @@ int main(int argc, char** argv)
     if (strcmp(command, "tray") == 0 && argc > 2)
         return TrayCommand(main, argv[2]);
     if (strcmp(command, "editrect") == 0) {
-        HWND edit = FindWindowExA(main, NULL, "RichEdit20A", NULL);
+        HWND edit = FindEdit(main);
         RECT client;
         if (!edit || !GetClientRect(edit, &client))
             return 1;
@@ -458,7 +492,7 @@ int main(int argc, char** argv)
     if (strcmp(command, "resize") == 0 && argc > 3)
         return !SetWindowPos(main, NULL, 0, 0, atoi(argv[2]), atoi(argv[3]), SWP_NOMOVE | SWP_NOZORDER);
     if (strcmp(command, "textleft") == 0) {
-        HWND edit = FindWindowExA(main, NULL, "RichEdit20A", NULL);
+        HWND edit = FindEdit(main);
         // A message below WM_USER: the system carries the rectangle across.
         RECT format;
         if (!edit)
