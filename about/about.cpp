@@ -28,18 +28,18 @@ static HWND LinkAt(HWND dialog, LPARAM lParam)
 
 static void OnAboutInit(HWND dialog)
 {
-    LOGFONTA font;
-    GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof(font), &font);
+    LOGFONTW font;
+    GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof(font), &font);
     font.lfUnderline = TRUE;
-    LinkFont = CreateFontIndirectA(&font);
-    ArrowCursor = LoadCursorA(NULL, (LPCSTR)IDC_ARROW);
-    HandCursor = LoadCursorA(NULL, (LPCSTR)IDC_HAND);
-    SendDlgItemMessageA(dialog, IDC_ABOUT_ICON, STM_SETICON, (WPARAM)App.AppIcon, 0);
+    LinkFont = CreateFontIndirectW(&font);
+    ArrowCursor = LoadCursorW(NULL, MAKEINTRESOURCEW(32512)); // IDC_ARROW
+    HandCursor = LoadCursorW(NULL, MAKEINTRESOURCEW(32649));  // IDC_HAND
+    SendDlgItemMessageW(dialog, IDC_ABOUT_ICON, STM_SETICON, (WPARAM)App.AppIcon, 0);
     // A static control selects its own font after asking for its colours,
     // so the underlined font is given to the link labels as theirs too.
-    SendDlgItemMessageA(dialog, IDC_ABOUT_HOMEPAGE, WM_SETFONT, (WPARAM)LinkFont, FALSE);
-    SendDlgItemMessageA(dialog, IDC_ABOUT_FORUM, WM_SETFONT, (WPARAM)LinkFont, FALSE);
-    SendDlgItemMessageA(dialog, IDC_ABOUT_MAIL, WM_SETFONT, (WPARAM)LinkFont, FALSE);
+    SendDlgItemMessageW(dialog, IDC_ABOUT_HOMEPAGE, WM_SETFONT, (WPARAM)LinkFont, FALSE);
+    SendDlgItemMessageW(dialog, IDC_ABOUT_FORUM, WM_SETFONT, (WPARAM)LinkFont, FALSE);
+    SendDlgItemMessageW(dialog, IDC_ABOUT_MAIL, WM_SETFONT, (WPARAM)LinkFont, FALSE);
 }
 
 static INT_PTR OnAboutColor(HDC context, HWND control)
@@ -62,9 +62,9 @@ static void OnAboutClick(HWND dialog, LPARAM lParam)
     HWND link = LinkAt(dialog, lParam);
     if (!link)
         return;
-    char target[250];
+    wchar_t target[250];
     target[0] = 0;
-    SendMessageA(link, WM_GETTEXT, sizeof(target), (LPARAM)target);
+    SendMessageW(link, WM_GETTEXT, 250, (LPARAM)target);
     OpenWithShell(dialog, target);
 }
 

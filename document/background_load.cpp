@@ -104,15 +104,15 @@ static void StreamPiece(int streamFormat, LONG bytes, int shortFirstRead)
     stream.dwCookie = 0;
     stream.dwError = 0;
     stream.pfnCallback = ReadPiece;
-    SendMessageA(App.EditControl, EM_STREAMIN, (WPARAM)streamFormat, (LPARAM)&stream);
+    SendMessageW(App.EditControl, EM_STREAMIN, (WPARAM)streamFormat, (LPARAM)&stream);
 }
 
 // The text streamed so far is never a change of the user's; an edit made
 // while it streams (edited) stays one, so closing still asks about it.
 static void ForgetStreamingEdits(int edited)
 {
-    SendMessageA(App.EditControl, EM_EMPTYUNDOBUFFER, 0, 0);
-    SendMessageA(App.EditControl, EM_SETMODIFY, (WPARAM)edited, 0);
+    SendMessageW(App.EditControl, EM_EMPTYUNDOBUFFER, 0, 0);
+    SendMessageW(App.EditControl, EM_SETMODIFY, (WPARAM)edited, 0);
     ForgetSavePoint();
 }
 
@@ -121,19 +121,19 @@ static void ForgetStreamingEdits(int edited)
 // costs Wine's control time in proportion to the whole text.
 static void AppendPiece()
 {
-    SendMessageA(App.EditControl, WM_SETREDRAW, FALSE, 0);
+    SendMessageW(App.EditControl, WM_SETREDRAW, FALSE, 0);
     int edited = IsEditModified();
     CHARRANGE kept = GetEditSelection();
     POINT scroll;
-    SendMessageA(App.EditControl, EM_GETSCROLLPOS, 0, (LPARAM)&scroll);
+    SendMessageW(App.EditControl, EM_GETSCROLLPOS, 0, (LPARAM)&scroll);
     SetEditSelection(0x7FFFFFFF, 0x7FFFFFFF);
     StartFilePiece();
     StreamPiece(Load.StreamFormat | SFF_SELECTION, Load.PieceBytes,
                 !(Load.StreamFormat & (SF_UNICODE | SF_USECODEPAGE)));
     SetEditSelection(kept.cpMin, kept.cpMax);
-    SendMessageA(App.EditControl, EM_SETSCROLLPOS, 0, (LPARAM)&scroll);
+    SendMessageW(App.EditControl, EM_SETSCROLLPOS, 0, (LPARAM)&scroll);
     ForgetStreamingEdits(edited);
-    SendMessageA(App.EditControl, WM_SETREDRAW, TRUE, 0);
+    SendMessageW(App.EditControl, WM_SETREDRAW, TRUE, 0);
     // The screen may show the end, where the piece went.
     InvalidateRect(App.EditControl, NULL, FALSE);
 }
@@ -193,9 +193,9 @@ static void ShowProgress()
         percent = (unsigned)((unsigned long long)done * 100 / App.FileSize);
     if (percent > 99)
         percent = 99;
-    char text[64];
-    _snprintf(text, sizeof(text), "Loading File... %u%%  (Esc stops)", percent);
-    text[sizeof(text) - 1] = 0;
+    wchar_t text[64];
+    _snwprintf(text, 64, L"Loading File... %u%%  (Esc stops)", percent);
+    text[63] = 0;
     SetStatusText(STATUS_MESSAGE, text);
 }
 
@@ -212,7 +212,7 @@ static void CloseLoadedFile()
 static void CompleteLoad()
 {
     CloseLoadedFile();
-    SetStatusText(STATUS_MESSAGE, "");
+    SetStatusText(STATUS_MESSAGE, L"");
     EndFileStream(App.FilePath, Load.StreamFormat, Load.FoundBreak);
     Load.Finish();
     // Unless the user chose another place while the text streamed in.
@@ -246,7 +246,7 @@ static void CALLBACK LoadTick(HWND window, UINT message, UINT_PTR id, DWORD time
         return;
     Load.InTick = 1;
     // Selection moves and pieces going in are no news to the rest of the program.
-    LRESULT events = SendMessageA(App.EditControl, EM_SETEVENTMASK, 0, 0);
+    LRESULT events = SendMessageW(App.EditControl, EM_SETEVENTMASK, 0, 0);
     LARGE_INTEGER start;
     QueryPerformanceCounter(&start);
     double spent = 0;
@@ -266,7 +266,7 @@ static void CALLBACK LoadTick(HWND window, UINT message, UINT_PTR id, DWORD time
         if (InputWaiting())
             break;
     }
-    SendMessageA(App.EditControl, EM_SETEVENTMASK, 0, events);
+    SendMessageW(App.EditControl, EM_SETEVENTMASK, 0, events);
     Load.InTick = 0;
     if (Load.StopAsked)
         StopBackgroundLoad();
@@ -294,7 +294,7 @@ int StartBackgroundLoad(int streamFormat, int foundBreak, LoadEndFunction finish
 
     StreamPiece(streamFormat, FirstPieceBytes, 0);
     ForgetStreamingEdits(0);
-    SendMessageA(App.EditControl, EM_SETREADONLY, TRUE, 0);
+    SendMessageW(App.EditControl, EM_SETREADONLY, TRUE, 0);
     UpdateTitle();
     App.GutterWidth = 0;
     RefreshAfterEdit();
@@ -314,7 +314,7 @@ void StopBackgroundLoad()
     App.TextChanges = CHANGE_INCOMPLETE;
     App.AcceptedChanges = 0;
     UpdateTitle();
-    SetStatusText(STATUS_MESSAGE, "Loading stopped: the text is incomplete and read-only.");
+    SetStatusText(STATUS_MESSAGE, L"Loading stopped: the text is incomplete and read-only.");
 }
 
 int TakeEscapeDuringLoad(MSGFILTER* filter)
@@ -334,7 +334,7 @@ void EndIncompleteDocument()
     if (!IsDocumentIncomplete())
         return;
     LeaveDocumentState(STATE_INCOMPLETE);
-    SendMessageA(App.EditControl, EM_SETREADONLY, FALSE, 0);
+    SendMessageW(App.EditControl, EM_SETREADONLY, FALSE, 0);
     ReleaseCommandsHeldBy(STATE_INCOMPLETE);
-    SetStatusText(STATUS_MESSAGE, "");
+    SetStatusText(STATUS_MESSAGE, L"");
 }

@@ -3,11 +3,11 @@
 #include "ground/user_prompts.h"
 #include "text/device_names.h"
 
-int RefuseDeviceName(const char* path)
+int RefuseDeviceName(const wchar_t* path)
 {
     if (!IsDeviceName(path))
         return 0;
-    ShowErrorAboutFile("\"%s\" is the name of a device, not of a file.\n\nOnly files on disk can be opened or saved.",
+    ShowErrorAboutFile(L"\"%ls\" is the name of a device, not of a file.\n\nOnly files on disk can be opened or saved.",
                        path);
     return 1;
 }

@@ -4,6 +4,6 @@
 #define SCRIVLET_DEVICE_REFUSAL_H
 
 // Tells the user, and returns 1, when path names a device.
-int RefuseDeviceName(const char* path);
+int RefuseDeviceName(const wchar_t* path);
 
 #endif

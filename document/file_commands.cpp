@@ -12,10 +12,13 @@
 #include "text/stream_decoder.h"
 #include "views/format_status.h"
 #include "views/menu_state.h"
+#include "resource.h"
 
 #include <richedit.h>
 #include <shellapi.h>
 #include <string.h>
+
+#include <string>
 
 void ChangeLineFormat(int format)
 {
@@ -34,26 +37,35 @@ void ReloadDocument()
     if (!App.HasFile)
         return;
     CHARRANGE selection;
-    SendMessageA(App.EditControl, EM_EXGETSEL, 0, (LPARAM)&selection);
+    SendMessageW(App.EditControl, EM_EXGETSEL, 0, (LPARAM)&selection);
     // The load asks about unsaved changes first, so no edit is lost unasked.
-    char path[APP_PATH_SIZE];
-    lstrcpynA(path, App.FilePath, APP_PATH_SIZE);
-    OpenDocument(path);
+    std::wstring path = App.FilePath;
+    OpenDocument(path.c_str());
     SelectWhenLoaded(selection);
+}
+
+// The shell opens no name of MAX_PATH characters or more: told so, the
+// document stays as it is.
+static int RefuseNameTooLongForShell()
+{
+    if (lstrlenW(App.FilePath) < MAX_PATH)
+        return 0;
+    AskUser(App.MainWindow, IDS_NAME_TOO_LONG_FOR_SHELL, MB_OK | MB_ICONEXCLAMATION);
+    return 1;
 }
 
 void ShowFileProperties()
 {
-    if (!App.HasFile)
+    if (!App.HasFile || RefuseNameTooLongForShell())
         return;
-    SHELLEXECUTEINFOA request;
+    SHELLEXECUTEINFOW request;
     memset(&request, 0, sizeof(request));
     request.cbSize = sizeof(request);
     request.fMask = SEE_MASK_INVOKEIDLIST | SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;
     request.hwnd = App.MainWindow;
-    request.lpVerb = "properties";
+    request.lpVerb = L"properties";
     request.lpFile = App.FilePath;
-    ShellExecuteExA(&request);
+    Prompts.ShellExecuteEx(&request);
     if (request.hProcess)
         CloseHandle(request.hProcess);
 }
@@ -63,20 +75,22 @@ void ExecuteDocument()
     // An untitled document may still hold the name of a deleted file.
     if (!App.HasFile)
         return;
-    if (QuerySaveChanges() == IDCANCEL)
+    if (RefuseNameTooLongForShell() || QuerySaveChanges() == IDCANCEL)
         return;
     OpenWithShell(App.MainWindow, App.FilePath);
 }
 
 void InsertFileAtSelection()
 {
-    OPENFILENAMEA request;
+    OPENFILENAMEW request;
     BuildOpenFileName(&request);
-    request.lpstrTitle = "Insert File";
-    // The chosen file's text goes in as ANSI; the document keeps its own
-    // name, encoding and line format.
+    request.lpstrTitle = L"Insert File";
+    // The chosen file's text goes in read in its own encoding; the document
+    // keeps its own name, encoding and line format.
     if (request.lpstrFile && Prompts.OpenFile(&request))
         LoadFile(request.lpstrFile, LOAD_INSERT_MODE);
+    else
+        ReportDialogNameTooLong();
     FreeBlock(request.lpstrFile);
 }
 
@@ -84,15 +98,16 @@ void InsertFileAtSelection()
 
 void ShowOpenDialog()
 {
-    OPENFILENAMEA* request = &App.FileDialog;
+    OPENFILENAMEW* request = &App.FileDialog;
     request->Flags = OPEN_FLAGS;
     if (!Config.RecentFiles)
         request->Flags |= OFN_DONTADDTORECENT;
-    if (!Prompts.OpenFile(request))
+    if (!Prompts.OpenFile(request)) {
+        ReportDialogNameTooLong();
         return;
+    }
     App.FilterIndex = (int)request->nFilterIndex;
     // A copy: the load rewrites the dialog's file buffer with the full path.
-    char path[DIALOG_FILE_CHARS];
-    lstrcpynA(path, request->lpstrFile, DIALOG_FILE_CHARS);
-    OpenDocument(path);
+    std::wstring path = request->lpstrFile;
+    OpenDocument(path.c_str());
 }

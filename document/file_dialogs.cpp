@@ -1,4 +1,4 @@
-// The Open and Save As dialogs over the one shared OPENFILENAMEA record, so
+// The Open and Save As dialogs over the one shared OPENFILENAMEW record, so
 // folder, name and filter carry over from one dialog to the next.
 #include "document/file_dialogs.h"
 
@@ -9,8 +9,11 @@
 #include "text/memory.h"
 #include "resource.h"
 
+#include <cderr.h>
 #include <dlgs.h>
 #include <string.h>
+
+#include <string>
 
 #define SAVEAS_FLAGS (OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_ENABLEHOOK | OFN_ENABLETEMPLATE | \
                       OFN_PATHMUSTEXIST | OFN_EXPLORER | OFN_ENABLESIZING)
@@ -18,28 +21,28 @@
 // Older systems reject the record unless it has their smaller size.
 static DWORD DialogRecordSize()
 {
-    OSVERSIONINFOA version;
+    OSVERSIONINFOW version;
     memset(&version, 0, sizeof(version));
     version.dwOSVersionInfoSize = sizeof(version);
-    if (GetVersionExA(&version) && version.dwPlatformId == VER_PLATFORM_WIN32_NT &&
+    if (GetVersionExW(&version) && version.dwPlatformId == VER_PLATFORM_WIN32_NT &&
         version.dwMajorVersion > 4)
-        return sizeof(OPENFILENAMEA);
-    return OPENFILENAME_SIZE_VERSION_400A;
+        return sizeof(OPENFILENAMEW);
+    return OPENFILENAME_SIZE_VERSION_400W;
 }
 
-void BuildOpenFileName(OPENFILENAMEA* request)
+void BuildOpenFileName(OPENFILENAMEW* request)
 {
     memset(request, 0, sizeof(*request));
     request->lStructSize = DialogRecordSize();
     request->hwndOwner = App.MainWindow;
     request->lpstrFilter = FileFilterTable;
     request->nFilterIndex = (DWORD)App.FilterIndex;
-    request->lpstrFile = (char*)AllocZeroed(DIALOG_FILE_CHARS);
+    request->lpstrFile = (wchar_t*)AllocZeroed(DIALOG_FILE_CHARS * sizeof(wchar_t));
     if (request->lpstrFile && App.FilePath)
-        lstrcpynA(request->lpstrFile, App.FilePath, DIALOG_FILE_CHARS);
+        lstrcpynW(request->lpstrFile, App.FilePath, DIALOG_FILE_CHARS);
     request->nMaxFile = request->lpstrFile ? DIALOG_FILE_CHARS : 0;
     request->Flags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_EXTENSIONDIFFERENT;
-    request->lpstrDefExt = "txt";
+    request->lpstrDefExt = L"txt";
 }
 
 int ShowSaveAsDialog()
@@ -47,22 +50,23 @@ int ShowSaveAsDialog()
     // The encoding picked in the dialog, which its hook writes through the
     // record; it takes effect only with a save that succeeds.
     int chosenEncoding = App.Encoding;
-    OPENFILENAMEA* request = &App.FileDialog;
+    OPENFILENAMEW* request = &App.FileDialog;
     request->Flags = SAVEAS_FLAGS;
     request->hInstance = App.Instance;
-    request->lpTemplateName = MAKEINTRESOURCEA(IDD_SAVEAS_EXTRA);
+    request->lpTemplateName = MAKEINTRESOURCEW(IDD_SAVEAS_EXTRA);
     request->lpfnHook = SaveAsHookProc;
     request->lCustData = (LPARAM)&chosenEncoding;
     int shown = Prompts.SaveFile(request);
     request->lCustData = 0;
-    if (!shown)
+    if (!shown) {
+        ReportDialogNameTooLong();
         return 0;
+    }
     App.FilterIndex = (int)request->nFilterIndex;
     // A save that fails must not leave the document named after a file
     // that was never written.
-    char previous[APP_PATH_SIZE];
-    lstrcpynA(previous, App.FilePath, APP_PATH_SIZE);
-    lstrcpynA(App.FilePath, request->lpstrFile, APP_PATH_SIZE);
+    std::wstring previous = App.FilePath;
+    lstrcpynW(App.FilePath, request->lpstrFile, PATH_CAPACITY);
     // Nor in the encoding chosen for it, or the next Save would rewrite the
     // old file in that encoding.
     int previousEncoding = App.Encoding;
@@ -73,37 +77,39 @@ int ShowSaveAsDialog()
     App.Encoding = chosenEncoding;
     int saved = SaveDocument();
     if (!saved) {
-        lstrcpynA(App.FilePath, previous, APP_PATH_SIZE);
+        lstrcpynW(App.FilePath, previous.c_str(), PATH_CAPACITY);
         App.Encoding = previousEncoding;
         App.NoByteOrderMark = previousNoMark;
     }
     return saved;
 }
 
+void ReportDialogNameTooLong()
+{
+    if (CommDlgExtendedError() == FNERR_BUFFERTOOSMALL)
+        ShowError(L"The file name is too long.");
+}
+
 static UINT_PTR OnSaveAsInit(HWND dialog)
 {
     // The hook's window is the template child; the dialog box is its parent.
     SetForegroundWindow(GetParent(dialog));
-    // The system builds this template through the ANSI dialog functions,
-    // which would turn the Chinese label into question marks on a Western
-    // code page; set it again in its wide form.
-    SetDlgItemTextW(dialog, IDC_SAVEAS_LABEL, L"編碼(&E):");
     HWND box = GetDlgItem(dialog, IDC_SAVEAS_ENCODING);
     // In the order of TextEncoding: the index is the encoding.
-    static const char* const names[] = {"ANSI", "Unicode", "Unicode big endian", "UTF-8"};
-    for (const char* name : names)
-        SendMessageA(box, CB_ADDSTRING, 0, (LPARAM)name);
+    static const wchar_t* const names[] = {L"ANSI", L"Unicode", L"Unicode big endian", L"UTF-8"};
+    for (const wchar_t* name : names)
+        SendMessageW(box, CB_ADDSTRING, 0, (LPARAM)name);
     int current = App.Encoding >= ENCODING_ANSI && App.Encoding <= ENCODING_UTF8 ? App.Encoding : 0;
-    SendMessageA(box, CB_SETCURSEL, (WPARAM)current, 0);
+    SendMessageW(box, CB_SETCURSEL, (WPARAM)current, 0);
     return 1;
 }
 
 static UINT_PTR OnSaveAsNotify(HWND dialog, const NMHDR* header)
 {
     if (header && header->code == CDN_FILEOK) {
-        const OPENFILENAMEA* request = ((const OFNOTIFYA*)header)->lpOFN;
+        const OPENFILENAMEW* request = ((const OFNOTIFYW*)header)->lpOFN;
         int* chosenEncoding = request ? (int*)request->lCustData : NULL;
-        LRESULT chosen = SendDlgItemMessageA(dialog, IDC_SAVEAS_ENCODING, CB_GETCURSEL, 0, 0);
+        LRESULT chosen = SendDlgItemMessageW(dialog, IDC_SAVEAS_ENCODING, CB_GETCURSEL, 0, 0);
         if (chosenEncoding)
             *chosenEncoding = chosen >= ENCODING_ANSI && chosen <= ENCODING_UTF8 ? (int)chosen : ENCODING_ANSI;
     }
@@ -140,9 +146,9 @@ UINT_PTR CALLBACK SaveAsHookProc(HWND dialog, UINT message, WPARAM wParam, LPARA
 
 void SelectFilterByExtension()
 {
-    OPENFILENAMEA* request = &App.FileDialog;
+    OPENFILENAMEW* request = &App.FileDialog;
     request->nFilterIndex = 0;
     if (request->lpstrFile && App.FilePath)
-        lstrcpynA(request->lpstrFile, App.FilePath, (int)request->nMaxFile);
+        lstrcpynW(request->lpstrFile, App.FilePath, (int)request->nMaxFile);
     request->nFilterIndex = (DWORD)FilterIndexForPath(App.FilePath);
 }

@@ -79,12 +79,12 @@ static void HideScrollBarIfUnneeded()
     RECT client;
     GetClientRect(App.EditControl, &client);
     POINTL end = {0, 0};
-    SendMessageA(App.EditControl, EM_POSFROMCHAR, (WPARAM)&end, GetTextLength(GTL_DEFAULT));
-    TEXTMETRICA metrics;
+    SendMessageW(App.EditControl, EM_POSFROMCHAR, (WPARAM)&end, GetTextLength(GTL_DEFAULT));
+    TEXTMETRICW metrics;
     HDC context = GetDC(App.EditControl);
-    HFONT font = CreateFontIndirectA(&Config.EditorLogFont);
+    HFONT font = CreateFontIndirectW(&Config.EditorLogFont);
     HGDIOBJ old = SelectObject(context, font);
-    GetTextMetricsA(context, &metrics);
+    GetTextMetricsW(context, &metrics);
     SelectObject(context, old);
     DeleteObject(font);
     ReleaseDC(App.EditControl, context);
@@ -92,15 +92,15 @@ static void HideScrollBarIfUnneeded()
         ShowScrollBar(App.EditControl, SB_VERT, FALSE);
 }
 
-static void ReportIncompleteLoad(const char* path)
+static void ReportIncompleteLoad(const wchar_t* path)
 {
-    ShowErrorAboutFile("Only part of \"%s\" could be loaded. Saving will ask first, as it would lose the rest.",
+    ShowErrorAboutFile(L"Only part of \"%ls\" could be loaded. Saving will ask first, as it would lose the rest.",
                        path);
 }
 
 // What the stream-in leaves to check once the whole file went in: the
 // format the breaks tell, and what a save would not write back.
-void EndFileStream(const char* path, int streamFormat, int foundBreak)
+void EndFileStream(const wchar_t* path, int streamFormat, int foundBreak)
 {
     int insert = (streamFormat & SFF_SELECTION) != 0;
     if (!insert && App.FileSize >= LARGE_TEXT_BYTES)

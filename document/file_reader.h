@@ -17,7 +17,7 @@ void ShowScrollBarAtFirstRead();
 void StartFilePiece();
 DWORD CALLBACK ReadFileChunk(DWORD_PTR cookie, LPBYTE buffer, LONG wanted, LONG* delivered);
 // After the whole open file went in: its breaks and what a save would change.
-void EndFileStream(const char* path, int streamFormat, int foundBreak);
+void EndFileStream(const wchar_t* path, int streamFormat, int foundBreak);
 
 // The call that reads the file while it streams in (ReadFile); tests swap
 // it to make a read fail halfway.

@@ -3,6 +3,7 @@
 
 #include "document/new_document.h"
 #include "ground/app_state.h"
+#include "ground/file_stat.h"
 #include "ground/edit_control.h"
 #include "ground/user_prompts.h"
 #include "views/menu_state.h"
@@ -29,12 +30,12 @@ static void CheckFile()
 {
     struct _stat now;
     // A folder put in the file's place is no file to reload: it counts as gone.
-    if (_stat(App.FilePath, &now) == 0 && !(now.st_mode & _S_IFDIR)) {
+    if (StatFile(App.FilePath, &now) == 0 && !(now.st_mode & _S_IFDIR)) {
         if (now.st_mtime == App.FileStat.st_mtime)
             return;
         // The reload runs from the loop; it asks about unsaved changes first.
         if (AskUser(App.MainWindow, IDS_FILE_CHANGED, MB_YESNO | MB_ICONQUESTION) == IDYES)
-            PostMessageA(App.MainWindow, WM_COMMAND, IDM_RELOAD, 0);
+            PostMessageW(App.MainWindow, WM_COMMAND, IDM_RELOAD, 0);
         return;
     }
     if (AskUser(App.MainWindow, IDS_FILE_DELETED, MB_YESNO | MB_ICONQUESTION) == IDYES)

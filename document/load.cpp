@@ -9,6 +9,7 @@
 #include "editor/own_undo.h"
 #include "editor/time_date.h"
 #include "ground/app_state.h"
+#include "ground/file_stat.h"
 #include "ground/command_gate.h"
 #include "ground/edit_control.h"
 #include "ground/status_text.h"
@@ -16,6 +17,7 @@
 #include "recovery/recovery.h"
 #include "settings/recent_lists.h"
 #include "settings/settings.h"
+#include "text/extended_path.h"
 #include "text/memory.h"
 #include "text/stream_decoder.h"
 #include "text/text_format.h"
@@ -29,9 +31,10 @@
 
 #include <stdio.h>
 
+#include <string>
+
 #define PROBE_BYTES 1024
 #define UTF8_CHECK_BLOCK (1024 * 1024)
-#define MESSAGE_BYTES (APP_PATH_SIZE + 64)
 
 // Whether the whole open file is UTF-8 with a character beyond ASCII: read
 // in large blocks and given up at the first byte that does not fit.
@@ -71,7 +74,7 @@ static DetectedFormat DetectOpenedFile()
 // selection in Insert mode, where the document's state stays as it is.
 // Returns 1 when a large file goes on streaming from the message loop, which
 // then owns the open file.
-static int StreamFile(const char* path, int streamFormat)
+static int StreamFile(const wchar_t* path, int streamFormat)
 {
     int insert = (streamFormat & SFF_SELECTION) != 0;
     DetectedFormat found = DetectOpenedFile();
@@ -83,7 +86,7 @@ static int StreamFile(const char* path, int streamFormat)
     if (!insert) {
         // From here the file's text replaces the document: it is this
         // file's, untitled until the whole of it is in.
-        lstrcpynA(App.FilePath, path, APP_PATH_SIZE);
+        lstrcpynW(App.FilePath, path, PATH_CAPACITY);
         App.HasFile = 0;
         StampLoadedFile(path);
         App.Encoding = encoding;
@@ -98,28 +101,26 @@ static int StreamFile(const char* path, int streamFormat)
         if (App.FileSize >= LARGE_TEXT_BYTES)
             ShowScrollBarAtFirstRead();
     }
-    SetStatusText(STATUS_MESSAGE, "Loading File...");
+    SetStatusText(STATUS_MESSAGE, L"Loading File...");
     if (!insert && StartBackgroundLoad(streamFormat, found.FoundBreak, FinishOpenDocument))
         return 1;
     EDITSTREAM stream;
     stream.dwCookie = 0;
     stream.dwError = 0;
     stream.pfnCallback = ReadFileChunk;
-    SendMessageA(App.EditControl, EM_STREAMIN, (WPARAM)streamFormat, (LPARAM)&stream);
-    SetStatusText(STATUS_MESSAGE, "");
+    SendMessageW(App.EditControl, EM_STREAMIN, (WPARAM)streamFormat, (LPARAM)&stream);
+    SetStatusText(STATUS_MESSAGE, L"");
     EndFileStream(path, streamFormat, found.FoundBreak);
     return 0;
 }
 
-static int AskToCreate(const char* path)
+static int AskToCreate(const wchar_t* path)
 {
-    char question[MESSAGE_BYTES];
-    _snprintf(question, sizeof(question), "Can't open file \"%s\", Create new file?", path);
-    question[sizeof(question) - 1] = 0;
-    return AskUserText(NULL, question, MB_YESNO | MB_ICONEXCLAMATION) == IDYES;
+    std::wstring question = L"Can't open file \"" + PathAsShown(path) + L"\", Create new file?";
+    return AskUserText(NULL, question.c_str(), MB_YESNO | MB_ICONEXCLAMATION) == IDYES;
 }
 
-int LoadFile(const char* path, int streamFormat)
+int LoadFile(const wchar_t* path, int streamFormat)
 {
     // Every road to a file passes here, Insert File's too.
     if (RefuseDeviceName(path))
@@ -132,17 +133,15 @@ int LoadFile(const char* path, int streamFormat)
     }
     if (App.FileHandle == INVALID_HANDLE_VALUE) {
         DWORD error = GetLastError();
-        char caption[MESSAGE_BYTES];
-        _snprintf(caption, sizeof(caption), "Can't open file \"%s\"!", path);
-        caption[sizeof(caption) - 1] = 0;
+        std::wstring caption = L"Can't open file \"" + PathAsShown(path) + L"\"!";
         SetLastError(error);
-        ShowSystemError(caption);
+        ShowSystemError(caption.c_str());
         return 0;
     }
 
     App.FileSize = GetFileSize(App.FileHandle, NULL);
     if (App.FileSize == INVALID_FILE_SIZE) {
-        ShowError("Can't determine the size of the file!");
+        ShowError(L"Can't determine the size of the file!");
         CloseHandle(App.FileHandle);
         App.FileHandle = INVALID_HANDLE_VALUE;
         return 0;
@@ -161,33 +160,34 @@ static void AppendLogStamp()
     // Past the end the control puts the caret at the end of the text.
     LONG end = App.FileSize > 0x7FFFFFFF ? 0x7FFFFFFF : (LONG)App.FileSize;
     SetEditSelection(end, end);
-    ReplaceEditSelection("\n");
+    ReplaceEditSelection(L"\n");
     InsertTimeDate();
-    ReplaceEditSelection("\n");
+    ReplaceEditSelection(L"\n");
 }
 
-// Full, long form of name into path (APP_PATH_SIZE bytes). Returns 0, having
-// told the user, when the name does not fit.
-static int MakeDocumentPath(const char* name, char* path)
+// Full, long form of name into path (PATH_CAPACITY characters). Returns 0,
+// having told the user, when the name does not fit.
+static int MakeDocumentPath(const wchar_t* name, wchar_t* path)
 {
-    DWORD length = GetFullPathNameA(name, MAX_PATH, path, NULL);
+    DWORD length = GetFullPathNameW(name, PATH_CAPACITY, path, NULL);
     if (length == 0) {
         // Used as given, but never cut short: that would open another file.
-        if (lstrlenA(name) >= MAX_PATH) {
-            ShowError("The file name is too long.");
+        if (lstrlenW(name) >= PATH_CAPACITY) {
+            ShowError(L"The file name is too long.");
             return 0;
         }
-        lstrcpynA(path, name, MAX_PATH);
-    } else if (length >= MAX_PATH) {
+        lstrcpynW(path, name, PATH_CAPACITY);
+    } else if (length >= PATH_CAPACITY) {
         // Nothing was written; the buffer holds no path.
-        ShowError("The file name is too long.");
+        ShowError(L"The file name is too long.");
         return 0;
     }
-    // Kept only when it fits; otherwise the full path serves.
-    char longPath[APP_PATH_SIZE];
-    DWORD longLength = App.GetLongPath(path, longPath, MAX_PATH);
-    if (longLength > 0 && longLength < MAX_PATH)
-        lstrcpynA(path, longPath, MAX_PATH);
+    // Kept only when it fits; otherwise the full path serves. The system
+    // spells a long path in its "\\?\" form, which the document is not named by.
+    std::wstring longPath(PATH_CAPACITY, L'\0');
+    DWORD longLength = App.GetLongPath(ExtendedLengthPath(path).c_str(), &longPath[0], PATH_CAPACITY);
+    if (longLength > 0 && longLength < PATH_CAPACITY)
+        lstrcpynW(path, PathAsShown(longPath.c_str()).c_str(), PATH_CAPACITY);
     return 1;
 }
 
@@ -196,11 +196,11 @@ static int MakeDocumentPath(const char* name, char* path)
 static void AskAboutChangeDuringLoad()
 {
     if (AskUser(App.MainWindow, IDS_FILE_CHANGED, MB_YESNO | MB_ICONQUESTION) == IDYES) {
-        PostMessageA(App.MainWindow, WM_COMMAND, IDM_RELOAD, 0);
+        PostMessageW(App.MainWindow, WM_COMMAND, IDM_RELOAD, 0);
         return;
     }
     // Asked about once, the change is not asked about again by the watch.
-    _stat(App.FilePath, &App.FileStat);
+    StatFile(App.FilePath, &App.FileStat);
     SetEditModified(1);
     RefreshAfterEdit();
 }
@@ -210,7 +210,7 @@ void FinishOpenDocument()
     EndIncompleteDocument();
     App.HasFile = 1;
     SetLineFormat(App.LineFormat);
-    SendMessageA(App.EditControl, EM_EMPTYUNDOBUFFER, 0, 0);
+    SendMessageW(App.EditControl, EM_EMPTYUNDOBUFFER, 0, 0);
     ForgetOwnUndoStep();
     SetEditModified(0);
     SetScrollPos(App.EditControl, SB_HORZ, 0, FALSE);
@@ -229,7 +229,7 @@ void FinishOpenDocument()
         AskAboutChangeDuringLoad();
 }
 
-int OpenDocument(const char* name)
+int OpenDocument(const wchar_t* name)
 {
     // Asked on the name as given, before any question: the full path of
     // "aux.txt" is "\\.\aux", which would puzzle the user in the message.
@@ -237,7 +237,9 @@ int OpenDocument(const char* name)
         return 0;
     if (QuerySaveChanges() == IDCANCEL)
         return 0;
-    char path[APP_PATH_SIZE];
+    // On the heap: a path may be longer than is wise for the stack.
+    std::wstring full(PATH_CAPACITY, L'\0');
+    wchar_t* path = &full[0];
     if (!MakeDocumentPath(name, path))
         return 0;
     StopBackgroundLoad();

@@ -8,8 +8,8 @@
 #define LOAD_OPEN_MODE   SF_TEXT
 #define LOAD_INSERT_MODE (SF_TEXT | SFF_SELECTION)
 
-int OpenDocument(const char* path);
-int LoadFile(const char* path, int streamFormat);
+int OpenDocument(const wchar_t* path);
+int LoadFile(const wchar_t* path, int streamFormat);
 // The document state of the file just loaded in Open mode (App.FilePath).
 void FinishOpenDocument();
 

@@ -7,11 +7,11 @@
 
 // Opens a file for loading, keeping other programs from writing it until it
 // is closed; a file another program is already writing is opened beside it.
-HANDLE OpenFileToLoad(const char* path, DWORD disposition, DWORD flags);
+HANDLE OpenFileToLoad(const wchar_t* path, DWORD disposition, DWORD flags);
 // Takes the stamp of the file whose load begins, and gives the watch its
 // own form of it (App.FileStat), which it compares once the load is done.
-void StampLoadedFile(const char* path);
+void StampLoadedFile(const wchar_t* path);
 // The file's time or size is no longer the stamp's.
-int LoadedFileChanged(const char* path);
+int LoadedFileChanged(const wchar_t* path);
 
 #endif

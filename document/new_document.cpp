@@ -22,7 +22,7 @@ void NewDocument()
     App.HasFile = 0;
     ForgetOwnUndoStep();
     if (!SwapInFreshEditControl())
-        SendMessageA(App.EditControl, WM_SETTEXT, 0, (LPARAM)"");
+        SendMessageW(App.EditControl, WM_SETTEXT, 0, (LPARAM)L"");
     App.Encoding = 0;
     App.TextChanges = 0;
     App.AcceptedChanges = 0;

@@ -5,6 +5,7 @@
 
 #include "document/device_refusal.h"
 #include "ground/app_state.h"
+#include "ground/file_stat.h"
 #include "ground/edit_control.h"
 #include "ground/status_text.h"
 #include "ground/user_prompts.h"
@@ -12,6 +13,7 @@
 #include "settings/recent_lists.h"
 #include "text/cr_to_lf.h"
 #include "text/encode_text.h"
+#include "text/extended_path.h"
 #include "text/memory.h"
 #include "text/stream_decoder.h"
 #include "views/format_status.h"
@@ -24,10 +26,13 @@
 #include <richedit.h>
 #include <stdio.h>
 #include <string.h>
+#include <wchar.h>
+
+#include <string>
 
 SaveWriteFunction SaveWriter = WriteFile;
-SaveReplaceFunction SaveReplacer = ReplaceFileA;
-SaveMoveFunction SaveMover = MoveFileExA;
+SaveReplaceFunction SaveReplacer = ReplaceFileW;
+SaveMoveFunction SaveMover = MoveFileExW;
 
 enum { SAVE_DONE, SAVE_OPEN_FAILED, SAVE_WRITE_FAILED, SAVE_KEPT_ASIDE };
 
@@ -44,63 +49,67 @@ struct SaveTarget {
 // Largest piece handed to one write; a whole text fits in one on 32-bit.
 #define WRITE_PIECE 0x40000000u
 
-static const char* SkipLongPathPrefix(const char* path)
+static const wchar_t* SkipLongPathPrefix(const wchar_t* path)
 {
-    if (strncmp(path, "\\\\?\\UNC\\", 8) == 0)
+    if (wcsncmp(path, L"\\\\?\\UNC\\", 8) == 0)
         return path + 8; // compared with a UNC name past its two backslashes
-    if (strncmp(path, "\\\\?\\", 4) == 0)
+    if (wcsncmp(path, L"\\\\?\\", 4) == 0)
         return path + 4;
     return path;
 }
 
 // True when the open file has other names than path: hard links, or path
 // leads to it through a symbolic link. Replacing it would split them.
-static int IsLinkedFile(HANDLE file, const char* path)
+static int IsLinkedFile(HANDLE file, const wchar_t* path)
 {
     BY_HANDLE_FILE_INFORMATION info;
     if (GetFileInformationByHandle(file, &info) && info.nNumberOfLinks > 1)
         return 1;
-    DWORD attributes = GetFileAttributesA(path);
+    std::wstring extended = ExtendedLengthPath(path);
+    DWORD attributes = GetFileAttributesW(extended.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT))
         return 1;
-    char real[2 * MAX_PATH];
-    DWORD length = GetFinalPathNameByHandleA(file, real, (DWORD)sizeof(real), FILE_NAME_NORMALIZED);
-    if (length == 0 || length >= sizeof(real))
+    std::wstring real(PATH_CAPACITY + 8, L'\0');
+    DWORD length = GetFinalPathNameByHandleW(file, &real[0], (DWORD)real.size(), FILE_NAME_NORMALIZED);
+    if (length == 0 || length >= real.size())
         return 0;
-    char named[2 * MAX_PATH];
-    length = GetFullPathNameA(path, (DWORD)sizeof(named), named, NULL);
-    if (length == 0 || length >= sizeof(named))
+    std::wstring named(PATH_CAPACITY + 8, L'\0');
+    length = GetFullPathNameW(path, (DWORD)named.size(), &named[0], NULL);
+    if (length == 0 || length >= named.size())
         return 0;
-    char longNamed[2 * MAX_PATH];
-    length = GetLongPathNameA(named, longNamed, (DWORD)sizeof(longNamed));
-    const char* compared = length > 0 && length < sizeof(longNamed) ? longNamed : named;
-    if (strncmp(real, "\\\\?\\UNC\\", 8) == 0 && strncmp(compared, "\\\\", 2) == 0)
+    std::wstring longNamed(PATH_CAPACITY + 8, L'\0');
+    length = GetLongPathNameW(ExtendedLengthPath(named.c_str()).c_str(), &longNamed[0], (DWORD)longNamed.size());
+    const wchar_t* compared = length > 0 && length < longNamed.size() ? SkipLongPathPrefix(longNamed.c_str())
+                                                                     : named.c_str();
+    if (wcsncmp(real.c_str(), L"\\\\?\\UNC\\", 8) == 0 && wcsncmp(compared, L"\\\\", 2) == 0)
         compared += 2;
-    return lstrcmpiA(SkipLongPathPrefix(real), compared) != 0;
+    return lstrcmpiW(SkipLongPathPrefix(real.c_str()), compared) != 0;
 }
 
 // Fails for a read-only file, missing rights, a file another program holds
 // for writing, or a bad path; a missing file in an existing folder is fine.
-static int CanWriteTarget(const char* path, SaveTarget* target)
+static int CanWriteTarget(const wchar_t* name, SaveTarget* target)
 {
     target->Exists = 0;
     target->Linked = 0;
     target->Held = 0;
     // Asked first and outright: the file is about to be replaced, not
     // opened, and a replace would not stop at the read-only mark.
-    DWORD attributes = GetFileAttributesA(path);
+    std::wstring extended = ExtendedLengthPath(name);
+    const wchar_t* path = extended.c_str();
+    DWORD attributes = GetFileAttributesW(path);
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
         SetLastError(ERROR_ACCESS_DENIED);
         return 0;
     }
-    HANDLE file = CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ, NULL, OPEN_EXISTING,
+    HANDLE file = CreateFileW(path, GENERIC_WRITE, FILE_SHARE_READ, NULL, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, NULL);
     if (file != INVALID_HANDLE_VALUE) {
         target->Exists = 1;
-        target->Linked = IsLinkedFile(file, path);
+        target->Linked = IsLinkedFile(file, name);
         CloseHandle(file);
         // A replace would be refused, and may leave files of its own behind.
-        HANDLE deletable = CreateFileA(path, DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+        HANDLE deletable = CreateFileW(path, DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                        NULL, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
         if (deletable == INVALID_HANDLE_VALUE)
             target->Held = 1;
@@ -121,7 +130,7 @@ static size_t FetchUnicodeText(unsigned char* block, size_t prefix, size_t units
     request->codepage = 1200;
     request->lpDefaultChar = NULL;
     request->lpUsedDefChar = NULL;
-    LRESULT copied = SendMessageA(App.EditControl, EM_GETTEXTEX, (WPARAM)request, (LPARAM)(block + prefix));
+    LRESULT copied = SendMessageW(App.EditControl, EM_GETTEXTEX, (WPARAM)request, (LPARAM)(block + prefix));
     return copied > 0 && (size_t)copied <= units ? (size_t)copied : 0;
 }
 
@@ -172,28 +181,38 @@ static void CloseFileHandle()
     App.FileHandle = INVALID_HANDLE_VALUE;
 }
 
-// Creates an empty uniquely named file in the document's folder; 0 when
-// the folder takes no new file (or its name is too long for one).
-static int CreateTempBeside(const char* path, char* temp)
+// Creates an empty uniquely named file ("scrXXXX.tmp", as the system's own
+// temporary names) in the document's folder, a folder of any length; 0 when
+// the folder takes no new file.
+static int CreateTempBeside(const wchar_t* path, wchar_t* temp)
 {
-    char folder[MAX_PATH];
-    const char* slash = strrchr(path, '\\');
-    const char* other = strrchr(path, '/');
+    const wchar_t* slash = wcsrchr(path, L'\\');
+    const wchar_t* other = wcsrchr(path, L'/');
     if (other > slash)
         slash = other;
-    if (!slash)
-        lstrcpynA(folder, ".", MAX_PATH);
-    else if ((size_t)(slash - path) + 1 < MAX_PATH - 14)
-        lstrcpynA(folder, path, (int)(slash - path) + 2);
-    else
+    size_t folder = slash ? (size_t)(slash - path) + 1 : 0;
+    if (folder + 16 >= PATH_CAPACITY)
         return 0;
-    return GetTempFileNameA(folder, "scr", 0, temp) != 0;
+    unsigned int start = GetTickCount() & 0xFFFF;
+    for (unsigned int tried = 0; tried < 0x10000; tried++) {
+        lstrcpynW(temp, path, (int)folder + 1);
+        _snwprintf(temp + folder, 16, L"scr%04X.tmp", (start + tried) & 0xFFFF);
+        HANDLE file = CreateFileW(ExtendedLengthPath(temp).c_str(), GENERIC_WRITE, 0, NULL, CREATE_NEW,
+                                  FILE_ATTRIBUTE_NORMAL, NULL);
+        if (file != INVALID_HANDLE_VALUE) {
+            CloseHandle(file);
+            return 1;
+        }
+        if (GetLastError() != ERROR_FILE_EXISTS && GetLastError() != ERROR_ALREADY_EXISTS)
+            return 0;
+    }
+    return 0;
 }
 
 // The old way, kept for folders that take no temporary file.
-static int WriteInPlace(const char* path, const unsigned char* data, size_t bytes)
+static int WriteInPlace(const wchar_t* path, const unsigned char* data, size_t bytes)
 {
-    App.FileHandle = CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ, NULL, OPEN_ALWAYS,
+    App.FileHandle = CreateFileW(ExtendedLengthPath(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, NULL, OPEN_ALWAYS,
                                  FILE_ATTRIBUTE_NORMAL, NULL);
     if (App.FileHandle == INVALID_HANDLE_VALUE)
         return SAVE_OPEN_FAILED;
@@ -204,27 +223,29 @@ static int WriteInPlace(const char* path, const unsigned char* data, size_t byte
     return written ? SAVE_DONE : SAVE_WRITE_FAILED;
 }
 
-static int MoveIntoPlace(const char* temp, const char* path, int existed)
+static int MoveIntoPlace(const wchar_t* tempName, const wchar_t* name, int existed)
 {
+    std::wstring temp = ExtendedLengthPath(tempName);
+    std::wstring path = ExtendedLengthPath(name);
     if (existed) {
-        DWORD attributes = GetFileAttributesA(path);
+        DWORD attributes = GetFileAttributesW(path.c_str());
         if (attributes != INVALID_FILE_ATTRIBUTES)
-            SetFileAttributesA(temp, (attributes & KEPT_ATTRIBUTES) | FILE_ATTRIBUTE_ARCHIVE);
-        if (SaveReplacer(path, temp, NULL, REPLACEFILE_IGNORE_MERGE_ERRORS, NULL, NULL))
+            SetFileAttributesW(temp.c_str(), (attributes & KEPT_ATTRIBUTES) | FILE_ATTRIBUTE_ARCHIVE);
+        if (SaveReplacer(path.c_str(), temp.c_str(), NULL, REPLACEFILE_IGNORE_MERGE_ERRORS, NULL, NULL))
             return 1;
     }
-    return SaveMover(temp, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+    return SaveMover(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
 
 // The complete new text is in temp; puts it in the document's place.
-static int PutTempInPlace(const char* path, int existed, const char* temp,
+static int PutTempInPlace(const wchar_t* path, int existed, const wchar_t* temp,
                           const unsigned char* data, size_t bytes)
 {
     if (MoveIntoPlace(temp, path, existed))
         return SAVE_DONE;
     DWORD error = GetLastError();
-    if (!existed || GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES) {
-        DeleteFileA(temp);
+    if (!existed || GetFileAttributesW(ExtendedLengthPath(path).c_str()) != INVALID_FILE_ATTRIBUTES) {
+        DeleteFileW(ExtendedLengthPath(temp).c_str());
         // The old file is untouched: the replace was refused (the file is
         // held open without delete sharing, or the folder refuses
         // renames), yet the file itself may still be written.
@@ -235,20 +256,21 @@ static int PutTempInPlace(const char* path, int existed, const char* temp,
     }
     // The old file is gone and the temporary file holds the only copy of
     // the text: keep it, wherever it ends up.
-    if (SaveMover(temp, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    if (SaveMover(ExtendedLengthPath(temp).c_str(), ExtendedLengthPath(path).c_str(),
+                  MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         return SAVE_DONE;
     return SAVE_KEPT_ASIDE;
 }
 
-static int WriteThroughTemp(const char* path, int existed, const char* temp,
+static int WriteThroughTemp(const wchar_t* path, int existed, const wchar_t* temp,
                             const unsigned char* data, size_t bytes)
 {
-    App.FileHandle = CreateFileA(temp, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS,
+    App.FileHandle = CreateFileW(ExtendedLengthPath(temp).c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS,
                                  FILE_ATTRIBUTE_NORMAL, NULL);
     if (App.FileHandle == INVALID_HANDLE_VALUE) {
         // The folder takes no new file (some systems report a temporary
         // name they never created): write into the file itself.
-        DeleteFileA(temp);
+        DeleteFileW(ExtendedLengthPath(temp).c_str());
         return WriteInPlace(path, data, bytes);
     }
     int written = WriteAll(App.FileHandle, data, bytes) && FlushFileBuffers(App.FileHandle);
@@ -259,7 +281,7 @@ static int WriteThroughTemp(const char* path, int existed, const char* temp,
     }
     App.FileHandle = INVALID_HANDLE_VALUE;
     if (!written) {
-        DeleteFileA(temp);
+        DeleteFileW(ExtendedLengthPath(temp).c_str());
         SetLastError(error);
         return SAVE_WRITE_FAILED;
     }
@@ -268,8 +290,8 @@ static int WriteThroughTemp(const char* path, int existed, const char* temp,
 
 // temp receives the name of a file that holds the text when SAVE_KEPT_ASIDE
 // is returned.
-static int WriteDocumentFile(const char* path, const SaveTarget* target, const unsigned char* data,
-                             size_t bytes, char* temp)
+static int WriteDocumentFile(const wchar_t* path, const SaveTarget* target, const unsigned char* data,
+                             size_t bytes, wchar_t* temp)
 {
     if (target->Linked || target->Held || !CreateTempBeside(path, temp))
         return WriteInPlace(path, data, bytes);
@@ -283,16 +305,16 @@ static int AcceptChanges(int changes)
     int asked = changes & ~App.AcceptedChanges;
     if (!asked)
         return 1;
-    char text[1024];
-    _snprintf(text, sizeof(text), "Saving may change this file beyond your edits:%s%s%s%s%s%s%s\n\nSave anyway?",
-              asked & CHANGE_INCOMPLETE ? "\n- the part of the file that was not loaded will be lost" : "",
-              asked & CHANGE_NUL ? "\n- it holds NUL characters, which the editor may not keep" : "",
-              asked & CHANGE_LINE_ENDINGS ? "\n- mixed or lone line endings will all become " : "",
-              asked & CHANGE_LINE_ENDINGS ? LineFormatName(App.LineFormat) : "",
-              asked & CHANGE_ODD_BYTE ? "\n- the odd byte at the end will be dropped" : "",
-              asked & CHANGE_UNMAPPED ? "\n- bytes that are not text in the file's encoding will be changed" : "",
-              asked & CHANGE_DEFAULT_CHAR ? "\n- characters that the file's encoding cannot hold will be replaced" : "");
-    text[sizeof(text) - 1] = 0;
+    wchar_t text[1024];
+    _snwprintf(text, 1024, L"Saving may change this file beyond your edits:%ls%ls%ls%ls%ls%ls%ls\n\nSave anyway?",
+               asked & CHANGE_INCOMPLETE ? L"\n- the part of the file that was not loaded will be lost" : L"",
+               asked & CHANGE_NUL ? L"\n- it holds NUL characters, which the editor may not keep" : L"",
+               asked & CHANGE_LINE_ENDINGS ? L"\n- mixed or lone line endings will all become " : L"",
+               asked & CHANGE_LINE_ENDINGS ? LineFormatName(App.LineFormat) : L"",
+               asked & CHANGE_ODD_BYTE ? L"\n- the odd byte at the end will be dropped" : L"",
+               asked & CHANGE_UNMAPPED ? L"\n- bytes that are not text in the file's encoding will be changed" : L"",
+               asked & CHANGE_DEFAULT_CHAR ? L"\n- characters that the file's encoding cannot hold will be replaced" : L"");
+    text[1023] = 0;
     if (AskUserText(App.MainWindow, text, MB_OKCANCEL | MB_ICONEXCLAMATION) != IDOK)
         return 0;
     App.AcceptedChanges |= asked;
@@ -308,10 +330,10 @@ static int OfferUtf8Instead(unsigned char** data, size_t* bytes, int* changes)
         (App.AcceptedChanges & CHANGE_DEFAULT_CHAR))
         return 1;
     int answer = AskUserText(App.MainWindow,
-                             "Some characters of this document cannot be saved as ANSI and would be "
-                             "written as \"?\".\n\nSave it as UTF-8 instead?\n\n"
-                             "Yes: save as UTF-8, keeping every character.\n"
-                             "No: save as ANSI with \"?\" in their place.",
+                             L"Some characters of this document cannot be saved as ANSI and would be "
+                             L"written as \"?\".\n\nSave it as UTF-8 instead?\n\n"
+                             L"Yes: save as UTF-8, keeping every character.\n"
+                             L"No: save as ANSI with \"?\" in their place.",
                              MB_YESNOCANCEL | MB_ICONEXCLAMATION);
     if (answer == IDNO)
         App.AcceptedChanges |= CHANGE_DEFAULT_CHAR;
@@ -325,22 +347,21 @@ static int OfferUtf8Instead(unsigned char** data, size_t* bytes, int* changes)
     if (*data)
         return 1;
     SetLastError(ERROR_NOT_ENOUGH_MEMORY);
-    ShowSystemError("Error during save.");
+    ShowSystemError(L"Error during save.");
     return 0;
 }
 
-static void ReportKeptAside(const char* path, const char* temp)
+static void ReportKeptAside(const wchar_t* path, const wchar_t* temp)
 {
-    char text[3 * MAX_PATH];
-    _snprintf(text, sizeof(text), "\"%s\" could not be replaced. Your text is saved in \"%s\".", path, temp);
-    text[sizeof(text) - 1] = 0;
-    ShowError(text);
+    std::wstring text = L"\"" + std::wstring(path) + L"\" could not be replaced. Your text is saved in \"" +
+                        temp + L"\".";
+    ShowError(text.c_str());
 }
 
-static int SaveFailed(const char* message)
+static int SaveFailed(const wchar_t* message)
 {
     ShowSystemError(message);
-    SetStatusText(STATUS_MESSAGE, "");
+    SetStatusText(STATUS_MESSAGE, L"");
     return 0;
 }
 
@@ -351,9 +372,9 @@ static void FinishSave()
     // The file now exists: the title takes the file system's spelling.
     UpdateTitle();
     RefreshAfterEdit();
-    SendMessageA(App.ToolBar, TB_ENABLEBUTTON, IDM_SAVE, MAKELPARAM(FALSE, 0));
-    SetStatusText(STATUS_MESSAGE, "");
-    _stat(App.FilePath, &App.FileStat);
+    SendMessageW(App.ToolBar, TB_ENABLEBUTTON, IDM_SAVE, MAKELPARAM(FALSE, 0));
+    SetStatusText(STATUS_MESSAGE, L"");
+    StatFile(App.FilePath, &App.FileStat);
     NoteRecentFile(App.FilePath);
     ShowListMenu(&App.RecentList);
     DiscardRecoveryCopy();
@@ -361,39 +382,39 @@ static void FinishSave()
 
 static int WriteDocument()
 {
-    const char* path = App.FilePath ? App.FilePath : "";
+    const wchar_t* path = App.FilePath ? App.FilePath : L"";
     if (RefuseDeviceName(path))
         return 0;
     SaveTarget target;
     if (!CanWriteTarget(path, &target)) {
-        ShowSystemError("Can't open file for writing!");
+        ShowSystemError(L"Can't open file for writing!");
         return 0;
     }
-    SetStatusText(STATUS_MESSAGE, "Saving File...");
+    SetStatusText(STATUS_MESSAGE, L"Saving File...");
     size_t bytes = 0;
     int changes = 0;
     unsigned char* data = FetchDocumentBytes(&bytes, &changes);
     if (!data) {
         SetLastError(ERROR_NOT_ENOUGH_MEMORY);
-        return SaveFailed("Error during save.");
+        return SaveFailed(L"Error during save.");
     }
     if (!OfferUtf8Instead(&data, &bytes, &changes) || !AcceptChanges(App.TextChanges | changes)) {
         FreeBlock(data);
-        SetStatusText(STATUS_MESSAGE, "");
+        SetStatusText(STATUS_MESSAGE, L"");
         return 0;
     }
-    char temp[MAX_PATH];
+    PathBuffer temp;
     temp[0] = 0;
     int result = WriteDocumentFile(path, &target, data, bytes, temp);
     DWORD error = GetLastError();
     FreeBlock(data);
     SetLastError(error);
     if (result == SAVE_OPEN_FAILED)
-        return SaveFailed("Can't open file for writing!");
+        return SaveFailed(L"Can't open file for writing!");
     if (result == SAVE_WRITE_FAILED)
-        return SaveFailed("Error during save.");
+        return SaveFailed(L"Error during save.");
     if (result == SAVE_KEPT_ASIDE) {
-        SetStatusText(STATUS_MESSAGE, "");
+        SetStatusText(STATUS_MESSAGE, L"");
         ReportKeptAside(path, temp);
         return 0;
     }

@@ -12,10 +12,10 @@ typedef BOOL (WINAPI *SaveWriteFunction)(HANDLE file, LPCVOID data, DWORD bytes,
                                          LPOVERLAPPED overlapped);
 extern SaveWriteFunction SaveWriter;
 // The calls that put the finished temporary file in the document's place
-// (ReplaceFileA, MoveFileExA); tests swap them to make a replace fail.
-typedef BOOL (WINAPI *SaveReplaceFunction)(LPCSTR replaced, LPCSTR replacement, LPCSTR backup,
+// (ReplaceFileW, MoveFileExW); tests swap them to make a replace fail.
+typedef BOOL (WINAPI *SaveReplaceFunction)(LPCWSTR replaced, LPCWSTR replacement, LPCWSTR backup,
                                            DWORD flags, LPVOID exclude, LPVOID reserved);
-typedef BOOL (WINAPI *SaveMoveFunction)(LPCSTR from, LPCSTR to, DWORD flags);
+typedef BOOL (WINAPI *SaveMoveFunction)(LPCWSTR from, LPCWSTR to, DWORD flags);
 extern SaveReplaceFunction SaveReplacer;
 extern SaveMoveFunction SaveMover;
 

@@ -1,5 +1,6 @@
 // The program's own copy and paste, which carry Unicode text so that every
-// script survives the ANSI edit control; Cut, Delete and Delete Line.
+// script survives, with an ANSI copy beside it for programs that read only
+// that; Cut, Delete and Delete Line.
 #include "editor/clipboard.h"
 
 #include "ground/app_state.h"
@@ -15,7 +16,7 @@ int GetSelectionUnicode(int bufferBytes, wchar_t* buffer)
     request.cb = (DWORD)bufferBytes;
     request.flags = GT_SELECTION;
     request.codepage = 1200;
-    return (int)SendMessageA(App.EditControl, EM_GETTEXTEX, (WPARAM)&request, (LPARAM)buffer);
+    return (int)SendMessageW(App.EditControl, EM_GETTEXTEX, (WPARAM)&request, (LPARAM)buffer);
 }
 
 size_t ExpandLoneCR(const wchar_t* in, size_t count, wchar_t* out)
@@ -143,12 +144,12 @@ void PasteClipboard()
 
 void CutSelection()
 {
-    SendMessageA(App.EditControl, WM_CUT, 0, 0);
+    SendMessageW(App.EditControl, WM_CUT, 0, 0);
 }
 
 void DeleteSelection()
 {
-    ReplaceEditSelection("");
+    ReplaceEditSelection(L"");
 }
 
 // Cuts whole lines with their paragraph marks: with nothing selected the

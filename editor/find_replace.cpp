@@ -1,6 +1,5 @@
-// Find and replace. The dialogs and searches run on UTF-16 text so that
-// Chinese search texts work whatever the ANSI code page is; the ANSI buffers
-// only carry the texts to the INI file and back.
+// Find and replace, on UTF-16 text: the dialogs, the control's search and
+// the settings all take the texts whole, whatever the ANSI code page is.
 #include "editor/find_replace.h"
 
 #include "editor/clipboard.h"
@@ -22,47 +21,17 @@
 #include <stdio.h>
 #include <string.h>
 
-static const int FindBufferChars = FIND_BUFFER_BYTES;
+static const int FindBufferChars = FIND_BUFFER_CHARS;
 
-static wchar_t* WideFromAnsi(const char* text)
-{
-    wchar_t* wide = (wchar_t*)AllocZeroed(FindBufferChars * sizeof(wchar_t));
-    if (wide && text && MultiByteToWideChar(CP_ACP, 0, text, -1, wide, FindBufferChars) == 0)
-        wide[0] = 0;
-    return wide;
-}
-
-// The ANSI buffers come from the settings; the wide ones start from them.
+// The settings fill the buffers at start-up; without them they start empty.
 static int EnsureFindBuffers()
 {
     if (App.FindBufferSize == 0) {
-        App.FindBufferSize = FIND_BUFFER_BYTES - 1;
-        App.FindWhat = (char*)AllocZeroed(FIND_BUFFER_BYTES);
-        App.ReplaceWith = (char*)AllocZeroed(FIND_BUFFER_BYTES);
+        App.FindBufferSize = FIND_BUFFER_CHARS - 1;
+        App.FindWhat = (wchar_t*)AllocZeroed(FIND_BUFFER_CHARS * sizeof(wchar_t));
+        App.ReplaceWith = (wchar_t*)AllocZeroed(FIND_BUFFER_CHARS * sizeof(wchar_t));
     }
-    if (!App.FindWhatWide)
-        App.FindWhatWide = WideFromAnsi(App.FindWhat);
-    if (!App.ReplaceWithWide)
-        App.ReplaceWithWide = WideFromAnsi(App.ReplaceWith);
-    return App.FindWhat && App.ReplaceWith && App.FindWhatWide && App.ReplaceWithWide;
-}
-
-// A text the ANSI code page cannot hold is not stored: its "?" form would be
-// searched for at the next run. The last text that fits stays.
-static void StoreAnsi(const wchar_t* wide, char* ansi)
-{
-    char converted[FIND_BUFFER_BYTES];
-    BOOL lossy = FALSE;
-    int length = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide, -1, converted,
-                                     (int)sizeof(converted), NULL, &lossy);
-    if (length > 0 && !lossy)
-        lstrcpynA(ansi, converted, FIND_BUFFER_BYTES);
-}
-
-static void KeepSearchTextsForNextRun()
-{
-    StoreAnsi(App.FindWhatWide, App.FindWhat);
-    StoreAnsi(App.ReplaceWithWide, App.ReplaceWith);
+    return App.FindWhat && App.ReplaceWith;
 }
 
 static void PrepareFindRequest()
@@ -70,20 +39,19 @@ static void PrepareFindRequest()
     CHARRANGE selection = GetEditSelection();
     LONG selected = selection.cpMax - selection.cpMin;
     if (selected > 0 && selected < App.FindBufferSize) {
-        if (GetSelectionUnicode(FindBufferChars * (int)sizeof(wchar_t), App.FindWhatWide) > 0)
-            KeepSearchTextsForNextRun();
+        GetSelectionUnicode(FindBufferChars * (int)sizeof(wchar_t), App.FindWhat);
     }
     FINDREPLACEW* request = &App.FindRequest;
     memset(request, 0, sizeof(*request));
     request->lStructSize = sizeof(FINDREPLACEW);
     request->hwndOwner = App.MainWindow;
     request->Flags = FR_DOWN;
-    request->lpstrFindWhat = App.FindWhatWide;
-    request->lpstrReplaceWith = App.ReplaceWithWide;
+    request->lpstrFindWhat = App.FindWhat;
+    request->lpstrReplaceWith = App.ReplaceWith;
     request->wFindWhatLen = (WORD)App.FindBufferSize;
     request->wReplaceWithLen = (WORD)App.FindBufferSize;
     if (App.FindReplaceMessage == 0)
-        App.FindReplaceMessage = RegisterWindowMessageA(FINDMSGSTRINGA);
+        App.FindReplaceMessage = RegisterWindowMessageW(FINDMSGSTRINGW);
     // Only taken off the screen: destroying it would send its closing
     // notification, which clears the message id the new dialog needs.
     if (App.FindDialog)
@@ -96,18 +64,18 @@ static void PrepareFindRequest()
 // they are written and read in their wide form.
 static void PutTextsIntoDialog()
 {
-    SetDlgItemTextW(App.FindDialog, edt1, App.FindWhatWide);
+    SetDlgItemTextW(App.FindDialog, edt1, App.FindWhat);
     if (GetDlgItem(App.FindDialog, edt2))
-        SetDlgItemTextW(App.FindDialog, edt2, App.ReplaceWithWide);
+        SetDlgItemTextW(App.FindDialog, edt2, App.ReplaceWith);
 }
 
 static void TakeTextsFromDialog()
 {
     if (!App.FindDialog || !IsWindow(App.FindDialog))
         return;
-    GetDlgItemTextW(App.FindDialog, edt1, App.FindWhatWide, App.FindBufferSize + 1);
+    GetDlgItemTextW(App.FindDialog, edt1, App.FindWhat, App.FindBufferSize + 1);
     if (GetDlgItem(App.FindDialog, edt2))
-        GetDlgItemTextW(App.FindDialog, edt2, App.ReplaceWithWide, App.FindBufferSize + 1);
+        GetDlgItemTextW(App.FindDialog, edt2, App.ReplaceWith, App.FindBufferSize + 1);
 }
 
 static void ShowFindDialog(HWND (WINAPI *open)(FINDREPLACEW*))
@@ -120,9 +88,9 @@ static void ShowFindDialog(HWND (WINAPI *open)(FINDREPLACEW*))
         PutTextsIntoDialog();
         return;
     }
-    char text[32];
-    _snprintf(text, sizeof(text), "Error: %u", (unsigned int)CommDlgExtendedError());
-    text[sizeof(text) - 1] = 0;
+    wchar_t text[32];
+    _snwprintf(text, 32, L"Error: %u", (unsigned int)CommDlgExtendedError());
+    text[31] = 0;
     AskUserText(App.MainWindow, text, MB_OK);
 }
 
@@ -145,7 +113,7 @@ static LONG SearchEdit(LONG from, LONG to, DWORD flags, const wchar_t* text, CHA
     request.lpstrText = text;
     request.chrgText.cpMin = -1;
     request.chrgText.cpMax = -1;
-    LONG position = (LONG)SendMessageA(App.EditControl, EM_FINDTEXTEXW, flags, (LPARAM)&request);
+    LONG position = (LONG)SendMessageW(App.EditControl, EM_FINDTEXTEXW, flags, (LPARAM)&request);
     *found = request.chrgText;
     return position;
 }
@@ -172,7 +140,7 @@ static void FindWithLastRequest(int againstDialog)
         forwards = !forwards;
     if (forwards)
         options |= FR_DOWN;
-    SetStatusText(STATUS_MESSAGE, "");
+    SetStatusText(STATUS_MESSAGE, L"");
     for (int attempt = 0; attempt < 2; attempt++) {
         LONG from, to;
         if (forwards) {
@@ -184,10 +152,10 @@ static void FindWithLastRequest(int againstDialog)
         }
         CHARRANGE found;
         if (SearchEdit(from, to, options, last->lpstrFindWhat, &found) >= 0) {
-            SendMessageA(App.EditControl, EM_EXSETSEL, 0, (LPARAM)&found);
+            SendMessageW(App.EditControl, EM_EXSETSEL, 0, (LPARAM)&found);
             return;
         }
-        SetStatusText(STATUS_MESSAGE, "Search wrapped...");
+        SetStatusText(STATUS_MESSAGE, L"Search wrapped...");
         MessageBeep(0);
     }
     ShowNotFound(App.FindDialog);
@@ -204,7 +172,7 @@ static void ReplaceOnce(const FINDREPLACEW* request, DWORD options)
     LONG from = selection.cpMin + 1;
     LONG selected = selection.cpMax - selection.cpMin;
     if (selected > 0 && selected == (LONG)lstrlenW(find)) {
-        wchar_t text[FIND_BUFFER_BYTES];
+        wchar_t text[FIND_BUFFER_CHARS];
         text[0] = 0;
         GetSelectionUnicode((int)sizeof(text), text);
         int same = (options & FR_MATCHCASE) ? lstrcmpW(text, find) : lstrcmpiW(text, find);
@@ -221,7 +189,7 @@ static void ReplaceOnce(const FINDREPLACEW* request, DWORD options)
         ShowNotFound(App.MainWindow);
         return;
     }
-    SendMessageA(App.EditControl, EM_EXSETSEL, 0, (LPARAM)&found);
+    SendMessageW(App.EditControl, EM_EXSETSEL, 0, (LPARAM)&found);
     SetFocus(App.EditControl);
 }
 
@@ -229,14 +197,14 @@ static void ReplaceOnce(const FINDREPLACEW* request, DWORD options)
 // neither painting nor notifications run while the control takes it.
 static void ReplaceSpanInPlace(const ReplacedSpan* span)
 {
-    SendMessageA(App.EditControl, WM_SETREDRAW, FALSE, 0);
-    SendMessageA(App.EditControl, EM_SETEVENTMASK, 0, ENM_LINK);
+    SendMessageW(App.EditControl, WM_SETREDRAW, FALSE, 0);
+    SendMessageW(App.EditControl, EM_SETEVENTMASK, 0, ENM_LINK);
     SetEditSelection(span->Start, span->End);
     ReplaceSelectionText(span->Text, 1200);
     LONG caret = span->Start + span->TextLength;
     SetEditSelection(caret, caret);
-    SendMessageA(App.EditControl, EM_SETEVENTMASK, 0, EDIT_EVENT_MASK);
-    SendMessageA(App.EditControl, WM_SETREDRAW, TRUE, 0);
+    SendMessageW(App.EditControl, EM_SETEVENTMASK, 0, EDIT_EVENT_MASK);
+    SendMessageW(App.EditControl, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(App.EditControl, NULL, TRUE);
     UpdateWindow(App.EditControl);
 }
@@ -249,7 +217,7 @@ int ReplaceAll(const wchar_t* find, const wchar_t* replacement, DWORD flags)
     int count = text ? ReplaceAllInText(text, length, find, replacement, flags, &span) : -1;
     if (count < 0) {
         FreeBlock(text);
-        ShowError("Not enough memory to replace all.");
+        ShowError(L"Not enough memory to replace all.");
         return -1;
     }
     if (count > 0) {
@@ -277,9 +245,9 @@ static void ReplaceAllCommand(const FINDREPLACEW* request, DWORD options)
     // The error said it all: nothing was replaced, nothing to count.
     if (count < 0)
         return;
-    char status[48];
-    _snprintf(status, sizeof(status), "Items replaced: %i", count);
-    status[sizeof(status) - 1] = 0;
+    wchar_t status[48];
+    _snwprintf(status, 48, L"Items replaced: %i", count);
+    status[47] = 0;
     SetStatusText(STATUS_MESSAGE, status);
     RefreshAfterEdit();
     // The selection notifications were masked; the caret moved.
@@ -294,7 +262,6 @@ LRESULT OnFindReplaceMessage(FINDREPLACEW* request)
     // they were at the notification serve F3 and Shift+F3 afterwards.
     App.LastFindFlags = request->Flags;
     TakeTextsFromDialog();
-    KeepSearchTextsForNextRun();
     if (request->Flags & FR_DIALOGTERM) {
         if (App.FindDialog && IsWindow(App.FindDialog))
             DestroyWindow(App.FindDialog);

@@ -47,29 +47,29 @@ int StreamIntoFreshControl(TextPieces* pieces)
     if (!PutFreshEditControl())
         return 0;
     HWND edit = App.EditControl;
-    SendMessageA(edit, WM_SETREDRAW, FALSE, 0);
-    SendMessageA(edit, EM_SETEVENTMASK, 0, ENM_LINK);
+    SendMessageW(edit, WM_SETREDRAW, FALSE, 0);
+    SendMessageW(edit, EM_SETEVENTMASK, 0, ENM_LINK);
     EDITSTREAM stream;
     stream.dwCookie = (DWORD_PTR)pieces;
     stream.dwError = 0;
     stream.pfnCallback = ReadPieces;
-    SendMessageA(edit, EM_STREAMIN, SF_TEXT | SF_UNICODE, (LPARAM)&stream);
-    SendMessageA(edit, EM_EMPTYUNDOBUFFER, 0, 0);
+    SendMessageW(edit, EM_STREAMIN, SF_TEXT | SF_UNICODE, (LPARAM)&stream);
+    SendMessageW(edit, EM_EMPTYUNDOBUFFER, 0, 0);
     return 1;
 }
 
 void ShowStreamedText(CHARRANGE selection, LONG firstLine)
 {
     HWND edit = App.EditControl;
-    SendMessageA(edit, EM_EXSETSEL, 0, (LPARAM)&selection);
+    SendMessageW(edit, EM_EXSETSEL, 0, (LPARAM)&selection);
     if (firstLine >= 0) {
-        LONG now = (LONG)SendMessageA(edit, EM_GETFIRSTVISIBLELINE, 0, 0);
-        SendMessageA(edit, EM_LINESCROLL, 0, firstLine - now);
+        LONG now = (LONG)SendMessageW(edit, EM_GETFIRSTVISIBLELINE, 0, 0);
+        SendMessageW(edit, EM_LINESCROLL, 0, firstLine - now);
     } else {
-        SendMessageA(edit, EM_SCROLLCARET, 0, 0);
+        SendMessageW(edit, EM_SCROLLCARET, 0, 0);
     }
-    SendMessageA(edit, EM_SETEVENTMASK, 0, EDIT_EVENT_MASK);
-    SendMessageA(edit, WM_SETREDRAW, TRUE, 0);
+    SendMessageW(edit, EM_SETEVENTMASK, 0, EDIT_EVENT_MASK);
+    SendMessageW(edit, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(edit, NULL, TRUE);
     UpdateWindow(edit);
     RefreshAfterEdit();
@@ -80,7 +80,7 @@ StandPoint CurrentStandPoint()
 {
     StandPoint point;
     point.Selection = GetEditSelection();
-    point.FirstLine = (LONG)SendMessageA(App.EditControl, EM_GETFIRSTVISIBLELINE, 0, 0);
+    point.FirstLine = (LONG)SendMessageW(App.EditControl, EM_GETFIRSTVISIBLELINE, 0, 0);
     point.Modified = IsEditModified();
     return point;
 }

@@ -30,10 +30,10 @@ int SpacesToNextTabStop(int caretColumn, int tabSize)
     return tabSize - (caretColumn - 1) % tabSize;
 }
 
-size_t LeadingBlankLength(const char* text)
+size_t LeadingBlankLength(const wchar_t* text)
 {
     size_t length = 0;
-    while (text[length] == ' ' || text[length] == '\t')
+    while (text[length] == L' ' || text[length] == L'\t')
         length++;
     return length;
 }
@@ -54,15 +54,16 @@ static int KeyHeld(int key)
 // Spaces up to the next tab stop from the caret column, or one tab.
 static void InsertTabUnit()
 {
-    char unit[TAB_UNIT_SIZE];
+    wchar_t unit[TAB_UNIT_SIZE];
     if (Config.TabsToSpaces) {
         int spaces = SpacesToNextTabStop(App.CaretColumn, Config.TabSize);
         if (spaces > TAB_UNIT_SIZE - 1)
             spaces = TAB_UNIT_SIZE - 1;
-        memset(unit, ' ', (size_t)spaces);
+        for (int i = 0; i < spaces; i++)
+            unit[i] = L' ';
         unit[spaces] = 0;
     } else {
-        unit[0] = '\t';
+        unit[0] = L'\t';
         unit[1] = 0;
     }
     ReplaceEditSelection(unit);
@@ -91,14 +92,14 @@ static LRESULT AutoIndent(MSGFILTER* filter, LONG caret)
     LONG lineStart = EditLineIndex(-1);
     if (caret <= lineStart)
         return 0;
-    char* text = ReadTextRangeAnsi(lineStart, caret);
+    wchar_t* text = ReadTextRange(lineStart, caret);
     if (!text)
         return 0;
-    // The block holds at least two bytes more than the text, so the line
-    // feed fits in front of the blanks.
+    // The block holds one unit more than the text, and the blanks are at
+    // most all of it, so the line feed fits in front of them.
     size_t blanks = LeadingBlankLength(text);
-    memmove(text + 1, text, blanks);
-    text[0] = '\n';
+    memmove(text + 1, text, blanks * sizeof(wchar_t));
+    text[0] = L'\n';
     text[blanks + 1] = 0;
     ReplaceEditSelection(text);
     FreeBlock(text);
@@ -114,7 +115,7 @@ static LONG FirstNonBlank(LONG lineStart)
     LONG position = lineStart;
     while (position < end) {
         LONG chunkEnd = end - position > HOME_CHUNK ? position + HOME_CHUNK : end;
-        char* text = ReadTextRangeAnsi(position, chunkEnd);
+        wchar_t* text = ReadTextRange(position, chunkEnd);
         if (!text)
             break;
         LONG blanks = (LONG)LeadingBlankLength(text);
@@ -138,7 +139,7 @@ static void SmartHome(CHARRANGE selection)
 
 static void ShowInsertMode()
 {
-    SetStatusText(STATUS_INSERT, App.InsertMode == 1 ? "INS" : "OVR");
+    SetStatusText(STATUS_INSERT, App.InsertMode == 1 ? L"INS" : L"OVR");
 }
 
 static LRESULT OnInsertKey(MSGFILTER* filter, int shift, int ctrl)
@@ -172,7 +173,7 @@ static LRESULT OnKeyDown(MSGFILTER* filter)
     case VK_ESCAPE:
         // Posted, so the key finishes before the window starts to close.
         if (Config.EscapeExit)
-            PostMessageA(App.MainWindow, WM_COMMAND, IDM_EXIT, 0);
+            PostMessageW(App.MainWindow, WM_COMMAND, IDM_EXIT, 0);
         return 0;
     case VK_HOME:
         if (ctrl || shift || !Config.SmartHome)
@@ -183,7 +184,7 @@ static LRESULT OnKeyDown(MSGFILTER* filter)
     case VK_DOWN:
         if (!ctrl)
             return 0;
-        SendMessageA(App.EditControl, WM_VSCROLL, key == VK_UP ? SB_LINEUP : SB_LINEDOWN, 0);
+        SendMessageW(App.EditControl, WM_VSCROLL, key == VK_UP ? SB_LINEUP : SB_LINEDOWN, 0);
         return Swallow(filter);
     case VK_INSERT:
         return OnInsertKey(filter, shift, ctrl);

@@ -10,6 +10,6 @@ LRESULT FilterEditKey(MSGFILTER* filter);
 // Spaces that reach the next tab stop from a 1-based column.
 int SpacesToNextTabStop(int caretColumn, int tabSize);
 // Length of the leading run of spaces and tabs of text.
-size_t LeadingBlankLength(const char* text);
+size_t LeadingBlankLength(const wchar_t* text);
 
 #endif

@@ -13,7 +13,7 @@ void OpenLink(LONG start, LONG end)
 {
     if (start < 0 || end <= start)
         return;
-    char* address = ReadTextRangeAnsi(start, end);
+    wchar_t* address = ReadTextRange(start, end);
     if (!address)
         return;
     OpenWithShell(App.MainWindow, address);

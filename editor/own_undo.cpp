@@ -30,7 +30,7 @@ void ForgetOwnUndoStep()
 
 void ForgetOwnStepBehindEdit()
 {
-    if (App.OwnStepWaits != OWN_STEP_NONE && SendMessageA(App.EditControl, EM_CANUNDO, 0, 0))
+    if (App.OwnStepWaits != OWN_STEP_NONE && SendMessageW(App.EditControl, EM_CANUNDO, 0, 0))
         ForgetOwnUndoStep();
 }
 
@@ -62,7 +62,7 @@ static void SwapOwnStep(int nextDirection)
     LONG length = 0;
     wchar_t* shown = ReadWholeTextWide(&length);
     if (!shown) {
-        ShowError("Not enough memory to undo.");
+        ShowError(L"Not enough memory to undo.");
         return;
     }
     StandPoint left = CurrentStandPoint();
@@ -70,7 +70,7 @@ static void SwapOwnStep(int nextDirection)
     SetPieces(&pieces, step->Text, step->Length, NULL, 0, NULL, 0);
     if (!StreamIntoFreshControl(&pieces)) {
         FreeBlock(shown);
-        ShowError("Not enough memory to undo.");
+        ShowError(L"Not enough memory to undo.");
         return;
     }
     int savedSince = step->ArrivedModified && !left.Modified;
@@ -90,7 +90,7 @@ void UndoEdit()
     if (App.OwnStepWaits == OWN_STEP_UNDO)
         SwapOwnStep(OWN_STEP_REDO);
     else
-        SendMessageA(App.EditControl, EM_UNDO, 0, 0);
+        SendMessageW(App.EditControl, EM_UNDO, 0, 0);
 }
 
 void RedoEdit()
@@ -99,5 +99,5 @@ void RedoEdit()
     if (App.OwnStepWaits == OWN_STEP_REDO)
         SwapOwnStep(OWN_STEP_UNDO);
     else
-        SendMessageA(App.EditControl, EM_REDO, 0, 0);
+        SendMessageW(App.EditControl, EM_REDO, 0, 0);
 }

@@ -6,7 +6,7 @@
 #include <windows.h>
 
 // Formats the time/date insertion: date first when dateFirst is set.
-void FormatTimeDate(const SYSTEMTIME* now, int dateFirst, char* out, int outSize);
+void FormatTimeDate(const SYSTEMTIME* now, int dateFirst, wchar_t* out, int outSize);
 // Replaces the selection with the time and date now, as one undo step.
 void InsertTimeDate();
 

@@ -22,11 +22,11 @@ void ResetAppState()
     Config.TabSize = 8;
 }
 
-DWORD WINAPI ResolveLongPath(LPCSTR source, LPSTR destination, DWORD size)
+DWORD WINAPI ResolveLongPath(LPCWSTR source, LPWSTR destination, DWORD size)
 {
     // Decided once: older systems lack the function or only stub it.
-    HMODULE kernel = GetModuleHandleA("KERNEL32");
-    FARPROC found = kernel ? GetProcAddress(kernel, "GetLongPathNameA") : NULL;
+    HMODULE kernel = GetModuleHandleW(L"KERNEL32");
+    FARPROC found = kernel ? GetProcAddress(kernel, "GetLongPathNameW") : NULL;
     if (found) {
         LongPathFunction system = (LongPathFunction)(void (*)(void))found;
         DWORD result = system(source, destination, size);

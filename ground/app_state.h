@@ -13,16 +13,26 @@
 #include <richedit.h>
 #include <sys/stat.h>
 
-#define APP_PATH_SIZE 261           // 260 characters and the terminator
-#define FIND_BUFFER_BYTES 256
+#include <string>
+
+// Characters of the longest path Windows takes, and its terminator.
+#define PATH_CAPACITY 32768
+#define FIND_BUFFER_CHARS 256
+// A zero-filled buffer of PATH_CAPACITY characters on the heap (too large
+// for the stack), passed where a path buffer is asked for.
+struct PathBuffer {
+    std::wstring Storage = std::wstring(PATH_CAPACITY, L'\0');
+    operator wchar_t*() { return &Storage[0]; }
+};
+#define TOOLTIP_CHARS 256
 
 // Normal notification mask of the edit control.
 #define EDIT_EVENT_MASK (ENM_CHANGE | ENM_SCROLL | ENM_KEYEVENTS | ENM_SELCHANGE | ENM_LINK)
 
-typedef DWORD (WINAPI *LongPathFunction)(LPCSTR source, LPSTR destination, DWORD size);
+typedef DWORD (WINAPI *LongPathFunction)(LPCWSTR source, LPWSTR destination, DWORD size);
 
 struct StringList {
-    char** Items;
+    wchar_t** Items;
     int Count;
     int Capacity;
     int FirstCommandId;
@@ -50,13 +60,17 @@ struct AppState {
     // Registered messages
     UINT WheelMessage;
     UINT TaskbarCreatedMessage;
+    // Favorites changes between copies (WM_COPYDATA tags): the path in the
+    // code page, as earlier versions send it, and in UTF-16, as this one does.
     UINT FavAddMessage;
     UINT FavDelMessage;
+    UINT FavAddWideMessage;
+    UINT FavDelWideMessage;
 
     int InTray;
 
     // Document
-    char* FilePath;                 // APP_PATH_SIZE bytes, allocated at start-up
+    wchar_t* FilePath;              // PATH_CAPACITY characters, allocated at start-up
     int HasFile;
     int Encoding;                   // TextEncoding: how the text is stored on disk
     int LineFormat;
@@ -74,7 +88,7 @@ struct AppState {
     LongPathFunction GetLongPath;
 
     // Open and Save dialogs
-    OPENFILENAMEA FileDialog;
+    OPENFILENAMEW FileDialog;
     int FilterIndex;
 
     // Keyboard and caret
@@ -94,13 +108,9 @@ struct AppState {
     int OwnStepWaits;               // OwnStep
 
     // Find and replace
-    char* FindWhat;
-    char* ReplaceWith;
+    wchar_t* FindWhat;
+    wchar_t* ReplaceWith;
     int FindBufferSize;
-    // The texts the dialogs and searches use, UTF-16 so that any script
-    // survives; FindWhat and ReplaceWith carry them to the INI file.
-    wchar_t* FindWhatWide;
-    wchar_t* ReplaceWithWide;
     FINDREPLACEW FindRequest;
     FINDREPLACEW* LastFindRequest;
     DWORD LastFindFlags;            // the record's flags at its last notification
@@ -114,11 +124,11 @@ struct AppState {
     // Options sheet: values shown by the Editor page until OK or Cancel
     COLORREF PendingBackColor;
     COLORREF PendingFontColor;
-    LOGFONTA PendingLogFont;
+    LOGFONTW PendingLogFont;
     int PendingPointSize;           // tenths of a point, kept between openings
 
     // Tooltip text handed to the toolbar; it is read after the handler returns.
-    wchar_t TooltipText[APP_PATH_SIZE];
+    wchar_t TooltipText[TOOLTIP_CHARS];
 };
 
 struct Settings {
@@ -152,8 +162,8 @@ struct Settings {
 
     COLORREF FontColor;
     COLORREF BackColor;
-    CHARFORMATA EditorCharFormat;
-    LOGFONTA EditorLogFont;
+    CHARFORMATW EditorCharFormat;
+    LOGFONTW EditorLogFont;
 };
 
 extern AppState App;
@@ -161,7 +171,7 @@ extern Settings Config;
 
 // What App.GetLongPath starts as: picks the system's call or the shell's
 // walk on first use and puts it in App.GetLongPath.
-DWORD WINAPI ResolveLongPath(LPCSTR source, LPSTR destination, DWORD size);
+DWORD WINAPI ResolveLongPath(LPCWSTR source, LPWSTR destination, DWORD size);
 
 // Puts both records into their start-up state (the values a run begins with
 // before the INI file is read).

@@ -7,7 +7,7 @@ typedef int (WINAPI *MetricsForDpiFunction)(int index, UINT dpi);
 // starting on systems before Windows 10.
 static FARPROC User32Function(const char* name)
 {
-    HMODULE user32 = GetModuleHandleA("user32.dll");
+    HMODULE user32 = GetModuleHandleW(L"user32.dll");
     return user32 ? GetProcAddress(user32, name) : NULL;
 }
 

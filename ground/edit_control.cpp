@@ -10,53 +10,53 @@ int GetTextLength(int flags)
 {
     GETTEXTLENGTHEX request;
     request.flags = (DWORD)flags;
-    request.codepage = CP_ACP;
-    return (int)SendMessageA(App.EditControl, EM_GETTEXTLENGTHEX, (WPARAM)&request, 0);
+    request.codepage = 1200;
+    return (int)SendMessageW(App.EditControl, EM_GETTEXTLENGTHEX, (WPARAM)&request, 0);
 }
 
 CHARRANGE GetEditSelection()
 {
     CHARRANGE range = {0, 0};
-    SendMessageA(App.EditControl, EM_EXGETSEL, 0, (LPARAM)&range);
+    SendMessageW(App.EditControl, EM_EXGETSEL, 0, (LPARAM)&range);
     return range;
 }
 
 void SetEditSelection(LONG start, LONG end)
 {
     CHARRANGE range = {start, end};
-    SendMessageA(App.EditControl, EM_EXSETSEL, 0, (LPARAM)&range);
+    SendMessageW(App.EditControl, EM_EXSETSEL, 0, (LPARAM)&range);
 }
 
-void ReplaceEditSelection(const char* text)
+void ReplaceEditSelection(const wchar_t* text)
 {
-    SendMessageA(App.EditControl, EM_REPLACESEL, TRUE, (LPARAM)text);
+    SendMessageW(App.EditControl, EM_REPLACESEL, TRUE, (LPARAM)text);
 }
 
 int IsEditModified()
 {
-    return SendMessageA(App.EditControl, EM_GETMODIFY, 0, 0) || TextDiffersFromSavePoint();
+    return SendMessageW(App.EditControl, EM_GETMODIFY, 0, 0) || TextDiffersFromSavePoint();
 }
 
 void SetEditModified(int modified)
 {
-    SendMessageA(App.EditControl, EM_SETMODIFY, (WPARAM)modified, 0);
+    SendMessageW(App.EditControl, EM_SETMODIFY, (WPARAM)modified, 0);
     if (!modified)
         MarkSavePoint();
 }
 
 LONG EditLineFromChar(LONG position)
 {
-    return (LONG)SendMessageA(App.EditControl, EM_EXLINEFROMCHAR, 0, position);
+    return (LONG)SendMessageW(App.EditControl, EM_EXLINEFROMCHAR, 0, position);
 }
 
 LONG EditLineIndex(LONG line)
 {
-    return (LONG)SendMessageA(App.EditControl, EM_LINEINDEX, (WPARAM)line, 0);
+    return (LONG)SendMessageW(App.EditControl, EM_LINEINDEX, (WPARAM)line, 0);
 }
 
 LONG EditLineLength(LONG position)
 {
-    return (LONG)SendMessageA(App.EditControl, EM_LINELENGTH, (WPARAM)position, 0);
+    return (LONG)SendMessageW(App.EditControl, EM_LINELENGTH, (WPARAM)position, 0);
 }
 
 void TouchedLines(CHARRANGE selection, LONG* firstStart, LONG* lastLine)
@@ -66,29 +66,20 @@ void TouchedLines(CHARRANGE selection, LONG* firstStart, LONG* lastLine)
     *lastLine = EditLineFromChar(last);
 }
 
-static size_t AnsiBytesPerCharacter()
-{
-    CPINFO info;
-    if (GetCPInfo(CP_ACP, &info) && info.MaxCharSize > 0)
-        return info.MaxCharSize;
-    return 4;
-}
-
-char* ReadTextRangeAnsi(LONG start, LONG end)
+wchar_t* ReadTextRange(LONG start, LONG end)
 {
     if (start < 0)
         start = 0;
     if (end < start)
         end = start;
-    size_t bytes = (size_t)(end - start) * AnsiBytesPerCharacter() + 2;
-    char* text = (char*)AllocZeroed(bytes);
+    wchar_t* text = (wchar_t*)AllocZeroed(((size_t)(end - start) + 1) * sizeof(wchar_t));
     if (!text || end == start)
         return text;
-    TEXTRANGEA range;
+    TEXTRANGEW range;
     range.chrg.cpMin = start;
     range.chrg.cpMax = end;
     range.lpstrText = text;
-    SendMessageA(App.EditControl, EM_GETTEXTRANGE, 0, (LPARAM)&range);
+    SendMessageW(App.EditControl, EM_GETTEXTRANGE, 0, (LPARAM)&range);
     return text;
 }
 
@@ -97,13 +88,13 @@ void ReplaceSelectionText(const void* text, UINT codePage)
     SETTEXTEX request;
     request.flags = ST_KEEPUNDO | ST_SELECTION;
     request.codepage = codePage;
-    SendMessageA(App.EditControl, EM_SETTEXTEX, (WPARAM)&request, (LPARAM)text);
+    SendMessageW(App.EditControl, EM_SETTEXTEX, (WPARAM)&request, (LPARAM)text);
 }
 
 wchar_t* ReadWholeTextWide(LONG* length)
 {
     GETTEXTLENGTHEX measure = {GTL_DEFAULT | GTL_NUMCHARS, 1200};
-    LONG units = (LONG)SendMessageA(App.EditControl, EM_GETTEXTLENGTHEX, (WPARAM)&measure, 0);
+    LONG units = (LONG)SendMessageW(App.EditControl, EM_GETTEXTLENGTHEX, (WPARAM)&measure, 0);
     if (units < 0)
         units = 0;
     size_t bytes = ((size_t)units + 1) * sizeof(wchar_t);
@@ -116,19 +107,19 @@ wchar_t* ReadWholeTextWide(LONG* length)
     request.cb = (DWORD)bytes;
     request.flags = GT_DEFAULT;
     request.codepage = 1200;
-    *length = (LONG)SendMessageA(App.EditControl, EM_GETTEXTEX, (WPARAM)&request, (LPARAM)text);
+    *length = (LONG)SendMessageW(App.EditControl, EM_GETTEXTEX, (WPARAM)&request, (LPARAM)text);
     return text;
 }
 
 // The own step waits only while the control has nothing of its own to undo.
 int EditCanUndo()
 {
-    return SendMessageA(App.EditControl, EM_CANUNDO, 0, 0) || App.OwnStepWaits == OWN_STEP_UNDO;
+    return SendMessageW(App.EditControl, EM_CANUNDO, 0, 0) || App.OwnStepWaits == OWN_STEP_UNDO;
 }
 
 int EditCanRedo()
 {
-    if (SendMessageA(App.EditControl, EM_CANREDO, 0, 0))
+    if (SendMessageW(App.EditControl, EM_CANREDO, 0, 0))
         return 1;
-    return App.OwnStepWaits == OWN_STEP_REDO && !SendMessageA(App.EditControl, EM_CANUNDO, 0, 0);
+    return App.OwnStepWaits == OWN_STEP_REDO && !SendMessageW(App.EditControl, EM_CANUNDO, 0, 0);
 }

@@ -9,8 +9,8 @@
 int GetTextLength(int flags);
 CHARRANGE GetEditSelection();
 void SetEditSelection(LONG start, LONG end);
-// Replaces the selection with ANSI text as one undo step.
-void ReplaceEditSelection(const char* text);
+// Replaces the selection with text as one undo step.
+void ReplaceEditSelection(const wchar_t* text);
 // The control says so, or the text differs from the last save or load.
 int IsEditModified();
 // Unmodified also makes the text the one the next questions compare with.
@@ -25,10 +25,9 @@ LONG EditLineLength(LONG position);
 // take in the line that follows.
 void TouchedLines(CHARRANGE selection, LONG* firstStart, LONG* lastLine);
 
-// Text of the control from start to end in the ANSI code page, in a
-// zero-filled block sized for the byte form (free with FreeBlock); NULL when
-// no memory is left.
-char* ReadTextRangeAnsi(LONG start, LONG end);
+// Text of the control from start to end, in a zero-filled block (free with
+// FreeBlock); NULL when no memory is left.
+wchar_t* ReadTextRange(LONG start, LONG end);
 // Replaces the selection with text in the given code page (1200 for UTF-16)
 // as one undo step.
 void ReplaceSelectionText(const void* text, UINT codePage);

@@ -3,24 +3,18 @@
 #include <shlobj.h>
 
 // The shell's own item for the path, turned back into a path, spells every
-// component in its long form. Result in longPath (MAX_PATH characters).
-static BOOL LongPathFromShell(IShellFolder* desktop, const char* fullPath, char* longPath)
+// component in its long form. Result in longPath (MAX_PATH characters: the
+// shell of the systems that need this walk takes no longer ones).
+static BOOL LongPathFromShell(IShellFolder* desktop, const wchar_t* fullPath, wchar_t* longPath)
 {
-    WCHAR wide[MAX_PATH];
-    UINT codePage = AreFileApisANSI() ? CP_ACP : CP_OEMCP;
-    if (MultiByteToWideChar(codePage, 0, fullPath, -1, wide, MAX_PATH) == 0) {
-        if (GetLastError() == ERROR_INSUFFICIENT_BUFFER)
-            SetLastError(ERROR_BUFFER_OVERFLOW);
-        return FALSE;
-    }
     LPITEMIDLIST items = NULL;
-    HRESULT parsed = desktop->ParseDisplayName(NULL, NULL, wide, NULL, &items, NULL);
+    HRESULT parsed = desktop->ParseDisplayName(NULL, NULL, (LPWSTR)fullPath, NULL, &items, NULL);
     if (FAILED(parsed)) {
         SetLastError(HRESULT_FACILITY(parsed) == FACILITY_WIN32 ? (DWORD)HRESULT_CODE(parsed)
                                                                  : ERROR_INVALID_DATA);
         return FALSE;
     }
-    BOOL converted = SHGetPathFromIDListA(items, longPath);
+    BOOL converted = SHGetPathFromIDListW(items, longPath);
     if (!converted)
         SetLastError(ERROR_INVALID_DATA);
     IMalloc* shellMemory = NULL;
@@ -31,12 +25,12 @@ static BOOL LongPathFromShell(IShellFolder* desktop, const char* fullPath, char*
     return converted;
 }
 
-DWORD WINAPI GetLongPathFallback(LPCSTR source, LPSTR destination, DWORD size)
+DWORD WINAPI GetLongPathFallback(LPCWSTR source, LPWSTR destination, DWORD size)
 {
-    if (GetFileAttributesA(source) == INVALID_FILE_ATTRIBUTES)
+    if (GetFileAttributesW(source) == INVALID_FILE_ATTRIBUTES)
         return 0;
-    char fullPath[MAX_PATH];
-    DWORD fullLength = GetFullPathNameA(source, MAX_PATH, fullPath, NULL);
+    wchar_t fullPath[MAX_PATH];
+    DWORD fullLength = GetFullPathNameW(source, MAX_PATH, fullPath, NULL);
     if (fullLength == 0)
         return 0;
     if (fullLength >= MAX_PATH) {
@@ -46,16 +40,16 @@ DWORD WINAPI GetLongPathFallback(LPCSTR source, LPSTR destination, DWORD size)
     IShellFolder* desktop = NULL;
     if (FAILED(SHGetDesktopFolder(&desktop)) || !desktop)
         return 0;
-    char longPath[MAX_PATH];
+    wchar_t longPath[MAX_PATH];
     longPath[0] = 0;
     DWORD result = 0;
     if (LongPathFromShell(desktop, fullPath, longPath)) {
-        DWORD length = (DWORD)lstrlenA(longPath);
+        DWORD length = (DWORD)lstrlenW(longPath);
         if (length + 1 > size) {
             SetLastError(ERROR_INSUFFICIENT_BUFFER);
             result = length + 1;
         } else {
-            lstrcpynA(destination, longPath, (int)(length + 1));
+            lstrcpynW(destination, longPath, (int)(length + 1));
             result = length;
         }
     }

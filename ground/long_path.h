@@ -5,6 +5,6 @@
 
 #include <windows.h>
 
-DWORD WINAPI GetLongPathFallback(LPCSTR source, LPSTR destination, DWORD size);
+DWORD WINAPI GetLongPathFallback(LPCWSTR source, LPWSTR destination, DWORD size);
 
 #endif

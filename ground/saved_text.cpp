@@ -24,7 +24,7 @@ static DWORD CALLBACK HashPiece(DWORD_PTR cookie, LPBYTE buffer, LONG bytes, LON
 static LONG LengthOfText()
 {
     GETTEXTLENGTHEX request = {GTL_DEFAULT, 1200};
-    return (LONG)SendMessageA(App.EditControl, EM_GETTEXTLENGTHEX, (WPARAM)&request, 0);
+    return (LONG)SendMessageW(App.EditControl, EM_GETTEXTLENGTHEX, (WPARAM)&request, 0);
 }
 
 // Streamed out rather than copied: a large text needs no second copy in memory.
@@ -35,7 +35,7 @@ static unsigned long long HashOfText()
     stream.dwCookie = (DWORD_PTR)&hash;
     stream.dwError = 0;
     stream.pfnCallback = HashPiece;
-    SendMessageA(App.EditControl, EM_STREAMOUT, (WPARAM)(SF_TEXT | SF_UNICODE), (LPARAM)&stream);
+    SendMessageW(App.EditControl, EM_STREAMOUT, (WPARAM)(SF_TEXT | SF_UNICODE), (LPARAM)&stream);
     return hash;
 }
 
@@ -43,7 +43,7 @@ void MarkSavePoint()
 {
     // With nothing to undo or redo, no step can pass this point and the
     // control's own flag tells the truth: a load or New costs no pass.
-    if (!SendMessageA(App.EditControl, EM_CANUNDO, 0, 0) && !SendMessageA(App.EditControl, EM_CANREDO, 0, 0)) {
+    if (!SendMessageW(App.EditControl, EM_CANUNDO, 0, 0) && !SendMessageW(App.EditControl, EM_CANREDO, 0, 0)) {
         Saved.Known = 0;
         return;
     }

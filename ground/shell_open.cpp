@@ -5,7 +5,7 @@
 
 #include <shellapi.h>
 
-void OpenWithShell(HWND owner, const char* target)
+void OpenWithShell(HWND owner, const wchar_t* target)
 {
-    Prompts.ShellExecute(owner ? owner : App.MainWindow, "open", target, NULL, NULL, SW_SHOWNORMAL);
+    Prompts.ShellExecute(owner ? owner : App.MainWindow, L"open", target, NULL, NULL, SW_SHOWNORMAL);
 }

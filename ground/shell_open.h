@@ -6,6 +6,6 @@
 
 // ShellExecute "open" on target, through the prompt seam; owner defaults to
 // the main window.
-void OpenWithShell(HWND owner, const char* target);
+void OpenWithShell(HWND owner, const wchar_t* target);
 
 #endif

@@ -2,7 +2,6 @@
 #ifndef SCRIVLET_STATUS_TEXT_H
 #define SCRIVLET_STATUS_TEXT_H
 
-void SetStatusText(int part, const char* text);
-void SetStatusTextW(int part, const wchar_t* text);
+void SetStatusText(int part, const wchar_t* text);
 
 #endif

@@ -7,43 +7,26 @@
 
 #include <shellapi.h>
 #include <stdio.h>
+#include <wchar.h>
 
 static int RealMessage(HWND owner, const wchar_t* text, const wchar_t* caption, UINT type)
 {
     return MessageBoxW(owner, text, caption, type);
 }
 
-UserPrompts Prompts = {RealMessage, GetOpenFileNameA, GetSaveFileNameA, PrintDlgA,
-                       ChooseFontA, ChooseColorA, ShellExecuteA};
+UserPrompts Prompts = {RealMessage, GetOpenFileNameW, GetSaveFileNameW, PrintDlgW,
+                       ChooseFontW, ChooseColorW, ShellExecuteW, ShellExecuteExW};
 
 void UseRealPrompts()
 {
     Prompts.Message = RealMessage;
-    Prompts.OpenFile = GetOpenFileNameA;
-    Prompts.SaveFile = GetSaveFileNameA;
-    Prompts.PrintDialog = PrintDlgA;
-    Prompts.ChooseFontDialog = ChooseFontA;
-    Prompts.ChooseColorDialog = ChooseColorA;
-    Prompts.ShellExecute = ShellExecuteA;
-}
-
-void AnsiToWide(const char* text, wchar_t* out, int outChars)
-{
-    if (outChars <= 0)
-        return;
-    out[0] = 0;
-    if (!text)
-        return;
-    if (MultiByteToWideChar(CP_ACP, 0, text, -1, out, outChars) == 0) {
-        // Too long for the buffer: keep what fits rather than nothing.
-        int n = MultiByteToWideChar(CP_ACP, 0, text, -1, NULL, 0);
-        wchar_t* whole = (wchar_t*)AllocZeroed((size_t)(n + 1) * sizeof(wchar_t));
-        if (whole) {
-            MultiByteToWideChar(CP_ACP, 0, text, -1, whole, n);
-            lstrcpynW(out, whole, outChars);
-            FreeBlock(whole);
-        }
-    }
+    Prompts.OpenFile = GetOpenFileNameW;
+    Prompts.SaveFile = GetSaveFileNameW;
+    Prompts.PrintDialog = PrintDlgW;
+    Prompts.ChooseFontDialog = ChooseFontW;
+    Prompts.ChooseColorDialog = ChooseColorW;
+    Prompts.ShellExecute = ShellExecuteW;
+    Prompts.ShellExecuteEx = ShellExecuteExW;
 }
 
 // A message box waits for an answer: the gate holds what would change the
@@ -58,55 +41,46 @@ static int AskThroughSeam(HWND owner, const wchar_t* text, const wchar_t* captio
     return answer;
 }
 
-static int ShowAnsiMessage(HWND owner, const char* text, const char* caption, UINT type)
+void ShowError(const wchar_t* text)
 {
-    wchar_t wideText[1024];
-    wchar_t wideCaption[300];
-    AnsiToWide(text, wideText, 1024);
-    AnsiToWide(caption, wideCaption, 300);
-    return AskThroughSeam(owner, wideText, wideCaption, type);
+    AskThroughSeam(App.MainWindow, text, L"scrivlet", MB_OK | MB_ICONHAND);
 }
 
-void ShowError(const char* text)
+void ShowErrorAboutFile(const wchar_t* format, const wchar_t* path)
 {
-    ShowAnsiMessage(App.MainWindow, text, "scrivlet", MB_OK | MB_ICONHAND);
-}
-
-void ShowErrorAboutFile(const char* format, const char* path)
-{
-    char text[APP_PATH_SIZE + 256];
-    _snprintf(text, sizeof(text), format, path);
-    text[sizeof(text) - 1] = 0;
+    size_t size = wcslen(format) + wcslen(path) + 1;
+    wchar_t* text = (wchar_t*)AllocZeroed(size * sizeof(wchar_t));
+    if (!text) {
+        ShowError(format);
+        return;
+    }
+    _snwprintf(text, size - 1, format, path);
     ShowError(text);
+    FreeBlock(text);
 }
 
-void ShowSystemError(const char* caption)
+void ShowSystemError(const wchar_t* caption)
 {
-    char* body = NULL;
-    FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+    wchar_t* body = NULL;
+    FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
                        FORMAT_MESSAGE_IGNORE_INSERTS,
-                   NULL, GetLastError(), MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), (LPSTR)&body,
+                   NULL, GetLastError(), MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), (LPWSTR)&body,
                    0, NULL);
-    ShowAnsiMessage(App.MainWindow, body ? body : "", caption, MB_OK | MB_ICONEXCLAMATION);
+    AskThroughSeam(App.MainWindow, body ? body : L"", caption, MB_OK | MB_ICONEXCLAMATION);
     if (body)
         LocalFree(body);
 }
 
 int AskUser(HWND owner, UINT stringId, UINT flags)
 {
-    // Wide form: the texts are Chinese and must survive any ANSI code page.
+    // The texts are Chinese and must survive any ANSI code page.
     wchar_t text[256];
     if (LoadStringW(App.Instance, stringId, text, 256) <= 0)
         text[0] = 0;
-    return AskUserWide(owner, text, flags);
+    return AskUserText(owner, text, flags);
 }
 
-int AskUserText(HWND owner, const char* text, UINT flags)
-{
-    return ShowAnsiMessage(owner, text, "scrivlet", flags);
-}
-
-int AskUserWide(HWND owner, const wchar_t* text, UINT flags)
+int AskUserText(HWND owner, const wchar_t* text, UINT flags)
 {
     return AskThroughSeam(owner, text, L"scrivlet", flags);
 }

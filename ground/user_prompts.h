@@ -5,38 +5,36 @@
 
 #include <windows.h>
 #include <commdlg.h>
+#include <shellapi.h>
 
 // Every message box, common dialog and shell open goes through these pointers,
 // so tests can answer them and read the exact texts. The program uses the
 // real calls.
 struct UserPrompts {
     int (*Message)(HWND owner, const wchar_t* text, const wchar_t* caption, UINT type);
-    BOOL (WINAPI *OpenFile)(OPENFILENAMEA* request);
-    BOOL (WINAPI *SaveFile)(OPENFILENAMEA* request);
-    BOOL (WINAPI *PrintDialog)(PRINTDLGA* request);
-    BOOL (WINAPI *ChooseFontDialog)(CHOOSEFONTA* request);
-    BOOL (WINAPI *ChooseColorDialog)(CHOOSECOLORA* request);
-    HINSTANCE (WINAPI *ShellExecute)(HWND owner, LPCSTR verb, LPCSTR file, LPCSTR parameters,
-                                     LPCSTR directory, INT show);
+    BOOL (WINAPI *OpenFile)(OPENFILENAMEW* request);
+    BOOL (WINAPI *SaveFile)(OPENFILENAMEW* request);
+    BOOL (WINAPI *PrintDialog)(PRINTDLGW* request);
+    BOOL (WINAPI *ChooseFontDialog)(CHOOSEFONTW* request);
+    BOOL (WINAPI *ChooseColorDialog)(CHOOSECOLORW* request);
+    HINSTANCE (WINAPI *ShellExecute)(HWND owner, LPCWSTR verb, LPCWSTR file, LPCWSTR parameters,
+                                     LPCWSTR directory, INT show);
+    BOOL (WINAPI *ShellExecuteEx)(SHELLEXECUTEINFOW* request);
 };
 extern UserPrompts Prompts;
 void UseRealPrompts();
 
 // Message box owned by the main window, caption "scrivlet", OK, stop icon.
-void ShowError(const char* text);
-// ShowError with a message built from a format holding one %s for a path.
-void ShowErrorAboutFile(const char* format, const char* path);
+void ShowError(const wchar_t* text);
+// ShowError with a message built from a format holding one %ls for a path,
+// whatever its length.
+void ShowErrorAboutFile(const wchar_t* format, const wchar_t* path);
 // Message box whose body is the system's text for the thread's last error and
 // whose caption is the program's own message; OK, exclamation icon.
-void ShowSystemError(const char* caption);
+void ShowSystemError(const wchar_t* caption);
 // String-table entry id shown with caption "scrivlet"; returns the button.
 int AskUser(HWND owner, UINT stringId, UINT flags);
-// The same for a text of the program's own (ANSI).
-int AskUserText(HWND owner, const char* text, UINT flags);
-// The same for a wide text built by the program, as from several entries.
-int AskUserWide(HWND owner, const wchar_t* text, UINT flags);
-
-// ANSI (system code page) text to UTF-16 into a fixed buffer, always terminated.
-void AnsiToWide(const char* text, wchar_t* out, int outChars);
+// The same for a text built by the program.
+int AskUserText(HWND owner, const wchar_t* text, UINT flags);
 
 #endif

@@ -56,7 +56,7 @@ static int Ticked(HWND page, int id)
 
 static INT_PTR Answer(HWND page, LRESULT result)
 {
-    SetWindowLongPtrA(page, DWLP_MSGRESULT, (LONG_PTR)result);
+    SetWindowLongPtrW(page, DWLP_MSGRESULT, (LONG_PTR)result);
     return TRUE;
 }
 
@@ -78,12 +78,12 @@ static void InitGeneralPage(HWND page)
 
 void SaveOptions()
 {
-    char ini[INI_PATH_SIZE];
+    PathBuffer ini;
     if (!LocateIniFile(ini))
         return;
-    SetStatusText(STATUS_MESSAGE, "Saving Configuration...");
+    SetStatusText(STATUS_MESSAGE, L"Saving Configuration...");
     SaveOptionSettings(ini);
-    SetStatusText(STATUS_MESSAGE, "");
+    SetStatusText(STATUS_MESSAGE, L"");
 }
 
 static void ApplyGeneralPage(HWND page)
@@ -125,8 +125,8 @@ INT_PTR CALLBACK GeneralPageProc(HWND page, UINT message, WPARAM wParam, LPARAM 
 
 void ChooseEditorFont(HWND owner)
 {
-    LOGFONTA font = App.PendingLogFont;
-    CHOOSEFONTA request;
+    LOGFONTW font = App.PendingLogFont;
+    CHOOSEFONTW request;
     memset(&request, 0, sizeof(request));
     request.lStructSize = sizeof(request);
     request.hwndOwner = owner;
@@ -142,9 +142,9 @@ void ChooseEditorFont(HWND owner)
 
 void ApplyEditorFont()
 {
-    CHARFORMATA* format = &Config.EditorCharFormat;
+    CHARFORMATW* format = &Config.EditorCharFormat;
     memset(format, 0, sizeof(*format));
-    format->cbSize = sizeof(CHARFORMATA);
+    format->cbSize = sizeof(CHARFORMATW);
     format->dwMask = CFM_SIZE | CFM_FACE | CFM_CHARSET | CFM_BOLD | CFM_ITALIC;
     if (Config.EditorLogFont.lfWeight > 699)
         format->dwEffects |= CFE_BOLD;
@@ -152,20 +152,20 @@ void ApplyEditorFont()
         format->dwEffects |= CFE_ITALIC;
     format->yHeight = App.PendingPointSize * 2; // tenths of a point to twips
     format->bCharSet = Config.EditorLogFont.lfCharSet;
-    lstrcpynA(format->szFaceName, Config.EditorLogFont.lfFaceName, LF_FACESIZE);
-    if (SendMessageA(App.EditControl, EM_SETCHARFORMAT, SCF_DEFAULT, (LPARAM)format) == 0)
-        ShowSystemError("Can't change Font!");
+    lstrcpynW(format->szFaceName, Config.EditorLogFont.lfFaceName, LF_FACESIZE);
+    if (SendMessageW(App.EditControl, EM_SETCHARFORMAT, SCF_DEFAULT, (LPARAM)format) == 0)
+        ShowSystemError(L"Can't change Font!");
 }
 
 static void ApplyFontColor()
 {
-    CHARFORMATA format;
+    CHARFORMATW format;
     memset(&format, 0, sizeof(format));
     format.cbSize = sizeof(format);
     format.dwMask = CFM_COLOR;
     format.crTextColor = Config.FontColor;
-    if (SendMessageA(App.EditControl, EM_SETCHARFORMAT, SCF_DEFAULT, (LPARAM)&format) == 0)
-        ShowSystemError("Can't change Font!");
+    if (SendMessageW(App.EditControl, EM_SETCHARFORMAT, SCF_DEFAULT, (LPARAM)&format) == 0)
+        ShowSystemError(L"Can't change Font!");
 }
 
 static void InitEditorPage(HWND page)
@@ -181,12 +181,12 @@ static void InitEditorPage(HWND page)
     CheckIfSet(page, IDC_OPT_TABSTOSPACES, Config.TabsToSpaces);
     CheckIfSet(page, IDC_OPT_SMARTHOME, Config.SmartHome);
     CheckIfSet(page, IDC_OPT_DATEFIRST, Config.DateFirst);
-    char size[2] = {0, 0};
-    for (char digit = '2'; digit <= '9'; digit++) {
+    wchar_t size[2] = {0, 0};
+    for (wchar_t digit = L'2'; digit <= L'9'; digit++) {
         size[0] = digit;
-        SendDlgItemMessageA(page, IDC_OPT_TABSIZE, CB_ADDSTRING, 0, (LPARAM)size);
+        SendDlgItemMessageW(page, IDC_OPT_TABSIZE, CB_ADDSTRING, 0, (LPARAM)size);
     }
-    SendDlgItemMessageA(page, IDC_OPT_TABSIZE, CB_SETCURSEL, (WPARAM)(Config.TabSize - 2), 0);
+    SendDlgItemMessageW(page, IDC_OPT_TABSIZE, CB_SETCURSEL, (WPARAM)(Config.TabSize - 2), 0);
 }
 
 static void ChooseSwatchColor(HWND page, int id)
@@ -194,7 +194,7 @@ static void ChooseSwatchColor(HWND page, int id)
     COLORREF* pending = id == IDC_OPT_BACKCOLOR ? &App.PendingBackColor : &App.PendingFontColor;
     COLORREF custom[16];
     memset(custom, 0, sizeof(custom));
-    CHOOSECOLORA request;
+    CHOOSECOLORW request;
     memset(&request, 0, sizeof(request));
     request.lStructSize = sizeof(request);
     request.hwndOwner = page;
@@ -207,8 +207,8 @@ static void ChooseSwatchColor(HWND page, int id)
     // both colours at the next start.
     COLORREF other = id == IDC_OPT_BACKCOLOR ? App.PendingFontColor : App.PendingBackColor;
     if (request.rgbResult == other) {
-        AskUserText(page, "The text colour and the background colour must differ: text in the colour of its "
-                          "background cannot be read. Choose another colour.",
+        AskUserText(page, L"The text colour and the background colour must differ: text in the colour of its "
+                          L"background cannot be read. Choose another colour.",
                     MB_OK | MB_ICONEXCLAMATION);
         return;
     }
@@ -237,8 +237,8 @@ static void FreeSwatchBrushes()
 static void ApplyUrlDetection(HWND page, int highlight)
 {
     Config.HighlightURLs = highlight;
-    if (SendMessageA(App.EditControl, EM_AUTOURLDETECT, highlight ? TRUE : FALSE, 0) != 0)
-        ShowError("Can't change URL detection!");
+    if (SendMessageW(App.EditControl, EM_AUTOURLDETECT, highlight ? TRUE : FALSE, 0) != 0)
+        ShowError(L"Can't change URL detection!");
     else
         // Owned by the sheet, so the sheet cannot be confirmed a second time
         // while the notice is up.
@@ -258,9 +258,9 @@ static void ApplyEditorPage(HWND page)
     Config.DateFirst = Ticked(page, IDC_OPT_DATEFIRST);
     if (App.PendingBackColor != Config.BackColor) {
         Config.BackColor = App.PendingBackColor;
-        SendMessageA(App.EditControl, EM_SETBKGNDCOLOR, 0, (LPARAM)Config.BackColor);
+        SendMessageW(App.EditControl, EM_SETBKGNDCOLOR, 0, (LPARAM)Config.BackColor);
     }
-    if (memcmp(&App.PendingLogFont, &Config.EditorLogFont, sizeof(LOGFONTA)) != 0) {
+    if (memcmp(&App.PendingLogFont, &Config.EditorLogFont, sizeof(LOGFONTW)) != 0) {
         Config.EditorLogFont = App.PendingLogFont;
         ApplyEditorFont();
         UpdateGutterWidth();
@@ -269,7 +269,7 @@ static void ApplyEditorPage(HWND page)
         Config.FontColor = App.PendingFontColor;
         ApplyFontColor();
     }
-    LRESULT index = SendDlgItemMessageA(page, IDC_OPT_TABSIZE, CB_GETCURSEL, 0, 0);
+    LRESULT index = SendDlgItemMessageW(page, IDC_OPT_TABSIZE, CB_GETCURSEL, 0, 0);
     if (index != CB_ERR) {
         Config.TabSize = (int)index + 2;
         SetTabSize(Config.TabSize);

@@ -2,6 +2,16 @@
 
 #include "text/memory.h"
 
+static int IsLowSurrogate(wchar_t c)
+{
+    return c >= 0xDC00 && c <= 0xDFFF;
+}
+
+static int IsHighSurrogate(wchar_t c)
+{
+    return c >= 0xD800 && c <= 0xDBFF;
+}
+
 wchar_t* ExpandTabs(const wchar_t* text, int length, int tabSize, int* outLength)
 {
     if (tabSize < 1)
@@ -33,7 +43,9 @@ wchar_t* ExpandTabs(const wchar_t* text, int length, int tabSize, int* outLength
                 if (out)
                     out[n] = c;
                 n++;
-                column++;
+                // A surrogate pair is one character: one column.
+                if (!(IsLowSurrogate(c) && i > 0 && IsHighSurrogate(text[i - 1])))
+                    column++;
             }
         }
         if (pass) {
@@ -43,16 +55,6 @@ wchar_t* ExpandTabs(const wchar_t* text, int length, int tabSize, int* outLength
         size = n;
     }
     return NULL;
-}
-
-static int IsLowSurrogate(wchar_t c)
-{
-    return c >= 0xDC00 && c <= 0xDFFF;
-}
-
-static int IsHighSurrogate(wchar_t c)
-{
-    return c >= 0xD800 && c <= 0xDBFF;
 }
 
 // Where the next line starts after a line that ends at paragraphEnd.

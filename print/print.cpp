@@ -7,6 +7,7 @@
 #include "ground/user_prompts.h"
 #include "print/page_layout.h"
 #include "print/print_progress.h"
+#include "text/extended_path.h"
 #include "text/memory.h"
 #include "views/menu_state.h"
 
@@ -15,6 +16,8 @@
 #include <richedit.h>
 #include <stdio.h>
 #include <string.h>
+
+#include <string>
 
 #define TWIPS_PER_INCH 1440
 
@@ -63,7 +66,7 @@ void ClampToPrintableArea(RECT* text, int offsetX, int offsetY, int printableWid
         text->bottom = text->top;
 }
 
-static void ReleasePrintDialog(PRINTDLGA* request)
+static void ReleasePrintDialog(PRINTDLGW* request)
 {
     if (request->hDC)
         DeleteDC(request->hDC);
@@ -82,10 +85,10 @@ static void ReportPrintDialogFailure()
 {
     DWORD error = CommDlgExtendedError();
     if (error != 0 && error != PDERR_NODEFAULTPRN && error != PDERR_NODEVICES)
-        ShowError("The printer could not be prepared for printing.");
+        ShowError(L"The printer could not be prepared for printing.");
 }
 
-static void ShowPrintStatus(const char* text)
+static void ShowPrintStatus(const wchar_t* text)
 {
     SetStatusText(STATUS_MESSAGE, text);
     // The run does not go back to the message loop between pages.
@@ -94,7 +97,7 @@ static void ShowPrintStatus(const char* text)
 
 static void ReleaseFormatting()
 {
-    SendMessageA(App.EditControl, EM_FORMATRANGE, TRUE, 0);
+    SendMessageW(App.EditControl, EM_FORMATRANGE, TRUE, 0);
 }
 
 // The program's own layout of one run: the text to print, its font and
@@ -132,13 +135,13 @@ static int PrepareOwnLayout(HDC printer, const RECT* textTwips, CHARRANGE chars,
 
     int dpiX = GetDeviceCaps(printer, LOGPIXELSX);
     int dpiY = GetDeviceCaps(printer, LOGPIXELSY);
-    LOGFONTA font = Config.EditorLogFont;
+    LOGFONTW font = Config.EditorLogFont;
     font.lfHeight = -MulDiv(Config.EditorCharFormat.yHeight, dpiY, 1440);
     font.lfWidth = 0;
-    layout->Font = CreateFontIndirectA(&font);
+    layout->Font = CreateFontIndirectW(&font);
     SelectObject(printer, layout->Font);
-    TEXTMETRICA metrics;
-    GetTextMetricsA(printer, &metrics);
+    TEXTMETRICW metrics;
+    GetTextMetricsW(printer, &metrics);
     layout->LineHeight = metrics.tmHeight + metrics.tmExternalLeading;
     if (layout->LineHeight < 1)
         layout->LineHeight = 1;
@@ -202,7 +205,7 @@ static LONG OwnLayoutPage(HDC printer, const OwnLayout* layout, LONG start, int 
 // draw is set; returns where the next page starts.
 static LONG ControlLayoutPage(FORMATRANGE* range, int draw)
 {
-    return (LONG)SendMessageA(App.EditControl, EM_FORMATRANGE, draw ? TRUE : FALSE, (LPARAM)range);
+    return (LONG)SendMessageW(App.EditControl, EM_FORMATRANGE, draw ? TRUE : FALSE, (LPARAM)range);
 }
 
 // Whether the control lays out pages for this printer: some versions of it
@@ -219,9 +222,9 @@ static int ControlCanLayOut(FORMATRANGE* range)
 
 static void ShowPageStatus(int page)
 {
-    char status[40];
-    _snprintf(status, sizeof(status), "Printing Page %i...", page);
-    status[sizeof(status) - 1] = 0;
+    wchar_t status[40];
+    _snwprintf(status, 40, L"Printing Page %i...", page);
+    status[39] = 0;
     ShowPrintStatus(status);
     ShowPrintProgressPage(page);
 }
@@ -254,7 +257,7 @@ enum { PRINT_DONE, PRINT_FAILED, PRINT_CANCELLED };
 
 // Prints page after page from page number page at position to end; the user
 // may stop between pages.
-static int PrintPages(const PRINTDLGA* request, const PageWalk* walk, int page, LONG position, LONG end)
+static int PrintPages(const PRINTDLGW* request, const PageWalk* walk, int page, LONG position, LONG end)
 {
     int pageNumbers = (request->Flags & PD_PAGENUMS) != 0;
     for (;; page++) {
@@ -289,30 +292,30 @@ static int SheetLayout(HDC printer, RECT* page, RECT* text)
     return 1;
 }
 
-static void ReportRangePastEnd(int pages, const PRINTDLGA* request)
+static void ReportRangePastEnd(int pages, const PRINTDLGW* request)
 {
-    char text[160];
-    _snprintf(text, sizeof(text), "The document has only %i page%s: there is nothing to print from page %u.",
-              pages, pages == 1 ? "" : "s", (unsigned int)request->nFromPage);
-    text[sizeof(text) - 1] = 0;
+    wchar_t text[160];
+    _snwprintf(text, 160, L"The document has only %i page%ls: there is nothing to print from page %u.",
+               pages, pages == 1 ? L"" : L"s", (unsigned int)request->nFromPage);
+    text[159] = 0;
     AskUserText(App.MainWindow, text, MB_OK | MB_ICONINFORMATION);
 }
 
-static void EndPrintRun(PRINTDLGA* request, OwnLayout* layout, int own)
+static void EndPrintRun(PRINTDLGW* request, OwnLayout* layout, int own)
 {
     if (own)
         ReleaseOwnLayout(layout);
     ReleaseFormatting();
     ReleasePrintDialog(request);
-    SetStatusText(STATUS_MESSAGE, "");
+    SetStatusText(STATUS_MESSAGE, L"");
 }
 
-static void PrintThroughDialog(const char* documentName)
+static void PrintThroughDialog(const wchar_t* documentName)
 {
     CHARRANGE selection;
-    SendMessageA(App.EditControl, EM_EXGETSEL, 0, (LPARAM)&selection);
+    SendMessageW(App.EditControl, EM_EXGETSEL, 0, (LPARAM)&selection);
 
-    PRINTDLGA request;
+    PRINTDLGW request;
     memset(&request, 0, sizeof(request));
     request.lStructSize = sizeof(request);
     request.hwndOwner = App.MainWindow;
@@ -333,7 +336,7 @@ static void PrintThroughDialog(const char* documentName)
     RECT page;
     RECT text;
     if (!SheetLayout(printer, &page, &text)) {
-        ShowError("The printer could not be prepared for printing.");
+        ShowError(L"The printer could not be prepared for printing.");
         ReleasePrintDialog(&request);
         return;
     }
@@ -356,7 +359,7 @@ static void PrintThroughDialog(const char* documentName)
     OwnLayout layout;
     int own = !ControlCanLayOut(&range);
     if (own && !PrepareOwnLayout(printer, &text, range.chrg, &layout)) {
-        ShowError("Not enough memory to print.");
+        ShowError(L"Not enough memory to print.");
         ReleasePrintDialog(&request);
         return;
     }
@@ -375,21 +378,22 @@ static void PrintThroughDialog(const char* documentName)
         return;
     }
 
-    DOCINFOA job;
+    DOCINFOW job;
     memset(&job, 0, sizeof(job));
     job.cbSize = sizeof(job);
-    job.lpszDocName = documentName ? documentName : "";
-    job.lpszOutput = (request.Flags & PD_PRINTTOFILE) ? "FILE:" : NULL;
+    std::wstring name = PathAsShown(documentName ? documentName : L"");
+    job.lpszDocName = name.c_str();
+    job.lpszOutput = (request.Flags & PD_PRINTTOFILE) ? L"FILE:" : NULL;
     StartPrintProgress(printer);
-    if (StartDocA(printer, &job) <= 0) {
+    if (StartDocW(printer, &job) <= 0) {
         DWORD error = GetLastError();
         EndPrintProgress();
         SetLastError(error);
-        ShowSystemError("Can't start Print Job!");
+        ShowSystemError(L"Can't start Print Job!");
         EndPrintRun(&request, &layout, own);
         return;
     }
-    ShowPrintStatus("Printing...");
+    ShowPrintStatus(L"Printing...");
     int outcome = PrintPages(&request, &walk, firstPage, start, end);
     if (outcome == PRINT_DONE && EndDoc(printer) <= 0)
         outcome = PRINT_FAILED;
@@ -397,11 +401,11 @@ static void PrintThroughDialog(const char* documentName)
         AbortDoc(printer);
     EndPrintProgress();
     if (outcome == PRINT_FAILED)
-        ShowError("An error occurred while printing");
+        ShowError(L"An error occurred while printing");
     EndPrintRun(&request, &layout, own);
 }
 
-void PrintDocument(const char* documentName)
+void PrintDocument(const wchar_t* documentName)
 {
     // The text must stay as it was when the dialog read the selection until
     // the last page is out.

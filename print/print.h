@@ -18,6 +18,6 @@ void ClampToPrintableArea(RECT* text, int offsetX, int offsetY, int printableWid
 
 // Asks for a printer and prints the whole text, the selection or a page
 // range; documentName names the job (empty for an untitled document).
-void PrintDocument(const char* documentName);
+void PrintDocument(const wchar_t* documentName);
 
 #endif

@@ -32,17 +32,17 @@ static BOOL CALLBACK PrintAbortProc(HDC printer, int error)
     (void)printer;
     (void)error;
     MSG message;
-    while (!Progress.Cancelled && PeekMessageA(&message, NULL, 0, 0, PM_REMOVE)) {
+    while (!Progress.Cancelled && PeekMessageW(&message, NULL, 0, 0, PM_REMOVE)) {
         if (message.message == WM_QUIT) {
             Progress.QuitSeen = 1;
             Progress.QuitCode = (int)message.wParam;
             Progress.Cancelled = 1;
             break;
         }
-        if (Progress.Dialog && IsDialogMessageA(Progress.Dialog, &message))
+        if (Progress.Dialog && IsDialogMessageW(Progress.Dialog, &message))
             continue;
         TranslateMessage(&message);
-        DispatchMessageA(&message);
+        DispatchMessageW(&message);
     }
     return !Progress.Cancelled;
 }

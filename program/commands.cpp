@@ -27,6 +27,7 @@
 #include "recovery/recovery.h"
 #include "settings/ini_file.h"
 #include "settings/recent_lists.h"
+#include "text/extended_path.h"
 #include "views/caret_status.h"
 #include "views/gutter.h"
 #include "views/list_menus.h"
@@ -39,36 +40,38 @@
 #include <stdio.h>
 #include <string.h>
 
-HelpFunction HelpViewer = WinHelpA;
+#include <string>
 
-// The full path of the file name beside the program into path (MAX_PATH
-// bytes); 0, having told the user, when it does not fit: cut short it
-// would name another file.
-static int ProgramSibling(char* path, const char* name)
+HelpFunction HelpViewer = WinHelpW;
+
+// The full path of the file name beside the program into path (INI_PATH_SIZE
+// characters); 0, having told the user, when it is longer than the shell
+// and the help viewer take: cut short it would name another file.
+static int ProgramSibling(wchar_t* path, const wchar_t* name)
 {
-    char* namePart = ModuleSiblingPath(path);
-    if (!namePart || (size_t)(namePart - path) + lstrlenA(name) >= MAX_PATH) {
-        ShowError("The file name is too long.");
+    wchar_t* namePart = ModuleSiblingPath(path);
+    if (!namePart || (size_t)(namePart - path) + lstrlenW(name) >= MAX_PATH) {
+        ShowError(L"The file name is too long.");
         return 0;
     }
-    lstrcpyA(namePart, name);
+    lstrcpynW(namePart, name, MAX_PATH);
     return 1;
 }
 
-void StartNewInstance(const char* parameters)
+void StartNewInstance(const wchar_t* parameters)
 {
-    char program[MAX_PATH];
-    if (!ModuleSiblingPath(program)) {
-        ShowError("The file name is too long.");
+    PathBuffer program;
+    if (!ModuleSiblingPath(program) || lstrlenW(program) >= MAX_PATH) {
+        ShowError(L"The file name is too long.");
         return;
     }
-    Prompts.ShellExecute(App.MainWindow, "open", program, parameters, NULL, SW_SHOWNORMAL);
+    Prompts.ShellExecute(App.MainWindow, L"open", program, parameters, NULL, SW_SHOWNORMAL);
 }
 
 void ToggleWordWrap()
 {
     // Line width 0 wraps at the window edge, 1 turns wrapping off.
-    SendMessageA(App.EditControl, EM_SETTARGETDEVICE, 0, (LPARAM)Config.WordWrap);
+    SendMessageW(App.EditControl, EM_SETTARGETDEVICE, 0, (LPARAM)Config.WordWrap);
     Config.WordWrap = !Config.WordWrap;
     UpdateCaretStatus();
 }
@@ -90,14 +93,14 @@ static void ToggleGutterSetting(int* setting)
 // by its own viewer.
 void ShowHelp()
 {
-    char path[MAX_PATH];
-    if (!ProgramSibling(path, "scrivlet.hlp"))
+    PathBuffer path;
+    if (!ProgramSibling(path, L"scrivlet.hlp"))
         return;
-    if (GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES) {
+    if (GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES) {
         HelpViewer(App.MainWindow, path, HELP_FINDER, 0);
         return;
     }
-    if (ProgramSibling(path, "scrivlet.html"))
+    if (ProgramSibling(path, L"scrivlet.html"))
         OpenWithShell(NULL, path);
 }
 
@@ -109,17 +112,9 @@ static void SaveCommand()
         ShowSaveAsDialog();
 }
 
-void ProvideTooltipA(NMTTDISPINFOA* info)
+void ProvideTooltip(NMTTDISPINFOW* info)
 {
-    // The tooltip loads the entry itself in its wide form, so the Chinese
-    // text survives whatever the ANSI code page is.
-    info->hinst = App.Instance;
-    info->lpszText = MAKEINTRESOURCEA(info->hdr.idFrom);
-}
-
-void ProvideTooltipW(NMTTDISPINFOW* info)
-{
-    if (LoadStringW(App.Instance, (UINT)info->hdr.idFrom, App.TooltipText, APP_PATH_SIZE) <= 0)
+    if (LoadStringW(App.Instance, (UINT)info->hdr.idFrom, App.TooltipText, TOOLTIP_CHARS) <= 0)
         App.TooltipText[0] = 0;
     info->hinst = NULL;
     info->lpszText = App.TooltipText;
@@ -137,18 +132,18 @@ static int RunListCommand(int id)
     }
     if (index < 0)
         return 0;
-    const char* entry = ListItemAt(list, index);
+    const wchar_t* entry = ListItemAt(list, index);
     if (!entry)
         return 1;
     // A copy: the lists may change while the document opens (the save
     // question lets other copies' changes in).
-    char path[APP_PATH_SIZE];
-    lstrcpynA(path, entry, APP_PATH_SIZE);
+    std::wstring copy = entry;
+    const wchar_t* path = copy.c_str();
     // A recent file that fails to open is dropped by the load itself. A
     // favorite goes only when its file is gone: a cancelled save question
     // also stops the opening, and must not cost the user a favorite.
     if (!OpenDocument(path) && list == &App.FavoritesList &&
-        GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES) {
+        GetFileAttributesW(ExtendedLengthPath(path).c_str()) == INVALID_FILE_ATTRIBUTES) {
         RemoveByName(list, path);
         ShowListMenu(list);
     }
@@ -171,14 +166,14 @@ void RunCommand(int id)
     case IDM_FORMAT_DOS: ChangeLineFormat(DOS); break;
     case IDM_FORMAT_UNIX: ChangeLineFormat(UNIX); break;
     case IDM_FORMAT_MAC: ChangeLineFormat(MAC); break;
-    case IDM_EXIT: SendMessageA(App.MainWindow, WM_SYSCOMMAND, SC_CLOSE, 0); break;
+    case IDM_EXIT: SendMessageW(App.MainWindow, WM_SYSCOMMAND, SC_CLOSE, 0); break;
     case IDM_UNDO: UndoEdit(); break;
     case IDM_REDO: RedoEdit(); break;
     case IDM_CUT: CutSelection(); break;
     case IDM_COPY: CopySelection(); break;
     case IDM_PASTE: PasteClipboard(); break;
     case IDM_DELETE: DeleteSelection(); break;
-    case IDM_SELECTALL: SendMessageA(App.EditControl, EM_SETSEL, 0, -1); break;
+    case IDM_SELECTALL: SendMessageW(App.EditControl, EM_SETSEL, 0, -1); break;
     case IDM_INDENT: IndentBlock(INDENT); break;
     case IDM_UNINDENT: IndentBlock(UNINDENT); break;
     case IDM_GOTOLINE: ShowGoToLineDialog(); break;
@@ -224,7 +219,7 @@ void OnCommand(WPARAM wParam, LPARAM lParam)
         break;
     case EN_VSCROLL:
         if (Config.LineNumbers)
-            PostMessageA(App.EditControl, WM_GUTTER_REFRESH, 0, 0);
+            PostMessageW(App.EditControl, WM_GUTTER_REFRESH, 0, 0);
         break;
     default:
         RunCommand(LOWORD(wParam));

@@ -9,15 +9,14 @@ void OnCommand(WPARAM wParam, LPARAM lParam);
 void RunCommand(int id);
 
 // Starts another copy of the program, with parameters (may be NULL).
-void StartNewInstance(const char* parameters);
+void StartNewInstance(const wchar_t* parameters);
 void ToggleWordWrap();
 void ShowHelp();
-// The old help viewer (WinHelpA); tests swap it.
-typedef BOOL (WINAPI *HelpFunction)(HWND owner, LPCSTR file, UINT command, ULONG_PTR data);
+// The old help viewer (WinHelpW); tests swap it.
+typedef BOOL (WINAPI *HelpFunction)(HWND owner, LPCWSTR file, UINT command, ULONG_PTR data);
 extern HelpFunction HelpViewer;
 
 // The toolbar asks for a tooltip: the string-table entry of the button's id.
-void ProvideTooltipA(NMTTDISPINFOA* info);
-void ProvideTooltipW(NMTTDISPINFOW* info);
+void ProvideTooltip(NMTTDISPINFOW* info);
 
 #endif

@@ -36,12 +36,12 @@ void OnDpiChanged(HWND window, int dpi, const RECT* suggested)
 void ReleaseDpiResources()
 {
     if (App.ToolbarImages) {
-        SendMessageA(App.ToolBar, TB_SETIMAGELIST, 0, 0);
+        SendMessageW(App.ToolBar, TB_SETIMAGELIST, 0, 0);
         ImageList_Destroy(App.ToolbarImages);
         App.ToolbarImages = NULL;
     }
     if (App.StatusFont) {
-        SendMessageA(App.StatusBar, WM_SETFONT, 0, FALSE);
+        SendMessageW(App.StatusBar, WM_SETFONT, 0, FALSE);
         DeleteObject(App.StatusFont);
         App.StatusFont = NULL;
     }

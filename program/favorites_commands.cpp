@@ -7,6 +7,8 @@
 #include "settings/favorites.h"
 #include "views/list_menus.h"
 
+#include <string>
+
 #define MAX_COPIES 1024
 
 struct CopyWindows {
@@ -17,25 +19,26 @@ struct CopyWindows {
 static BOOL CALLBACK CollectCopy(HWND window, LPARAM found)
 {
     CopyWindows* copies = (CopyWindows*)found;
-    char className[16];
-    if (GetClassNameA(window, className, (int)sizeof(className)) &&
-        lstrcmpA(className, "scrivletClass") == 0)
+    wchar_t className[16];
+    if (GetClassNameW(window, className, 16) && lstrcmpW(className, L"scrivletClass") == 0)
         copies->Windows[copies->Count++] = window;
     return copies->Count < MAX_COPIES;
 }
 
-void BroadcastFavoriteChange(UINT tag, const char* path)
+void BroadcastFavoriteChange(FavoriteChange change, const wchar_t* path)
 {
     // This copy changes the shared list; each other copy makes the same
     // change on the message, which finds it made and reads what it missed.
-    char copy[APP_PATH_SIZE];
-    lstrcpynA(copy, path, APP_PATH_SIZE);
-    ChangeSharedFavorites(tag, copy);
+    std::wstring copy = path;
+    ChangeSharedFavorites(change, copy.c_str());
     ShowListMenu(&App.FavoritesList);
+    // The path goes as UTF-16 under the wide tags, which earlier versions do
+    // not know: such a copy reads the change from the INI file when it next
+    // shows its favorites menu, as one too busy to take the message does.
     COPYDATASTRUCT data;
-    data.dwData = tag;
-    data.cbData = (DWORD)lstrlenA(copy) + 1;
-    data.lpData = copy;
+    data.dwData = change == FAVORITE_REMOVE ? App.FavDelWideMessage : App.FavAddWideMessage;
+    data.cbData = (DWORD)((copy.size() + 1) * sizeof(wchar_t));
+    data.lpData = &copy[0];
     // The copies are listed before any is asked: walking from window to
     // window would stop at one that closes while it takes the change, and
     // the copies after it would never hear of it.
@@ -48,7 +51,7 @@ void BroadcastFavoriteChange(UINT tag, const char* path)
         // A copy that hangs costs at most the time limit; one that is
         // already known to hang costs nothing. It catches up later.
         DWORD_PTR result = 0;
-        SendMessageTimeoutA(copies.Windows[i], WM_COPYDATA, (WPARAM)App.MainWindow, (LPARAM)&data,
+        SendMessageTimeoutW(copies.Windows[i], WM_COPYDATA, (WPARAM)App.MainWindow, (LPARAM)&data,
                             SMTO_NORMAL | SMTO_ABORTIFHUNG, PEER_TIMEOUT_MS, &result);
     }
 }
@@ -60,14 +63,14 @@ void AddCurrentToFavorites()
     CatchUpFavorites();
     ShowListMenu(&App.FavoritesList);
     if (App.FavoritesList.Count >= App.FavoritesList.Capacity) {
-        ShowError("The favorites list is full.");
+        ShowError(L"The favorites list is full.");
         return;
     }
-    BroadcastFavoriteChange(App.FavAddMessage, App.FilePath);
+    BroadcastFavoriteChange(FAVORITE_ADD, App.FilePath);
 }
 
 void RemoveCurrentFromFavorites()
 {
     if (App.HasFile)
-        BroadcastFavoriteChange(App.FavDelMessage, App.FilePath);
+        BroadcastFavoriteChange(FAVORITE_REMOVE, App.FilePath);
 }

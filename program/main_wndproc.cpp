@@ -47,14 +47,11 @@ static LRESULT OnNotify(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
         break;
     case EN_LINK:
         return OnLinkNotify((ENLINK*)lParam);
-    case TTN_GETDISPINFOA:
-        ProvideTooltipA((NMTTDISPINFOA*)lParam);
-        break;
     case TTN_GETDISPINFOW:
-        ProvideTooltipW((NMTTDISPINFOW*)lParam);
+        ProvideTooltip((NMTTDISPINFOW*)lParam);
         break;
     }
-    return DefWindowProcA(window, message, wParam, lParam);
+    return DefWindowProcW(window, message, wParam, lParam);
 }
 
 static void OnContextMenu()
@@ -74,9 +71,11 @@ static void OnDropFiles(HDROP drop)
     // Only the first file of a drop is taken. It is read whole: a name cut
     // to a fixed buffer would name another file; one too long to open is
     // refused by the loading itself.
-    UINT length = DragQueryFileA(drop, 0, NULL, 0);
-    char* name = length && IsCommandAllowed(CMD_DROP_FILE) ? (char*)AllocZeroed((size_t)length + 1) : NULL;
-    if (name && DragQueryFileA(drop, 0, name, length + 1) == length) {
+    UINT length = DragQueryFileW(drop, 0, NULL, 0);
+    wchar_t* name = length && IsCommandAllowed(CMD_DROP_FILE)
+                        ? (wchar_t*)AllocZeroed(((size_t)length + 1) * sizeof(wchar_t))
+                        : NULL;
+    if (name && DragQueryFileW(drop, 0, name, length + 1) == length) {
         if (Config.DNDNewWindow && App.HasFile)
             StartNewInstance(name);
         else
@@ -196,5 +195,5 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         PostQuitMessage(0);
         break;
     }
-    return DefWindowProcA(window, message, wParam, lParam);
+    return DefWindowProcW(window, message, wParam, lParam);
 }

@@ -14,38 +14,39 @@
 #include "resource.h"
 
 #include <string.h>
+#include <wchar.h>
 
 BOOL RegisterMainClass(HINSTANCE instance)
 {
-    WNDCLASSA windowClass;
+    WNDCLASSW windowClass;
     memset(&windowClass, 0, sizeof(windowClass));
-    App.AppIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_APPICON));
+    App.AppIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_APPICON));
     windowClass.style = 0;
     windowClass.lpfnWndProc = MainWndProc;
     windowClass.hInstance = instance;
     windowClass.hIcon = App.AppIcon;
-    windowClass.hCursor = LoadCursorA(NULL, (LPCSTR)IDC_ARROW);
+    windowClass.hCursor = LoadCursorW(NULL, MAKEINTRESOURCEW(32512)); // IDC_ARROW
     windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
-    windowClass.lpszMenuName = MAKEINTRESOURCEA(IDR_MAINMENU);
+    windowClass.lpszMenuName = MAKEINTRESOURCEW(IDR_MAINMENU);
     // Running copies find each other by this name.
-    windowClass.lpszClassName = "scrivletClass";
-    return RegisterClassA(&windowClass) != 0;
+    windowClass.lpszClassName = L"scrivletClass";
+    return RegisterClassW(&windowClass) != 0;
 }
 
 HMODULE LoadRichEditLibrary()
 {
-    HMODULE library = LoadLibraryExA("RICHED20.DLL", NULL, 0);
+    HMODULE library = LoadLibraryExW(L"RICHED20.DLL", NULL, 0);
     if (!library)
-        ShowError("Error loading rich edit library! Make sure you have riched20.dll");
+        ShowError(L"Error loading rich edit library! Make sure you have riched20.dll");
     return library;
 }
 
-static int IsTrimmed(char c)
+static int IsTrimmed(wchar_t c)
 {
-    return c == ' ' || c == '"';
+    return c == L' ' || c == L'"';
 }
 
-size_t TrimCommandLine(const char* tail, char* out, size_t outSize)
+size_t TrimCommandLine(const wchar_t* tail, wchar_t* out, size_t outSize)
 {
     if (!out || outSize == 0)
         return 0;
@@ -54,47 +55,46 @@ size_t TrimCommandLine(const char* tail, char* out, size_t outSize)
         return 0;
     while (*tail && IsTrimmed(*tail))
         tail++;
-    size_t length = strlen(tail);
+    size_t length = wcslen(tail);
     while (length > 0 && IsTrimmed(tail[length - 1]))
         length--;
     // A name that does not fit would open some other, truncated name.
     if (length >= outSize)
         return 0;
-    memcpy(out, tail, length);
+    memcpy(out, tail, length * sizeof(wchar_t));
     out[length] = 0;
     return length;
 }
 
-const char* CommandLineTail(const char* commandLine)
+const wchar_t* CommandLineTail(const wchar_t* commandLine)
 {
     if (!commandLine)
-        return "";
-    const char* p = commandLine;
-    if (*p == '"') {
+        return L"";
+    const wchar_t* p = commandLine;
+    if (*p == L'"') {
         // A quoted program name ends at its closing quote, whatever follows.
         p++;
-        while (*p && *p != '"')
+        while (*p && *p != L'"')
             p++;
-        if (*p == '"')
+        if (*p == L'"')
             p++;
     } else {
-        // Every byte up to a blank belongs to the name, those of 0x80 and
-        // above included: they are letters of the ANSI code page.
-        while (*p && *p != ' ' && *p != '\t')
+        // Every character up to a blank belongs to the name.
+        while (*p && *p != L' ' && *p != L'\t')
             p++;
     }
-    while (*p == ' ' || *p == '\t')
+    while (*p == L' ' || *p == L'\t')
         p++;
     return p;
 }
 
-int ProcessCommandLine(const char* tail)
+int ProcessCommandLine(const wchar_t* tail)
 {
     BuildOpenFileName(&App.FileDialog);
     if (!tail || !*tail)
         return 1;
-    size_t size = strlen(tail) + 1;
-    char* name = (char*)AllocZeroed(size);
+    size_t size = wcslen(tail) + 1;
+    wchar_t* name = (wchar_t*)AllocZeroed(size * sizeof(wchar_t));
     if (!name)
         return 1;
     if (TrimCommandLine(tail, name, size) > 0)
@@ -107,19 +107,19 @@ void HandleLoopMessage(MSG* message)
 {
     // The find dialog takes its own keys first, so Tab, Enter and Escape work
     // there and the editor's accelerators stay quiet while it has the focus.
-    if (App.FindDialog && IsDialogMessageA(App.FindDialog, message))
+    if (App.FindDialog && IsDialogMessageW(App.FindDialog, message))
         return;
-    if (TranslateAcceleratorA(App.MainWindow, App.Accelerators, message))
+    if (TranslateAcceleratorW(App.MainWindow, App.Accelerators, message))
         return;
     TranslateMessage(message);
-    DispatchMessageA(message);
+    DispatchMessageW(message);
 }
 
 static int RunMessageLoop()
 {
     MSG message;
     memset(&message, 0, sizeof(message));
-    while (GetMessageA(&message, NULL, 0, 0))
+    while (GetMessageW(&message, NULL, 0, 0))
         HandleLoopMessage(&message);
     return (int)message.wParam;
 }
@@ -133,7 +133,7 @@ void LoadSettings()
     LayoutMainWindow();
 }
 
-int RunEditor(HINSTANCE instance, const char* commandTail)
+int RunEditor(HINSTANCE instance, const wchar_t* commandTail)
 {
     ResetAppState();
     App.Instance = instance;
@@ -146,14 +146,14 @@ int RunEditor(HINSTANCE instance, const char* commandTail)
         FreeLibrary(richEdit);
         return 1;
     }
-    App.FilePath = (char*)AllocZeroed(APP_PATH_SIZE);
+    App.FilePath = (wchar_t*)AllocZeroed(PATH_CAPACITY * sizeof(wchar_t));
     LoadSettings();
     // A copy started to take over a recovered document opens no file.
-    ProcessCommandLine(IsRecoveryCommand(commandTail) ? "" : commandTail);
+    ProcessCommandLine(IsRecoveryCommand(commandTail) ? L"" : commandTail);
     StartRecovery(commandTail);
-    App.Accelerators = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDR_ACCELERATORS));
+    App.Accelerators = LoadAcceleratorsW(instance, MAKEINTRESOURCEW(IDR_ACCELERATORS));
     if (!App.Accelerators) {
-        ShowError("Can not initialize!");
+        ShowError(L"Can not initialize!");
         return 1;
     }
     int exitCode = RunMessageLoop();

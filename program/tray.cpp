@@ -12,15 +12,15 @@
 static HICON LoadTrayIcon(HWND window)
 {
     int dpi = WindowDpi(window);
-    return (HICON)LoadImageA(App.Instance, MAKEINTRESOURCEA(IDI_APPICON), IMAGE_ICON,
+    return (HICON)LoadImageW(App.Instance, MAKEINTRESOURCEW(IDI_APPICON), IMAGE_ICON,
                              SystemMetricForDpi(SM_CXSMICON, dpi), SystemMetricForDpi(SM_CYSMICON, dpi), 0);
 }
 
-void BuildTrayRecord(HWND window, int adding, NOTIFYICONDATAA* record)
+void BuildTrayRecord(HWND window, int adding, NOTIFYICONDATAW* record)
 {
     // The first form of the record: every shell version understands it.
     memset(record, 0, sizeof(*record));
-    record->cbSize = NOTIFYICONDATAA_V1_SIZE;
+    record->cbSize = NOTIFYICONDATAW_V1_SIZE;
     record->hWnd = window;
     record->uID = TRAY_ICON_ID;
     if (!adding)
@@ -32,15 +32,18 @@ void BuildTrayRecord(HWND window, int adding, NOTIFYICONDATAA* record)
     if (!App.TrayIcon)
         App.TrayIcon = LoadTrayIcon(window);
     record->hIcon = App.TrayIcon ? App.TrayIcon : App.AppIcon;
-    // 63 bytes with the terminator: the title of the moment, cut to 62.
-    GetWindowTextA(window, record->szTip, 63);
+    // 63 units with the terminator: the title of the moment, cut to 62,
+    // never inside a surrogate pair.
+    int length = GetWindowTextW(window, record->szTip, 63);
+    if (length > 0 && record->szTip[length - 1] >= 0xD800 && record->szTip[length - 1] <= 0xDBFF)
+        record->szTip[length - 1] = 0;
 }
 
 void HideToTray(HWND window)
 {
-    NOTIFYICONDATAA record;
+    NOTIFYICONDATAW record;
     BuildTrayRecord(window, 1, &record);
-    Shell_NotifyIconA(NIM_ADD, &record);
+    Shell_NotifyIconW(NIM_ADD, &record);
     ShowWindow(window, SW_HIDE);
     App.InTray = 1;
 }
@@ -56,9 +59,9 @@ int MinimizeToTrayInstead(HWND window, WPARAM systemCommand)
 
 void RestoreFromTray(HWND window)
 {
-    NOTIFYICONDATAA record;
+    NOTIFYICONDATAW record;
     BuildTrayRecord(window, 0, &record);
-    Shell_NotifyIconA(NIM_DELETE, &record);
+    Shell_NotifyIconW(NIM_DELETE, &record);
     ShowWindow(window, SW_SHOW);
     SetForegroundWindow(window);
     App.InTray = 0;
@@ -85,15 +88,15 @@ void RefreshTrayIcon(HWND window)
     App.TrayIcon = NULL;
     if (!App.InTray)
         return;
-    NOTIFYICONDATAA record;
+    NOTIFYICONDATAW record;
     BuildTrayRecord(window, 1, &record);
-    Shell_NotifyIconA(NIM_MODIFY, &record);
+    Shell_NotifyIconW(NIM_MODIFY, &record);
 }
 
 int WheelScrollLines()
 {
     UINT lines = 0;
-    if (!SystemParametersInfoA(SPI_GETWHEELSCROLLLINES, 0, &lines, 0) || lines == 0)
+    if (!SystemParametersInfoW(SPI_GETWHEELSCROLLLINES, 0, &lines, 0) || lines == 0)
         return 3;
     return (int)lines;
 }
@@ -107,12 +110,12 @@ void OnLegacyWheel(int rotation)
     if (lines == (int)WHEEL_PAGESCROLL) {
         int notches = rotation / WHEEL_DELTA;
         for (int i = 0; i < (notches < 0 ? -notches : notches); i++)
-            SendMessageA(App.EditControl, EM_SCROLL, notches > 0 ? SB_PAGEUP : SB_PAGEDOWN, 0);
+            SendMessageW(App.EditControl, EM_SCROLL, notches > 0 ? SB_PAGEUP : SB_PAGEDOWN, 0);
         return;
     }
     pending += rotation * lines;
     int whole = pending / WHEEL_DELTA;
     pending -= whole * WHEEL_DELTA;
     if (whole != 0)
-        SendMessageA(App.EditControl, EM_LINESCROLL, 0, -whole);
+        SendMessageW(App.EditControl, EM_LINESCROLL, 0, -whole);
 }

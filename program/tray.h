@@ -7,7 +7,7 @@
 #include <shellapi.h>
 
 // The icon record for adding (adding nonzero) or removing the icon of window.
-void BuildTrayRecord(HWND window, int adding, NOTIFYICONDATAA* record);
+void BuildTrayRecord(HWND window, int adding, NOTIFYICONDATAW* record);
 void HideToTray(HWND window);
 void RestoreFromTray(HWND window);
 // Hides to the tray for a minimise when the option asks; nonzero when it did.

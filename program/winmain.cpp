@@ -5,8 +5,9 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdLine
 {
     (void)hPrevInstance;
     (void)nCmdShow; // the saved window state decides how the window shows
-    // The runtime's tail drops letters of 0x80 and above from the name and
-    // the word after a quoted program name; take it from the full line.
+    // The runtime's tail is in the ANSI code page, which spells only some
+    // names, and drops the word after a quoted program name; take it from
+    // the full wide line.
     (void)lpCmdLine;
-    return RunEditor(hInstance, CommandLineTail(GetCommandLineA()));
+    return RunEditor(hInstance, CommandLineTail(GetCommandLineW()));
 }

@@ -11,12 +11,16 @@
 #include "ground/status_text.h"
 #include "recovery/recovery_file.h"
 #include "settings/ini_file.h"
+#include "text/extended_path.h"
 #include "text/memory.h"
 #include "resource.h"
 
 #include <richedit.h>
 #include <stdio.h>
 #include <string.h>
+#include <wchar.h>
+
+#include <new>
 
 DWORD RecoveryPauseMs = 2000;
 DWORD RecoveryLongestWaitMs = 10000;
@@ -28,72 +32,75 @@ RecoveryInputFunction RecoveryInputWaiting = IsInputWaiting;
 #define RETRY_MS 100
 
 static struct {
-    char Name[RECOVERY_NAME_SIZE]; // this window's copy, lock and temporary file share it
+    wchar_t Name[RECOVERY_NAME_SIZE]; // this window's copy, lock and temporary file share it
     HANDLE Lock;
     HANDLE Worker;        // the writing thread of the last copy, until waited for
     int Pending;          // edits since the last copy
     DWORD FirstEdit;      // tick of the first of them
     int DueNow;           // the longest wait is over: the timer runs at the first quiet moment
     int NoteShown;        // the status bar already says copies cannot be written
-} Recovery = {"", INVALID_HANDLE_VALUE, NULL, 0, 0, 0, 0};
+} Recovery = {L"", INVALID_HANDLE_VALUE, NULL, 0, 0, 0, 0};
 
 // What the writing thread gets: it owns all of it.
 struct RecoveryJob {
     RecoveryRecord Record;
     wchar_t* Text;
-    char TempPath[MAX_PATH];
-    char CopyPath[MAX_PATH];
+    wchar_t TempPath[PATH_CAPACITY];
+    wchar_t CopyPath[PATH_CAPACITY];
     HWND Notify;
 };
 
-int RecoveryFolder(char* folder)
+int RecoveryFolder(wchar_t* folder)
 {
-    char ini[INI_PATH_SIZE];
-    if (!LocateIniFile(ini))
+    if (!LocateIniFile(folder))
         return 0;
-    char* slash = strrchr(ini, '\\');
+    wchar_t* slash = wcsrchr(folder, L'\\');
     if (!slash)
         return 0;
     slash[1] = 0;
-    return _snprintf(folder, MAX_PATH, "%sscrivlet-recovery", ini) > 0 &&
-           strlen(folder) + RECOVERY_NAME_SIZE + 8 < MAX_PATH;
+    static const wchar_t name[] = L"scrivlet-recovery";
+    size_t length = (size_t)(slash + 1 - folder);
+    if (length + wcslen(name) + RECOVERY_NAME_SIZE + 8 >= PATH_CAPACITY)
+        return 0;
+    memcpy(slash + 1, name, sizeof(name));
+    return 1;
 }
 
-const char* OwnRecoveryName()
+const wchar_t* OwnRecoveryName()
 {
     if (!Recovery.Name[0]) {
         FILETIME now;
         GetSystemTimeAsFileTime(&now);
-        _snprintf(Recovery.Name, RECOVERY_NAME_SIZE, "w%08lx-%08lx%08lx", GetCurrentProcessId(),
+        _snwprintf(Recovery.Name, RECOVERY_NAME_SIZE, L"w%08lx-%08lx%08lx", GetCurrentProcessId(),
                   now.dwHighDateTime, now.dwLowDateTime);
         Recovery.Name[RECOVERY_NAME_SIZE - 1] = 0;
     }
     return Recovery.Name;
 }
 
-// folder\name.extension into path (MAX_PATH bytes).
-int RecoveryFilePath(const char* name, const char* extension, char* path)
+// folder\name.extension into path (PATH_CAPACITY characters).
+int RecoveryFilePath(const wchar_t* name, const wchar_t* extension, wchar_t* path)
 {
-    char folder[MAX_PATH];
-    if (!RecoveryFolder(folder))
+    if (!RecoveryFolder(path))
         return 0;
-    int length = _snprintf(path, MAX_PATH, "%s\\%s.%s", folder, name, extension);
-    return length > 0 && length < MAX_PATH;
+    size_t used = wcslen(path);
+    int length = _snwprintf(path + used, PATH_CAPACITY - used, L"\\%ls.%ls", name, extension);
+    return length > 0 && used + (size_t)length < PATH_CAPACITY;
 }
 
-int OwnRecoveryCopyPath(char* path)
+int OwnRecoveryCopyPath(wchar_t* path)
 {
-    return RecoveryFilePath(OwnRecoveryName(), "rec", path);
+    return RecoveryFilePath(OwnRecoveryName(), L"rec", path);
 }
 
 // Opens a lock without sharing; it goes with the last handle to it, a dead
 // process's included.
-HANDLE OpenRecoveryLock(const char* name)
+HANDLE OpenRecoveryLock(const wchar_t* name)
 {
-    char path[MAX_PATH];
-    if (!RecoveryFilePath(name, "lock", path))
+    PathBuffer path;
+    if (!RecoveryFilePath(name, L"lock", path))
         return INVALID_HANDLE_VALUE;
-    return CreateFileA(path, GENERIC_WRITE, 0, NULL, OPEN_ALWAYS,
+    return CreateFileW(ExtendedLengthPath(path).c_str(), GENERIC_WRITE, 0, NULL, OPEN_ALWAYS,
                        FILE_ATTRIBUTE_NORMAL | FILE_FLAG_DELETE_ON_CLOSE, NULL);
 }
 
@@ -102,10 +109,10 @@ int HoldOwnRecoveryLock()
 {
     if (Recovery.Lock != INVALID_HANDLE_VALUE)
         return 1;
-    char folder[MAX_PATH];
+    PathBuffer folder;
     if (!RecoveryFolder(folder))
         return 0;
-    CreateDirectoryA(folder, NULL);
+    CreateDirectoryW(ExtendedLengthPath(folder).c_str(), NULL);
     Recovery.Lock = OpenRecoveryLock(OwnRecoveryName());
     return Recovery.Lock != INVALID_HANDLE_VALUE;
 }
@@ -121,12 +128,12 @@ static void ShowRecoveryNote(int written)
     Recovery.NoteShown = 1;
     wchar_t note[256];
     if (LoadStringW(App.Instance, IDS_RECOVERY_NOTE, note, 256) > 0)
-        SetStatusTextW(STATUS_MESSAGE, note);
+        SetStatusText(STATUS_MESSAGE, note);
 }
 
-static int WriteWholeFile(const char* path, const unsigned char* data, size_t bytes)
+static int WriteWholeFile(const wchar_t* path, const unsigned char* data, size_t bytes)
 {
-    HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
+    HANDLE file = CreateFileW(ExtendedLengthPath(path).c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
     if (file == INVALID_HANDLE_VALUE)
         return 0;
     int written = 1;
@@ -149,13 +156,14 @@ static DWORD WINAPI RunRecoveryJob(LPVOID parameter)
     unsigned char* block = FormatRecoveryCopy(&job->Record, &bytes);
     FreeBlock(job->Text);
     int written = block && WriteWholeFile(job->TempPath, block, bytes) &&
-                  MoveFileExA(job->TempPath, job->CopyPath, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+                  MoveFileExW(ExtendedLengthPath(job->TempPath).c_str(), ExtendedLengthPath(job->CopyPath).c_str(),
+                              MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
     // A full disk or a refused rename keeps the last whole copy.
     if (!written)
-        DeleteFileA(job->TempPath);
+        DeleteFileW(ExtendedLengthPath(job->TempPath).c_str());
     FreeBlock(block);
-    PostMessageA(job->Notify, WM_RECOVERY_WRITTEN, (WPARAM)written, 0);
-    FreeBlock(job);
+    PostMessageW(job->Notify, WM_RECOVERY_WRITTEN, (WPARAM)written, 0);
+    delete job;
     return 0;
 }
 
@@ -222,7 +230,7 @@ static wchar_t* FetchRecoveryText(size_t* units, int giveWay, int* gaveWay)
     stream.dwCookie = (DWORD_PTR)&target;
     stream.dwError = 0;
     stream.pfnCallback = TakeStreamPiece;
-    SendMessageA(App.EditControl, EM_STREAMOUT, SF_TEXT | SF_UNICODE, (LPARAM)&stream);
+    SendMessageW(App.EditControl, EM_STREAMOUT, SF_TEXT | SF_UNICODE, (LPARAM)&stream);
     *gaveWay = target.GaveWay;
     if (stream.dwError) {
         FreeBlock(target.Bytes);
@@ -235,18 +243,18 @@ static wchar_t* FetchRecoveryText(size_t* units, int giveWay, int* gaveWay)
 // Returns 0 when the write gave way to the user and is still due.
 static int StartWrite(int giveWay)
 {
-    RecoveryJob* job = (RecoveryJob*)AllocZeroed(sizeof(RecoveryJob));
+    RecoveryJob* job = new (std::nothrow) RecoveryJob();
     if (!job)
         return 1;
-    if (!HoldOwnRecoveryLock() || !RecoveryFilePath(OwnRecoveryName(), "tmp", job->TempPath) ||
+    if (!HoldOwnRecoveryLock() || !RecoveryFilePath(OwnRecoveryName(), L"tmp", job->TempPath) ||
         !OwnRecoveryCopyPath(job->CopyPath)) {
-        FreeBlock(job);
+        delete job;
         ShowRecoveryNote(0);
         return 1;
     }
     RecoveryRecord* record = &job->Record;
     if (App.HasFile && App.FilePath)
-        lstrcpynA(record->FilePath, App.FilePath, RECOVERY_PATH_SIZE);
+        record->FilePath = App.FilePath;
     record->Encoding = App.Encoding;
     record->NoByteOrderMark = App.NoByteOrderMark;
     record->LineFormat = App.LineFormat;
@@ -261,7 +269,7 @@ static int StartWrite(int giveWay)
         Recovery.Worker = CreateThread(NULL, 0, RunRecoveryJob, job, 0, NULL);
     if (!Recovery.Worker) {
         FreeBlock(job->Text);
-        FreeBlock(job);
+        delete job;
         if (gaveWay)
             return 0;
         ShowRecoveryNote(0);
@@ -341,13 +349,13 @@ void OnRecoveryWritten(WPARAM written)
 static void DeleteOwnFiles()
 {
     WaitForRecoveryWrite();
-    char path[MAX_PATH];
+    PathBuffer path;
     if (Recovery.Lock == INVALID_HANDLE_VALUE)
         return;
     if (OwnRecoveryCopyPath(path))
-        DeleteFileA(path);
-    if (RecoveryFilePath(OwnRecoveryName(), "tmp", path))
-        DeleteFileA(path);
+        DeleteFileW(ExtendedLengthPath(path).c_str());
+    if (RecoveryFilePath(OwnRecoveryName(), L"tmp", path))
+        DeleteFileW(ExtendedLengthPath(path).c_str());
 }
 
 void DiscardRecoveryCopy()

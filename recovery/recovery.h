@@ -19,8 +19,8 @@ extern RecoveryWriteFunction RecoveryWriter;
 typedef int (*RecoveryInputFunction)();
 extern RecoveryInputFunction RecoveryInputWaiting;
 // Starts another copy of the program for one recovered document
-// (CreateProcessA with handle inheritance); tests swap it.
-typedef BOOL (*RecoveryStartFunction)(const char* commandLine);
+// (CreateProcessW with handle inheritance); tests swap it.
+typedef BOOL (*RecoveryStartFunction)(const wchar_t* commandLine);
 extern RecoveryStartFunction RecoveryStarter;
 
 // The document changed: a copy is due after the pause.
@@ -40,18 +40,18 @@ void EndRecovery();
 // A copy, its lock and its temporary file share a name of at most this many characters.
 #define RECOVERY_NAME_SIZE 64
 // This window's name, made from its process and start time.
-const char* OwnRecoveryName();
-// folder\name.extension into path (MAX_PATH bytes).
-int RecoveryFilePath(const char* name, const char* extension, char* path);
+const wchar_t* OwnRecoveryName();
+// folder\name.extension into path (PATH_CAPACITY characters).
+int RecoveryFilePath(const wchar_t* name, const wchar_t* extension, wchar_t* path);
 // Opens the lock of the copy name without sharing; INVALID_HANDLE_VALUE
 // while another process holds it. The lock file goes with the last handle.
-HANDLE OpenRecoveryLock(const char* name);
+HANDLE OpenRecoveryLock(const wchar_t* name);
 // This window's own lock, made with the folder before its first copy.
 int HoldOwnRecoveryLock();
 
-// The folder of the copies into folder (MAX_PATH bytes); 0 when there is none.
-int RecoveryFolder(char* folder);
-// Full name of this window's copy into path (MAX_PATH bytes).
-int OwnRecoveryCopyPath(char* path);
+// The folder of the copies into folder (PATH_CAPACITY characters); 0 when there is none.
+int RecoveryFolder(wchar_t* folder);
+// Full name of this window's copy into path (PATH_CAPACITY characters).
+int OwnRecoveryCopyPath(wchar_t* path);
 
 #endif

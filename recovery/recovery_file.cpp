@@ -1,10 +1,12 @@
 // The recovery copy's format:
-//   scrivlet recovery copy 1
-//   path=<ANSI full name, empty when untitled>
+//   scrivlet recovery copy 2
+//   path=<full name in UTF-8, empty when untitled>
 //   encoding=, nomark=, lines=, changes=, accepted=, filetime=, units=
 //   a line of dashes (two or three: the text starts on an even offset)
 //   <units UTF-16 little-endian code units>
 //   CR LF "check=" <eight hex digits of the FNV-1a sum of all before> CR LF
+// Version 1, which earlier versions wrote, is the same with the path in the
+// system code page: still read, so an update offers their copies too.
 #include "recovery/recovery_file.h"
 
 #include "text/memory.h"
@@ -13,14 +15,28 @@
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
+#include <windows.h>
 
-static const char Magic[] = "scrivlet recovery copy 1\r\n";
+static const char Magic[] = "scrivlet recovery copy 2\r\n";
+static const char FirstMagic[] = "scrivlet recovery copy 1\r\n";
 #define TRAILER_BYTES 18 // "\r\ncheck=" + 8 digits + "\r\n"
-#define HEADER_BYTES (RECOVERY_PATH_SIZE + 256)
+#define NUMBERS_BYTES 256
+// The longest path in UTF-8 and the line around it.
+#define PATH_LINE_BYTES (32768 * 3 + 16)
 
 static unsigned int Checksum(const unsigned char* bytes, size_t count)
 {
     return ContinueHash32(HASH32_START, bytes, count);
+}
+
+// The path in UTF-8 (version 2) or in the system code page (version 1).
+static std::string PathBytes(const std::wstring& path, UINT codePage)
+{
+    int length = WideCharToMultiByte(codePage, 0, path.data(), (int)path.size(), NULL, 0, NULL, NULL);
+    std::string bytes(length > 0 ? (size_t)length : 0, '\0');
+    if (length > 0)
+        WideCharToMultiByte(codePage, 0, path.data(), (int)path.size(), &bytes[0], length, NULL, NULL);
+    return bytes;
 }
 
 unsigned char* FormatRecoveryCopy(const RecoveryRecord* record, size_t* bytes)
@@ -30,24 +46,24 @@ unsigned char* FormatRecoveryCopy(const RecoveryRecord* record, size_t* bytes)
     char units[24];
     _i64toa(record->FileTime, fileTime, 10);
     _ui64toa((unsigned long long)record->Units, units, 10);
-    char header[HEADER_BYTES];
-    int length = _snprintf(header, sizeof(header),
-                           "%spath=%s\r\nencoding=%d\r\nnomark=%d\r\nlines=%d\r\nchanges=%d\r\n"
-                           "accepted=%d\r\nfiletime=%s\r\nunits=%s\r\n",
-                           Magic, record->FilePath, record->Encoding, record->NoByteOrderMark,
-                           record->LineFormat, record->TextChanges, record->AcceptedChanges,
-                           fileTime, units);
-    if (length < 0 || length + 4 >= (int)sizeof(header))
+    char numbers[NUMBERS_BYTES];
+    int numbersLength = _snprintf(numbers, sizeof(numbers),
+                                  "\r\nencoding=%d\r\nnomark=%d\r\nlines=%d\r\nchanges=%d\r\n"
+                                  "accepted=%d\r\nfiletime=%s\r\nunits=%s\r\n",
+                                  record->Encoding, record->NoByteOrderMark, record->LineFormat,
+                                  record->TextChanges, record->AcceptedChanges, fileTime, units);
+    if (numbersLength < 0 || numbersLength >= (int)sizeof(numbers))
         return NULL;
-    const char* rule = (length % 2 == 0) ? "--\r\n" : "---\r\n";
-    size_t headerBytes = (size_t)length + strlen(rule);
+    std::string header = std::string(Magic) + "path=" + PathBytes(record->FilePath, CP_UTF8) +
+                         std::string(numbers, (size_t)numbersLength);
+    header += (header.size() % 2 == 0) ? "--\r\n" : "---\r\n";
+    size_t headerBytes = header.size();
     size_t textBytes = record->Units * 2;
     size_t total = headerBytes + textBytes + TRAILER_BYTES;
     unsigned char* block = (unsigned char*)AllocZeroed(total + 1);
     if (!block)
         return NULL;
-    memcpy(block, header, (size_t)length);
-    memcpy(block + length, rule, strlen(rule));
+    memcpy(block, header.data(), headerBytes);
     if (textBytes)
         memcpy(block + headerBytes, record->Text, textBytes);
     char trailer[TRAILER_BYTES + 1];
@@ -100,16 +116,40 @@ static int ReadNumber(const char* bytes, size_t count, size_t* at, const char* k
            *value >= low && *value <= high;
 }
 
+// The path line's bytes as a path; 0 for bytes that are not UTF-8 in a
+// copy of this version.
+static int DecodePath(const char* bytes, UINT codePage, std::wstring* path)
+{
+    path->clear();
+    if (!bytes[0])
+        return 1;
+    DWORD flags = codePage == CP_UTF8 ? MB_ERR_INVALID_CHARS : 0;
+    int length = MultiByteToWideChar(codePage, flags, bytes, -1, NULL, 0);
+    if (length <= 1)
+        return 0;
+    path->resize((size_t)length);
+    MultiByteToWideChar(codePage, flags, bytes, -1, &(*path)[0], length);
+    path->resize((size_t)length - 1);
+    return 1;
+}
+
 int ParseRecoveryCopy(const unsigned char* bytes, size_t count, RecoveryRecord* record)
 {
-    memset(record, 0, sizeof(*record));
+    *record = RecoveryRecord();
     const char* text = (const char*)bytes;
     size_t magicLength = strlen(Magic);
-    if (count < magicLength + TRAILER_BYTES || memcmp(text, Magic, magicLength) != 0)
+    if (count < magicLength + TRAILER_BYTES)
+        return 0;
+    // Version 1 held the path in the code page of the system that wrote it.
+    UINT pathCodePage = CP_UTF8;
+    if (memcmp(text, FirstMagic, magicLength) == 0)
+        pathCodePage = CP_ACP;
+    else if (memcmp(text, Magic, magicLength) != 0)
         return 0;
     size_t at = magicLength;
     long long encoding, noMark, lines, changes, accepted, fileTime, units;
-    if (!ReadField(text, count, &at, "path", record->FilePath, sizeof(record->FilePath)) ||
+    std::string path(PATH_LINE_BYTES, '\0');
+    if (!ReadField(text, count, &at, "path", &path[0], path.size()) ||
         !ReadNumber(text, count, &at, "encoding", 0, 3, &encoding) ||
         !ReadNumber(text, count, &at, "nomark", 0, 1, &noMark) ||
         !ReadNumber(text, count, &at, "lines", 0, 2, &lines) ||
@@ -129,6 +169,8 @@ int ParseRecoveryCopy(const unsigned char* bytes, size_t count, RecoveryRecord* 
     char expected[TRAILER_BYTES + 1];
     _snprintf(expected, sizeof(expected), "\r\ncheck=%08x\r\n", Checksum(bytes, headerBytes + textBytes));
     if (memcmp(text + headerBytes + textBytes, expected, TRAILER_BYTES) != 0)
+        return 0;
+    if (!DecodePath(path.c_str(), pathCodePage, &record->FilePath))
         return 0;
     record->Encoding = (int)encoding;
     record->NoByteOrderMark = (int)noMark;

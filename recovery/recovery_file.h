@@ -5,11 +5,10 @@
 #define SCRIVLET_RECOVERY_FILE_H
 
 #include <stddef.h>
-
-#define RECOVERY_PATH_SIZE 261
+#include <string>
 
 struct RecoveryRecord {
-    char FilePath[RECOVERY_PATH_SIZE]; // "" for an untitled document
+    std::wstring FilePath; // empty for an untitled document
     int Encoding;         // TextEncoding
     int NoByteOrderMark;
     int LineFormat;       // DOS, UNIX or MAC
@@ -24,7 +23,8 @@ struct RecoveryRecord {
 // memory is left. *bytes receives its length.
 unsigned char* FormatRecoveryCopy(const RecoveryRecord* record, size_t* bytes);
 
-// Reads a copy back. On success record->Text points into bytes (which must
+// Reads a copy back, of this version or of the first (whose path is in the
+// system code page). On success record->Text points into bytes (which must
 // stay alive and be 2-byte aligned) and 1 is returned; 0 for anything cut
 // short, changed, or not a copy of this kind.
 int ParseRecoveryCopy(const unsigned char* bytes, size_t count, RecoveryRecord* record);

@@ -3,11 +3,13 @@
 #include "recovery/recovery_offer.h"
 
 #include "ground/app_state.h"
+#include "ground/file_stat.h"
 #include "ground/edit_control.h"
 #include "ground/user_prompts.h"
 #include "recovery/recovery.h"
 #include "recovery/recovery_file.h"
 #include "settings/ini_file.h"
+#include "text/extended_path.h"
 #include "text/memory.h"
 #include "views/caret_status.h"
 #include "views/format_status.h"
@@ -18,20 +20,23 @@
 #include <richedit.h>
 #include <stdio.h>
 #include <string.h>
+#include <wchar.h>
 
-static const char CommandPrefix[] = "/recover:";
+#include <string>
+
+static const wchar_t CommandPrefix[] = L"/recover:";
 #define MOST_OFFERED 32
 #define OFFER_CHARS 8192
 
-static BOOL StartProgramCopy(const char* commandLine)
+static BOOL StartProgramCopy(const wchar_t* commandLine)
 {
-    STARTUPINFOA startup;
+    STARTUPINFOW startup;
     memset(&startup, 0, sizeof(startup));
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION process;
-    char line[2 * MAX_PATH];
-    lstrcpynA(line, commandLine, (int)sizeof(line));
-    if (!CreateProcessA(NULL, line, NULL, NULL, TRUE, 0, NULL, NULL, &startup, &process))
+    // The call may write into the line it is given.
+    std::wstring line = commandLine;
+    if (!CreateProcessW(NULL, &line[0], NULL, NULL, TRUE, 0, NULL, NULL, &startup, &process))
         return FALSE;
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
@@ -64,7 +69,7 @@ int RestoreRecoveryRecord(const RecoveryRecord* record)
     stream.dwCookie = (DWORD_PTR)&source;
     stream.dwError = 0;
     stream.pfnCallback = ReadRecoveryText;
-    SendMessageA(App.EditControl, EM_STREAMIN, SF_TEXT | SF_UNICODE, (LPARAM)&stream);
+    SendMessageW(App.EditControl, EM_STREAMIN, SF_TEXT | SF_UNICODE, (LPARAM)&stream);
     App.Encoding = record->Encoding;
     App.NoByteOrderMark = record->NoByteOrderMark;
     App.TextChanges = record->TextChanges;
@@ -72,17 +77,19 @@ int RestoreRecoveryRecord(const RecoveryRecord* record)
     App.IsLogFile = 0;
     // Bound to its file while it is there; the watch then asks about a
     // file changed since, as after any load.
-    DWORD attributes = record->FilePath[0] ? GetFileAttributesA(record->FilePath) : INVALID_FILE_ATTRIBUTES;
-    App.HasFile = attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+    std::wstring file = ExtendedLengthPath(record->FilePath.c_str());
+    DWORD attributes = !file.empty() ? GetFileAttributesW(file.c_str()) : INVALID_FILE_ATTRIBUTES;
+    App.HasFile = attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY) &&
+                  record->FilePath.size() < PATH_CAPACITY;
     if (App.HasFile) {
-        lstrcpynA(App.FilePath, record->FilePath, APP_PATH_SIZE);
-        _stat(App.FilePath, &App.FileStat);
+        lstrcpynW(App.FilePath, record->FilePath.c_str(), PATH_CAPACITY);
+        StatFile(App.FilePath, &App.FileStat);
         App.FileStat.st_mtime = (time_t)record->FileTime;
     } else {
         App.FilePath[0] = 0;
     }
     SetLineFormat(record->LineFormat);
-    SendMessageA(App.EditControl, EM_EMPTYUNDOBUFFER, 0, 0);
+    SendMessageW(App.EditControl, EM_EMPTYUNDOBUFFER, 0, 0);
     SetEditSelection(0, 0);
     SetEditModified(1);
     App.GutterWidth = 0;
@@ -93,9 +100,9 @@ int RestoreRecoveryRecord(const RecoveryRecord* record)
 }
 
 // A whole file into a block (FreeBlock); NULL when it cannot be read.
-static unsigned char* ReadWholeFile(const char* path, size_t* bytes)
+static unsigned char* ReadWholeFile(const wchar_t* path, size_t* bytes)
 {
-    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING,
+    HANDLE file = CreateFileW(ExtendedLengthPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, NULL);
     if (file == INVALID_HANDLE_VALUE)
         return NULL;
@@ -113,38 +120,39 @@ static unsigned char* ReadWholeFile(const char* path, size_t* bytes)
 
 // The copy, read and checked, takes its place as this window's own: a
 // crash from here on still leaves it to the next start.
-static int TakeOverCopy(const char* name, unsigned char* bytes, size_t count)
+static int TakeOverCopy(const wchar_t* name, unsigned char* bytes, size_t count)
 {
     RecoveryRecord record;
     if (!ParseRecoveryCopy(bytes, count, &record))
         return 0;
     RestoreRecoveryRecord(&record);
-    char from[MAX_PATH];
-    char to[MAX_PATH];
-    if (!RecoveryFilePath(name, "rec", from))
+    PathBuffer from;
+    PathBuffer to;
+    if (!RecoveryFilePath(name, L"rec", from))
         return 1;
     int kept = Config.Recovery && HoldOwnRecoveryLock() && OwnRecoveryCopyPath(to) &&
-               MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING);
+               MoveFileExW(ExtendedLengthPath(from).c_str(), ExtendedLengthPath(to).c_str(),
+                           MOVEFILE_REPLACE_EXISTING);
     if (!kept)
-        DeleteFileA(from);
+        DeleteFileW(ExtendedLengthPath(from).c_str());
     return 1;
 }
 
 // One copy found at start-up, its lock held.
 struct FoundCopy {
-    char Name[RECOVERY_NAME_SIZE];
+    wchar_t Name[RECOVERY_NAME_SIZE];
     HANDLE Lock;
     unsigned char* Bytes;
     size_t Count;
     RecoveryRecord Record;
 };
 
-static int IsCopyName(const char* name)
+static int IsCopyName(const wchar_t* name)
 {
-    size_t length = strlen(name);
+    size_t length = wcslen(name);
     if (length == 0 || length >= RECOVERY_NAME_SIZE)
         return 0;
-    for (const char* p = name; *p; p++)
+    for (const wchar_t* p = name; *p; p++)
         if (!((*p >= '0' && *p <= '9') || (*p >= 'a' && *p <= 'z') || (*p >= 'A' && *p <= 'Z') || *p == '-'))
             return 0;
     return 1;
@@ -168,16 +176,14 @@ static void AppendString(wchar_t* text, UINT id)
 static void AppendCopyLine(wchar_t* text, const FoundCopy* copy)
 {
     AppendWide(text, L"\n- ");
-    if (copy->Record.FilePath[0]) {
-        wchar_t name[RECOVERY_PATH_SIZE];
-        AnsiToWide(copy->Record.FilePath, name, RECOVERY_PATH_SIZE);
-        AppendWide(text, name);
+    if (!copy->Record.FilePath.empty()) {
+        AppendWide(text, PathAsShown(copy->Record.FilePath.c_str()).c_str());
     } else {
         AppendString(text, IDS_RECOVERY_UNTITLED);
     }
 }
 
-static void AppendSkipped(wchar_t* text, const char (*skipped)[RECOVERY_NAME_SIZE + 4], int count)
+static void AppendSkipped(wchar_t* text, const wchar_t (*skipped)[RECOVERY_NAME_SIZE + 4], int count)
 {
     if (count == 0)
         return;
@@ -185,10 +191,8 @@ static void AppendSkipped(wchar_t* text, const char (*skipped)[RECOVERY_NAME_SIZ
         AppendWide(text, L"\n\n");
     AppendString(text, IDS_RECOVERY_SKIPPED);
     for (int i = 0; i < count; i++) {
-        wchar_t name[RECOVERY_NAME_SIZE + 4];
-        AnsiToWide(skipped[i], name, RECOVERY_NAME_SIZE + 4);
         AppendWide(text, L"\n- ");
-        AppendWide(text, name);
+        AppendWide(text, skipped[i]);
     }
 }
 
@@ -196,39 +200,39 @@ static void AppendSkipped(wchar_t* text, const char (*skipped)[RECOVERY_NAME_SIZ
 // it is reported once and never read again.
 static void SetAside(FoundCopy* copy)
 {
-    char from[MAX_PATH];
-    char to[MAX_PATH];
-    if (RecoveryFilePath(copy->Name, "rec", from) && RecoveryFilePath(copy->Name, "bad", to))
-        MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING);
+    PathBuffer from;
+    PathBuffer to;
+    if (RecoveryFilePath(copy->Name, L"rec", from) && RecoveryFilePath(copy->Name, L"bad", to))
+        MoveFileExW(ExtendedLengthPath(from).c_str(), ExtendedLengthPath(to).c_str(), MOVEFILE_REPLACE_EXISTING);
 }
 
 // Claims the copies of windows that are gone; bad ones are set aside and named in skipped.
-static int ClaimCopies(FoundCopy* found, char (*skipped)[RECOVERY_NAME_SIZE + 4], int* skippedCount)
+static int ClaimCopies(FoundCopy* found, wchar_t (*skipped)[RECOVERY_NAME_SIZE + 4], int* skippedCount)
 {
-    char pattern[MAX_PATH];
+    PathBuffer pattern;
+    PathBuffer path;
     int count = 0;
     *skippedCount = 0;
-    if (!RecoveryFilePath("*", "rec", pattern))
+    if (!RecoveryFilePath(L"*", L"rec", pattern))
         return 0;
-    WIN32_FIND_DATAA entry;
-    HANDLE search = FindFirstFileA(pattern, &entry);
+    WIN32_FIND_DATAW entry;
+    HANDLE search = FindFirstFileW(ExtendedLengthPath(pattern).c_str(), &entry);
     if (search == INVALID_HANDLE_VALUE)
         return 0;
     do {
         FoundCopy* copy = &found[count];
-        memset(copy, 0, sizeof(*copy));
-        char* dot = strrchr(entry.cFileName, '.');
-        if (!dot || lstrcmpiA(dot, ".rec") != 0)
+        *copy = FoundCopy();
+        wchar_t* dot = wcsrchr(entry.cFileName, L'.');
+        if (!dot || lstrcmpiW(dot, L".rec") != 0)
             continue;
         *dot = 0;
-        if (!IsCopyName(entry.cFileName) || strcmp(entry.cFileName, OwnRecoveryName()) == 0)
+        if (!IsCopyName(entry.cFileName) || wcscmp(entry.cFileName, OwnRecoveryName()) == 0)
             continue;
-        lstrcpynA(copy->Name, entry.cFileName, RECOVERY_NAME_SIZE);
+        lstrcpynW(copy->Name, entry.cFileName, RECOVERY_NAME_SIZE);
         copy->Lock = OpenRecoveryLock(copy->Name);
         if (copy->Lock == INVALID_HANDLE_VALUE)
             continue; // its window runs, or another start has it
-        char path[MAX_PATH];
-        RecoveryFilePath(copy->Name, "rec", path);
+        RecoveryFilePath(copy->Name, L"rec", path);
         copy->Bytes = ReadWholeFile(path, &copy->Count);
         if (copy->Bytes && ParseRecoveryCopy(copy->Bytes, copy->Count, &copy->Record)) {
             count++;
@@ -236,14 +240,15 @@ static int ClaimCopies(FoundCopy* found, char (*skipped)[RECOVERY_NAME_SIZE + 4]
         }
         // Cut short or not scrivlet's. One gone meanwhile was taken over by
         // another start, which has let go of its lock since.
-        if (GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES && *skippedCount < MOST_OFFERED) {
-            _snprintf(skipped[*skippedCount], RECOVERY_NAME_SIZE + 4, "%s.rec", copy->Name);
+        if (GetFileAttributesW(ExtendedLengthPath(path).c_str()) != INVALID_FILE_ATTRIBUTES &&
+            *skippedCount < MOST_OFFERED) {
+            _snwprintf(skipped[*skippedCount], RECOVERY_NAME_SIZE + 4, L"%ls.rec", copy->Name);
             (*skippedCount)++;
             SetAside(copy);
         }
         FreeBlock(copy->Bytes);
         CloseHandle(copy->Lock);
-    } while (count < MOST_OFFERED && FindNextFileA(search, &entry));
+    } while (count < MOST_OFFERED && FindNextFileW(search, &entry));
     FindClose(search);
     return count;
 }
@@ -252,14 +257,12 @@ static int ClaimCopies(FoundCopy* found, char (*skipped)[RECOVERY_NAME_SIZE + 4]
 // it, so no other start can claim the copy meanwhile.
 static void HandOver(FoundCopy* copy)
 {
-    char program[INI_PATH_SIZE];
+    PathBuffer program;
     if (!ModuleSiblingPath(program))
         return;
-    char line[2 * MAX_PATH];
-    _snprintf(line, sizeof(line), "\"%s\" %s%s", program, CommandPrefix, copy->Name);
-    line[sizeof(line) - 1] = 0;
+    std::wstring line = std::wstring(L"\"") + (const wchar_t*)program + L"\" " + CommandPrefix + copy->Name;
     SetHandleInformation(copy->Lock, HANDLE_FLAG_INHERIT, HANDLE_FLAG_INHERIT);
-    RecoveryStarter(line);
+    RecoveryStarter(line.c_str());
 }
 
 static int IsEmptyUntitled()
@@ -270,7 +273,7 @@ static int IsEmptyUntitled()
 static void OfferCopies()
 {
     static FoundCopy found[MOST_OFFERED];
-    static char skipped[MOST_OFFERED][RECOVERY_NAME_SIZE + 4];
+    static wchar_t skipped[MOST_OFFERED][RECOVERY_NAME_SIZE + 4];
     static wchar_t text[OFFER_CHARS];
     int skippedCount = 0;
     int count = ClaimCopies(found, skipped, &skippedCount);
@@ -288,10 +291,10 @@ static void OfferCopies()
     if (!text[0])
         return;
     if (count == 0) {
-        AskUserWide(App.MainWindow, text, MB_OK | MB_ICONEXCLAMATION);
+        AskUserText(App.MainWindow, text, MB_OK | MB_ICONEXCLAMATION);
         return;
     }
-    int restore = AskUserWide(App.MainWindow, text, MB_YESNO | MB_ICONQUESTION) == IDYES;
+    int restore = AskUserText(App.MainWindow, text, MB_YESNO | MB_ICONQUESTION) == IDYES;
     for (int i = 0; i < count; i++) {
         FoundCopy* copy = &found[i];
         if (restore && i == 0 && IsEmptyUntitled())
@@ -299,31 +302,31 @@ static void OfferCopies()
         else if (restore)
             HandOver(copy);
         else {
-            char path[MAX_PATH];
-            if (RecoveryFilePath(copy->Name, "rec", path))
-                DeleteFileA(path);
+            PathBuffer path;
+            if (RecoveryFilePath(copy->Name, L"rec", path))
+                DeleteFileW(ExtendedLengthPath(path).c_str());
         }
         FreeBlock(copy->Bytes);
         CloseHandle(copy->Lock);
     }
 }
 
-int IsRecoveryCommand(const char* commandTail)
+int IsRecoveryCommand(const wchar_t* commandTail)
 {
-    return commandTail && strncmp(commandTail, CommandPrefix, strlen(CommandPrefix)) == 0;
+    return commandTail && wcsncmp(commandTail, CommandPrefix, wcslen(CommandPrefix)) == 0;
 }
 
-void StartRecovery(const char* commandTail)
+void StartRecovery(const wchar_t* commandTail)
 {
     if (!IsRecoveryCommand(commandTail)) {
         OfferCopies();
         return;
     }
     // Started for one copy whose lock this process was given.
-    char name[RECOVERY_NAME_SIZE];
-    lstrcpynA(name, commandTail + strlen(CommandPrefix), RECOVERY_NAME_SIZE);
-    char path[MAX_PATH];
-    if (!IsCopyName(name) || !RecoveryFilePath(name, "rec", path))
+    wchar_t name[RECOVERY_NAME_SIZE];
+    lstrcpynW(name, commandTail + wcslen(CommandPrefix), RECOVERY_NAME_SIZE);
+    PathBuffer path;
+    if (!IsCopyName(name) || !RecoveryFilePath(name, L"rec", path))
         return;
     size_t count = 0;
     unsigned char* bytes = ReadWholeFile(path, &count);

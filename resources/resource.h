@@ -88,6 +88,7 @@
 #define IDS_RECOVERY_SKIPPED  3011
 #define IDS_RECOVERY_UNTITLED 3012
 #define IDS_RECOVERY_NOTE     3013
+#define IDS_NAME_TOO_LONG_FOR_SHELL 3014
 
 // Labels and frames that the program never addresses
 #ifndef IDC_STATIC

@@ -8,86 +8,87 @@
 
 #include <stdio.h>
 #include <string.h>
+#include <wchar.h>
 
-#define LABEL_TAIL_BYTES 40
+#define LABEL_TAIL_CHARS 40
 
-static const char FavoritesSection[] = "Favorites";
-static const char FavoritesPattern[] = "FILE%i";
-static const char RecentSection[] = "MRU";
-static const char RecentPattern[] = "MRU_FILE%i";
+static const wchar_t FavoritesSection[] = L"Favorites";
+static const wchar_t FavoritesPattern[] = L"FILE%i";
+static const wchar_t RecentSection[] = L"MRU";
+static const wchar_t RecentPattern[] = L"MRU_FILE%i";
 
 void InitList(StringList* list, int capacity)
 {
     list->Count = 0;
     list->Capacity = 0;
-    list->Items = (char**)AllocZeroed((size_t)capacity * sizeof(char*));
+    list->Items = (wchar_t**)AllocZeroed((size_t)capacity * sizeof(wchar_t*));
     if (list->Items)
         list->Capacity = capacity;
 }
 
-void SetListItem(StringList* list, int index, const char* text)
+void SetListItem(StringList* list, int index, const wchar_t* text)
 {
     if (!list->Items || index < 0 || index >= list->Capacity)
         return;
-    size_t length = strlen(text);
-    char* copy = (char*)AllocZeroed(length + 1);
+    size_t length = wcslen(text);
+    wchar_t* copy = (wchar_t*)AllocZeroed((length + 1) * sizeof(wchar_t));
     if (!copy)
         return;
-    memcpy(copy, text, length);
+    memcpy(copy, text, length * sizeof(wchar_t));
     FreeBlock(list->Items[index]);
     list->Items[index] = copy;
 }
 
-int FindInList(const StringList* list, const char* text)
+int FindInList(const StringList* list, const wchar_t* text)
 {
     for (int i = 0; i < list->Count; i++)
-        if (lstrcmpiA(list->Items[i], text) == 0)
+        if (lstrcmpiW(list->Items[i], text) == 0)
             return i;
     return -1;
 }
 
-const char* ListItemAt(const StringList* list, int index)
+const wchar_t* ListItemAt(const StringList* list, int index)
 {
     if (index < 0 || index >= list->Count)
         return NULL;
     return list->Items[index];
 }
 
-void ReadList(StringList* list, const char* iniPath, const char* section, const char* keyPattern)
+void ReadList(StringList* list, const wchar_t* iniPath, const wchar_t* section, const wchar_t* keyPattern)
 {
     if (!iniPath)
         return;
+    // Room for a whole path and one character more: a value that fills it
+    // is over the path limit and is skipped, never used cut short.
+    std::wstring value(PATH_CAPACITY + 1, L'\0');
     for (int n = 1; n <= list->Capacity; n++) {
-        char key[32];
-        _snprintf(key, sizeof(key), keyPattern, n);
-        key[sizeof(key) - 1] = 0;
-        // Room for a whole path and one byte more: a value that fills it is
-        // over the path limit and is skipped, never used cut short.
-        char value[APP_PATH_SIZE + 1];
-        DWORD length = GetPrivateProfileStringA(section, key, "", value, (DWORD)sizeof(value), iniPath);
+        wchar_t key[32];
+        _snwprintf(key, 32, keyPattern, n);
+        key[31] = 0;
+        DWORD length = GetPrivateProfileStringW(section, key, L"", &value[0], PATH_CAPACITY + 1, iniPath);
         if (length == 0)
             break;
-        if (length >= MAX_PATH)
+        if (length >= PATH_CAPACITY)
             continue;
-        SetListItem(list, list->Count, value);
+        SetListItem(list, list->Count, value.c_str());
         if (list->Items[list->Count])
             list->Count++;
     }
 }
 
-void WriteList(const StringList* list, const char* iniPath, const char* section,
-               const char* keyPattern)
+void WriteList(const StringList* list, const wchar_t* iniPath, const wchar_t* section,
+               const wchar_t* keyPattern)
 {
-    char key[32];
+    wchar_t key[32];
     for (int i = 0; i < list->Count; i++) {
-        _snprintf(key, sizeof(key), keyPattern, i + 1);
-        key[sizeof(key) - 1] = 0;
-        WriteIniStringIfChanged(iniPath, section, key, "", list->Items[i]);
+        _snwprintf(key, 32, keyPattern, i + 1);
+        key[31] = 0;
+        WriteIniStringIfChanged(iniPath, section, key, L"", list->Items[i]);
     }
     // The key after the last entry ends the list when it is read back.
-    _snprintf(key, sizeof(key), keyPattern, list->Count + 1);
-    key[sizeof(key) - 1] = 0;
-    WriteIniStringIfChanged(iniPath, section, key, "", "");
+    _snwprintf(key, 32, keyPattern, list->Count + 1);
+    key[31] = 0;
+    WriteIniStringIfChanged(iniPath, section, key, L"", L"");
 }
 
 static int IsFavorites(const StringList* list) { return list->FirstCommandId == IDM_FAV_FIRST; }
@@ -114,53 +115,44 @@ int ListIndexOfCommand(const StringList* list, int id)
     return index;
 }
 
-void FormatListLabel(int index, const char* path, UINT codePage, char* out, int outSize)
+void FormatListLabel(int index, const wchar_t* path, wchar_t* out, int outSize)
 {
-    const char* shown = path;
-    const char* prefix = "";
-    int length = lstrlenA(path);
-    if (length > LABEL_TAIL_BYTES) {
-        // Walk whole characters: in a double-byte code page a trail byte can
-        // equal a backslash, and the tail must not start inside a character.
-        int from = length - LABEL_TAIL_BYTES;
-        const char* boundary = NULL;
-        const char* backslash = NULL;
-        for (const char* p = path; *p && !backslash;) {
-            if (p - path >= from) {
-                if (!boundary)
-                    boundary = p;
-                if (*p == '\\')
-                    backslash = p;
-            }
-            p += (IsDBCSLeadByteEx(codePage, (BYTE)*p) && p[1]) ? 2 : 1;
-        }
+    const wchar_t* shown = path;
+    const wchar_t* prefix = L"";
+    int length = lstrlenW(path);
+    if (length > LABEL_TAIL_CHARS) {
+        // The tail begins at the first backslash in the last 40 characters,
+        // else at the first whole character there.
+        const wchar_t* boundary = path + (length - LABEL_TAIL_CHARS);
+        if (*boundary >= 0xDC00 && *boundary <= 0xDFFF)
+            boundary++;
+        const wchar_t* backslash = wcschr(boundary, L'\\');
         shown = backslash ? backslash : boundary;
-        prefix = "...";
+        prefix = L"...";
     }
     if (index <= 8)
-        _snprintf(out, (size_t)outSize, "&%i %s%s", index + 1, prefix, shown);
+        _snwprintf(out, (size_t)outSize, L"&%i %ls%ls", index + 1, prefix, shown);
     else
-        _snprintf(out, (size_t)outSize, "  %s%s", prefix, shown);
+        _snwprintf(out, (size_t)outSize, L"  %ls%ls", prefix, shown);
     out[outSize - 1] = 0;
 }
 
-void AddToTop(const char* text, StringList* list)
+void AddToTop(const wchar_t* text, StringList* list)
 {
     if (!list->Items || list->Capacity == 0)
         return;
     // The text may be one of the entries that are about to move.
-    char copy[APP_PATH_SIZE];
-    lstrcpynA(copy, text, APP_PATH_SIZE);
-    int i = FindInList(list, copy);
+    std::wstring copy = text;
+    int i = FindInList(list, copy.c_str());
     if (i < 0) {
         if (list->Count < list->Capacity)
             list->Count++;
         i = list->Count - 1;
     }
-    char* dropped = list->Items[i];
-    memmove(&list->Items[1], &list->Items[0], (size_t)i * sizeof(char*));
+    wchar_t* dropped = list->Items[i];
+    memmove(&list->Items[1], &list->Items[0], (size_t)i * sizeof(wchar_t*));
     list->Items[0] = dropped;
-    SetListItem(list, 0, copy);
+    SetListItem(list, 0, copy.c_str());
 }
 
 void RemoveAt(StringList* list, int index)
@@ -169,12 +161,12 @@ void RemoveAt(StringList* list, int index)
         return;
     FreeBlock(list->Items[index]);
     memmove(&list->Items[index], &list->Items[index + 1],
-            (size_t)(list->Count - index - 1) * sizeof(char*));
+            (size_t)(list->Count - index - 1) * sizeof(wchar_t*));
     list->Count--;
     list->Items[list->Count] = NULL;
 }
 
-void RemoveByName(StringList* list, const char* text)
+void RemoveByName(StringList* list, const wchar_t* text)
 {
     int i = FindInList(list, text);
     if (i < 0)
@@ -182,7 +174,7 @@ void RemoveByName(StringList* list, const char* text)
     RemoveAt(list, i);
 }
 
-void LoadLists(const char* iniPath)
+void LoadLists(const wchar_t* iniPath)
 {
     App.RecentList.FirstCommandId = IDM_RECENT_FIRST;
     InitList(&App.RecentList, RECENT_CAPACITY);
@@ -193,12 +185,12 @@ void LoadLists(const char* iniPath)
     ReadList(&App.FavoritesList, iniPath, FavoritesSection, FavoritesPattern);
 }
 
-void SaveRecentFiles(const char* iniPath)
+void SaveRecentFiles(const wchar_t* iniPath)
 {
     WriteList(&App.RecentList, iniPath, RecentSection, RecentPattern);
 }
 
-void ReadFavoritesAgain(const char* iniPath)
+void ReadFavoritesAgain(const wchar_t* iniPath)
 {
     StringList* list = &App.FavoritesList;
     while (list->Count > 0)
@@ -206,22 +198,29 @@ void ReadFavoritesAgain(const char* iniPath)
     ReadList(list, iniPath, FavoritesSection, FavoritesPattern);
 }
 
-void WriteFavorites(const char* iniPath)
+void WriteFavorites(const wchar_t* iniPath)
 {
     WriteList(&App.FavoritesList, iniPath, FavoritesSection, FavoritesPattern);
 }
 
-unsigned long long FavoritesFingerprint(const char* iniPath)
+unsigned long long FavoritesFingerprint(const wchar_t* iniPath)
 {
-    // Room for every entry the list can hold.
-    const DWORD size = FAVORITES_CAPACITY * (APP_PATH_SIZE + 16);
-    char* section = (char*)AllocZeroed(size);
-    if (!section)
-        return 0;
-    DWORD length = GetPrivateProfileSectionA(FavoritesSection, section, size, iniPath);
-    unsigned long long hash = ContinueHash(HASH_START, section, length);
-    FreeBlock(section);
-    return hash;
+    // Grown until the whole section fits: the call fills a short buffer to
+    // its size less two.
+    DWORD size = 0x10000;
+    for (;;) {
+        wchar_t* section = (wchar_t*)AllocZeroed((size_t)size * sizeof(wchar_t));
+        if (!section)
+            return 0;
+        DWORD length = GetPrivateProfileSectionW(FavoritesSection, section, size, iniPath);
+        if (length + 2 < size || size >= 0x4000000) {
+            unsigned long long hash = ContinueHash(HASH_START, section, (size_t)length * sizeof(wchar_t));
+            FreeBlock(section);
+            return hash;
+        }
+        FreeBlock(section);
+        size *= 2;
+    }
 }
 
 void SetRecentFilesEnabled(int on)
@@ -235,7 +234,7 @@ void SetRecentFilesEnabled(int on)
         AddToTop(App.FilePath, &App.RecentList);
 }
 
-void NoteRecentFile(const char* path)
+void NoteRecentFile(const wchar_t* path)
 {
     if (Config.RecentFiles)
         AddToTop(path, &App.RecentList);

@@ -96,7 +96,7 @@ static BOOL CALLBACK CollectWorkArea(HMONITOR monitor, HDC context, LPRECT bound
     WorkAreaList* list = (WorkAreaList*)data;
     MONITORINFO info;
     info.cbSize = sizeof(info);
-    if (GetMonitorInfoA(monitor, &info) && list->Count < WORK_AREA_LIMIT)
+    if (GetMonitorInfoW(monitor, &info) && list->Count < WORK_AREA_LIMIT)
         list->Areas[list->Count++] = info.rcWork;
     return TRUE;
 }
@@ -106,7 +106,7 @@ void FitSavedPlacementOnScreen()
     WorkAreaList list;
     list.Count = 0;
     EnumDisplayMonitors(NULL, NULL, CollectWorkArea, (LPARAM)&list);
-    if (list.Count == 0 && SystemParametersInfoA(SPI_GETWORKAREA, 0, &list.Areas[0], 0))
+    if (list.Count == 0 && SystemParametersInfoW(SPI_GETWORKAREA, 0, &list.Areas[0], 0))
         list.Count = 1;
     RECT saved = {Config.left, Config.top, Config.right, Config.bottom};
     RECT placed = PlaceOnWorkAreas(saved, list.Areas, list.Count);

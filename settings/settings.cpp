@@ -14,10 +14,10 @@
 #include <stdlib.h>
 #include <string.h>
 
-static const char ConfigSection[] = "Config";
-static const char ViewSection[] = "View";
+static const wchar_t ConfigSection[] = L"Config";
+static const wchar_t ViewSection[] = L"View";
 
-static_assert(sizeof(CHARFORMATA) == 60, "the character format record is 60 bytes");
+static_assert(sizeof(CHARFORMATW) == 92, "the character format record is 92 bytes");
 static_assert(sizeof(LONG) == sizeof(int) && sizeof(DWORD) == sizeof(int),
               "a number field is a byte or the size of an int");
 
@@ -25,8 +25,8 @@ static_assert(sizeof(LONG) == sizeof(int) && sizeof(DWORD) == sizeof(int),
 enum KeyKind {
     NUMBER,      // signed decimal, into an int, LONG, DWORD or BYTE field
     COLOUR,      // unsigned decimal text read with atol: what does not parse is 0
-    TEXT,        // text, into a char array field
-    SEARCH_TEXT  // text, into a buffer of App's (a char* field) made before the read
+    TEXT,        // text, into a wchar_t array field
+    SEARCH_TEXT  // text, into a buffer of App's (a wchar_t* field) made before the read
 };
 
 // When a key is read and written.
@@ -41,14 +41,14 @@ enum {
 };
 
 struct IniKey {
-    const char* Section;
-    const char* Key;
+    const wchar_t* Section;
+    const wchar_t* Key;
     KeyKind Kind;
     void* Field;
     size_t FieldSize;
     int Default;             // of a NUMBER
     int Rules;
-    const char* TextDefault = NULL; // of the other kinds
+    const wchar_t* TextDefault = NULL; // of the other kinds
     int (*Valid)(int) = NULL;       // what a NUMBER read stands for; NULL: as read
 };
 
@@ -59,44 +59,44 @@ struct IniKey {
 // read it decides. Not keys: the format's mask, text colour and pitch and the
 // drawing font, all derived once the keys are read.
 static const IniKey Keys[] = {
-    {ViewSection, "Statusbar", NUMBER, FIELD(Config.Statusbar), 1, AT_EXIT},
-    {ViewSection, "Toolbar", NUMBER, FIELD(Config.Toolbar), 1, AT_EXIT},
-    {ConfigSection, "WordWrap", NUMBER, FIELD(Config.WordWrap), 1, AT_EXIT | BY_OPTIONS},
-    {ConfigSection, "HighlightURLs", NUMBER, FIELD(Config.HighlightURLs), 1, BY_OPTIONS},
-    {ConfigSection, "SingleClickURLs", NUMBER, FIELD(Config.SingleClickURLs), 1, BY_OPTIONS},
-    {ConfigSection, "AutoIndent", NUMBER, FIELD(Config.AutoIndent), 1, BY_OPTIONS},
-    {ConfigSection, "TabSize", NUMBER, FIELD(Config.TabSize), 8, AT_EXIT | BY_OPTIONS, NULL, ValidTabSize},
-    {ViewSection, "SavePosition", NUMBER, FIELD(Config.SavePosition), 0, BY_OPTIONS},
-    {ViewSection, "RecentFiles", NUMBER, FIELD(Config.RecentFiles), 1, BY_OPTIONS},
-    {ViewSection, "FullPath", NUMBER, FIELD(Config.FullPath), 0, BY_OPTIONS},
-    {ViewSection, "AlwaysOnTop", NUMBER, FIELD(Config.AlwaysOnTop), 0, AT_EXIT | BY_OPTIONS},
-    {ViewSection, "LineNumbers", NUMBER, FIELD(Config.LineNumbers), 0, AT_EXIT},
-    {ViewSection, "SelectionBar", NUMBER, FIELD(Config.SelectionBar), 0, AT_EXIT},
-    {ViewSection, "TabsToSpaces", NUMBER, FIELD(Config.TabsToSpaces), 0, BY_OPTIONS},
-    {ViewSection, "DNDNewWindow", NUMBER, FIELD(Config.DNDNewWindow), 0, BY_OPTIONS},
-    {ViewSection, "MinimizeToTray", NUMBER, FIELD(Config.MinimizeToTray), 0, BY_OPTIONS},
-    {ViewSection, "EscapeExit", NUMBER, FIELD(Config.EscapeExit), 1, BY_OPTIONS},
-    {ViewSection, "FileChange", NUMBER, FIELD(Config.FileChange), 1, BY_OPTIONS},
-    {ViewSection, "SmartHome", NUMBER, FIELD(Config.SmartHome), 1, BY_OPTIONS},
-    {ViewSection, "DateFirst", NUMBER, FIELD(Config.DateFirst), 0, BY_OPTIONS},
-    {ViewSection, "Recovery", NUMBER, FIELD(Config.Recovery), 1, BY_OPTIONS},
-    {ConfigSection, "Search", SEARCH_TEXT, FIELD(App.FindWhat), 0, AT_EXIT, ""},
-    {ConfigSection, "Replace", SEARCH_TEXT, FIELD(App.ReplaceWith), 0, AT_EXIT, ""},
+    {ViewSection, L"Statusbar", NUMBER, FIELD(Config.Statusbar), 1, AT_EXIT},
+    {ViewSection, L"Toolbar", NUMBER, FIELD(Config.Toolbar), 1, AT_EXIT},
+    {ConfigSection, L"WordWrap", NUMBER, FIELD(Config.WordWrap), 1, AT_EXIT | BY_OPTIONS},
+    {ConfigSection, L"HighlightURLs", NUMBER, FIELD(Config.HighlightURLs), 1, BY_OPTIONS},
+    {ConfigSection, L"SingleClickURLs", NUMBER, FIELD(Config.SingleClickURLs), 1, BY_OPTIONS},
+    {ConfigSection, L"AutoIndent", NUMBER, FIELD(Config.AutoIndent), 1, BY_OPTIONS},
+    {ConfigSection, L"TabSize", NUMBER, FIELD(Config.TabSize), 8, AT_EXIT | BY_OPTIONS, NULL, ValidTabSize},
+    {ViewSection, L"SavePosition", NUMBER, FIELD(Config.SavePosition), 0, BY_OPTIONS},
+    {ViewSection, L"RecentFiles", NUMBER, FIELD(Config.RecentFiles), 1, BY_OPTIONS},
+    {ViewSection, L"FullPath", NUMBER, FIELD(Config.FullPath), 0, BY_OPTIONS},
+    {ViewSection, L"AlwaysOnTop", NUMBER, FIELD(Config.AlwaysOnTop), 0, AT_EXIT | BY_OPTIONS},
+    {ViewSection, L"LineNumbers", NUMBER, FIELD(Config.LineNumbers), 0, AT_EXIT},
+    {ViewSection, L"SelectionBar", NUMBER, FIELD(Config.SelectionBar), 0, AT_EXIT},
+    {ViewSection, L"TabsToSpaces", NUMBER, FIELD(Config.TabsToSpaces), 0, BY_OPTIONS},
+    {ViewSection, L"DNDNewWindow", NUMBER, FIELD(Config.DNDNewWindow), 0, BY_OPTIONS},
+    {ViewSection, L"MinimizeToTray", NUMBER, FIELD(Config.MinimizeToTray), 0, BY_OPTIONS},
+    {ViewSection, L"EscapeExit", NUMBER, FIELD(Config.EscapeExit), 1, BY_OPTIONS},
+    {ViewSection, L"FileChange", NUMBER, FIELD(Config.FileChange), 1, BY_OPTIONS},
+    {ViewSection, L"SmartHome", NUMBER, FIELD(Config.SmartHome), 1, BY_OPTIONS},
+    {ViewSection, L"DateFirst", NUMBER, FIELD(Config.DateFirst), 0, BY_OPTIONS},
+    {ViewSection, L"Recovery", NUMBER, FIELD(Config.Recovery), 1, BY_OPTIONS},
+    {ConfigSection, L"Search", SEARCH_TEXT, FIELD(App.FindWhat), 0, AT_EXIT, L""},
+    {ConfigSection, L"Replace", SEARCH_TEXT, FIELD(App.ReplaceWith), 0, AT_EXIT, L""},
     // The first placement is 300 by 300 at 96 DPI, as large to the eye at any DPI.
-    {ViewSection, "left", NUMBER, FIELD(Config.left), 0, AT_EXIT | FROM_PLACEMENT},
-    {ViewSection, "right", NUMBER, FIELD(Config.right), 300, AT_EXIT | FROM_PLACEMENT | SCALED_DEFAULT},
-    {ViewSection, "top", NUMBER, FIELD(Config.top), 0, AT_EXIT | FROM_PLACEMENT},
-    {ViewSection, "bottom", NUMBER, FIELD(Config.bottom), 300, AT_EXIT | FROM_PLACEMENT | SCALED_DEFAULT},
-    {ViewSection, "WindowState", NUMBER, FIELD(Config.WindowState), 1,
+    {ViewSection, L"left", NUMBER, FIELD(Config.left), 0, AT_EXIT | FROM_PLACEMENT},
+    {ViewSection, L"right", NUMBER, FIELD(Config.right), 300, AT_EXIT | FROM_PLACEMENT | SCALED_DEFAULT},
+    {ViewSection, L"top", NUMBER, FIELD(Config.top), 0, AT_EXIT | FROM_PLACEMENT},
+    {ViewSection, L"bottom", NUMBER, FIELD(Config.bottom), 300, AT_EXIT | FROM_PLACEMENT | SCALED_DEFAULT},
+    {ViewSection, L"WindowState", NUMBER, FIELD(Config.WindowState), 1,
      AT_EXIT | FROM_PLACEMENT | READ_WITH_SAVE_POSITION},
-    {ConfigSection, "Font", TEXT, FIELD(Config.EditorCharFormat.szFaceName), 0, ON_EVERY_CONFIRMATION,
-     "Fixedsys"},
-    {ConfigSection, "dwEffects", NUMBER, FIELD(Config.EditorCharFormat.dwEffects), 0, ON_EVERY_CONFIRMATION},
-    {ConfigSection, "CharSet", NUMBER, FIELD(Config.EditorCharFormat.bCharSet), 0, ON_EVERY_CONFIRMATION},
-    {ConfigSection, "FontSize", NUMBER, FIELD(Config.EditorCharFormat.yHeight), 220, ON_EVERY_CONFIRMATION},
-    {ConfigSection, "BackColor", COLOUR, FIELD(Config.BackColor), 0,
+    {ConfigSection, L"Font", TEXT, FIELD(Config.EditorCharFormat.szFaceName), 0, ON_EVERY_CONFIRMATION,
+     L"Fixedsys"},
+    {ConfigSection, L"dwEffects", NUMBER, FIELD(Config.EditorCharFormat.dwEffects), 0, ON_EVERY_CONFIRMATION},
+    {ConfigSection, L"CharSet", NUMBER, FIELD(Config.EditorCharFormat.bCharSet), 0, ON_EVERY_CONFIRMATION},
+    {ConfigSection, L"FontSize", NUMBER, FIELD(Config.EditorCharFormat.yHeight), 220, ON_EVERY_CONFIRMATION},
+    {ConfigSection, L"BackColor", COLOUR, FIELD(Config.BackColor), 0,
      ON_EVERY_CONFIRMATION | WINDOW_COLOUR_DEFAULT},
-    {ConfigSection, "FontColor", COLOUR, FIELD(Config.FontColor), 0, ON_EVERY_CONFIRMATION, "0"},
+    {ConfigSection, L"FontColor", COLOUR, FIELD(Config.FontColor), 0, ON_EVERY_CONFIRMATION, L"0"},
 };
 
 #undef FIELD
@@ -118,14 +118,14 @@ static int NumberIn(const IniKey& key)
     return value;
 }
 
-static void ColourText(COLORREF colour, char* out, size_t size)
+static void ColourText(COLORREF colour, wchar_t* out, size_t size)
 {
-    _snprintf(out, size, "%u", (unsigned int)colour);
+    _snwprintf(out, size, L"%u", (unsigned int)colour);
     out[size - 1] = 0;
 }
 
 // The default of a key kept as text; the window colour's is written into room.
-static const char* TextDefault(const IniKey& key, char* room, size_t roomSize)
+static const wchar_t* TextDefault(const IniKey& key, wchar_t* room, size_t roomSize)
 {
     if (!(key.Rules & WINDOW_COLOUR_DEFAULT))
         return key.TextDefault;
@@ -135,24 +135,24 @@ static const char* TextDefault(const IniKey& key, char* room, size_t roomSize)
 
 // Reads go through these: with no usable INI path every key takes its default
 // and no file at all is read.
-static int ReadInt(const char* iniPath, const char* section, const char* key, int defaultValue)
+static int ReadInt(const wchar_t* iniPath, const wchar_t* section, const wchar_t* key, int defaultValue)
 {
     if (!iniPath)
         return defaultValue;
-    return (int)GetPrivateProfileIntA(section, key, defaultValue, iniPath);
+    return (int)GetPrivateProfileIntW(section, key, defaultValue, iniPath);
 }
 
-static void ReadText(const char* iniPath, const char* section, const char* key,
-                     const char* defaultValue, char* out, DWORD outSize)
+static void ReadText(const wchar_t* iniPath, const wchar_t* section, const wchar_t* key,
+                     const wchar_t* defaultValue, wchar_t* out, DWORD outSize)
 {
     if (!iniPath) {
-        lstrcpynA(out, defaultValue, (int)outSize);
+        lstrcpynW(out, defaultValue, (int)outSize);
         return;
     }
-    GetPrivateProfileStringA(section, key, defaultValue, out, outSize, iniPath);
+    GetPrivateProfileStringW(section, key, defaultValue, out, outSize, iniPath);
 }
 
-static void ReadKey(const char* ini, const IniKey& key, int dpi)
+static void ReadKey(const wchar_t* ini, const IniKey& key, int dpi)
 {
     switch (key.Kind) {
     case NUMBER: {
@@ -162,44 +162,44 @@ static void ReadKey(const char* ini, const IniKey& key, int dpi)
         break;
     }
     case COLOUR: {
-        char room[20];
-        char text[20];
-        ReadText(ini, key.Section, key.Key, TextDefault(key, room, sizeof(room)), text, (DWORD)sizeof(text));
-        StoreNumber(key, (int)(COLORREF)atol(text));
+        wchar_t room[20];
+        wchar_t text[20];
+        ReadText(ini, key.Section, key.Key, TextDefault(key, room, 20), text, 20);
+        StoreNumber(key, (int)(COLORREF)_wtol(text));
         break;
     }
     case TEXT:
-        ReadText(ini, key.Section, key.Key, key.TextDefault, (char*)key.Field, (DWORD)key.FieldSize);
+        ReadText(ini, key.Section, key.Key, key.TextDefault, (wchar_t*)key.Field, (DWORD)(key.FieldSize / sizeof(wchar_t)));
         break;
     case SEARCH_TEXT:
-        ReadText(ini, key.Section, key.Key, key.TextDefault, *(char**)key.Field, (DWORD)App.FindBufferSize);
+        ReadText(ini, key.Section, key.Key, key.TextDefault, *(wchar_t**)key.Field, (DWORD)App.FindBufferSize);
         break;
     }
 }
 
 // unconditionally: written whatever the file holds; otherwise only when it
 // differs from what the file holds (or, for a missing key, from the default).
-static void WriteKey(const char* ini, const IniKey& key, bool unconditionally)
+static void WriteKey(const wchar_t* ini, const IniKey& key, bool unconditionally)
 {
-    char text[20];
-    const char* value = text;
+    wchar_t text[20];
+    const wchar_t* value = text;
     switch (key.Kind) {
     case NUMBER:
         if (!unconditionally) {
             WriteIniIntIfChanged(ini, key.Section, key.Key, NumberIn(key), key.Default);
             return;
         }
-        _snprintf(text, sizeof(text), "%i", NumberIn(key));
-        text[sizeof(text) - 1] = 0;
+        _snwprintf(text, 20, L"%i", NumberIn(key));
+        text[19] = 0;
         break;
     case COLOUR:
-        ColourText((COLORREF)NumberIn(key), text, sizeof(text));
+        ColourText((COLORREF)NumberIn(key), text, 20);
         break;
     case TEXT:
-        value = (const char*)key.Field;
+        value = (const wchar_t*)key.Field;
         break;
     case SEARCH_TEXT:
-        value = *(char* const*)key.Field;
+        value = *(wchar_t* const*)key.Field;
         if (!value)
             return;
         break;
@@ -208,8 +208,8 @@ static void WriteKey(const char* ini, const IniKey& key, bool unconditionally)
         WriteIniString(ini, key.Section, key.Key, value);
         return;
     }
-    char room[20];
-    WriteIniStringIfChanged(ini, key.Section, key.Key, TextDefault(key, room, sizeof(room)), value);
+    wchar_t room[20];
+    WriteIniStringIfChanged(ini, key.Section, key.Key, TextDefault(key, room, 20), value);
 }
 
 int ValidTabSize(int tabSize)
@@ -231,18 +231,18 @@ RECT WorkAreaToScreen(RECT normal, RECT workArea)
 
 void ReadSettings(int dpi)
 {
-    CHARFORMATA* format = &Config.EditorCharFormat;
+    CHARFORMATW* format = &Config.EditorCharFormat;
     memset(format, 0, sizeof(*format));
-    format->cbSize = sizeof(CHARFORMATA);
+    format->cbSize = sizeof(CHARFORMATW);
     format->dwMask = CFM_SIZE | CFM_COLOR | CFM_FACE | CFM_CHARSET | CFM_BOLD | CFM_ITALIC;
 
-    char located[INI_PATH_SIZE];
-    const char* ini = LocateIniFile(located) ? located : NULL;
+    PathBuffer located;
+    const wchar_t* ini = LocateIniFile(located) ? (const wchar_t*)located : NULL;
 
     if (App.FindBufferSize == 0) {
-        App.FindBufferSize = FIND_BUFFER_BYTES - 1;
-        App.FindWhat = (char*)AllocZeroed(FIND_BUFFER_BYTES);
-        App.ReplaceWith = (char*)AllocZeroed(FIND_BUFFER_BYTES);
+        App.FindBufferSize = FIND_BUFFER_CHARS - 1;
+        App.FindWhat = (wchar_t*)AllocZeroed(FIND_BUFFER_CHARS * sizeof(wchar_t));
+        App.ReplaceWith = (wchar_t*)AllocZeroed(FIND_BUFFER_CHARS * sizeof(wchar_t));
     }
     for (const IniKey& key : Keys)
         if (Config.SavePosition || !(key.Rules & READ_WITH_SAVE_POSITION))
@@ -255,7 +255,7 @@ void ReadSettings(int dpi)
     FallBackFromUnusableSettings();
 }
 
-void SaveOptionSettings(const char* ini)
+void SaveOptionSettings(const wchar_t* ini)
 {
     for (const IniKey& key : Keys)
         if (key.Rules & (BY_OPTIONS | ON_EVERY_CONFIRMATION))
@@ -267,7 +267,7 @@ void SaveOptionSettings(const char* ini)
 static bool TakeWindowPlacement(const WINDOWPLACEMENT* placement)
 {
     RECT workArea;
-    if (!placement || !SystemParametersInfoA(SPI_GETWORKAREA, 0, &workArea, 0))
+    if (!placement || !SystemParametersInfoW(SPI_GETWORKAREA, 0, &workArea, 0))
         return false;
     RECT screen = WorkAreaToScreen(placement->rcNormalPosition, workArea);
     Config.left = screen.left;
@@ -280,7 +280,7 @@ static bool TakeWindowPlacement(const WINDOWPLACEMENT* placement)
 
 void SaveExitSettings(const WINDOWPLACEMENT* placement)
 {
-    char ini[INI_PATH_SIZE];
+    PathBuffer ini;
     if (!LocateIniFile(ini))
         return;
 

@@ -9,7 +9,7 @@
 // unusable values back at their defaults; no window is touched.
 void ReadSettings(int dpi);
 // The keys the Options sheet sets, into the INI file at ini.
-void SaveOptionSettings(const char* ini);
+void SaveOptionSettings(const wchar_t* ini);
 // placement: the main window's, or NULL when it could not be had.
 void SaveExitSettings(const WINDOWPLACEMENT* placement);
 

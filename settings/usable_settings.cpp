@@ -4,7 +4,7 @@
 
 #include <string.h>
 
-FontCreateFunction EditorFontCreator = CreateFontIndirectA;
+FontCreateFunction EditorFontCreator = CreateFontIndirectW;
 
 int IsUsableFontSize(LONG twips)
 {
@@ -29,15 +29,15 @@ void UsableColors(COLORREF* text, COLORREF* back, COLORREF defaultBack)
     *text = *back == 0 ? 0xFFFFFF : 0;
 }
 
-void ResetEditorFont(CHARFORMATA* format)
+void ResetEditorFont(CHARFORMATW* format)
 {
     format->yHeight = DEFAULT_FONT_TWIPS;
     format->dwEffects = 0;
     format->bCharSet = 0;
-    lstrcpynA(format->szFaceName, DEFAULT_FONT_FACE, LF_FACESIZE);
+    lstrcpynW(format->szFaceName, DEFAULT_FONT_FACE, LF_FACESIZE);
 }
 
-void BuildEditorLogFont(const CHARFORMATA* format, int pixelsPerInch, LOGFONTA* font)
+void BuildEditorLogFont(const CHARFORMATW* format, int pixelsPerInch, LOGFONTW* font)
 {
     memset(font, 0, sizeof(*font));
     font->lfHeight = -MulDiv(format->yHeight / 20, pixelsPerInch, 72);
@@ -53,15 +53,15 @@ void BuildEditorLogFont(const CHARFORMATA* format, int pixelsPerInch, LOGFONTA* 
     font->lfClipPrecision = 0;
     font->lfQuality = DRAFT_QUALITY;
     font->lfPitchAndFamily = format->bPitchAndFamily;
-    lstrcpynA(font->lfFaceName, format->szFaceName, LF_FACESIZE);
+    lstrcpynW(font->lfFaceName, format->szFaceName, LF_FACESIZE);
 }
 
-static int CanCreateFont(const CHARFORMATA* format)
+static int CanCreateFont(const CHARFORMATW* format)
 {
     HDC context = GetDC(NULL);
     int pixelsPerInch = GetDeviceCaps(context, LOGPIXELSY);
     ReleaseDC(NULL, context);
-    LOGFONTA font;
+    LOGFONTW font;
     BuildEditorLogFont(format, pixelsPerInch, &font);
     HFONT made = EditorFontCreator(&font);
     if (!made)
@@ -70,7 +70,7 @@ static int CanCreateFont(const CHARFORMATA* format)
     return 1;
 }
 
-static int CALLBACK NoteFace(const LOGFONTA* font, const TEXTMETRICA* metrics, DWORD type, LPARAM found)
+static int CALLBACK NoteFace(const LOGFONTW* font, const TEXTMETRICW* metrics, DWORD type, LPARAM found)
 {
     (void)font;
     (void)metrics;
@@ -79,22 +79,22 @@ static int CALLBACK NoteFace(const LOGFONTA* font, const TEXTMETRICA* metrics, D
     return 0;
 }
 
-int IsFontInstalled(const char* face)
+int IsFontInstalled(const wchar_t* face)
 {
-    LOGFONTA wanted;
+    LOGFONTW wanted;
     memset(&wanted, 0, sizeof(wanted));
     wanted.lfCharSet = DEFAULT_CHARSET;
-    lstrcpynA(wanted.lfFaceName, face, LF_FACESIZE);
+    lstrcpynW(wanted.lfFaceName, face, LF_FACESIZE);
     int found = 0;
     HDC context = GetDC(NULL);
-    EnumFontFamiliesExA(context, &wanted, NoteFace, (LPARAM)&found, 0);
+    EnumFontFamiliesExW(context, &wanted, NoteFace, (LPARAM)&found, 0);
     ReleaseDC(NULL, context);
     return found;
 }
 
 void FallBackFromUnusableSettings()
 {
-    CHARFORMATA* format = &Config.EditorCharFormat;
+    CHARFORMATW* format = &Config.EditorCharFormat;
     COLORREF text = format->crTextColor;
     COLORREF back = Config.BackColor;
     UsableColors(&text, &back, GetSysColor(COLOR_WINDOW));

@@ -9,13 +9,13 @@
 
 // The drawing form of a character format for a device with pixelsPerInch
 // vertical pixels per logical inch.
-void BuildEditorLogFont(const CHARFORMATA* format, int pixelsPerInch, LOGFONTA* font);
+void BuildEditorLogFont(const CHARFORMATW* format, int pixelsPerInch, LOGFONTW* font);
 
 // The font sizes the Options sheet can set: 1 to 20 points, in twips.
 #define MIN_FONT_TWIPS 20
 #define MAX_FONT_TWIPS 400
 #define DEFAULT_FONT_TWIPS 220
-#define DEFAULT_FONT_FACE "Fixedsys"
+#define DEFAULT_FONT_FACE L"Fixedsys"
 
 int IsUsableFontSize(LONG twips);
 // A colour the colour chooser can give: no bits above red, green and blue.
@@ -27,14 +27,14 @@ int IsPlainColor(COLORREF color);
 void UsableColors(COLORREF* text, COLORREF* back, COLORREF defaultBack);
 
 // Font size, face, effects and character set back to the defaults.
-void ResetEditorFont(CHARFORMATA* format);
+void ResetEditorFont(CHARFORMATW* format);
 
 // Makes the font for a character format (tests replace it to fail on purpose).
-typedef HFONT(WINAPI* FontCreateFunction)(const LOGFONTA* font);
+typedef HFONT(WINAPI* FontCreateFunction)(const LOGFONTW* font);
 extern FontCreateFunction EditorFontCreator;
 
 // The system has a font of this face name.
-int IsFontInstalled(const char* face);
+int IsFontInstalled(const wchar_t* face);
 
 // Applied by the settings load before the format reaches the control: puts
 // unusable colours, size and font of Config back to their defaults, and asks

@@ -1,18 +1,17 @@
 #include "text/device_names.h"
 
-#include <stdio.h>
-#include <string.h>
+#include <wchar.h>
 
-static int IsSeparator(char c) { return c == '\\' || c == '/'; }
+static int IsSeparator(wchar_t c) { return c == L'\\' || c == L'/'; }
 
-static int IsAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+static int IsAsciiLetter(wchar_t c) { return (c >= L'a' && c <= L'z') || (c >= L'A' && c <= L'Z'); }
 
-static char AsciiUpper(char c) { return (c >= 'a' && c <= 'z') ? (char)(c - 'a' + 'A') : c; }
+static wchar_t AsciiUpper(wchar_t c) { return (c >= L'a' && c <= L'z') ? (wchar_t)(c - L'a' + L'A') : c; }
 
 // The first length bytes of text are word (upper case), case ignored.
-static int IsWord(const char* text, size_t length, const char* word)
+static int IsWord(const wchar_t* text, size_t length, const wchar_t* word)
 {
-    if (strlen(word) != length)
+    if (wcslen(word) != length)
         return 0;
     for (size_t i = 0; i < length; i++) {
         if (AsciiUpper(text[i]) != word[i])
@@ -22,9 +21,9 @@ static int IsWord(const char* text, size_t length, const char* word)
 }
 
 // text begins with word, case ignored, followed by a separator or its end.
-static int BeginsWithPart(const char* text, const char* word)
+static int BeginsWithPart(const wchar_t* text, const wchar_t* word)
 {
-    size_t length = strlen(word);
+    size_t length = wcslen(word);
     for (size_t i = 0; i < length; i++) {
         if (!text[i] || AsciiUpper(text[i]) != word[i])
             return 0;
@@ -32,40 +31,40 @@ static int BeginsWithPart(const char* text, const char* word)
     return !text[length] || IsSeparator(text[length]);
 }
 
-static int IsReservedBaseName(const char* name, size_t length)
+static int IsReservedBaseName(const wchar_t* name, size_t length)
 {
-    static const char* const words[] = {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$"};
+    static const wchar_t* const words[] = {L"CON", L"PRN", L"AUX", L"NUL", L"CONIN$", L"CONOUT$"};
     for (size_t i = 0; i < sizeof(words) / sizeof(words[0]); i++) {
         if (IsWord(name, length, words[i]))
             return 1;
     }
-    if (length == 4 && name[3] >= '1' && name[3] <= '9')
-        return IsWord(name, 3, "COM") || IsWord(name, 3, "LPT");
+    if (length == 4 && name[3] >= L'1' && name[3] <= L'9')
+        return IsWord(name, 3, L"COM") || IsWord(name, 3, L"LPT");
     return 0;
 }
 
 // The system takes a name as the device when the part before its first dot
 // or colon, trailing blanks dropped, is a device: "con.txt", "aux .log", "nul:".
-static int IsReservedFileName(const char* name, size_t length)
+static int IsReservedFileName(const wchar_t* name, size_t length)
 {
     size_t base = 0;
-    while (base < length && name[base] != '.' && name[base] != ':')
+    while (base < length && name[base] != L'.' && name[base] != L':')
         base++;
-    while (base > 0 && name[base - 1] == ' ')
+    while (base > 0 && name[base - 1] == L' ')
         base--;
     return IsReservedBaseName(name, base);
 }
 
 // Checks the last non-empty part of path, whatever folder it is in.
-static int IsReservedLastPart(const char* path, UINT codePage)
+static int IsReservedLastPart(const wchar_t* path)
 {
-    const char* start = path;
-    if (IsAsciiLetter(path[0]) && path[1] == ':')
+    const wchar_t* start = path;
+    if (IsAsciiLetter(path[0]) && path[1] == L':')
         start = path + 2;
-    const char* part = start;
-    const char* partEnd = start;
-    const char* segment = start;
-    const char* current = start;
+    const wchar_t* part = start;
+    const wchar_t* partEnd = start;
+    const wchar_t* segment = start;
+    const wchar_t* current = start;
     while (*current) {
         if (IsSeparator(*current)) {
             if (current > segment) {
@@ -73,8 +72,6 @@ static int IsReservedLastPart(const char* path, UINT codePage)
                 partEnd = current;
             }
             segment = ++current;
-        } else if (IsDBCSLeadByteEx(codePage, (BYTE)*current) && current[1]) {
-            current += 2;
         } else {
             current++;
         }
@@ -87,57 +84,52 @@ static int IsReservedLastPart(const char* path, UINT codePage)
 }
 
 // "server\pipe\..." or "server\mailslot\...": a share that is no folder.
-static int IsPipeShare(const char* serverAndShare)
+static int IsPipeShare(const wchar_t* serverAndShare)
 {
-    const char* share = serverAndShare;
+    const wchar_t* share = serverAndShare;
     while (*share && !IsSeparator(*share))
         share++;
     if (!*share)
         return 0;
     share++;
-    return BeginsWithPart(share, "PIPE") || BeginsWithPart(share, "MAILSLOT");
+    return BeginsWithPart(share, L"PIPE") || BeginsWithPart(share, L"MAILSLOT");
 }
 
 // "\\.\", "\\?\" or "\??\": prefixes that hand the rest to the system unparsed.
-static const char* AfterNamespacePrefix(const char* path)
+static const wchar_t* AfterNamespacePrefix(const wchar_t* path)
 {
-    if (IsSeparator(path[0]) && IsSeparator(path[1]) && (path[2] == '.' || path[2] == '?') &&
+    if (IsSeparator(path[0]) && IsSeparator(path[1]) && (path[2] == L'.' || path[2] == L'?') &&
         IsSeparator(path[3]))
         return path + 4;
-    if (path[0] == '\\' && path[1] == '?' && path[2] == '?' && path[3] == '\\')
+    if (path[0] == L'\\' && path[1] == L'?' && path[2] == L'?' && path[3] == L'\\')
         return path + 4;
     return NULL;
 }
 
 // Inside such a prefix only a drive path, a share or a volume path reaches
 // a file; anything else is a port, a pipe, a whole disk or another device.
-static int IsDeviceInNamespace(const char* rest, UINT codePage)
+static int IsDeviceInNamespace(const wchar_t* rest)
 {
-    if (IsAsciiLetter(rest[0]) && rest[1] == ':' && IsSeparator(rest[2]))
-        return IsReservedLastPart(rest, codePage);
-    if (BeginsWithPart(rest, "UNC") && rest[3])
-        return IsPipeShare(rest + 4) || IsReservedLastPart(rest + 4, codePage);
-    if (_strnicmp(rest, "Volume{", 7) == 0) {
-        const char* close = strchr(rest, '}');
+    if (IsAsciiLetter(rest[0]) && rest[1] == L':' && IsSeparator(rest[2]))
+        return IsReservedLastPart(rest);
+    if (BeginsWithPart(rest, L"UNC") && rest[3])
+        return IsPipeShare(rest + 4) || IsReservedLastPart(rest + 4);
+    if (_wcsnicmp(rest, L"Volume{", 7) == 0) {
+        const wchar_t* close = wcschr(rest, L'}');
         if (close && IsSeparator(close[1]) && close[2])
-            return IsReservedLastPart(close + 2, codePage);
+            return IsReservedLastPart(close + 2);
     }
     return 1;
 }
 
-int IsDeviceNameInCodePage(const char* path, UINT codePage)
+int IsDeviceName(const wchar_t* path)
 {
     if (!path || !*path)
         return 0;
-    const char* rest = AfterNamespacePrefix(path);
+    const wchar_t* rest = AfterNamespacePrefix(path);
     if (rest)
-        return IsDeviceInNamespace(rest, codePage);
+        return IsDeviceInNamespace(rest);
     if (IsSeparator(path[0]) && IsSeparator(path[1]) && IsPipeShare(path + 2))
         return 1;
-    return IsReservedLastPart(path, codePage);
-}
-
-int IsDeviceName(const char* path)
-{
-    return IsDeviceNameInCodePage(path, CP_ACP);
+    return IsReservedLastPart(path);
 }

@@ -4,15 +4,10 @@
 #ifndef SCRIVLET_DEVICE_NAMES_H
 #define SCRIVLET_DEVICE_NAMES_H
 
-#include <windows.h>
-
 // 1 when path names a device: CON, PRN, AUX, NUL, CONIN$, CONOUT$, COM1-9 or
 // LPT1-9 as the last part of any path, with any extension, trailing dots or
 // blanks; a \\.\ or \\?\ path that is not a drive or share path; a named
-// pipe or mailslot, local or on a server. Double-byte names are walked in
-// the given code page, so a trail byte 5C is not taken for a backslash.
-int IsDeviceNameInCodePage(const char* path, UINT codePage);
-// The same in the system's ANSI code page.
-int IsDeviceName(const char* path);
+// pipe or mailslot, local or on a server.
+int IsDeviceName(const wchar_t* path);
 
 #endif

@@ -3,9 +3,9 @@
 #define SCRIVLET_FILE_FILTER_H
 
 // The 13-pair filter table, double-NUL terminated.
-extern const char FileFilterTable[];
+extern const wchar_t FileFilterTable[];
 // 1-based index of the first pair whose patterns list the extension of path
 // (text from its last dot on, case ignored), or 0 when none does.
-int FilterIndexForPath(const char* path);
+int FilterIndexForPath(const wchar_t* path);
 
 #endif

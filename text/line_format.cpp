@@ -1,12 +1,8 @@
 #include "text/line_format.h"
 
-static const char* const Names[] = {"WIN", "UNIX", "MAC"};
-static const wchar_t* const WideNames[] = {L"WIN", L"UNIX", L"MAC"};
+static const wchar_t* const Names[] = {L"WIN", L"UNIX", L"MAC"};
 
-static int Known(int format)
+const wchar_t* LineFormatName(int format)
 {
-    return format >= DOS && format <= MAC ? format : DOS;
+    return Names[format >= DOS && format <= MAC ? format : DOS];
 }
-
-const char* LineFormatName(int format) { return Names[Known(format)]; }
-const wchar_t* LineFormatNameW(int format) { return WideNames[Known(format)]; }

@@ -6,7 +6,6 @@ enum LineFormat { DOS = 0, UNIX = 1, MAC = 2 };
 
 // "WIN", "UNIX" or "MAC", as the status bar and the messages name them; a
 // value out of range is named as DOS.
-const char* LineFormatName(int format);
-const wchar_t* LineFormatNameW(int format);
+const wchar_t* LineFormatName(int format);
 
 #endif

@@ -30,22 +30,15 @@ int ColumnAfterText(const wchar_t* text, int tabSize)
     return column;
 }
 
-// The control hands out ranges only in the ANSI code page, where a character
-// may take two bytes; converted to UTF-16, each counts once.
 static int ColumnOfCaret(LONG lineStart, LONG caret)
 {
     if (caret <= lineStart)
         return 1;
-    char* ansi = ReadTextRangeAnsi(lineStart, caret);
-    if (!ansi)
+    wchar_t* text = ReadTextRange(lineStart, caret);
+    if (!text)
         return 1;
-    int units = MultiByteToWideChar(CP_ACP, 0, ansi, -1, NULL, 0);
-    wchar_t* wide = units > 0 ? (wchar_t*)AllocZeroed((size_t)units * sizeof(wchar_t)) : NULL;
-    int column = 1;
-    if (wide && MultiByteToWideChar(CP_ACP, 0, ansi, -1, wide, units) > 0)
-        column = ColumnAfterText(wide, Config.TabSize);
-    FreeBlock(wide);
-    FreeBlock(ansi);
+    int column = ColumnAfterText(text, Config.TabSize);
+    FreeBlock(text);
     return column;
 }
 
@@ -60,7 +53,7 @@ static void ShowCaretPosition(LONG caret)
     wchar_t text[64];
     _snwprintf(text, 64, L"列 : %u 行: %u", (unsigned int)App.CaretColumn, App.CaretLine);
     text[63] = 0;
-    SetStatusTextW(STATUS_CARET, text);
+    SetStatusText(STATUS_CARET, text);
 }
 
 // Positions as in a file with CR LF breaks: every line break before a
@@ -76,9 +69,9 @@ static void ShowSelectionFigures(CHARRANGE selection)
         selection.cpMin = selection.cpMax;
     unsigned int start = (unsigned int)(selection.cpMin + EditLineFromChar(selection.cpMin));
     unsigned int end = (unsigned int)(selection.cpMax + EditLineFromChar(selection.cpMax));
-    char text[96];
-    _snprintf(text, sizeof(text), "Selection Start: %u End: %u Len: %u", start, end, end - start);
-    text[sizeof(text) - 1] = 0;
+    wchar_t text[96];
+    _snwprintf(text, 96, L"Selection Start: %u End: %u Len: %u", start, end, end - start);
+    text[95] = 0;
     SetStatusText(STATUS_CARET, text);
 }
 
@@ -97,9 +90,9 @@ void UpdateCaretStatus()
 
 void ShowTabSize()
 {
-    char text[32];
-    _snprintf(text, sizeof(text), "Tab: %i", Config.TabSize);
-    text[sizeof(text) - 1] = 0;
+    wchar_t text[32];
+    _snwprintf(text, 32, L"Tab: %i", Config.TabSize);
+    text[31] = 0;
     SetStatusText(STATUS_TABSIZE, text);
 }
 
@@ -108,6 +101,6 @@ void SetTabSize(int size)
     Config.TabSize = size;
     // Four dialog units are one average character width.
     DWORD stop = (DWORD)(size * 4);
-    SendMessageA(App.EditControl, EM_SETTABSTOPS, 1, (LPARAM)&stop);
+    SendMessageW(App.EditControl, EM_SETTABSTOPS, 1, (LPARAM)&stop);
     ShowTabSize();
 }

@@ -10,16 +10,16 @@
 
 HWND CreateEditControl(HINSTANCE instance)
 {
-    HWND edit = CreateWindowExA(0, "RichEdit20A", NULL,
+    HWND edit = CreateWindowExW(0, L"RichEdit20W", NULL,
                                 WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE |
                                     ES_AUTOVSCROLL | ES_AUTOHSCROLL,
                                 0, 0, 0, 0, App.MainWindow, (HMENU)(INT_PTR)ID_EDITCONTROL, instance, NULL);
     if (!edit)
         return NULL;
-    SendMessageA(edit, EM_SETTARGETDEVICE, 0, 0);
-    SendMessageA(edit, EM_SETEVENTMASK, 0, EDIT_EVENT_MASK);
-    SendMessageA(edit, EM_EXLIMITTEXT, 0, 0x7FFFFFFF);
-    App.OldEditProc = (WNDPROC)SetWindowLongPtrA(edit, GWLP_WNDPROC, (LONG_PTR)EditSubclassProc);
+    SendMessageW(edit, EM_SETTARGETDEVICE, 0, 0);
+    SendMessageW(edit, EM_SETEVENTMASK, 0, EDIT_EVENT_MASK);
+    SendMessageW(edit, EM_EXLIMITTEXT, 0, 0x7FFFFFFF);
+    App.OldEditProc = (WNDPROC)SetWindowLongPtrW(edit, GWLP_WNDPROC, (LONG_PTR)EditSubclassProc);
     return edit;
 }
 
@@ -45,7 +45,7 @@ int PutFreshEditControl()
     App.EditControl = fresh;
     SetWindowPos(fresh, old, place.left, place.top, place.right - place.left, place.bottom - place.top,
                  SWP_NOACTIVATE);
-    SetWindowLongPtrA(old, GWLP_WNDPROC, (LONG_PTR)App.OldEditProc);
+    SetWindowLongPtrW(old, GWLP_WNDPROC, (LONG_PTR)App.OldEditProc);
     DestroyWindow(old);
 
     ApplyEditorLook();

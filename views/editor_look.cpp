@@ -8,22 +8,22 @@
 
 void ApplyEditorLook()
 {
-    SendMessageA(App.EditControl, EM_SETBKGNDCOLOR, 0, (LPARAM)Config.BackColor);
+    SendMessageW(App.EditControl, EM_SETBKGNDCOLOR, 0, (LPARAM)Config.BackColor);
     // Line width 0 wraps at the window edge, 1 turns wrapping off.
-    SendMessageA(App.EditControl, EM_SETTARGETDEVICE, 0, Config.WordWrap ? 0 : 1);
+    SendMessageW(App.EditControl, EM_SETTARGETDEVICE, 0, Config.WordWrap ? 0 : 1);
     // The control takes only TRUE or FALSE here; any nonzero flag means on.
-    SendMessageA(App.EditControl, EM_AUTOURLDETECT, Config.HighlightURLs ? TRUE : FALSE, 0);
-    SendMessageA(App.EditControl, EM_HIDESELECTION, FALSE, 0);
+    SendMessageW(App.EditControl, EM_AUTOURLDETECT, Config.HighlightURLs ? TRUE : FALSE, 0);
+    SendMessageW(App.EditControl, EM_HIDESELECTION, FALSE, 0);
 }
 
 int ApplyEditorCharFormat()
 {
     // The options change the font and its colour apart; the colour is kept here.
-    CHARFORMATA format = Config.EditorCharFormat;
+    CHARFORMATW format = Config.EditorCharFormat;
     format.cbSize = sizeof(format);
     format.dwMask |= CFM_COLOR;
     format.crTextColor = Config.FontColor;
-    return SendMessageA(App.EditControl, EM_SETCHARFORMAT, SCF_DEFAULT, (LPARAM)&format) != 0;
+    return SendMessageW(App.EditControl, EM_SETCHARFORMAT, SCF_DEFAULT, (LPARAM)&format) != 0;
 }
 
 void DeriveEditorLogFont()

@@ -8,24 +8,24 @@
 #include <commctrl.h>
 #include <stdio.h>
 
-void FormatStatusText(int lineFormat, int encoding, int noMark, char* text, size_t size)
+void FormatStatusText(int lineFormat, int encoding, int noMark, wchar_t* text, size_t size)
 {
-    const char* format = LineFormatName(lineFormat);
-    const char* name = "";
+    const wchar_t* format = LineFormatName(lineFormat);
+    const wchar_t* name = L"";
     if (encoding == ENCODING_UTF16LE)
-        name = " Unicode";
+        name = L" Unicode";
     else if (encoding == ENCODING_UTF16BE)
-        name = " Unicode BE";
+        name = L" Unicode BE";
     else if (encoding == ENCODING_UTF8)
-        name = noMark ? " UTF-8" : " UTF-8 BOM";
-    _snprintf(text, size, "%s%s", format, name);
+        name = noMark ? L" UTF-8" : L" UTF-8 BOM";
+    _snwprintf(text, size, L"%ls%ls", format, name);
     text[size - 1] = 0;
 }
 
 void ShowFormatStatus()
 {
-    char text[32];
-    FormatStatusText(App.LineFormat, App.Encoding, App.NoByteOrderMark, text, sizeof(text));
+    wchar_t text[32];
+    FormatStatusText(App.LineFormat, App.Encoding, App.NoByteOrderMark, text, 32);
     SetStatusText(STATUS_FORMAT, text);
     // The part widens for a longer text, such as an encoding's name.
     if (App.StatusBar && App.MainWindow) {

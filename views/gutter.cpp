@@ -5,6 +5,7 @@
 
 #include "ground/app_state.h"
 #include "ground/dpi.h"
+#include "views/typed_characters.h"
 
 #include <richedit.h>
 #include <stdio.h>
@@ -15,24 +16,24 @@ enum { MARGIN_UNKNOWN = 0, MARGIN_BY_MESSAGE = 1, MARGIN_BY_RECT = 2 };
 
 static LONG LineTop(LONG line)
 {
-    LONG index = (LONG)SendMessageA(App.EditControl, EM_LINEINDEX, (WPARAM)line, 0);
+    LONG index = (LONG)SendMessageW(App.EditControl, EM_LINEINDEX, (WPARAM)line, 0);
     if (index < 0)
         return LONG_MIN; // no such line
     POINTL point = {0, 0};
-    SendMessageA(App.EditControl, EM_POSFROMCHAR, (WPARAM)&point, (LPARAM)index);
+    SendMessageW(App.EditControl, EM_POSFROMCHAR, (WPARAM)&point, (LPARAM)index);
     return point.y;
 }
 
 static LONG TextLeftEdge()
 {
     POINTL point = {0, 0};
-    SendMessageA(App.EditControl, EM_POSFROMCHAR, (WPARAM)&point, 0);
+    SendMessageW(App.EditControl, EM_POSFROMCHAR, (WPARAM)&point, 0);
     return point.x;
 }
 
 static void SendMarginMessage(int margin)
 {
-    SendMessageA(App.EditControl, EM_SETMARGINS, EC_LEFTMARGIN, MAKELPARAM(margin, 0));
+    SendMessageW(App.EditControl, EM_SETMARGINS, EC_LEFTMARGIN, MAKELPARAM(margin, 0));
 }
 
 // Some RichEdit builds (Wine's) ignore EM_SETMARGINS: the text stays put. Two
@@ -70,9 +71,9 @@ static void ApplyLeftMargin(int margin)
     // Every EM_SETRECT lays out the whole text again, seconds for a large
     // one; after most resizes the control has already moved the rectangle.
     RECT current;
-    SendMessageA(App.EditControl, EM_GETRECT, 0, (LPARAM)&current);
+    SendMessageW(App.EditControl, EM_GETRECT, 0, (LPARAM)&current);
     if (!EqualRect(&current, &client))
-        SendMessageA(App.EditControl, EM_SETRECT, 0, (LPARAM)&client);
+        SendMessageW(App.EditControl, EM_SETRECT, 0, (LPARAM)&client);
 }
 
 // The formatting rectangle is fixed in size: it follows every resize.
@@ -86,16 +87,17 @@ static void RefitFormatRect()
 // digits, three at least.
 static int MeasureGutterDigits(LONG firstVisibleLine)
 {
-    char digits[16];
-    int count = _snprintf(digits, sizeof(digits), "%3ld", (long)(firstVisibleLine + 50));
-    if (count < 0 || count >= (int)sizeof(digits))
-        count = (int)sizeof(digits) - 1;
-    memset(digits, '7', (size_t)count);
+    wchar_t digits[16];
+    int count = _snwprintf(digits, 16, L"%3ld", (long)(firstVisibleLine + 50));
+    if (count < 0 || count >= 16)
+        count = 15;
+    for (int i = 0; i < count; i++)
+        digits[i] = L'7';
     HDC context = GetDC(App.EditControl);
-    HFONT font = CreateFontIndirectA(&Config.EditorLogFont);
+    HFONT font = CreateFontIndirectW(&Config.EditorLogFont);
     HGDIOBJ oldFont = SelectObject(context, font);
     SIZE size = {0, 0};
-    GetTextExtentPoint32A(context, digits, count, &size);
+    GetTextExtentPoint32W(context, digits, count, &size);
     SelectObject(context, oldFont);
     DeleteObject(font);
     ReleaseDC(App.EditControl, context);
@@ -112,7 +114,7 @@ void UpdateGutterWidth()
 {
     int margin = 1;
     if (Config.LineNumbers) {
-        LONG first = (LONG)SendMessageA(App.EditControl, EM_GETFIRSTVISIBLELINE, 0, 0);
+        LONG first = (LONG)SendMessageW(App.EditControl, EM_GETFIRSTVISIBLELINE, 0, 0);
         int width = MeasureGutterDigits(first) + GutterPixels(10);
         if (width > App.GutterWidth)
             App.GutterWidth = width;
@@ -137,8 +139,8 @@ static void HighlightedLines(LONG* first, LONG* last)
         *first = *last = (LONG)App.CaretLine;
         return;
     }
-    *first = (LONG)SendMessageA(App.EditControl, EM_EXLINEFROMCHAR, 0, selection.cpMin) + 1;
-    *last = (LONG)SendMessageA(App.EditControl, EM_EXLINEFROMCHAR, 0, selection.cpMax) + 1;
+    *first = (LONG)SendMessageW(App.EditControl, EM_EXLINEFROMCHAR, 0, selection.cpMin) + 1;
+    *last = (LONG)SendMessageW(App.EditControl, EM_EXLINEFROMCHAR, 0, selection.cpMax) + 1;
 }
 
 static void FillStrip(HDC context, RECT strip)
@@ -159,7 +161,7 @@ static void DrawNumbers(HDC context, RECT client)
     RECT text = client;
     text.left = 0;
     text.right = App.GutterWidth - GutterPixels(4);
-    LONG first = (LONG)SendMessageA(App.EditControl, EM_GETFIRSTVISIBLELINE, 0, 0);
+    LONG first = (LONG)SendMessageW(App.EditControl, EM_GETFIRSTVISIBLELINE, 0, 0);
     LONG number = first + 1;
     text.top = client.top + LineTop(first);
     SetBkColor(context, GetSysColor(COLOR_INACTIVEBORDER));
@@ -172,10 +174,10 @@ static void DrawNumbers(HDC context, RECT client)
             SetTextColor(context, color);
             current = color;
         }
-        char digits[16];
-        _snprintf(digits, sizeof(digits), "%ld", (long)number);
-        digits[sizeof(digits) - 1] = 0;
-        if (DrawTextA(context, digits, -1, &text, DT_RIGHT) == 0)
+        wchar_t digits[16];
+        _snwprintf(digits, 16, L"%ld", (long)number);
+        digits[15] = 0;
+        if (DrawTextW(context, digits, -1, &text, DT_RIGHT) == 0)
             break;
         LONG y = LineTop(number);
         number++;
@@ -198,7 +200,7 @@ void PaintGutter(int full)
     HDC context = GetDC(App.EditControl);
     HRGN region = CreateRectRgnIndirect(&strip);
     SelectClipRgn(context, region);
-    HFONT font = CreateFontIndirectA(&Config.EditorLogFont);
+    HFONT font = CreateFontIndirectW(&Config.EditorLogFont);
     if (full)
         FillStrip(context, strip);
     HGDIOBJ oldFont = SelectObject(context, font);
@@ -212,7 +214,7 @@ void PaintGutter(int full)
 
 static void RequestGutterRepaint(HWND window)
 {
-    PostMessageA(window, WM_GUTTER_REFRESH, 0, 0);
+    PostMessageW(window, WM_GUTTER_REFRESH, 0, 0);
 }
 
 LRESULT CALLBACK EditSubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -229,10 +231,12 @@ LRESULT CALLBACK EditSubclassProc(HWND window, UINT message, WPARAM wParam, LPAR
         break;
     }
     case WM_SIZE: {
-        LRESULT result = CallWindowProcA(App.OldEditProc, window, message, wParam, lParam);
+        LRESULT result = CallWindowProcW(App.OldEditProc, window, message, wParam, lParam);
         RefitFormatRect();
         return result;
     }
+    case WM_UNICHAR:
+        return PassUnicodeCharacter(window, wParam, lParam);
     case WM_GUTTER_REFRESH:
         UpdateGutterWidth();
         // A request still queued when the numbers were switched off must not
@@ -241,5 +245,5 @@ LRESULT CALLBACK EditSubclassProc(HWND window, UINT message, WPARAM wParam, LPAR
             PaintGutter(1);
         return 0;
     }
-    return CallWindowProcA(App.OldEditProc, window, message, wParam, lParam);
+    return CallWindowProcW(App.OldEditProc, window, message, wParam, lParam);
 }

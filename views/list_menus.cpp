@@ -6,7 +6,8 @@
 
 #include <string.h>
 
-#define LABEL_BYTES (APP_PATH_SIZE + 16)
+// The number and the dots a label adds to the path.
+#define LABEL_EXTRA 16
 
 static int IsFavorites(const StringList* list) { return list->FirstCommandId == IDM_FAV_FIRST; }
 
@@ -20,36 +21,36 @@ static int SeparatorPosition(const StringList* list) { return IsFavorites(list) 
 
 static void ShowListMenuItem(HMENU menu, StringList* list, int index)
 {
-    const char* path = ListItemAt(list, index);
+    const wchar_t* path = ListItemAt(list, index);
     if (!path)
         return;
     int position = SeparatorPosition(list) + 1 + index;
     UINT id = (UINT)ListCommandId(list, index);
-    char label[LABEL_BYTES];
-    FormatListLabel(index, path, CP_ACP, label, (int)sizeof(label));
+    std::wstring label(wcslen(path) + LABEL_EXTRA, L'\0');
+    FormatListLabel(index, path, &label[0], (int)label.size());
 
-    MENUITEMINFOA item;
+    MENUITEMINFOW item;
     memset(&item, 0, sizeof(item));
     item.cbSize = sizeof(item);
     item.fMask = MIIM_TYPE | MIIM_STATE;
     item.fType = MFT_STRING;
     item.fState = 0;
-    item.dwTypeData = label;
+    item.dwTypeData = &label[0];
     if (GetMenuItemID(menu, position) == id) {
-        SetMenuItemInfoA(menu, (UINT)position, TRUE, &item);
+        SetMenuItemInfoW(menu, (UINT)position, TRUE, &item);
         return;
     }
     if (index == 0) {
-        MENUITEMINFOA separator;
+        MENUITEMINFOW separator;
         memset(&separator, 0, sizeof(separator));
         separator.cbSize = sizeof(separator);
         separator.fMask = MIIM_TYPE;
         separator.fType = MFT_SEPARATOR;
-        InsertMenuItemA(menu, (UINT)SeparatorPosition(list), TRUE, &separator);
+        InsertMenuItemW(menu, (UINT)SeparatorPosition(list), TRUE, &separator);
     }
     item.fMask |= MIIM_ID;
     item.wID = id;
-    InsertMenuItemA(menu, (UINT)position, TRUE, &item);
+    InsertMenuItemW(menu, (UINT)position, TRUE, &item);
 }
 
 // Entries the menu shows now: the run of list ids just below the separator.

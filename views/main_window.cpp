@@ -53,41 +53,43 @@ static int CreateToolbar()
                                   ID_TOOLBAR, 0, NULL, 0, ToolbarButtons, 18, 16, 16, 16, 16,
                                   sizeof(TBBUTTON));
     if (!App.ToolBar) {
-        ShowError("Toolbar Bar not created!");
+        ShowError(L"Toolbar Bar not created!");
         return 0;
     }
     ApplyToolbarImages(WindowDpi(App.MainWindow));
     for (int i = 0; i < 3; i++)
-        SendMessageA(App.ToolBar, TB_INSERTBUTTONA, (WPARAM)(17 + i), (LPARAM)&ExtraButtons[i]);
+        SendMessageW(App.ToolBar, TB_INSERTBUTTONW, (WPARAM)(17 + i), (LPARAM)&ExtraButtons[i]);
     return 1;
 }
 
 static void RegisterSharedMessages()
 {
-    App.WheelMessage = RegisterWindowMessageA("MSWHEEL_ROLLMSG");
-    App.TaskbarCreatedMessage = RegisterWindowMessageA("TaskbarCreated");
-    App.FavAddMessage = RegisterWindowMessageA("SCRIVLET_FAV_ADD");
-    App.FavDelMessage = RegisterWindowMessageA("SCRIVLET_FAV_DEL");
+    App.WheelMessage = RegisterWindowMessageW(L"MSWHEEL_ROLLMSG");
+    App.TaskbarCreatedMessage = RegisterWindowMessageW(L"TaskbarCreated");
+    App.FavAddMessage = RegisterWindowMessageW(L"SCRIVLET_FAV_ADD");
+    App.FavDelMessage = RegisterWindowMessageW(L"SCRIVLET_FAV_DEL");
+    App.FavAddWideMessage = RegisterWindowMessageW(L"SCRIVLET_FAV_ADD_W");
+    App.FavDelWideMessage = RegisterWindowMessageW(L"SCRIVLET_FAV_DEL_W");
 }
 
 int CreateMainWindow(HINSTANCE instance)
 {
     InitCommonControls();
-    App.MainWindow = CreateWindowExA(0, "scrivletClass", "scrivlet", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
+    App.MainWindow = CreateWindowExW(0, L"scrivletClass", L"scrivlet", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
                                      CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, NULL,
                                      NULL, instance, NULL);
     if (!App.MainWindow) {
-        ShowSystemError("Error creating main window");
+        ShowSystemError(L"Error creating main window");
         return 0;
     }
     DragAcceptFiles(App.MainWindow, TRUE);
     App.Instance = instance;
 
-    App.StatusBar = CreateWindowExA(0, "msctls_statusbar32", NULL,
+    App.StatusBar = CreateWindowExW(0, STATUSCLASSNAMEW, NULL,
                                     WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP | CCS_BOTTOM, 0, 0, 0, 0,
                                     App.MainWindow, (HMENU)(INT_PTR)ID_STATUSBAR, instance, NULL);
     if (!App.StatusBar) {
-        ShowError("Status Bar not created!");
+        ShowError(L"Status Bar not created!");
         return 0;
     }
     // Made on a monitor whose DPI is not the system's: the control's own font is not for it.
@@ -96,7 +98,7 @@ int CreateMainWindow(HINSTANCE instance)
 
     App.EditControl = CreateEditControl(instance);
     if (!App.EditControl) {
-        ShowError("Error creating input window");
+        ShowError(L"Error creating input window");
         return 0;
     }
 
@@ -123,16 +125,16 @@ void LayoutMainWindow()
 
     int toolbarHeight = 0;
     if (Config.Toolbar) {
-        SendMessageA(App.ToolBar, TB_AUTOSIZE, 0, 0);
+        SendMessageW(App.ToolBar, TB_AUTOSIZE, 0, 0);
         toolbarHeight = WindowHeight(App.ToolBar);
     }
 
     int statusHeight = 0;
     if (Config.Statusbar) {
         FitStatusParts(width);
-        SendMessageA(App.StatusBar, WM_SIZE, 0, 0);
+        SendMessageW(App.StatusBar, WM_SIZE, 0, 0);
         statusHeight = WindowHeight(App.StatusBar);
-        SetStatusText(STATUS_INSERT, App.InsertMode == 1 ? "INS" : "OVR");
+        SetStatusText(STATUS_INSERT, App.InsertMode == 1 ? L"INS" : L"OVR");
         ShowTabSize();
     }
 
@@ -188,7 +190,7 @@ void ShowReadSettings()
         applied = ApplyEditorCharFormat();
     }
     if (!applied)
-        ShowError("Error setting character format");
+        ShowError(L"Error setting character format");
     else
         DeriveEditorLogFont();
     SetTabSize(Config.TabSize);

@@ -22,7 +22,7 @@ static void CheckIf(HMENU menu, UINT id, int condition)
 
 static void EnableButton(UINT id, int condition)
 {
-    SendMessageA(App.ToolBar, TB_ENABLEBUTTON, id, MAKELPARAM(condition ? 1 : 0, 0));
+    SendMessageW(App.ToolBar, TB_ENABLEBUTTON, id, MAKELPARAM(condition ? 1 : 0, 0));
 }
 
 // Every menu item and toolbar button that the states hold: greyed, or when
@@ -44,14 +44,14 @@ static void SetHeldItems(HMENU menu, int states, int enable)
 
 static void SetHeldButtons(int states, int enable)
 {
-    int count = (int)SendMessageA(App.ToolBar, TB_BUTTONCOUNT, 0, 0);
+    int count = (int)SendMessageW(App.ToolBar, TB_BUTTONCOUNT, 0, 0);
     for (int i = 0; i < count; i++) {
         TBBUTTON button;
-        if (!SendMessageA(App.ToolBar, TB_GETBUTTON, (WPARAM)i, (LPARAM)&button))
+        if (!SendMessageW(App.ToolBar, TB_GETBUTTON, (WPARAM)i, (LPARAM)&button))
             continue;
         int id = button.idCommand;
         if (!(button.fsStyle & BTNS_SEP) && !IsCommandAllowedIn(id, states) && (!enable || IsCommandAllowed(id)))
-            SendMessageA(App.ToolBar, TB_ENABLEBUTTON, (WPARAM)id, MAKELPARAM(enable, 0));
+            SendMessageW(App.ToolBar, TB_ENABLEBUTTON, (WPARAM)id, MAKELPARAM(enable, 0));
     }
 }
 
@@ -86,14 +86,14 @@ static void UpdateFileMenu(HMENU menu)
 
 static void UpdateEditMenu(HMENU menu)
 {
-    int selection = (int)SendMessageA(App.EditControl, EM_SELECTIONTYPE, 0, 0);
+    int selection = (int)SendMessageW(App.EditControl, EM_SELECTIONTYPE, 0, 0);
     int length = GetTextLength(GTL_DEFAULT);
-    int canPaste = (int)SendMessageA(App.EditControl, EM_CANPASTE, CF_TEXT, 0);
+    int canPaste = (int)SendMessageW(App.EditControl, EM_CANPASTE, CF_TEXT, 0);
     int canUndo = EditCanUndo();
     int canRedo = EditCanRedo();
 
     CheckIf(menu, IDM_WORDWRAP, Config.WordWrap);
-    SendMessageA(App.ToolBar, TB_SETSTATE, IDM_WORDWRAP,
+    SendMessageW(App.ToolBar, TB_SETSTATE, IDM_WORDWRAP,
                  MAKELPARAM(TBSTATE_ENABLED | (Config.WordWrap ? TBSTATE_CHECKED : 0), 0));
     GreyUnless(menu, IDM_PASTE, canPaste);
     EnableButton(IDM_PASTE, canPaste);

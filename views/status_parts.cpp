@@ -57,7 +57,7 @@ static int CurrentTextWidth(HDC context, int part)
 
 void MeasureStatusTexts(int dpi, int needed[STATUS_PARTS])
 {
-    static const wchar_t* const formats[] = {LineFormatNameW(DOS), LineFormatNameW(UNIX), LineFormatNameW(MAC)};
+    static const wchar_t* const formats[] = {LineFormatName(DOS), LineFormatName(UNIX), LineFormatName(MAC)};
     static const wchar_t* const modes[] = {L"INS", L"OVR"};
     static const wchar_t* const tabs[] = {L"Tab: 8"};
     // Figures of a long document: the part must not change width with every move.
@@ -68,7 +68,7 @@ void MeasureStatusTexts(int dpi, int needed[STATUS_PARTS])
     HDC context = GetDC(App.StatusBar);
     if (!context)
         return;
-    HFONT font = (HFONT)SendMessageA(App.StatusBar, WM_GETFONT, 0, 0);
+    HFONT font = (HFONT)SendMessageW(App.StatusBar, WM_GETFONT, 0, 0);
     HGDIOBJ oldFont = SelectObject(context, font ? (HGDIOBJ)font : GetStockObject(DEFAULT_GUI_FONT));
     needed[STATUS_FORMAT] = WidestText(context, formats, 3);
     needed[STATUS_INSERT] = WidestText(context, modes, 2);
@@ -93,14 +93,14 @@ void FitStatusParts(int clientWidth)
     MeasureStatusTexts(dpi, needed);
     int edges[STATUS_PARTS];
     FitStatusEdges(clientWidth, dpi, needed, edges);
-    SendMessageA(App.StatusBar, SB_SETPARTS, STATUS_PARTS, (LPARAM)edges);
+    SendMessageW(App.StatusBar, SB_SETPARTS, STATUS_PARTS, (LPARAM)edges);
 }
 
 typedef BOOL (WINAPI *ParametersForDpiFunction)(UINT action, UINT parameter, PVOID value, UINT update, UINT dpi);
 
 static HFONT CreateStatusFont(int dpi)
 {
-    HMODULE user32 = GetModuleHandleA("user32.dll");
+    HMODULE user32 = GetModuleHandleW(L"user32.dll");
     ParametersForDpiFunction parametersForDpi =
         user32 ? (ParametersForDpiFunction)(void*)GetProcAddress(user32, "SystemParametersInfoForDpi") : NULL;
     NONCLIENTMETRICSW metrics;
@@ -120,7 +120,7 @@ void ApplyStatusFontForDpi(int dpi)
     HFONT font = CreateStatusFont(dpi);
     if (!font)
         return;
-    SendMessageA(App.StatusBar, WM_SETFONT, (WPARAM)font, FALSE);
+    SendMessageW(App.StatusBar, WM_SETFONT, (WPARAM)font, FALSE);
     if (App.StatusFont)
         DeleteObject(App.StatusFont);
     App.StatusFont = font;

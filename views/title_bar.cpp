@@ -4,15 +4,15 @@
 #include "ground/command_gate.h"
 #include "ground/edit_control.h"
 
-#include <stdio.h>
+#include "text/extended_path.h"
 
-#define TITLE_BUFFER 280
+#include <string>
 
 // What the title shows now: kept so that a keystroke does not ask the file
 // system for the name's spelling again.
 static struct {
     int Named;
-    char Path[APP_PATH_SIZE];
+    wchar_t Path[PATH_CAPACITY];
     int Modified;
 } Shown;
 
@@ -26,26 +26,24 @@ static int DocumentIsNamed(int modified)
 static void DrawTitle(int modified)
 {
     Shown.Named = DocumentIsNamed(modified);
-    lstrcpynA(Shown.Path, Shown.Named ? App.FilePath : "", APP_PATH_SIZE);
+    lstrcpynW(Shown.Path, Shown.Named ? App.FilePath : L"", PATH_CAPACITY);
     Shown.Modified = modified;
-    WIN32_FIND_DATAA found;
-    const char* name = "[Untitled]";
+    std::wstring name = L"[Untitled]";
     if (Shown.Named) {
-        name = App.FilePath;
+        name = PathAsShown(App.FilePath);
         if (!Config.FullPath) {
             // The file system's own spelling of the name, without folder;
             // a missing file keeps the full path.
-            HANDLE search = FindFirstFileA(App.FilePath, &found);
+            WIN32_FIND_DATAW found;
+            HANDLE search = FindFirstFileW(ExtendedLengthPath(App.FilePath).c_str(), &found);
             if (search != INVALID_HANDLE_VALUE) {
                 FindClose(search);
                 name = found.cFileName;
             }
         }
     }
-    char title[TITLE_BUFFER];
-    _snprintf(title, sizeof(title), "%s%s - scrivlet", name, modified ? "*" : "");
-    title[sizeof(title) - 1] = 0;
-    SetWindowTextA(App.MainWindow, title);
+    std::wstring title = name + (modified ? L"*" : L"") + L" - scrivlet";
+    SetWindowTextW(App.MainWindow, title.c_str());
 }
 
 void UpdateTitle()
@@ -56,6 +54,6 @@ void UpdateTitle()
 void RefreshTitle(int modified)
 {
     int named = DocumentIsNamed(modified);
-    if (modified != Shown.Modified || named != Shown.Named || (named && lstrcmpA(Shown.Path, App.FilePath) != 0))
+    if (modified != Shown.Modified || named != Shown.Named || (named && lstrcmpW(Shown.Path, App.FilePath) != 0))
         DrawTitle(modified);
 }

@@ -36,7 +36,7 @@ void ApplyToolbarImages(int dpi)
     const DrawnStrip* strip = StripForDpi(dpi);
     int size = strip->Size;
     HIMAGELIST images = ImageList_Create(size, size, ILC_COLOR24 | ILC_MASK, TOOLBAR_IMAGE_COUNT, 0);
-    HBITMAP bitmap = (HBITMAP)LoadImageA(App.Instance, MAKEINTRESOURCEA(strip->ResourceId), IMAGE_BITMAP,
+    HBITMAP bitmap = (HBITMAP)LoadImageW(App.Instance, MAKEINTRESOURCEW(strip->ResourceId), IMAGE_BITMAP,
                                          0, 0, LR_CREATEDIBSECTION);
     if (!images || !bitmap) {
         if (images)
@@ -48,10 +48,10 @@ void ApplyToolbarImages(int dpi)
     // The images are drawn on silver, which shows as the button face.
     ImageList_AddMasked(images, bitmap, RGB(192, 192, 192));
     DeleteObject(bitmap);
-    SendMessageA(App.ToolBar, TB_SETBITMAPSIZE, 0, MAKELPARAM(size, size));
-    SendMessageA(App.ToolBar, TB_SETIMAGELIST, 0, (LPARAM)images);
+    SendMessageW(App.ToolBar, TB_SETBITMAPSIZE, 0, MAKELPARAM(size, size));
+    SendMessageW(App.ToolBar, TB_SETIMAGELIST, 0, (LPARAM)images);
     // The usual 16-pixel button is 23 by 22: the border grows with the DPI too.
-    SendMessageA(App.ToolBar, TB_SETBUTTONSIZE, 0,
+    SendMessageW(App.ToolBar, TB_SETBUTTONSIZE, 0,
                  MAKELPARAM(size + ScaleForDpi(7, dpi), size + ScaleForDpi(6, dpi)));
     if (App.ToolbarImages)
         ImageList_Destroy(App.ToolbarImages);

@@ -75,7 +75,7 @@ TEST(CommandGate, EachCommandIsHeldByTheStatesOfItsClass)
 }
 
 static int ShellOpens;
-static HINSTANCE WINAPI CountShellOpen(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT)
+static HINSTANCE WINAPI CountShellOpen(HWND, LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR, INT)
 {
     ShellOpens++;
     return (HINSTANCE)33;
@@ -95,17 +95,17 @@ protected:
     {
         HMENU bar = GetMenu(App.MainWindow);
         for (int i = 0; i < GetMenuItemCount(bar); i++)
-            SendMessageA(App.MainWindow, WM_INITMENUPOPUP, (WPARAM)GetSubMenu(bar, i), i);
+            SendMessageW(App.MainWindow, WM_INITMENUPOPUP, (WPARAM)GetSubMenu(bar, i), i);
         items.clear();
         UsableItems(bar, items);
         buttons.clear();
-        int count = (int)SendMessageA(App.ToolBar, TB_BUTTONCOUNT, 0, 0);
+        int count = (int)SendMessageW(App.ToolBar, TB_BUTTONCOUNT, 0, 0);
         for (int i = 0; i < count; i++) {
             TBBUTTON button;
-            if (SendMessageA(App.ToolBar, TB_GETBUTTON, (WPARAM)i, (LPARAM)&button) &&
+            if (SendMessageW(App.ToolBar, TB_GETBUTTON, (WPARAM)i, (LPARAM)&button) &&
                 !(button.fsStyle & BTNS_SEP))
                 buttons[button.idCommand] =
-                    SendMessageA(App.ToolBar, TB_ISBUTTONENABLED, button.idCommand, 0) != 0;
+                    SendMessageW(App.ToolBar, TB_ISBUTTONENABLED, button.idCommand, 0) != 0;
         }
     }
 
@@ -141,7 +141,7 @@ TEST_F(CommandGateTest, MenusAndToolbarGreyExactlyTheHeldCommands)
 {
     // Much usable to start with: a change to save and undo, a selection to copy.
     TypeText("abc");
-    SendMessageA(App.EditControl, EM_SETSEL, 0, 1);
+    SendMessageW(App.EditControl, EM_SETSEL, 0, 1);
     RunCommand(IDM_COPY);
     std::map<int, bool> items, buttons;
     Usable(items, buttons);
@@ -181,20 +181,20 @@ TEST_F(CommandGateTest, EveryRoadAsksTheGateAndKeepsToItsAnswer)
     auto text = [this] { return EditText(); };
     auto nothing = [] {};
     auto command = [](LPARAM from) {
-        return [=] { SendMessageA(App.MainWindow, WM_COMMAND, MAKEWPARAM(IDM_WORDWRAP, 0), from); };
+        return [=] { SendMessageW(App.MainWindow, WM_COMMAND, MAKEWPARAM(IDM_WORDWRAP, 0), from); };
     };
     auto key = [this](UINT virtualKey, bool ctrl, bool shift, bool alt) {
         return [=] { PressKey(virtualKey, ctrl, shift, alt); };
     };
     auto copied = [this] {
         SetEditText("ab");
-        SendMessageA(App.EditControl, EM_SETSEL, 0, -1);
+        SendMessageW(App.EditControl, EM_SETSEL, 0, -1);
         RunCommand(IDM_COPY);
-        SendMessageA(App.EditControl, EM_SETSEL, 2, 2);
+        SendMessageW(App.EditControl, EM_SETSEL, 2, 2);
     };
     auto typed = [this] {
         SetEditText("ab");
-        SendMessageA(App.EditControl, EM_SETSEL, 2, 2);
+        SendMessageW(App.EditControl, EM_SETSEL, 2, 2);
         TypeText("c");
     };
     auto dialog = [this] {
@@ -203,7 +203,7 @@ TEST_F(CommandGateTest, EveryRoadAsksTheGateAndKeepsToItsAnswer)
             RunCommand(IDM_REPLACE);
         SetDlgItemTextW(App.FindDialog, edt1, L"a");
         SetDlgItemTextW(App.FindDialog, edt2, L"b");
-        SendMessageA(App.EditControl, EM_SETSEL, 0, 1);
+        SendMessageW(App.EditControl, EM_SETSEL, 0, 1);
     };
     auto click = [](int button) { return [=] { SendMessageW(GetDlgItem(App.FindDialog, button), BM_CLICK, 0, 0); }; };
 
@@ -222,7 +222,7 @@ TEST_F(CommandGateTest, EveryRoadAsksTheGateAndKeepsToItsAnswer)
              SetEditText("here");
              TakeTextAsFresh();
          },
-         [&] { SendMessageA(App.MainWindow, WM_DROPFILES, (WPARAM)MakeFileDrop({folder + "dropped.txt"}), 0); },
+         [&] { SendMessageW(App.MainWindow, WM_DROPFILES, (WPARAM)MakeFileDrop({folder + "dropped.txt"}), 0); },
          text},
         {"link", CMD_LINK_CLICK, [this] { SetEditText("http://a.example"); },
          [] {
@@ -233,17 +233,19 @@ TEST_F(CommandGateTest, EveryRoadAsksTheGateAndKeepsToItsAnswer)
              link.nmhdr.code = EN_LINK;
              link.msg = WM_LBUTTONDBLCLK;
              link.chrg.cpMax = 16;
-             SendMessageA(App.MainWindow, WM_NOTIFY, ID_EDITCONTROL, (LPARAM)&link);
+             SendMessageW(App.MainWindow, WM_NOTIFY, ID_EDITCONTROL, (LPARAM)&link);
          },
          [] { return std::to_string(ShellOpens); }},
         {"favorites of another copy", CMD_PEER_LIST_CHANGE, nothing,
          [&] {
-             COPYDATASTRUCT message = {App.FavAddMessage, (DWORD)favorite.size() + 1, (PVOID)favorite.c_str()};
-             SendMessageA(App.MainWindow, WM_COPYDATA, 0, (LPARAM)&message);
+             std::wstring path = Wide(favorite);
+             COPYDATASTRUCT message = {App.FavAddWideMessage, (DWORD)((path.size() + 1) * sizeof(wchar_t)),
+                                       (PVOID)path.c_str()};
+             SendMessageW(App.MainWindow, WM_COPYDATA, 0, (LPARAM)&message);
          },
          [] { return std::to_string(App.FavoritesList.Count); }},
         {"tray", CMD_TRAY_RESTORE, [] { HideToTray(App.MainWindow); },
-         [] { SendMessageA(App.MainWindow, WM_MOUSEMOVE, TRAY_ICON_ID, WM_LBUTTONUP); },
+         [] { SendMessageW(App.MainWindow, WM_MOUSEMOVE, TRAY_ICON_ID, WM_LBUTTONUP); },
          [] { return std::to_string(App.InTray); }},
         {"Replace", CMD_FIND_REPLACE_ONE, dialog, click(psh1), text},
         {"Replace All", CMD_FIND_REPLACE_ALL, dialog, click(psh2), text},

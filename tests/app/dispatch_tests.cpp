@@ -16,17 +16,17 @@ TEST(TimeDate, OrderFollowsTheSetting)
     when.wDay = 7;
     when.wHour = 23;
     when.wMinute = 5;
-    char date[50];
-    char time[50];
-    GetDateFormatA(0, DATE_SHORTDATE, &when, NULL, date, 50);
-    GetTimeFormatA(0, TIME_NOSECONDS, &when, NULL, time, 50);
+    wchar_t date[50];
+    wchar_t time[50];
+    GetDateFormatW(0, DATE_SHORTDATE, &when, NULL, date, 50);
+    GetTimeFormatW(0, TIME_NOSECONDS, &when, NULL, time, 50);
 
-    char text[100];
-    FormatTimeDate(&when, 0, text, sizeof(text));
-    EXPECT_EQ(std::string(text), std::string(time) + " " + date);
-    FormatTimeDate(&when, 1, text, sizeof(text));
-    EXPECT_EQ(std::string(text), std::string(date) + " " + time);
-    EXPECT_EQ(strchr(text, '\n'), nullptr);
+    wchar_t text[100];
+    FormatTimeDate(&when, 0, text, 100);
+    EXPECT_EQ(std::wstring(text), std::wstring(time) + L" " + date);
+    FormatTimeDate(&when, 1, text, 100);
+    EXPECT_EQ(std::wstring(text), std::wstring(date) + L" " + time);
+    EXPECT_EQ(wcschr(text, L'\n'), nullptr);
 }
 
 using DispatchTest = EditorFixture;
@@ -34,20 +34,20 @@ using DispatchTest = EditorFixture;
 TEST_F(DispatchTest, TimeDateKeyReplacesTheSelection)
 {
     SetEditText("abc");
-    SendMessageA(App.EditControl, EM_SETSEL, 0, 3);
+    SendMessageW(App.EditControl, EM_SETSEL, 0, 3);
     Config.DateFirst = 1;
     SYSTEMTIME now;
     GetLocalTime(&now);
-    char expected[100];
-    FormatTimeDate(&now, 1, expected, sizeof(expected));
+    wchar_t expected[100];
+    FormatTimeDate(&now, 1, expected, 100);
     PressKey(VK_F5);
-    std::string text = EditText();
-    EXPECT_EQ(text.find("abc"), std::string::npos);
+    std::wstring text = EditTextW();
+    EXPECT_EQ(text.find(L"abc"), std::wstring::npos);
     // Allow for a minute turning over between the two readings.
-    char date[50];
-    GetDateFormatA(0, DATE_SHORTDATE, &now, NULL, date, 50);
-    EXPECT_EQ(text.rfind(date, 0), 0u) << text;
-    EXPECT_EQ(text.size() >= strlen(expected) - 1, true) << text;
+    wchar_t date[50];
+    GetDateFormatW(0, DATE_SHORTDATE, &now, NULL, date, 50);
+    EXPECT_EQ(text.rfind(date, 0), 0u) << Utf8(text);
+    EXPECT_EQ(text.size() >= wcslen(expected) - 1, true) << Utf8(text);
 }
 
 TEST_F(DispatchTest, WordWrapTwiceReturnsToTheFirstStateWithMenuAndButton)
@@ -57,12 +57,12 @@ TEST_F(DispatchTest, WordWrapTwiceReturnsToTheFirstStateWithMenuAndButton)
     PressKey('W', true);
     EXPECT_EQ(Config.WordWrap, !first);
     EXPECT_EQ((GetMenuState(menu, IDM_WORDWRAP, MF_BYCOMMAND) & MF_CHECKED) != 0, Config.WordWrap != 0);
-    EXPECT_EQ((SendMessageA(App.ToolBar, TB_GETSTATE, IDM_WORDWRAP, 0) & TBSTATE_CHECKED) != 0,
+    EXPECT_EQ((SendMessageW(App.ToolBar, TB_GETSTATE, IDM_WORDWRAP, 0) & TBSTATE_CHECKED) != 0,
               Config.WordWrap != 0);
     PressKey('W', true);
     EXPECT_EQ(Config.WordWrap, first);
     EXPECT_EQ((GetMenuState(menu, IDM_WORDWRAP, MF_BYCOMMAND) & MF_CHECKED) != 0, first != 0);
-    EXPECT_EQ((SendMessageA(App.ToolBar, TB_GETSTATE, IDM_WORDWRAP, 0) & TBSTATE_CHECKED) != 0,
+    EXPECT_EQ((SendMessageW(App.ToolBar, TB_GETSTATE, IDM_WORDWRAP, 0) & TBSTATE_CHECKED) != 0,
               first != 0);
 }
 
@@ -70,11 +70,11 @@ TEST_F(DispatchTest, ToolbarButtonSendsTheSameCommandAsTheMenu)
 {
     // Each road turns the setting over once, from where the other left it.
     int first = Config.WordWrap;
-    SendMessageA(App.MainWindow, WM_COMMAND, MAKEWPARAM(IDM_WORDWRAP, 0), (LPARAM)App.ToolBar);
+    SendMessageW(App.MainWindow, WM_COMMAND, MAKEWPARAM(IDM_WORDWRAP, 0), (LPARAM)App.ToolBar);
     EXPECT_EQ(Config.WordWrap, !first);
-    SendMessageA(App.MainWindow, WM_COMMAND, MAKEWPARAM(IDM_WORDWRAP, 0), 0);
+    SendMessageW(App.MainWindow, WM_COMMAND, MAKEWPARAM(IDM_WORDWRAP, 0), 0);
     EXPECT_EQ(Config.WordWrap, first);
-    SendMessageA(App.MainWindow, WM_COMMAND, MAKEWPARAM(IDM_WORDWRAP, 0), (LPARAM)App.ToolBar);
+    SendMessageW(App.MainWindow, WM_COMMAND, MAKEWPARAM(IDM_WORDWRAP, 0), (LPARAM)App.ToolBar);
     EXPECT_EQ(Config.WordWrap, !first);
 }
 
@@ -83,7 +83,7 @@ TEST_F(DispatchTest, UndoRedoAndSelectAllReachTheControl)
     TypeText("ab");
     PressKey('A', true);
     CHARRANGE all;
-    SendMessageA(App.EditControl, EM_EXGETSEL, 0, (LPARAM)&all);
+    SendMessageW(App.EditControl, EM_EXGETSEL, 0, (LPARAM)&all);
     EXPECT_EQ(all.cpMin, 0);
     EXPECT_GE(all.cpMax, 2); // the control may count its final paragraph mark too
     RunCommand(IDM_UNDO);
@@ -98,7 +98,7 @@ TEST_F(DispatchTest, DroppingSeveralFilesOpensTheFirstOnly)
     WriteBytes(folder + "first.txt", "one");
     WriteBytes(folder + "second.txt", "two");
     WriteBytes(folder + "third.txt", "three");
-    SendMessageA(App.MainWindow, WM_DROPFILES,
+    SendMessageW(App.MainWindow, WM_DROPFILES,
                  (WPARAM)MakeFileDrop({folder + "first.txt", folder + "second.txt", folder + "third.txt"}), 0);
     Pump();
     EXPECT_EQ(EditText(), "one");
@@ -110,7 +110,7 @@ TEST_F(DispatchTest, DropIntoUntitledWindowOpensHereEvenForNewWindowSetting)
     Config.DNDNewWindow = 1;
     std::string folder = MakeScratchFolder("drop_here");
     WriteBytes(folder + "here.txt", "here");
-    SendMessageA(App.MainWindow, WM_DROPFILES, (WPARAM)MakeFileDrop({folder + "here.txt"}), 0);
+    SendMessageW(App.MainWindow, WM_DROPFILES, (WPARAM)MakeFileDrop({folder + "here.txt"}), 0);
     Pump();
     EXPECT_EQ(EditText(), "here");
 }
@@ -129,11 +129,18 @@ TEST_F(DispatchTest, DroppedNameTooLongIsRefusedNotCut)
     // Cut to a path buffer this name would still name an existing file.
     std::string longName = folder + std::string(300 - folder.size(), 'x');
     WriteBytes(longName.substr(0, MAX_PATH - 1), "wrong file");
-    SendMessageA(App.MainWindow, WM_DROPFILES, (WPARAM)MakeFileDrop({longName}), 0);
+    SendMessageW(App.MainWindow, WM_DROPFILES, (WPARAM)MakeFileDrop({longName}), 0);
     Pump();
+    // The whole name goes to the load, which asks about that file: no such file.
     EXPECT_EQ(EditText(), "kept");
     EXPECT_EQ(App.HasFile, 0);
     ASSERT_FALSE(RecordedPrompts().empty());
+    EXPECT_EQ(RecordedPrompts().back().Text, L"Can't open file \"" + Wide(longName) + L"\", Create new file?");
+    // Past what any path can be, the name is refused as it is.
+    std::string tooLong = folder + std::string(PATH_CAPACITY, 'x');
+    SendMessageW(App.MainWindow, WM_DROPFILES, (WPARAM)MakeFileDrop({tooLong}), 0);
+    Pump();
+    EXPECT_EQ(EditText(), "kept");
     EXPECT_EQ(RecordedPrompts().back().Text, L"The file name is too long.");
-    DeleteFileA(longName.substr(0, MAX_PATH - 1).c_str());
+    RemoveFile(longName.substr(0, MAX_PATH - 1));
 }

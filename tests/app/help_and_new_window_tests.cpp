@@ -11,23 +11,23 @@
 static std::vector<std::string> shellTargets;
 static std::vector<std::string> helpFiles;
 
-static HINSTANCE WINAPI RecordShell(HWND, LPCSTR verb, LPCSTR target, LPCSTR, LPCSTR, INT)
+static HINSTANCE WINAPI RecordShell(HWND, LPCWSTR verb, LPCWSTR target, LPCWSTR, LPCWSTR, INT)
 {
-    shellTargets.push_back(std::string(verb) + " " + target);
+    shellTargets.push_back(Utf8(verb) + " " + Utf8(target));
     return (HINSTANCE)33;
 }
 
-static BOOL WINAPI RecordHelp(HWND, LPCSTR file, UINT command, ULONG_PTR)
+static BOOL WINAPI RecordHelp(HWND, LPCWSTR file, UINT command, ULONG_PTR)
 {
-    helpFiles.push_back(file);
+    helpFiles.push_back(Utf8(file));
     return command == HELP_FINDER;
 }
 
 // A program path longer than any buffer: cut to the buffer, as the system does.
-static DWORD WINAPI LongModuleName(HMODULE, LPSTR buffer, DWORD size)
+static DWORD WINAPI LongModuleName(HMODULE, LPWSTR buffer, DWORD size)
 {
-    std::string path = "C:\\" + std::string(300, 'a') + "\\scrivlet.exe";
-    lstrcpynA(buffer, path.c_str(), (int)size);
+    std::wstring path = L"C:\\" + std::wstring(PATH_CAPACITY, L'a') + L"\\scrivlet.exe";
+    lstrcpynW(buffer, path.c_str(), (int)size);
     return size;
 }
 
@@ -44,9 +44,9 @@ protected:
     }
     void TearDown() override
     {
-        Prompts.ShellExecute = ShellExecuteA;
-        HelpViewer = WinHelpA;
-        ModuleFileName = GetModuleFileNameA;
+        Prompts.ShellExecute = ShellExecuteW;
+        HelpViewer = WinHelpW;
+        ModuleFileName = GetModuleFileNameW;
         DeleteFileA((TestProgramFolder() + "scrivlet.hlp").c_str());
         EditorFixture::TearDown();
     }

@@ -9,7 +9,7 @@ class HelpersTest : public EditorFixture {};
 
 TEST_F(HelpersTest, ShowErrorIsAStopBoxOwnedByTheMainWindow)
 {
-    ShowError("Status Bar not created!");
+    ShowError(L"Status Bar not created!");
     ASSERT_EQ(RecordedPrompts().size(), 1u);
     const RecordedPrompt& box = RecordedPrompts()[0];
     EXPECT_EQ(box.Owner, App.MainWindow);
@@ -22,16 +22,14 @@ TEST_F(HelpersTest, ShowErrorIsAStopBoxOwnedByTheMainWindow)
 TEST_F(HelpersTest, SystemErrorShowsTheSystemTextUnderOurCaption)
 {
     SetLastError(ERROR_ACCESS_DENIED);
-    ShowSystemError("Can't open file for writing!");
+    ShowSystemError(L"Can't open file for writing!");
     ASSERT_EQ(RecordedPrompts().size(), 1u);
     const RecordedPrompt& box = RecordedPrompts()[0];
     EXPECT_EQ(box.Caption, L"Can't open file for writing!");
-    char expected[512];
-    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, NULL, ERROR_ACCESS_DENIED,
-                   MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), expected, sizeof(expected), NULL);
-    wchar_t wide[512];
-    AnsiToWide(expected, wide, 512);
-    EXPECT_EQ(box.Text, std::wstring(wide));
+    wchar_t expected[512];
+    FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, NULL, ERROR_ACCESS_DENIED,
+                   MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), expected, 512, NULL);
+    EXPECT_EQ(box.Text, std::wstring(expected));
     EXPECT_FALSE(box.Text.empty());
     EXPECT_EQ(box.Icon, (UINT)MB_ICONEXCLAMATION);
 }
@@ -48,9 +46,9 @@ TEST_F(HelpersTest, AskUserShowsTheChineseStringAndReturnsTheAnswer)
 
 TEST_F(HelpersTest, StatusTextKeepsChineseWhateverTheCodePage)
 {
-    SetStatusTextW(4, Utf8ToWide("列 : 1 行: 1").c_str());
+    SetStatusText(4, Utf8ToWide("列 : 1 行: 1").c_str());
     EXPECT_EQ(StatusText(4), Utf8ToWide("列 : 1 行: 1"));
-    SetStatusText(0, "Loading File...");
+    SetStatusText(0, L"Loading File...");
     EXPECT_EQ(StatusText(0), L"Loading File...");
 }
 
@@ -65,13 +63,4 @@ TEST(Memory, BlocksComeZeroFilled)
     block[4999] = 1; // the whole size is writable
     FreeBlock(block);
     FreeBlock(NULL);
-}
-
-TEST(AnsiToWideText, LongTextIsCutNotLost)
-{
-    wchar_t out[4];
-    AnsiToWide("abcdef", out, 4);
-    EXPECT_EQ(std::wstring(out), L"abc");
-    AnsiToWide(NULL, out, 4);
-    EXPECT_EQ(std::wstring(out), L"");
 }

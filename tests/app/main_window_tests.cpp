@@ -34,7 +34,7 @@ TEST_F(MainWindowTest, StartsVisibleWithTheThreeChildren)
     GetClassNameA(App.MainWindow, className, sizeof(className));
     EXPECT_STREQ(className, "scrivletClass");
     GetClassNameA(App.EditControl, className, sizeof(className));
-    EXPECT_STREQ(className, "RichEdit20A");
+    EXPECT_STREQ(className, "RichEdit20W");
     EXPECT_EQ(GetDlgCtrlID(App.StatusBar), ID_STATUSBAR);
     EXPECT_EQ(GetDlgCtrlID(App.ToolBar), ID_TOOLBAR);
     EXPECT_EQ(GetDlgCtrlID(App.EditControl), ID_EDITCONTROL);
@@ -42,7 +42,7 @@ TEST_F(MainWindowTest, StartsVisibleWithTheThreeChildren)
     EXPECT_EQ(StatusText(2), L"INS");
     EXPECT_EQ(SendMessageA(App.EditControl, EM_GETEVENTMASK, 0, 0), 0x04090005);
     // The subclass is in place and passes messages on to the control.
-    EXPECT_NE((WNDPROC)GetWindowLongPtrA(App.EditControl, GWLP_WNDPROC), App.OldEditProc);
+    EXPECT_NE((WNDPROC)GetWindowLongPtrW(App.EditControl, GWLP_WNDPROC), App.OldEditProc);
     EXPECT_TRUE(App.OldEditProc != NULL);
     EXPECT_NE(App.FavAddMessage, 0u);
     EXPECT_NE(App.FavDelMessage, App.FavAddMessage);
@@ -130,18 +130,12 @@ TEST_F(MainWindowTest, TooltipsComeFromTheStringTable)
     ASSERT_TRUE(wide.lpszText != NULL);
     EXPECT_EQ(std::wstring(wide.lpszText), Utf8ToWide("自動換行"));
 
-    // The ANSI request hands back the entry's id, so the tooltip loads the
-    // wide text itself and it survives any code page.
-    NMTTDISPINFOA ansi;
-    ZeroMemory(&ansi, sizeof(ansi));
-    ansi.hdr.hwndFrom = App.ToolBar;
-    ansi.hdr.idFrom = IDM_OPEN;
-    ansi.hdr.code = TTN_GETDISPINFOA;
-    SendMessageA(App.MainWindow, WM_NOTIFY, 0, (LPARAM)&ansi);
-    ASSERT_TRUE(IS_INTRESOURCE(ansi.lpszText));
-    wchar_t text[64];
-    ASSERT_GT(LoadStringW(ansi.hinst, (UINT)(ULONG_PTR)ansi.lpszText, text, 64), 0);
-    EXPECT_EQ(std::wstring(text), Utf8ToWide("開啟"));
+    // The window is Unicode: the toolbar asks only in the wide form.
+    EXPECT_TRUE(IsWindowUnicode(App.MainWindow));
+    wide.hdr.idFrom = IDM_OPEN;
+    SendMessageW(App.MainWindow, WM_NOTIFY, 0, (LPARAM)&wide);
+    ASSERT_TRUE(wide.lpszText != NULL);
+    EXPECT_EQ(std::wstring(wide.lpszText), Utf8ToWide("開啟"));
 }
 
 TEST_F(MainWindowTest, AlwaysOnTopTwiceRestoresStateWithoutMoving)
@@ -150,11 +144,11 @@ TEST_F(MainWindowTest, AlwaysOnTopTwiceRestoresStateWithoutMoving)
     GetWindowRect(App.MainWindow, &before);
     HMENU menu = GetMenu(App.MainWindow);
     RunCommand(IDM_ALWAYSONTOP);
-    EXPECT_TRUE(GetWindowLongPtrA(App.MainWindow, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    EXPECT_TRUE(GetWindowLongPtrW(App.MainWindow, GWL_EXSTYLE) & WS_EX_TOPMOST);
     EXPECT_EQ(GetMenuState(menu, IDM_ALWAYSONTOP, MF_BYCOMMAND) & MF_CHECKED, (UINT)MF_CHECKED);
     EXPECT_EQ(Config.AlwaysOnTop, 1);
     RunCommand(IDM_ALWAYSONTOP);
-    EXPECT_FALSE(GetWindowLongPtrA(App.MainWindow, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    EXPECT_FALSE(GetWindowLongPtrW(App.MainWindow, GWL_EXSTYLE) & WS_EX_TOPMOST);
     EXPECT_EQ(GetMenuState(menu, IDM_ALWAYSONTOP, MF_BYCOMMAND) & MF_CHECKED, 0u);
     RECT after;
     GetWindowRect(App.MainWindow, &after);

@@ -117,7 +117,7 @@ TEST_F(MenuStateTest, FavoritesItemsNeedATitledDocument)
     std::string folder = MakeScratchFolder("menu_state");
     WriteBytes(folder + "titled.txt", "t");
     App.HasFile = 1;
-    lstrcpynA(App.FilePath, (folder + "titled.txt").c_str(), APP_PATH_SIZE);
+    lstrcpynW(App.FilePath, Wide(folder + "titled.txt").c_str(), PATH_CAPACITY);
     OpenMenu(3);
     EXPECT_FALSE(Greyed(IDM_FAV_ADD));
     EXPECT_TRUE(Greyed(IDM_FAV_REMOVE));

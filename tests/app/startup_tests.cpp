@@ -6,10 +6,10 @@
 
 static std::string Trimmed(const char* tail)
 {
-    char name[MAX_PATH];
-    size_t length = TrimCommandLine(tail, name, sizeof(name));
-    EXPECT_EQ(length, strlen(name));
-    return name;
+    wchar_t name[MAX_PATH];
+    size_t length = TrimCommandLine(Wide(tail).c_str(), name, MAX_PATH);
+    EXPECT_EQ(length, wcslen(name));
+    return Utf8(name);
 }
 
 TEST(CommandLine, QuotedOrBareNameWithBlanksIsOneName)
@@ -26,9 +26,9 @@ TEST(CommandLine, NothingLeftOpensNothing)
     EXPECT_EQ(Trimmed("\"\""), "");
     EXPECT_EQ(Trimmed("    "), "");
     EXPECT_EQ(Trimmed(""), "");
-    char name[8] = "x";
-    EXPECT_EQ(TrimCommandLine(NULL, name, sizeof(name)), 0u);
-    EXPECT_STREQ(name, "");
+    wchar_t name[8] = L"x";
+    EXPECT_EQ(TrimCommandLine(NULL, name, 8), 0u);
+    EXPECT_STREQ(name, L"");
 }
 
 TEST(CommandLine, UnclosedQuoteIsDropped)
@@ -38,10 +38,12 @@ TEST(CommandLine, UnclosedQuoteIsDropped)
 
 TEST(CommandLine, NameLongerThanTheBufferIsRefusedNotCut)
 {
-    char name[8];
-    EXPECT_EQ(TrimCommandLine("\"abcdefgh.txt\"", name, sizeof(name)), 0u);
-    EXPECT_STREQ(name, "");
-    EXPECT_EQ(TrimCommandLine("abcdefg", name, sizeof(name)), 7u);
+    wchar_t name[8];
+    EXPECT_EQ(TrimCommandLine(L"\"abcdefgh.txt\"", name, 8), 0u);
+    EXPECT_STREQ(name, L"");
+    EXPECT_EQ(TrimCommandLine(L"abcdefg", name, 8), 7u);
+    // Characters count, not their bytes in any code page.
+    EXPECT_EQ(TrimCommandLine(L"\x4F1A\x8BAE\xD83D\xDE00.tx", name, 8), 7u);
 }
 
 class StartupTest : public EditorFixture {};
@@ -54,7 +56,7 @@ TEST_F(StartupTest, SecondRegistrationEndsTheRunSilentlyWithZero)
     ClearPromptLog();
     AppState saved = App;
     Settings savedConfig = Config;
-    EXPECT_EQ(RunEditor(GetModuleHandleA(NULL), ""), 0);
+    EXPECT_EQ(RunEditor(GetModuleHandleW(NULL), L""), 0);
     EXPECT_TRUE(RecordedPrompts().empty());
     App = saved;
     Config = savedConfig;
@@ -63,15 +65,15 @@ TEST_F(StartupTest, SecondRegistrationEndsTheRunSilentlyWithZero)
 
 TEST_F(StartupTest, FindDialogGetsItsKeysBeforeTheAccelerators)
 {
-    static FINDREPLACEA request;
-    static char findWhat[64] = "x";
+    static FINDREPLACEW request;
+    static wchar_t findWhat[64] = L"x";
     ZeroMemory(&request, sizeof(request));
     request.lStructSize = sizeof(request);
     request.hwndOwner = App.MainWindow;
     request.Flags = FR_DOWN;
     request.lpstrFindWhat = findWhat;
-    request.wFindWhatLen = sizeof(findWhat);
-    App.FindDialog = FindTextA(&request);
+    request.wFindWhatLen = 64;
+    App.FindDialog = FindTextW(&request);
     ASSERT_TRUE(App.FindDialog != NULL);
     HWND findEdit = GetDlgItem(App.FindDialog, 0x480); // the dialog's text box
     ASSERT_TRUE(findEdit != NULL);
@@ -94,11 +96,11 @@ TEST_F(StartupTest, FindDialogGetsItsKeysBeforeTheAccelerators)
 
 TEST(CommandLineTail, SkipsTheProgramNameByTheStartUpRule)
 {
-    EXPECT_STREQ(CommandLineTail("scrivlet.exe \xE9t\xE9.txt"), "\xE9t\xE9.txt");
-    EXPECT_STREQ(CommandLineTail("scrivlet.exe \t \xA4\xA4\xA4\xE5.txt"), "\xA4\xA4\xA4\xE5.txt");
-    EXPECT_STREQ(CommandLineTail("\"C:\\My Files\\scrivlet.exe\"notes.txt"), "notes.txt");
-    EXPECT_STREQ(CommandLineTail("\"C:\\My Files\\scrivlet.exe\"  \"a b.txt\""), "\"a b.txt\"");
-    EXPECT_STREQ(CommandLineTail("C:\\\xE9\\scrivlet.exe a.txt b.txt"), "a.txt b.txt");
-    EXPECT_STREQ(CommandLineTail("\"unclosed name"), "");
-    EXPECT_STREQ(CommandLineTail("scrivlet.exe"), "");
+    EXPECT_STREQ(CommandLineTail(L"scrivlet.exe \xE9t\xE9.txt"), L"\xE9t\xE9.txt");
+    EXPECT_STREQ(CommandLineTail(L"scrivlet.exe \t \x4E2D\x6587.txt"), L"\x4E2D\x6587.txt");
+    EXPECT_STREQ(CommandLineTail(L"\"C:\\My Files\\scrivlet.exe\"notes.txt"), L"notes.txt");
+    EXPECT_STREQ(CommandLineTail(L"\"C:\\My Files\\scrivlet.exe\"  \"a b.txt\""), L"\"a b.txt\"");
+    EXPECT_STREQ(CommandLineTail(L"C:\\\xE9\\scrivlet.exe a.txt b.txt"), L"a.txt b.txt");
+    EXPECT_STREQ(CommandLineTail(L"\"unclosed name"), L"");
+    EXPECT_STREQ(CommandLineTail(L"scrivlet.exe"), L"");
 }

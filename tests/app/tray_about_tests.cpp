@@ -21,14 +21,14 @@ TEST_F(TrayTest, IconRecordCarriesTheTitleCutTo62)
 {
     std::string title(70, 'x');
     title.replace(0, 5, "start");
-    SetWindowTextA(App.MainWindow, title.c_str());
-    NOTIFYICONDATAA record;
+    SetWindowTextW(App.MainWindow, Wide(title).c_str());
+    NOTIFYICONDATAW record;
     BuildTrayRecord(App.MainWindow, 1, &record);
-    EXPECT_EQ(record.cbSize, (DWORD)NOTIFYICONDATAA_V1_SIZE);
+    EXPECT_EQ(record.cbSize, (DWORD)NOTIFYICONDATAW_V1_SIZE);
     EXPECT_EQ(record.uID, 104u);
     EXPECT_EQ(record.uFlags, (UINT)(NIF_MESSAGE | NIF_ICON | NIF_TIP));
     EXPECT_EQ(record.uCallbackMessage, (UINT)WM_MOUSEMOVE);
-    EXPECT_EQ(std::string(record.szTip), title.substr(0, 62));
+    EXPECT_EQ(Utf8(record.szTip), title.substr(0, 62));
     // The small icon, as large as the system shows small icons at this DPI.
     ICONINFO icon;
     ASSERT_TRUE(GetIconInfo(record.hIcon, &icon));
@@ -106,14 +106,14 @@ TEST_F(TrayTest, LegacyWheelScrollsTheSystemsLinesPerNotch)
 
 // The About box, inspected from inside its own modal loop.
 static std::function<void(HWND)> AboutCheck;
-static HINSTANCE (WINAPI *RealShellExecute)(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT);
+static HINSTANCE (WINAPI *RealShellExecute)(HWND, LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR, INT);
 static std::string OpenedTarget;
 static HWND OpenedOwner;
 
-static HINSTANCE WINAPI RecordShellOpen(HWND owner, LPCSTR verb, LPCSTR file, LPCSTR, LPCSTR, INT)
+static HINSTANCE WINAPI RecordShellOpen(HWND owner, LPCWSTR verb, LPCWSTR file, LPCWSTR, LPCWSTR, INT)
 {
     OpenedOwner = owner;
-    OpenedTarget = std::string(verb) + " " + file;
+    OpenedTarget = Utf8(verb) + " " + Utf8(file);
     return (HINSTANCE)33;
 }
 
@@ -201,7 +201,7 @@ TEST_F(AboutTest, VersionIconAndBlueUnderlinedLinks)
                                          (LPARAM)GetDlgItem(dialog, id));
             EXPECT_EQ((HBRUSH)brush, GetSysColorBrush(COLOR_BTNFACE));
             EXPECT_EQ(GetTextColor(context), RGB(0, 0, 255));
-            LOGFONTA font;
+            LOGFONTW font;
             GetObjectA(GetCurrentObject(context, OBJ_FONT), sizeof(font), &font);
             EXPECT_TRUE(font.lfUnderline) << id;
         }

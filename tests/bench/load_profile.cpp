@@ -28,7 +28,7 @@
 #include <string.h>
 
 static LARGE_INTEGER Frequency;
-static const char* Path;
+static const wchar_t* Path;
 
 static double Now()
 {
@@ -106,7 +106,7 @@ static DWORD CALLBACK PlainChunk(DWORD_PTR cookie, LPBYTE buffer, LONG wanted, L
 
 static void StreamWith(HWND edit, EDITSTREAMCALLBACK callback, int format)
 {
-    HANDLE file = CreateFileA(Path, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, NULL);
+    HANDLE file = CreateFileW(Path, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, NULL);
     EDITSTREAM stream;
     stream.dwCookie = (DWORD_PTR)file;
     stream.dwError = 0;
@@ -120,13 +120,13 @@ static void StreamWith(HWND edit, EDITSTREAMCALLBACK callback, int format)
 static void PrintEditorFace()
 {
     HDC dc = GetDC(App.EditControl);
-    HFONT font = CreateFontIndirectA(&Config.EditorLogFont);
+    HFONT font = CreateFontIndirectW(&Config.EditorLogFont);
     HGDIOBJ old = SelectObject(dc, font);
     char face[LF_FACESIZE];
     GetTextFaceA(dc, sizeof(face), face);
     TEXTMETRICA metrics;
     GetTextMetricsA(dc, &metrics);
-    printf("  font asked \"%s\", got \"%s\" (%s pitch)\n", Config.EditorLogFont.lfFaceName, face,
+    printf("  font asked \"%ls\", got \"%s\" (%s pitch)\n", Config.EditorLogFont.lfFaceName, face,
            (metrics.tmPitchAndFamily & TMPF_FIXED_PITCH) ? "variable" : "fixed");
     SelectObject(dc, old);
     DeleteObject(font);
@@ -218,7 +218,7 @@ static void OpenForwardingSubclassA(int phase)
 static LRESULT CALLBACK TimeEachMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     double start = Now();
-    LONG_PTR style = GetWindowLongPtrA(window, GWL_STYLE);
+    LONG_PTR style = GetWindowLongPtrW(window, GWL_STYLE);
     LRESULT result = CallWindowProcA(Original, window, message, wParam, lParam);
     double took = Now() - start;
     if (took > 5.0 || message == WM_SIZE || message == WM_WINDOWPOSCHANGED || message == EM_SHOWSCROLLBAR)
@@ -239,7 +239,7 @@ static void OpenTimingEachMessage(int phase)
 static void OpenWithFont(int phase, const char* face, BYTE pitch)
 {
     if (phase == 0) {
-        lstrcpynA(Config.EditorCharFormat.szFaceName, face, LF_FACESIZE);
+        MultiByteToWideChar(CP_ACP, 0, face, -1, Config.EditorCharFormat.szFaceName, LF_FACESIZE);
         Config.EditorCharFormat.bPitchAndFamily = pitch;
         ApplyEditorCharFormat();
         DeriveEditorLogFont();
@@ -463,7 +463,11 @@ int main(int argc, char** argv)
     if (argc < 3)
         return 2;
     QueryPerformanceFrequency(&Frequency);
-    Path = argv[1];
+    // The argument comes in the code page.
+    static wchar_t path[MAX_PATH];
+    if (!MultiByteToWideChar(CP_ACP, 0, argv[1], -1, path, MAX_PATH))
+        return 2;
+    Path = path;
     int chosen = atoi(argv[2]);
     if (chosen < 0 || chosen >= count)
         return 2;
@@ -474,7 +478,7 @@ int main(int argc, char** argv)
     App.Instance = instance;
     if (!RegisterMainClass(instance) || !LoadRichEditLibrary() || !CreateMainWindow(instance))
         return 1;
-    App.FilePath = (char*)AllocZeroed(APP_PATH_SIZE);
+    App.FilePath = (wchar_t*)AllocZeroed(PATH_CAPACITY * sizeof(wchar_t));
     LoadSettings();
     App.Accelerators = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDR_ACCELERATORS));
     Pump();

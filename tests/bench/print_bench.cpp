@@ -34,7 +34,7 @@ static int DeclineEverything(HWND owner, const wchar_t* text, const wchar_t* cap
     return IDCANCEL;
 }
 
-static BOOL WINAPI AnswerPrintDialog(PRINTDLGA* request)
+static BOOL WINAPI AnswerPrintDialog(PRINTDLGW* request)
 {
     request->hDC = CreateDCA(NULL, PrinterName, NULL, NULL);
     request->Flags |= PD_PRINTTOFILE;
@@ -102,10 +102,12 @@ int main(int argc, char** argv)
     App.Instance = instance;
     if (!RegisterMainClass(instance) || !LoadRichEditLibrary() || !CreateMainWindow(instance))
         return 1;
-    App.FilePath = (char*)AllocZeroed(APP_PATH_SIZE);
+    App.FilePath = (wchar_t*)AllocZeroed(PATH_CAPACITY * sizeof(wchar_t));
     LoadSettings();
     BackgroundLoadThreshold = 0xFFFFFFFF; // the whole text at once
-    if (!OpenDocument(argv[1]))
+    // The argument comes in the code page.
+    wchar_t path[MAX_PATH];
+    if (!MultiByteToWideChar(CP_ACP, 0, argv[1], -1, path, MAX_PATH) || !OpenDocument(path))
         return 1;
     int own = !ControlLaysOut();
     double start = Now(frequency);

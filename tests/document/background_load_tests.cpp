@@ -45,7 +45,7 @@ static std::ostream& operator<<(std::ostream& out, const LoadOutcome& o)
 
 static bool ReadOnly()
 {
-    return (GetWindowLongPtrA(App.EditControl, GWL_STYLE) & ES_READONLY) != 0;
+    return (GetWindowLongPtrW(App.EditControl, GWL_STYLE) & ES_READONLY) != 0;
 }
 
 static bool Greyed(UINT id)
@@ -83,7 +83,7 @@ protected:
         o.CanUndo = SendMessageA(App.EditControl, EM_CANUNDO, 0, 0) != 0;
         o.ReadOnly = ReadOnly();
         o.Title = WindowTitle();
-        o.FilePath = App.FilePath;
+        o.FilePath = Utf8(App.FilePath);
         o.Status0 = StatusText(0);
         o.Status1 = StatusText(1);
         o.Status4 = StatusText(4);
@@ -109,7 +109,7 @@ protected:
     {
         BackgroundLoadThreshold = 0xFFFFFFFF;
         Discard();
-        EXPECT_EQ(OpenDocument(path.c_str()), 1);
+        EXPECT_EQ(OpenDocument(Wide(path).c_str()), 1);
         EXPECT_FALSE(IsDocumentLoading());
         Pump();
         return Outcome();
@@ -121,7 +121,7 @@ protected:
         BackgroundLoadThreshold = 0;
         FirstPieceBytes = firstPiece;
         MaxPieceBytes = pieces;
-        ASSERT_EQ(OpenDocument(path.c_str()), 1);
+        ASSERT_EQ(OpenDocument(Wide(path).c_str()), 1);
         ASSERT_TRUE(IsDocumentLoading());
     }
 
@@ -191,7 +191,7 @@ TEST_F(LoadInBackground, EndsInTheStateOfALoadInOneGo)
     Discard();
     std::string path = folder + "log.txt";
     BackgroundLoadThreshold = (DWORD)(6 + lines.size());
-    ASSERT_EQ(OpenDocument(path.c_str()), 1);
+    ASSERT_EQ(OpenDocument(Wide(path).c_str()), 1);
     EXPECT_FALSE(IsDocumentLoading());
 }
 
@@ -323,7 +323,7 @@ TEST_F(LoadInBackgroundBigFile, OpeningAnotherFileOrClosingStopsTheLoad)
     StartLoadingBigFile();
     RunOneTick();
     BackgroundLoadThreshold = 0xFFFFFFFF;
-    ASSERT_EQ(OpenDocument(small.c_str()), 1);
+    ASSERT_EQ(OpenDocument(Wide(small).c_str()), 1);
     Pump();
     EXPECT_EQ(Outcome(), expected);
     EXPECT_TRUE(FileClosed(path_));
@@ -415,7 +415,7 @@ TEST_F(LoadInBackgroundBigFile, AFileRewrittenWhileItStreamsInIsNeverShownAsItsC
 TEST_F(LoadInBackgroundBigFile, ReloadSelectsWhatWasSelectedBeyondTheFirstPiece)
 {
     BackgroundLoadThreshold = 0xFFFFFFFF;
-    ASSERT_EQ(OpenDocument(path_.c_str()), 1);
+    ASSERT_EQ(OpenDocument(Wide(path_).c_str()), 1);
     LONG end = (LONG)text_.size();
     SetEditSelection(end - 20, end - 10);
     BackgroundLoadThreshold = 0;

@@ -22,7 +22,7 @@ struct HookRun {
     DWORD FilterIndex;
     // What the hook showed and did
     int ItemCount;
-    char Items[4][32];
+    wchar_t Items[4][32];
     int Preselected;
     RECT TypeBox;         // screen rectangle of the stand-in cmb1
     RECT BoxBefore;
@@ -31,13 +31,13 @@ struct HookRun {
 };
 static HookRun hookRun;
 
-static BOOL RunSaveAsThroughHook(OPENFILENAMEA* request)
+static BOOL RunSaveAsThroughHook(OPENFILENAMEW* request)
 {
-    HWND parent = CreateWindowExA(0, "STATIC", "Save As", WS_POPUP, 100, 100, 600, 400, NULL, NULL,
-                                  GetModuleHandleA(NULL), NULL);
-    HWND typeBox = CreateWindowExA(0, "COMBOBOX", "", WS_CHILD | WS_VISIBLE | CBS_DROPDOWNLIST, 37, 250,
-                                   321, 200, parent, (HMENU)(INT_PTR)cmb1, GetModuleHandleA(NULL), NULL);
-    HWND child = CreateDialogParamA(request->hInstance, request->lpTemplateName, parent,
+    HWND parent = CreateWindowExW(0, L"STATIC", L"Save As", WS_POPUP, 100, 100, 600, 400, NULL, NULL,
+                                  GetModuleHandleW(NULL), NULL);
+    HWND typeBox = CreateWindowExW(0, L"COMBOBOX", L"", WS_CHILD | WS_VISIBLE | CBS_DROPDOWNLIST, 37, 250,
+                                   321, 200, parent, (HMENU)(INT_PTR)cmb1, GetModuleHandleW(NULL), NULL);
+    HWND child = CreateDialogParamW(request->hInstance, request->lpTemplateName, parent,
                                     reinterpret_cast<DLGPROC>(request->lpfnHook), (LPARAM)request);
     if (!child) {
         DestroyWindow(parent);
@@ -45,27 +45,27 @@ static BOOL RunSaveAsThroughHook(OPENFILENAMEA* request)
     }
     SetWindowPos(child, NULL, 0, 300, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     HWND box = GetDlgItem(child, IDC_SAVEAS_ENCODING);
-    hookRun.ItemCount = (int)SendMessageA(box, CB_GETCOUNT, 0, 0);
+    hookRun.ItemCount = (int)SendMessageW(box, CB_GETCOUNT, 0, 0);
     for (int i = 0; i < 4 && i < hookRun.ItemCount; i++)
-        SendMessageA(box, CB_GETLBTEXT, (WPARAM)i, (LPARAM)hookRun.Items[i]);
-    hookRun.Preselected = (int)SendMessageA(box, CB_GETCURSEL, 0, 0);
+        SendMessageW(box, CB_GETLBTEXT, (WPARAM)i, (LPARAM)hookRun.Items[i]);
+    hookRun.Preselected = (int)SendMessageW(box, CB_GETCURSEL, 0, 0);
     GetDlgItemTextW(child, IDC_SAVEAS_LABEL, hookRun.Label, 32);
     GetWindowRect(typeBox, &hookRun.TypeBox);
     GetWindowRect(box, &hookRun.BoxBefore);
-    SendMessageA(child, WM_SIZE, SIZE_RESTORED, MAKELPARAM(600, 40));
+    SendMessageW(child, WM_SIZE, SIZE_RESTORED, MAKELPARAM(600, 40));
     GetWindowRect(box, &hookRun.BoxAfter);
 
     BOOL ok = hookRun.FileName != NULL;
     if (ok) {
         if (hookRun.ChoiceIndex >= 0)
-            SendMessageA(box, CB_SETCURSEL, (WPARAM)hookRun.ChoiceIndex, 0);
-        OFNOTIFYA notify;
+            SendMessageW(box, CB_SETCURSEL, (WPARAM)hookRun.ChoiceIndex, 0);
+        OFNOTIFYW notify;
         memset(&notify, 0, sizeof(notify));
         notify.hdr.hwndFrom = parent;
         notify.hdr.code = CDN_FILEOK;
         notify.lpOFN = request;
-        SendMessageA(child, WM_NOTIFY, 0, (LPARAM)&notify);
-        lstrcpynA(request->lpstrFile, hookRun.FileName, (int)request->nMaxFile);
+        SendMessageW(child, WM_NOTIFY, 0, (LPARAM)&notify);
+        lstrcpynW(request->lpstrFile, Wide(hookRun.FileName).c_str(), (int)request->nMaxFile);
         request->nFilterIndex = hookRun.FilterIndex;
     }
     DestroyWindow(parent);
@@ -96,26 +96,26 @@ protected:
 
 TEST_F(DialogsTest, SharedRecordAfterStartUp)
 {
-    const OPENFILENAMEA& record = App.FileDialog;
-    EXPECT_EQ(record.lStructSize, sizeof(OPENFILENAMEA));
+    const OPENFILENAMEW& record = App.FileDialog;
+    EXPECT_EQ(record.lStructSize, sizeof(OPENFILENAMEW));
     EXPECT_EQ(record.hwndOwner, App.MainWindow);
     EXPECT_EQ(record.lpstrFilter, FileFilterTable);
     EXPECT_EQ(record.nFilterIndex, 1u);
     ASSERT_TRUE(record.lpstrFile != NULL);
-    EXPECT_STREQ(record.lpstrFile, "");
-    EXPECT_EQ(record.nMaxFile, 260u);
+    EXPECT_STREQ(record.lpstrFile, L"");
+    EXPECT_EQ(record.nMaxFile, (DWORD)DIALOG_FILE_CHARS);
     EXPECT_EQ(record.Flags, 0xC04u);
-    EXPECT_STREQ(record.lpstrDefExt, "txt");
+    EXPECT_STREQ(record.lpstrDefExt, L"txt");
     EXPECT_TRUE(record.lpfnHook == NULL);
 
     // A second record, as Insert File builds one, starts with the remembered
     // filter, the current path and a buffer of its own.
     App.FilterIndex = 4;
-    lstrcpynA(App.FilePath, "C:\\docs\\a.htm", APP_PATH_SIZE);
-    OPENFILENAMEA other;
+    lstrcpynW(App.FilePath, L"C:\\docs\\a.htm", PATH_CAPACITY);
+    OPENFILENAMEW other;
     BuildOpenFileName(&other);
     EXPECT_EQ(other.nFilterIndex, 4u);
-    EXPECT_STREQ(other.lpstrFile, "C:\\docs\\a.htm");
+    EXPECT_STREQ(other.lpstrFile, L"C:\\docs\\a.htm");
     EXPECT_NE(other.lpstrFile, record.lpstrFile);
     FreeBlock(other.lpstrFile);
 }
@@ -125,7 +125,7 @@ TEST_F(DialogsTest, OpenDialogFlagsFollowTheRecentFilesSetting)
     Config.RecentFiles = 1;
     App.FilterIndex = 1;
     QueueFileDialogAnswer("");
-    SendMessageA(App.MainWindow, WM_COMMAND, IDM_OPEN, 0);
+    SendMessageW(App.MainWindow, WM_COMMAND, IDM_OPEN, 0);
     Pump();
     EXPECT_EQ(FileDialogCalls(), 1);
     EXPECT_EQ(App.FileDialog.Flags, 0x1804u);
@@ -133,7 +133,7 @@ TEST_F(DialogsTest, OpenDialogFlagsFollowTheRecentFilesSetting)
     Config.RecentFiles = 0;
     App.FileDialog.nFilterIndex = 7;
     QueueFileDialogAnswer("");
-    SendMessageA(App.MainWindow, WM_COMMAND, IDM_OPEN, 0);
+    SendMessageW(App.MainWindow, WM_COMMAND, IDM_OPEN, 0);
     Pump();
     EXPECT_EQ(App.FileDialog.Flags, 0x2001804u);
     // Cancel remembers nothing.
@@ -144,15 +144,15 @@ TEST_F(DialogsTest, CancelledSaveAsChangesNothing)
 {
     SetEditText("text");
     App.Encoding = 1;
-    lstrcpynA(App.FilePath, "C:\\before.txt", APP_PATH_SIZE);
+    lstrcpynW(App.FilePath, L"C:\\before.txt", PATH_CAPACITY);
     QueueFileDialogAnswer("");
     EXPECT_EQ(ShowSaveAsDialog(), 0);
     EXPECT_EQ(App.FileDialog.Flags, 0x880866u);
     EXPECT_EQ(App.FileDialog.hInstance, App.Instance);
-    EXPECT_TRUE(App.FileDialog.lpTemplateName == MAKEINTRESOURCEA(IDD_SAVEAS_EXTRA));
+    EXPECT_TRUE(App.FileDialog.lpTemplateName == MAKEINTRESOURCEW(IDD_SAVEAS_EXTRA));
     EXPECT_TRUE(App.FileDialog.lpfnHook == SaveAsHookProc);
     EXPECT_EQ(App.Encoding, 1);
-    EXPECT_STREQ(App.FilePath, "C:\\before.txt");
+    EXPECT_STREQ(App.FilePath, L"C:\\before.txt");
     EXPECT_EQ(App.HasFile, 0);
     EXPECT_TRUE(RecordedPrompts().empty());
 }
@@ -163,10 +163,10 @@ TEST_F(DialogsTest, HookOffersEveryEncodingAndPreselectsTheCurrentOne)
     App.Encoding = 0;
     EXPECT_EQ(ShowSaveAsDialog(), 0);
     EXPECT_EQ(hookRun.ItemCount, 4);
-    EXPECT_STREQ(hookRun.Items[0], "ANSI");
-    EXPECT_STREQ(hookRun.Items[1], "Unicode");
-    EXPECT_STREQ(hookRun.Items[2], "Unicode big endian");
-    EXPECT_STREQ(hookRun.Items[3], "UTF-8");
+    EXPECT_STREQ(hookRun.Items[0], L"ANSI");
+    EXPECT_STREQ(hookRun.Items[1], L"Unicode");
+    EXPECT_STREQ(hookRun.Items[2], L"Unicode big endian");
+    EXPECT_STREQ(hookRun.Items[3], L"UTF-8");
     EXPECT_EQ(hookRun.Preselected, 0);
     for (int encoding = 2; encoding <= 3; encoding++) {
         App.Encoding = encoding;
@@ -202,7 +202,7 @@ TEST_F(DialogsTest, SaveAsSwitchesTheEncoding)
     EXPECT_EQ(App.Encoding, 1);
     EXPECT_EQ(ReadBytes(unicodePath), std::string("\xFF\xFE" "a\0\r\0\n\0b\0", 10));
     EXPECT_EQ(App.FilterIndex, 3);
-    EXPECT_STREQ(App.FilePath, unicodePath.c_str());
+    EXPECT_EQ(Utf8(App.FilePath), unicodePath);
     EXPECT_EQ(App.HasFile, 1);
     EXPECT_EQ(WindowTitle(), "unicode.txt - scrivlet");
 
@@ -252,7 +252,7 @@ TEST_F(DialogsTest, SaveAsUtf8AndBigEndian)
     EXPECT_EQ(ShowSaveAsDialog(), 1);
     EXPECT_EQ(ReadBytes(utf8Path), "a\r\nb\xE4\xB8\xAD");
     WriteBytes(utf8Path, "\xEF\xBB\xBFx\xE4\xB8\xAD");
-    ASSERT_EQ(OpenDocument(utf8Path.c_str()), 1);
+    ASSERT_EQ(OpenDocument(Wide(utf8Path).c_str()), 1);
     EXPECT_EQ(StatusText(1), L"WIN UTF-8 BOM");
     std::string copyPath = folder_ + "copy.txt";
     hookRun.FileName = copyPath.c_str();
@@ -264,7 +264,7 @@ TEST_F(DialogsTest, FailedSaveAsKeepsTheDocumentsOwnName)
 {
     std::string current = folder_ + "current.txt";
     WriteBytes(current, "current");
-    lstrcpynA(App.FilePath, current.c_str(), APP_PATH_SIZE);
+    lstrcpynW(App.FilePath, Wide(current).c_str(), PATH_CAPACITY);
     App.HasFile = 1;
     TypeText("edit");
     std::string locked = folder_ + "locked.txt";
@@ -275,12 +275,12 @@ TEST_F(DialogsTest, FailedSaveAsKeepsTheDocumentsOwnName)
     EXPECT_EQ(ShowSaveAsDialog(), 0);
     ASSERT_EQ(RecordedPrompts().size(), 1u);
     EXPECT_EQ(RecordedPrompts()[0].Caption, L"Can't open file for writing!");
-    EXPECT_STREQ(App.FilePath, current.c_str());
+    EXPECT_EQ(Utf8(App.FilePath), current);
     EXPECT_EQ(App.HasFile, 1);
     EXPECT_EQ(ReadBytes(locked), "locked");
     EXPECT_TRUE(IsEditModified());
     // The next dialog starts where the user left this one.
-    EXPECT_STREQ(App.FileDialog.lpstrFile, locked.c_str());
+    EXPECT_EQ(Utf8(App.FileDialog.lpstrFile), locked);
 
     // Nor the encoding picked in it: the next Save writes the old file as it was.
     UseHookDialog();
@@ -297,13 +297,13 @@ TEST_F(DialogsTest, FailedSaveAsKeepsTheDocumentsOwnName)
 TEST_F(DialogsTest, FilterFollowsTheLoadedFile)
 {
     App.FileDialog.nFilterIndex = 5;
-    lstrcpynA(App.FilePath, "C:\\web\\page.php", APP_PATH_SIZE);
+    lstrcpynW(App.FilePath, L"C:\\web\\page.php", PATH_CAPACITY);
     SelectFilterByExtension();
     EXPECT_EQ(App.FileDialog.nFilterIndex, 8u);
-    EXPECT_STREQ(App.FileDialog.lpstrFile, "C:\\web\\page.php");
+    EXPECT_STREQ(App.FileDialog.lpstrFile, L"C:\\web\\page.php");
 
-    lstrcpynA(App.FilePath, "C:\\my.dir\\readme", APP_PATH_SIZE);
+    lstrcpynW(App.FilePath, L"C:\\my.dir\\readme", PATH_CAPACITY);
     SelectFilterByExtension();
     EXPECT_EQ(App.FileDialog.nFilterIndex, 0u);
-    EXPECT_STREQ(App.FileDialog.lpstrFile, "C:\\my.dir\\readme");
+    EXPECT_STREQ(App.FileDialog.lpstrFile, L"C:\\my.dir\\readme");
 }

@@ -94,7 +94,7 @@ TEST_F(LoadAndSaveEncodings, EveryEncodingMarkAndFormatComesBackByteForByte)
                 std::string path = folder + name;
                 WriteBytes(path, bytes);
                 ClearPromptLog();
-                ASSERT_EQ(OpenDocument(path.c_str()), 1) << name;
+                ASSERT_EQ(OpenDocument(Wide(path).c_str()), 1) << name;
                 EXPECT_EQ(App.Encoding, c.Encoding) << name;
                 EXPECT_EQ(App.NoByteOrderMark, c.Encoding != ENCODING_ANSI && !c.Mark) << name;
                 EXPECT_EQ(App.LineFormat, format) << name;
@@ -130,7 +130,7 @@ TEST_F(LoadAndSaveEncodings, FormatPartMakesRoomForTheEncoding)
     int usual = partWidth(1);
     int caret = partWidth(4);
     WriteBytes(folder + "big.txt", std::string("\xFE\xFF\0a\0\n", 6));
-    ASSERT_EQ(OpenDocument((folder + "big.txt").c_str()), 1);
+    ASSERT_EQ(OpenDocument(Wide(folder + "big.txt").c_str()), 1);
     EXPECT_EQ(StatusText(1), L"UNIX Unicode BE");
     HDC dc = GetDC(App.StatusBar);
     HGDIOBJ old = SelectObject(dc, (HGDIOBJ)SendMessageA(App.StatusBar, WM_GETFONT, 0, 0));
@@ -145,7 +145,7 @@ TEST_F(LoadAndSaveEncodings, FormatPartMakesRoomForTheEncoding)
     EXPECT_GT(partWidth(1), size.cx);
 
     WriteBytes(folder + "plain.txt", "a\n");
-    ASSERT_EQ(OpenDocument((folder + "plain.txt").c_str()), 1);
+    ASSERT_EQ(OpenDocument(Wide(folder + "plain.txt").c_str()), 1);
     EXPECT_EQ(StatusText(1), L"UNIX");
     EXPECT_EQ(partWidth(1), usual);
 }
@@ -154,12 +154,12 @@ TEST_F(LoadAndSaveEncodings, InsertedUtf8AndBigEndianFilesArriveIntact)
 {
     std::string folder = MakeScratchFolder("encoding_insert");
     WriteBytes(folder + "doc.txt", "one\ntwo");
-    ASSERT_EQ(OpenDocument((folder + "doc.txt").c_str()), 1);
+    ASSERT_EQ(OpenDocument(Wide(folder + "doc.txt").c_str()), 1);
     WriteBytes(folder + "utf8.txt", "\xE4\xB8\xAD\xF0\x9F\x98\x80\r\n");
     WriteBytes(folder + "big.txt", std::string("\xFE\xFF\x4E\x0A\0\n", 6));
     SetEditSelection(4, 4);
-    ASSERT_EQ(LoadFile((folder + "utf8.txt").c_str(), LOAD_INSERT_MODE), 1);
-    ASSERT_EQ(LoadFile((folder + "big.txt").c_str(), LOAD_INSERT_MODE), 1);
+    ASSERT_EQ(LoadFile(Wide(folder + "utf8.txt").c_str(), LOAD_INSERT_MODE), 1);
+    ASSERT_EQ(LoadFile(Wide(folder + "big.txt").c_str(), LOAD_INSERT_MODE), 1);
     EXPECT_TRUE(EditTextW() == L"one\r\x4E2D\xD83D\xDE00\r\x4E0A\rtwo");
     EXPECT_EQ(App.Encoding, ENCODING_ANSI);
     EXPECT_EQ(App.LineFormat, UNIX);

@@ -14,7 +14,7 @@ protected:
     {
         path_ = MakeScratchFolder("file_watch") + "watched.txt";
         WriteBytes(path_, text);
-        ASSERT_EQ(OpenDocument(path_.c_str()), 1);
+        ASSERT_EQ(OpenDocument(Wide(path_).c_str()), 1);
         ClearPromptLog();
     }
 
@@ -27,17 +27,7 @@ protected:
 
     void MoveTimeOn()
     {
-        HANDLE file = CreateFileA(path_.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, NULL,
-                                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, NULL);
-        ASSERT_NE(file, INVALID_HANDLE_VALUE);
-        FILETIME time;
-        GetSystemTimeAsFileTime(&time);
-        ULARGE_INTEGER value = {{time.dwLowDateTime, time.dwHighDateTime}};
-        value.QuadPart += 30ull * 10000000ull;
-        time.dwLowDateTime = value.LowPart;
-        time.dwHighDateTime = value.HighPart;
-        SetFileTime(file, NULL, NULL, &time);
-        CloseHandle(file);
+        ASSERT_TRUE(MoveFileTimeOn(path_));
     }
 
     // The user comes back to the window; the check runs half a second later.
@@ -99,7 +89,7 @@ TEST_F(FileWatch, EditsAreNeverReloadedAwayWithoutTheSaveQuestion)
 {
     OpenFile("before");
     SetEditSelection(0, 0);
-    ReplaceEditSelection("my edit ");
+    ReplaceEditSelection(L"my edit ");
     ChangeOutside("after");
     QueueAnswer(IDYES);    // reload
     QueueAnswer(IDCANCEL); // save changes?
@@ -134,7 +124,7 @@ TEST_F(FileWatch, ADeletedFileIsKeptAsUntitled)
 TEST_F(FileWatch, ADeletedFileWithUnsavedEditsKeptIsNamedUntitled)
 {
     OpenFile("keep me");
-    ReplaceEditSelection("edit ");
+    ReplaceEditSelection(L"edit ");
     ASSERT_EQ(WindowTitle(), "watched.txt* - scrivlet");
     DeleteFileA(path_.c_str());
     QueueAnswer(IDYES);
@@ -160,13 +150,13 @@ TEST_F(FileWatch, InsertFilePutsItsTextAtTheCaretAndKeepsTheDocument)
     OpenFile("hello");
     std::string other = MakeScratchFolder("insert_file") + "other.txt";
     WriteBytes(other, "XYZ");
-    std::string name = App.FilePath;
+    std::string name = Utf8(App.FilePath);
     SetEditSelection(5, 5);
     QueueFileDialogAnswer(other);
     RunCommand(IDM_INSERTFILE);
     Pump();
     EXPECT_EQ(EditText(), "helloXYZ");
-    EXPECT_EQ(std::string(App.FilePath), name);
+    EXPECT_EQ(Utf8(App.FilePath), name);
     EXPECT_EQ(WindowTitle(), "watched.txt* - scrivlet");
     EXPECT_EQ(App.HasFile, 1);
     // Cancelled, nothing changes.
@@ -202,6 +192,6 @@ TEST_F(FileWatch, AChangedFileThatCannotBeReadIsNotReloadedOverTheText)
     ASSERT_EQ(RecordedPrompts().size(), 2u);
     EXPECT_NE(RecordedPrompts()[1].Caption.find(L"Can't open file"), std::wstring::npos);
     EXPECT_EQ(EditText(), "keep me");
-    EXPECT_EQ(App.FilePath, path_);
+    EXPECT_EQ(Utf8(App.FilePath), path_);
     EXPECT_EQ(App.HasFile, 1);
 }

@@ -36,7 +36,7 @@ protected:
         folder_ = MakeScratchFolder("hostile");
         keeper_ = folder_ + "keeper.txt";
         WriteBytes(keeper_, KeptText);
-        ASSERT_EQ(OpenDocument(keeper_.c_str()), 1);
+        ASSERT_EQ(OpenDocument(Wide(keeper_).c_str()), 1);
         ClearPromptLog();
     }
 
@@ -52,14 +52,14 @@ protected:
     void ExpectDocumentKept()
     {
         EXPECT_EQ(EditText(), KeptText);
-        EXPECT_STREQ(App.FilePath, keeper_.c_str());
+        EXPECT_EQ(Utf8(App.FilePath), keeper_);
         EXPECT_EQ(App.HasFile, 1);
     }
 
     void ExpectOpenRefused(const std::string& name, const std::wstring& fragment)
     {
         ClearPromptLog();
-        EXPECT_EQ(OpenDocument(name.c_str()), 0) << name;
+        EXPECT_EQ(OpenDocument(Wide(name).c_str()), 0) << name;
         Pump();
         EXPECT_TRUE(PromptMentions(fragment)) << name;
         ExpectDocumentKept();
@@ -69,9 +69,9 @@ protected:
     {
         WriteBytes(path, bytes);
         ClearPromptLog();
-        EXPECT_EQ(OpenDocument(path.c_str()), 1) << path;
+        EXPECT_EQ(OpenDocument(Wide(path).c_str()), 1) << path;
         Pump();
-        EXPECT_STREQ(App.FilePath, path.c_str());
+        EXPECT_EQ(Utf8(App.FilePath), path);
         EXPECT_TRUE(RecordedPrompts().empty()) << path;
     }
 
@@ -85,7 +85,7 @@ protected:
 
     void OpenAndChange(const std::string& path, const char* expected, const char* changed)
     {
-        EXPECT_EQ(OpenDocument(path.c_str()), 1);
+        EXPECT_EQ(OpenDocument(Wide(path).c_str()), 1);
         EXPECT_EQ(EditText(), expected);
         Change(changed);
     }
@@ -177,26 +177,30 @@ TEST_F(HostileFileTest, AwkwardNamesLoad)
 {
     ExpectOpens(folder_ + " two  spaces .txt", "spaces");
     EXPECT_EQ(EditText(), "spaces");
-    ExpectOpens(folder_ + "\xE9t\xE9 notes.txt", "accent"); // leading non-ASCII in code page 1252
+    ExpectOpens(folder_ + "\xC3\xA9t\xC3\xA9 notes.txt", "accent"); // leading non-ASCII
     EXPECT_EQ(EditText(), "accent");
-    // The longest full path the editor takes: 259 characters.
+    // The longest full path the old limit took, and one past it.
     std::string longest = folder_ + std::string(259 - folder_.size() - 4, 'n') + ".txt";
     ExpectOpens(longest, "long");
     EXPECT_EQ(EditText(), "long");
+    std::string past = folder_ + std::string(300 - folder_.size() - 4, 'p') + ".txt";
+    ExpectOpens(past, "past");
+    EXPECT_EQ(EditText(), "past");
+    EXPECT_EQ(WindowTitle(), std::string(300 - folder_.size() - 4, 'p') + ".txt - scrivlet");
 
     char previous[MAX_PATH];
     GetCurrentDirectoryA(MAX_PATH, previous);
     WriteBytes(folder_ + "relative.txt", "relative");
     SetCurrentDirectoryA(folder_.c_str());
-    EXPECT_EQ(OpenDocument("relative.txt"), 1);
+    EXPECT_EQ(OpenDocument(L"relative.txt"), 1);
     SetCurrentDirectoryA(previous);
-    EXPECT_EQ(App.FilePath, folder_ + "relative.txt");
+    EXPECT_EQ(Utf8(App.FilePath), folder_ + "relative.txt");
     EXPECT_EQ(EditText(), "relative");
 }
 
 TEST_F(HostileFileTest, NamesThatAreNoFileAreRefused)
 {
-    ExpectOpenRefused(folder_ + std::string(300 - folder_.size(), 'n'), L"The file name is too long.");
+    ExpectOpenRefused(folder_ + std::string(PATH_CAPACITY, 'n'), L"The file name is too long.");
     std::string sub = folder_ + "a folder";
     CreateDirectoryA(sub.c_str(), NULL);
     ExpectOpenRefused(sub, L"Can't open file");
@@ -211,7 +215,7 @@ TEST_F(HostileFileTest, NamesThatAreNoFileAreRefused)
 TEST_F(HostileFileTest, DeviceIsRefusedUnderItsOwnNameBeforeAnyQuestion)
 {
     SetEditModified(1);
-    EXPECT_EQ(OpenDocument("C:\\docs\\aux.txt"), 0);
+    EXPECT_EQ(OpenDocument(L"C:\\docs\\aux.txt"), 0);
     ASSERT_EQ(RecordedPrompts().size(), 1u);
     EXPECT_EQ(RecordedPrompts()[0].Text, L"\"C:\\docs\\aux.txt\" is the name of a device, not of a file.\n\n"
                                          L"Only files on disk can be opened or saved.");
@@ -225,7 +229,7 @@ TEST_F(HostileFileTest, DeviceIsRefusedUnderItsOwnNameBeforeAnyQuestion)
     EXPECT_TRUE(PromptMentions(L"\"nul.txt\" is the name of a device"));
     // Loading itself refuses too, for callers that reach it directly.
     ClearPromptLog();
-    EXPECT_EQ(LoadFile("\\\\.\\COM1", LOAD_INSERT_MODE), 0);
+    EXPECT_EQ(LoadFile(L"\\\\.\\COM1", LOAD_INSERT_MODE), 0);
     EXPECT_EQ(RecordedPrompts().size(), 1u);
     ExpectDocumentKept();
 }
@@ -260,7 +264,7 @@ TEST_F(HostileFileTest, SaveAsADeviceIsRefusedAndKeepsTheName)
     for (const char* device : devices) {
         EXPECT_EQ(SaveAs(device), 0) << device;
         EXPECT_TRUE(PromptMentions(L"is the name of a device, not of a file.")) << device;
-        EXPECT_STREQ(App.FilePath, keeper_.c_str());
+        EXPECT_EQ(Utf8(App.FilePath), keeper_);
         EXPECT_TRUE(IsEditModified());
     }
     EXPECT_EQ(SaveAs(folder_ + "prn.txt"), 0);
@@ -289,7 +293,7 @@ TEST_F(HostileFileTest, SavingAfterTheFileWentAway)
 
     EXPECT_EQ(SaveAs(MissingDrivePath()), 0);
     EXPECT_FALSE(RecordedPrompts().empty());
-    EXPECT_STREQ(App.FilePath, keeper_.c_str());
+    EXPECT_EQ(Utf8(App.FilePath), keeper_);
 }
 
 TEST_F(HostileFileTest, FileInAReadOnlyFolderLoadsAndSavesOrSaysWhy)

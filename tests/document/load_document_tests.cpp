@@ -18,11 +18,6 @@ static std::string Utf16(const std::wstring& text)
     return std::string((const char*)text.data(), text.size() * sizeof(wchar_t));
 }
 
-static std::wstring Wide(const std::string& ascii)
-{
-    return std::wstring(ascii.begin(), ascii.end());
-}
-
 static bool FormatChecked(UINT id)
 {
     return (GetMenuState(GetMenu(App.MainWindow), id, MF_BYCOMMAND) & MF_CHECKED) != 0;
@@ -42,16 +37,16 @@ static std::string Stamp()
 {
     SYSTEMTIME now;
     GetLocalTime(&now);
-    char text[104];
-    FormatTimeDate(&now, Config.DateFirst, text, (int)sizeof(text));
-    return text;
+    wchar_t text[104];
+    FormatTimeDate(&now, Config.DateFirst, text, 104);
+    return Utf8(text);
 }
 
 class LoadTest : public EditorFixture {
 protected:
     int Open(const std::string& path)
     {
-        int result = OpenDocument(path.c_str());
+        int result = OpenDocument(Wide(path).c_str());
         Pump();
         return result;
     }
@@ -92,7 +87,7 @@ TEST_F(LoadTest, EachLineFormatLoadsAsBreaksAndIsShown)
         EXPECT_EQ(EditText(), "one\rtwo\r\rfour");
         ExpectFormatShown(c.format, c.label);
         EXPECT_EQ(App.HasFile, 1);
-        EXPECT_EQ(std::string(App.FilePath), folder + c.name);
+        EXPECT_EQ(Utf8(App.FilePath), folder + c.name);
         EXPECT_EQ(WindowTitle(), std::string(c.name) + " - scrivlet");
         EXPECT_EQ(App.Encoding, 0);
         EXPECT_EQ(App.IsLogFile, 0);
@@ -134,7 +129,7 @@ TEST_F(LoadTest, EmptyFileKeepsPreviousLineFormat)
     EXPECT_EQ(EditText(), "");
     EXPECT_EQ(App.Encoding, 0);
     EXPECT_EQ(App.IsLogFile, 0);
-    EXPECT_EQ(std::string(App.FilePath), folder + "empty.txt");
+    EXPECT_EQ(Utf8(App.FilePath), folder + "empty.txt");
     ExpectFormatShown(UNIX, L"UNIX");
 }
 
@@ -156,7 +151,7 @@ TEST_F(LoadTest, RelativeShortNameBecomesFullLongPath)
     SetCurrentDirectoryA(previous);
 
     ASSERT_EQ(opened, 1);
-    EXPECT_EQ(std::string(App.FilePath), folder + longName);
+    EXPECT_EQ(Utf8(App.FilePath), folder + longName);
     EXPECT_EQ(WindowTitle(), longName + " - scrivlet");
     EXPECT_EQ(EditText(), "content");
 }
@@ -205,7 +200,7 @@ TEST_F(LoadTest, MissingFileAnsweredNoLeavesDocument)
     EXPECT_TRUE(prompt.Owner == NULL);
 
     EXPECT_EQ(GetFileAttributesA(missing.c_str()), INVALID_FILE_ATTRIBUTES);
-    EXPECT_EQ(std::string(App.FilePath), folder + "kept.txt");
+    EXPECT_EQ(Utf8(App.FilePath), folder + "kept.txt");
     EXPECT_EQ(App.HasFile, 1);
     EXPECT_EQ(EditText(), "kept\r");
     EXPECT_EQ(WindowTitle(), "kept.txt - scrivlet");
@@ -236,7 +231,7 @@ TEST_F(LoadTest, MissingFileAnsweredYesIsCreatedAndOpened)
     EXPECT_NE(GetFileAttributesA(missing.c_str()), INVALID_FILE_ATTRIBUTES);
     EXPECT_EQ(ReadBytes(missing), "");
     EXPECT_EQ(App.HasFile, 1);
-    EXPECT_EQ(std::string(App.FilePath), missing);
+    EXPECT_EQ(Utf8(App.FilePath), missing);
     EXPECT_EQ(WindowTitle(), "new.txt - scrivlet");
     EXPECT_EQ(EditText(), "");
     EXPECT_FALSE(Modified());
@@ -262,7 +257,7 @@ TEST_F(LoadTest, UnopenableFileShowsSystemErrorAndChangesNothing)
     EXPECT_FALSE(prompt.Text.empty());
     EXPECT_EQ(prompt.Icon, (UINT)MB_ICONEXCLAMATION);
     EXPECT_TRUE(prompt.Owner == App.MainWindow);
-    EXPECT_EQ(std::string(App.FilePath), folder + "kept.txt");
+    EXPECT_EQ(Utf8(App.FilePath), folder + "kept.txt");
     EXPECT_EQ(EditText(), "kept");
 
     // A missing folder is no "create new file" case.
@@ -278,12 +273,12 @@ TEST_F(LoadTest, TooLongPathIsRefused)
     std::string folder = MakeScratchFolder("load_too_long");
     Load(folder + "kept.txt", "kept");
     ClearPromptLog();
-    EXPECT_EQ(Open(folder + std::string(300, 'n') + ".txt"), 0);
+    EXPECT_EQ(Open(folder + std::string(PATH_CAPACITY, 'n') + ".txt"), 0);
     ASSERT_EQ(RecordedPrompts().size(), 1u);
     EXPECT_EQ(RecordedPrompts()[0].Text, L"The file name is too long.");
     EXPECT_EQ(RecordedPrompts()[0].Caption, L"scrivlet");
     EXPECT_EQ(RecordedPrompts()[0].Icon, (UINT)MB_ICONHAND);
-    EXPECT_EQ(std::string(App.FilePath), folder + "kept.txt");
+    EXPECT_EQ(Utf8(App.FilePath), folder + "kept.txt");
     EXPECT_EQ(EditText(), "kept");
 }
 
@@ -417,7 +412,7 @@ TEST_F(LoadTest, InsertedFileIsReadInItsOwnEncodingAndLeavesTheDocumentAlone)
     ASSERT_EQ(App.LineFormat, UNIX);
     WriteBytes(folder + "wide.txt", "\xFF\xFE" + Utf16(L"\x4E2D\r\nx"));
     SetEditSelection(4, 4);
-    ASSERT_EQ(LoadFile((folder + "wide.txt").c_str(), LOAD_INSERT_MODE), 1);
+    ASSERT_EQ(LoadFile(Wide(folder + "wide.txt").c_str(), LOAD_INSERT_MODE), 1);
     EXPECT_EQ(EditTextW(), L"one\r\x4E2D\rxtwo");
     EXPECT_EQ(App.Encoding, 0);
     EXPECT_EQ(App.LineFormat, UNIX);
@@ -428,7 +423,7 @@ TEST_F(LoadTest, InsertedFileIsReadInItsOwnEncodingAndLeavesTheDocumentAlone)
 TEST_F(LoadTest, LargeFileScrollBarIsThereOnlyWhenNeeded)
 {
     std::string folder = MakeScratchFolder("load_scrollbar");
-    auto verticalBar = [] { return (GetWindowLongPtrA(App.EditControl, GWL_STYLE) & WS_VSCROLL) != 0; };
+    auto verticalBar = [] { return (GetWindowLongPtrW(App.EditControl, GWL_STYLE) & WS_VSCROLL) != 0; };
     std::string lines;
     while (lines.size() < 200000)
         lines += "a line of some eighty characters, give or take, for the scroll bar to measure\r\n";
@@ -447,7 +442,7 @@ TEST_F(LoadTest, LargeFileScrollBarIsThereOnlyWhenNeeded)
     BackgroundLoadThreshold = 0;
     // Asked before any message is pumped: a slow run can stream so small a
     // file in whole within one pump.
-    ASSERT_EQ(OpenDocument((folder + "wide.txt").c_str()), 1);
+    ASSERT_EQ(OpenDocument(Wide(folder + "wide.txt").c_str()), 1);
     ASSERT_TRUE(IsDocumentLoading());
     for (DWORD start = GetTickCount(); IsDocumentLoading() && GetTickCount() - start < 60000;)
         PumpFor(20);

@@ -65,9 +65,9 @@ static LongAndShort MakeLongNamedFile(const char* scratch)
     LongAndShort names;
     names.longPath = MakeScratchFolder(scratch) + "Quarterly report draft.text";
     WriteBytes(names.longPath, "x");
-    char shortPath[MAX_PATH];
-    if (GetShortPathNameA(names.longPath.c_str(), shortPath, MAX_PATH) > 0)
-        names.shortPath = shortPath;
+    wchar_t shortPath[MAX_PATH];
+    if (GetShortPathNameW(Wide(names.longPath).c_str(), shortPath, MAX_PATH) > 0)
+        names.shortPath = Utf8(shortPath);
     return names;
 }
 
@@ -76,9 +76,9 @@ TEST(LongPath, ResolverSettlesOnTheSystemFunction)
     LongAndShort names = MakeLongNamedFile("long_path_resolver");
     ASSERT_NE(names.shortPath, names.longPath);
     App.GetLongPath = ResolveLongPath;
-    char out[MAX_PATH];
-    DWORD length = App.GetLongPath(names.shortPath.c_str(), out, MAX_PATH);
-    EXPECT_EQ(std::string(out), names.longPath);
+    wchar_t out[MAX_PATH];
+    DWORD length = App.GetLongPath(Wide(names.shortPath).c_str(), out, MAX_PATH);
+    EXPECT_EQ(Utf8(out), names.longPath);
     EXPECT_EQ(length, names.longPath.size());
     EXPECT_TRUE(App.GetLongPath != ResolveLongPath);
     EXPECT_TRUE(App.GetLongPath != GetLongPathFallback);
@@ -88,28 +88,28 @@ TEST(LongPath, FallbackSpellsEveryComponentLong)
 {
     LongAndShort names = MakeLongNamedFile("long_path_fallback");
     ASSERT_NE(names.shortPath, names.longPath);
-    char out[MAX_PATH];
-    DWORD length = GetLongPathFallback(names.shortPath.c_str(), out, MAX_PATH);
-    EXPECT_EQ(std::string(out), names.longPath);
+    wchar_t out[MAX_PATH];
+    DWORD length = GetLongPathFallback(Wide(names.shortPath).c_str(), out, MAX_PATH);
+    EXPECT_EQ(Utf8(out), names.longPath);
     EXPECT_EQ(length, names.longPath.size());
 }
 
 TEST(LongPath, FallbackReportsSmallBufferWithoutWriting)
 {
     LongAndShort names = MakeLongNamedFile("long_path_small");
-    char out[10] = "untouched";
+    wchar_t out[10] = L"untouched";
     SetLastError(0);
-    DWORD needed = GetLongPathFallback(names.longPath.c_str(), out, sizeof(out));
+    DWORD needed = GetLongPathFallback(Wide(names.longPath).c_str(), out, 10);
     EXPECT_EQ(needed, names.longPath.size() + 1);
     EXPECT_EQ(GetLastError(), (DWORD)ERROR_INSUFFICIENT_BUFFER);
-    EXPECT_STREQ(out, "untouched");
+    EXPECT_STREQ(out, L"untouched");
 }
 
 TEST(LongPath, FallbackFailsForMissingFile)
 {
     std::string missing = MakeScratchFolder("long_path_missing") + "absent.txt";
-    char out[MAX_PATH] = "untouched";
-    EXPECT_EQ(GetLongPathFallback(missing.c_str(), out, MAX_PATH), 0u);
+    wchar_t out[MAX_PATH] = L"untouched";
+    EXPECT_EQ(GetLongPathFallback(Wide(missing).c_str(), out, MAX_PATH), 0u);
     EXPECT_EQ(GetLastError(), (DWORD)ERROR_FILE_NOT_FOUND);
-    EXPECT_STREQ(out, "untouched");
+    EXPECT_STREQ(out, L"untouched");
 }

@@ -22,9 +22,9 @@
 
 static std::vector<std::string> startedCopies;
 
-static BOOL RecordStart(const char* commandLine)
+static BOOL RecordStart(const wchar_t* commandLine)
 {
-    startedCopies.push_back(commandLine);
+    startedCopies.push_back(Utf8(commandLine));
     return TRUE;
 }
 
@@ -53,8 +53,7 @@ static std::wstring Text(UINT id)
 static std::string Copy(const char* path, const std::wstring& text, int encoding, int noMark, int lines)
 {
     RecoveryRecord record;
-    memset(&record, 0, sizeof(record));
-    lstrcpynA(record.FilePath, path, RECOVERY_PATH_SIZE);
+    record.FilePath = Wide(path);
     record.Encoding = encoding;
     record.NoByteOrderMark = noMark;
     record.LineFormat = lines;
@@ -108,9 +107,9 @@ protected:
 
     std::string OwnCopy()
     {
-        char path[MAX_PATH];
+        static wchar_t path[PATH_CAPACITY];
         EXPECT_TRUE(OwnRecoveryCopyPath(path));
-        return path;
+        return Utf8(path);
     }
 
     // The window's copy once its write is done; "" when there is none.
@@ -141,18 +140,18 @@ TEST_F(RecoveryTest, CopyFollowsThePauseAndGoesWithSaveNoNewOpenAndExit)
     TypeText("abc");
     RecoveryRecord record;
     EXPECT_TRUE(CopyText(CopyAfterPause(), &record) == L"abc");
-    EXPECT_STREQ("", record.FilePath);
+    EXPECT_TRUE(record.FilePath.empty());
 
     std::string file = scratch_ + "doc.txt";
     std::string other = scratch_ + "other.txt";
     WriteBytes(file, "\xE4\xB8\xAD\n");
     WriteBytes(other, "other");
     QueueAnswer(IDNO);
-    ASSERT_EQ(1, OpenDocument(file.c_str()));
+    ASSERT_EQ(1, OpenDocument(Wide(file).c_str()));
     EXPECT_TRUE(ReadBytes(OwnCopy()).empty()) << "No and Open remove it";
     TypeText("x");
     EXPECT_TRUE(CopyText(CopyAfterPause(), &record) == L"x\x4E2D\r\n");
-    EXPECT_EQ(file, record.FilePath);
+    EXPECT_EQ(file, Utf8(record.FilePath));
     EXPECT_EQ(3, record.Encoding);
     EXPECT_EQ(1, record.NoByteOrderMark);
     EXPECT_EQ(UNIX, record.LineFormat);
@@ -178,7 +177,7 @@ TEST_F(RecoveryTest, ReplaceAllAndItsOwnUndoReachTheCopy)
 {
     std::string file = scratch_ + "lines.txt";
     WriteBytes(file, "a\r\na\r\na\r\n");
-    ASSERT_EQ(1, OpenDocument(file.c_str()));
+    ASSERT_EQ(1, OpenDocument(Wide(file).c_str()));
     LargeReplaceBreaks = 1;
     RecoveryRecord record;
     ASSERT_EQ(3, ReplaceAll(L"a\r", L"b", 0));
@@ -209,7 +208,7 @@ TEST_F(RecoveryTest, UnwritableFolderGivesOneNoteAndEditingGoesOn)
     TypeText("ab");
     EXPECT_TRUE(CopyAfterPause().empty());
     EXPECT_TRUE(StatusText(STATUS_MESSAGE) == Text(IDS_RECOVERY_NOTE));
-    SetStatusText(STATUS_MESSAGE, "");
+    SetStatusText(STATUS_MESSAGE, L"");
     TypeText("c");
     CopyAfterPause();
     EXPECT_TRUE(StatusText(STATUS_MESSAGE).empty()) << "said once";
@@ -269,7 +268,7 @@ TEST_F(RecoveryTest, TextStillStreamingInGetsNoCopy)
     BackgroundLoadThreshold = 0;
     FirstPieceBytes = 10;
     MaxPieceBytes = 7;
-    ASSERT_EQ(1, OpenDocument(file.c_str()));
+    ASSERT_EQ(1, OpenDocument(Wide(file).c_str()));
     ASSERT_TRUE(IsDocumentLoading());
     SetEditModified(1);
     WriteRecoveryCopy();
@@ -287,14 +286,14 @@ TEST_F(RecoveryTest, YesRestoresHereBoundToItsFileAndSavesItsBytes)
     WriteBytes(file, "old");
     WriteBytes(folder_ + "w1-dead.rec", Copy(file.c_str(), L"new\r\x4E2D", ENCODING_UTF16LE, 0, UNIX));
     QueueAnswer(IDYES);
-    StartRecovery("");
+    StartRecovery(L"");
     ASSERT_EQ(1u, RecordedPrompts().size());
     EXPECT_NE(std::wstring::npos, RecordedPrompts()[0].Text.find(Utf8ToWide(file.c_str())));
     EXPECT_TRUE(startedCopies.empty());
     EXPECT_TRUE(EditTextW() == L"new\r\x4E2D");
     EXPECT_TRUE(IsEditModified());
     EXPECT_EQ(1, App.HasFile);
-    EXPECT_EQ(file, App.FilePath);
+    EXPECT_EQ(file, Utf8(App.FilePath));
     EXPECT_EQ("kept.txt* - scrivlet", WindowTitle());
     EXPECT_TRUE(ReadBytes(folder_ + "w1-dead.rec").empty());
     EXPECT_FALSE(ReadBytes(OwnCopy()).empty()) << "taken over as this window's own";
@@ -316,7 +315,7 @@ TEST_F(RecoveryTest, OfferListsCopiesOfGoneWindowsAndSkipsTheRest)
                                  FILE_FLAG_DELETE_ON_CLOSE, NULL);
     ASSERT_NE(INVALID_HANDLE_VALUE, running);
     QueueAnswer(IDYES);
-    StartRecovery("");
+    StartRecovery(L"");
     ASSERT_EQ(1u, RecordedPrompts().size());
     const std::wstring& asked = RecordedPrompts()[0].Text;
     EXPECT_NE(std::wstring::npos, asked.find(Text(IDS_RECOVERY_UNTITLED))) << "w1";
@@ -343,7 +342,7 @@ TEST_F(RecoveryTest, OfferListsCopiesOfGoneWindowsAndSkipsTheRest)
     SetEditModified(0);
     StopEditor();
     StartEditor("");
-    StartRecovery(startedCopies[0].c_str() + at + 1);
+    StartRecovery(Wide(startedCopies[0].substr(at + 1)).c_str());
     EXPECT_TRUE(EditTextW() == (handed == "w1" ? L"untitled text" : L"gone text"));
     EXPECT_TRUE(IsEditModified());
     EXPECT_TRUE(ReadBytes(folder_ + handed + ".rec").empty());
@@ -354,7 +353,7 @@ TEST_F(RecoveryTest, NoDeletesTheOfferedCopies)
     WriteBytes(folder_ + "w1.rec", Copy("", L"one", ENCODING_ANSI, 0, DOS));
     WriteBytes(folder_ + "w2.rec", Copy("", L"two", ENCODING_ANSI, 0, DOS));
     QueueAnswer(IDNO);
-    StartRecovery("");
+    StartRecovery(L"");
     ASSERT_EQ(1u, RecordedPrompts().size());
     EXPECT_TRUE(Files("*").empty());
     EXPECT_TRUE(EditTextW().empty());
@@ -366,9 +365,9 @@ TEST_F(RecoveryTest, SwitchedOffStillOffersOldCopiesOnce)
     Config.Recovery = 0;
     WriteBytes(folder_ + "w1.rec", Copy("", L"left earlier", ENCODING_ANSI, 0, DOS));
     QueueAnswer(IDYES);
-    StartRecovery("");
+    StartRecovery(L"");
     ASSERT_EQ(1u, RecordedPrompts().size());
-    EXPECT_TRUE(EditTextW() == L"left earlier");
+    EXPECT_TRUE(EditTextW() == L"left earlier") << Utf8(EditTextW());
     EXPECT_TRUE(IsEditModified());
     EXPECT_TRUE(Files("*.rec").empty()) << "nothing kept, nothing offered again";
 }
@@ -388,7 +387,7 @@ TEST_F(RecoveryTest, WritingLargeTextsKeepsTheWindowFree)
         WriteBytes(file, text);
         BackgroundLoadThreshold = 0xFFFFFFFF;
         SetEditModified(0);
-        ASSERT_EQ(1, OpenDocument(file.c_str()));
+        ASSERT_EQ(1, OpenDocument(Wide(file).c_str()));
         SetEditModified(1);
         double best = 1e9;
         for (int round = 0; round < 3; round++) {

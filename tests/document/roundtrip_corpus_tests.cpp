@@ -145,7 +145,7 @@ TEST_F(RoundTripCorpus, EveryFileComesBackByteForByte)
         std::string path = folder + file.Name;
         WriteBytes(path, file.Bytes);
         ClearPromptLog();
-        ASSERT_EQ(OpenDocument(path.c_str()), 1) << file.Name;
+        ASSERT_EQ(OpenDocument(Wide(path).c_str()), 1) << file.Name;
         EXPECT_EQ(App.Encoding, file.Unicode) << file.Name;
         EXPECT_EQ(App.LineFormat, file.Format) << file.Name;
         EXPECT_EQ(App.TextChanges, file.Changes) << file.Name;
@@ -173,9 +173,9 @@ protected:
     {
         std::string path = folder_ + "file.txt";
         WriteBytes(path, bytes);
-        EXPECT_EQ(OpenDocument(path.c_str()), 1);
+        EXPECT_EQ(OpenDocument(Wide(path).c_str()), 1);
         SetEditSelection(0, 0);
-        ReplaceEditSelection("X");
+        ReplaceEditSelection(L"X");
         ClearPromptLog();
         for (int answer : answers)
             QueueAnswer(answer);
@@ -203,7 +203,7 @@ TEST_F(CannotWriteBack, FirstSaveAsksOnceAndCancelKeepsTheFile)
         EXPECT_EQ(saved.substr(0, App.Encoding ? 4 : 1), App.Encoding ? std::string("\xFF\xFEX\0", 4) : "X");
         // Agreed once, the document is not asked about again.
         ClearPromptLog();
-        ReplaceEditSelection("Y");
+        ReplaceEditSelection(L"Y");
         EXPECT_EQ(SaveDocument(), 1);
         EXPECT_TRUE(RecordedPrompts().empty());
     }
@@ -213,7 +213,7 @@ TEST_F(CannotWriteBack, LoneBreaksAreLinesNotJoined)
 {
     std::string path = folder_ + "mixed.txt";
     WriteBytes(path, "one\r\ntwo\rthree\nfour");
-    ASSERT_EQ(OpenDocument(path.c_str()), 1);
+    ASSERT_EQ(OpenDocument(Wide(path).c_str()), 1);
     EXPECT_EQ(EditText(), "one\rtwo\rthree\rfour");
     EXPECT_EQ(App.LineFormat, DOS);
     QueueAnswer(IDOK);
@@ -226,7 +226,7 @@ TEST_F(CannotWriteBack, BreaksPastTheFirstKilobyteSetTheFormatWhenItHasNone)
     std::string path = folder_ + "late.txt";
     std::string bytes = std::string(2000, 'a') + "\nb\nc";
     WriteBytes(path, bytes);
-    ASSERT_EQ(OpenDocument(path.c_str()), 1);
+    ASSERT_EQ(OpenDocument(Wide(path).c_str()), 1);
     EXPECT_EQ(App.LineFormat, UNIX);
     EXPECT_EQ(App.TextChanges, 0);
     ASSERT_EQ(SaveDocument(), 1);
@@ -237,7 +237,7 @@ TEST_F(CannotWriteBack, ChoosingALineFormatAnswersTheQuestionAboutEndings)
 {
     std::string path = folder_ + "choose.txt";
     WriteBytes(path, "one\r\ntwo\nthree");
-    ASSERT_EQ(OpenDocument(path.c_str()), 1);
+    ASSERT_EQ(OpenDocument(Wide(path).c_str()), 1);
     ASSERT_EQ(App.TextChanges, CHANGE_LINE_ENDINGS);
     SendMessageA(App.MainWindow, WM_COMMAND, IDM_FORMAT_UNIX, 0);
     ClearPromptLog();

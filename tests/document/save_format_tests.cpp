@@ -24,7 +24,7 @@ protected:
     std::string Save(const char* name, int unicode, int format)
     {
         std::string path = PathOf(name);
-        lstrcpynA(App.FilePath, path.c_str(), APP_PATH_SIZE);
+        lstrcpynW(App.FilePath, Wide(path).c_str(), PATH_CAPACITY);
         App.Encoding = unicode;
         App.LineFormat = format;
         EXPECT_EQ(SaveDocument(), 1) << name;

@@ -18,7 +18,7 @@ protected:
         EditorFixture::SetUp();
         path_ = MakeScratchFolder("save_lossy") + "ansi.txt";
         WriteBytes(path_, original_);
-        ASSERT_EQ(OpenDocument(path_.c_str()), 1);
+        ASSERT_EQ(OpenDocument(Wide(path_).c_str()), 1);
         SetEditSelection(0, 0);
         const wchar_t pasted[] = {0x4E2D, 0xD55C, 0};
         SETTEXTEX paste = {ST_SELECTION | ST_KEEPUNDO, 1200};
@@ -53,7 +53,7 @@ TEST_F(SaveLossyAnsi, YesSavesAsUtf8WithoutAMark)
     EXPECT_EQ(StatusText(1), L"WIN UTF-8");
     EXPECT_FALSE(IsEditModified());
     // It reopens as what it now is.
-    ASSERT_EQ(OpenDocument(path_.c_str()), 1);
+    ASSERT_EQ(OpenDocument(Wide(path_).c_str()), 1);
     EXPECT_EQ(App.Encoding, ENCODING_UTF8);
     EXPECT_EQ(EditTextW(), std::wstring(L"\x4E2D\xD55Cold text\r"));
 }
@@ -66,7 +66,7 @@ TEST_F(SaveLossyAnsi, NoWritesQuestionMarksOnceAgreed)
     EXPECT_EQ(ReadBytes(path_), expected);
     EXPECT_EQ(App.Encoding, ENCODING_ANSI);
     ClearPromptLog();
-    ReplaceEditSelection("x");
+    ReplaceEditSelection(L"x");
     EXPECT_EQ(SaveDocument(), 1);
     EXPECT_TRUE(RecordedPrompts().empty());
 }

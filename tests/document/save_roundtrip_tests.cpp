@@ -19,7 +19,7 @@ TEST_F(SaveRoundTripTest, EveryEncodingAndFormatSurvivesLoadAndSave)
         for (int format = DOS; format <= MAC; format++) {
             std::string path = folder + "round" + std::to_string(unicode) + std::to_string(format) + ".txt";
             SetEditText(text);
-            lstrcpynA(App.FilePath, path.c_str(), APP_PATH_SIZE);
+            lstrcpynW(App.FilePath, Wide(path).c_str(), PATH_CAPACITY);
             App.Encoding = unicode;
             App.LineFormat = format;
             ASSERT_EQ(SaveDocument(), 1);
@@ -27,7 +27,7 @@ TEST_F(SaveRoundTripTest, EveryEncodingAndFormatSurvivesLoadAndSave)
 
             SendMessageA(App.MainWindow, WM_COMMAND, IDM_NEW, 0);
             ASSERT_EQ(EditText(), "");
-            ASSERT_EQ(OpenDocument(path.c_str()), 1) << path;
+            ASSERT_EQ(OpenDocument(Wide(path).c_str()), 1) << path;
             EXPECT_EQ(EditText(), text) << path;
             EXPECT_EQ(App.Encoding, unicode) << path;
             EXPECT_EQ(App.LineFormat, format) << path;

@@ -34,8 +34,8 @@ protected:
     void TearDown() override
     {
         SaveWriter = WriteFile;
-        SaveReplacer = ReplaceFileA;
-        SaveMover = MoveFileExA;
+        SaveReplacer = ReplaceFileW;
+        SaveMover = MoveFileExW;
         EditorFixture::TearDown();
     }
 
@@ -43,7 +43,7 @@ protected:
 
     void UseFile(const std::string& path, int hasFile)
     {
-        lstrcpynA(App.FilePath, path.c_str(), APP_PATH_SIZE);
+        lstrcpynW(App.FilePath, Wide(path).c_str(), PATH_CAPACITY);
         App.HasFile = hasFile;
     }
 
@@ -200,20 +200,20 @@ TEST_F(SaveSafetyTest, HardLinkedFileKeepsItsLinks)
     EXPECT_EQ(FileIndexLow(path), identity);
 }
 
-static BOOL WINAPI ReplaceLosingTheOriginal(LPCSTR replaced, LPCSTR, LPCSTR, DWORD, LPVOID, LPVOID)
+static BOOL WINAPI ReplaceLosingTheOriginal(LPCWSTR replaced, LPCWSTR, LPCWSTR, DWORD, LPVOID, LPVOID)
 {
-    DeleteFileA(replaced);
+    DeleteFileW(replaced);
     SetLastError(ERROR_UNABLE_TO_MOVE_REPLACEMENT);
     return FALSE;
 }
 
-static BOOL WINAPI RefusedMove(LPCSTR, LPCSTR, DWORD)
+static BOOL WINAPI RefusedMove(LPCWSTR, LPCWSTR, DWORD)
 {
     SetLastError(ERROR_ACCESS_DENIED);
     return FALSE;
 }
 
-static BOOL WINAPI RefusedReplace(LPCSTR, LPCSTR, LPCSTR, DWORD, LPVOID, LPVOID)
+static BOOL WINAPI RefusedReplace(LPCWSTR, LPCWSTR, LPCWSTR, DWORD, LPVOID, LPVOID)
 {
     SetLastError(ERROR_UNABLE_TO_REMOVE_REPLACED);
     return FALSE;

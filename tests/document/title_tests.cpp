@@ -28,7 +28,7 @@ protected:
 
     void UseFile(const std::string& path)
     {
-        lstrcpynA(App.FilePath, path.c_str(), APP_PATH_SIZE);
+        lstrcpynW(App.FilePath, Wide(path).c_str(), PATH_CAPACITY);
         App.HasFile = 1;
     }
 
@@ -164,7 +164,7 @@ TEST_F(TitleTest, NewAsksThenEmptiesTheEditor)
     EXPECT_EQ(RecordedPrompts().size(), 2u);
     EXPECT_EQ(EditText(), "");
     EXPECT_EQ(App.HasFile, 0);
-    EXPECT_EQ(std::string(App.FilePath), path);
+    EXPECT_EQ(Utf8(App.FilePath), path);
     EXPECT_EQ(App.Encoding, 0);
     EXPECT_EQ(App.LineFormat, DOS);
     EXPECT_FALSE(IsEditModified());
@@ -254,7 +254,7 @@ TEST_F(TitleTest, UndoOrRedoAwayFromTheSavedTextMarksTheDocumentModified)
 {
     std::string path = folder_ + "undo.txt";
     WriteBytes(path, "base");
-    ASSERT_EQ(OpenDocument(path.c_str()), 1);
+    ASSERT_EQ(OpenDocument(Wide(path).c_str()), 1);
     SetEditSelection(4, 4);
     TypeText(" word");
     Command(IDM_SAVE);

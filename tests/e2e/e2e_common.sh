@@ -77,10 +77,20 @@ wait_until() {
   return 1
 }
 
+# An INI file's lines in UTF-8 without CRs: the program writes it in UTF-16
+# (mark FF FE); one it has not written yet is read as it is.
+ini_text() {
+  if [ "$(head -c 2 "$1" 2>/dev/null | od -An -tx1 | tr -d ' \n')" = "fffe" ]; then
+    iconv -f UTF-16 -t UTF-8 "$1" | tr -d '\r'
+  else
+    tr -d '\r' < "$1" 2>/dev/null
+  fi
+}
+
 # The value of one key of the private INI file ("" when absent).
 ini_value() {
   local section="$1" key="$2"
-  tr -d '\r' < "$E2E_DIR/scrivlet.ini" | sed -n "/^\[$section\]/,/^\[/p" | sed -n "s/^$key=//p" | head -1
+  ini_text "$E2E_DIR/scrivlet.ini" | sed -n "/^\[$section\]/,/^\[/p" | sed -n "s/^$key=//p" | head -1
 }
 
 # X window of an editor by its exact title.

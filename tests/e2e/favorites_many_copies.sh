@@ -30,7 +30,7 @@ done
 # Every line a section header, key=value or blank; no key before the first
 # section, no section or key twice. Prints what is wrong.
 ini_well_formed() {
-  tr -d '\r' < "$INI" | awk '
+  ini_text "$INI" | awk '
     /^\[[^]=]+\]$/ { section = $0; if (seen[section]++) { print "section twice: " $0; bad = 1 }; next }
     /^$/ { next }
     /^[^[=][^=]*=/ {

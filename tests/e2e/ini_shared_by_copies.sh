@@ -26,7 +26,7 @@ for round in 1 2 3; do
   expect_equal "copies left (round $round)" "0" "$(probe count)"
   wait
 
-  ini="$(tr -d '\r' < "$E2E_DIR/scrivlet.ini")"
+  ini="$(ini_text "$E2E_DIR/scrivlet.ini")"
   bad="$(printf '%s\n' "$ini" | grep -Ev '^(\[(Config|Keep|View)\]|TabSize=8|Search=find me|Toolbar=0|Statusbar=0|WordWrap=0|LineNumbers=1|SelectionBar=1|Kept[0-9]+=value [0-9]+|)$' || true)"
   expect_equal "broken or foreign lines (round $round)" "" "$bad"
   expect_equal "kept keys (round $round)" "30" "$(printf '%s\n' "$ini" | grep -c '^Kept')"

@@ -279,7 +279,7 @@ EDITOR_PID=""
 # Its settings, saved at exit, went to the user's application-data folder;
 # the uninstaller leaves them.
 [ ! -e "$installed/scrivlet.ini" ] || fail "the installed program wrote its settings into its own folder"
-grep -q '^AlwaysOnTop=1' "$USER_INI" 2>/dev/null || fail "the installed program saved no settings in $USER_INI"
+grep -q '^AlwaysOnTop=1' <<< "$(ini_text "$USER_INI")" || fail "the installed program saved no settings in $USER_INI"
 uninstall_and_check HKCU "$installed" "$USER_SHORTCUT"
 [ -f "$USER_INI" ] || fail "the uninstaller removed the user's settings unasked"
 
@@ -354,7 +354,7 @@ expect_equal "state after the refused uninstall" "$state_before" "$(install_stat
 expect_equal "elevated install over a running copy" 3 "$(run_setup "$RESTARTING_SETUP" /AllUsers)"
 expect_equal "state after the refused elevated install" "$state_before" "$(install_state)"
 close_editor
-grep -q '^AlwaysOnTop=1' "$USER_INI" 2>/dev/null || fail "the earlier program saved no settings"
+grep -q '^AlwaysOnTop=1' <<< "$(ini_text "$USER_INI")" || fail "the earlier program saved no settings"
 
 # The upgrade: same folder, the new program, one entry, the settings kept.
 expect_equal "upgrade" 0 "$(run_setup "$SETUP")"
@@ -362,7 +362,7 @@ expect_equal "upgraded DisplayVersion" "$version" "$(reg_value "HKCU\\$UNINSTALL
 expect_equal "upgraded folder" "$earlier_dir_win" "$(reg_value "HKCU\\$UNINSTALL_KEY" InstallLocation)"
 cmp -s "$earlier_dir/scrivlet.exe" "$tested_build/scrivlet.exe" || fail "the upgrade left the earlier program"
 ! key_exists "HKLM\\$UNINSTALL_KEY" || fail "the upgrade wrote a second entry"
-grep -q '^AlwaysOnTop=1' "$USER_INI" 2>/dev/null || fail "the upgrade lost the settings"
+grep -q '^AlwaysOnTop=1' <<< "$(ini_text "$USER_INI")" || fail "the upgrade lost the settings"
 
 # The downgrade is refused silently.
 state_before="$(install_state)"
@@ -378,7 +378,7 @@ expect_equal "install for all users over per user" 0 "$(run_setup "$RESTARTING_S
 machine_dir_win="$(reg_value "HKLM\\$UNINSTALL_KEY" InstallLocation)"
 machine_dir="$(unix_path "$machine_dir_win")"
 cmp -s "$machine_dir/scrivlet.exe" "$tested_build/scrivlet.exe" || fail "no program for all users"
-grep -q '^AlwaysOnTop=1' "$USER_INI" 2>/dev/null || fail "replacing the per-user installation lost the settings"
+grep -q '^AlwaysOnTop=1' <<< "$(ini_text "$USER_INI")" || fail "replacing the per-user installation lost the settings"
 
 # Over a 32-bit installation for all users: that one and its folder go, the
 # 64-bit program goes to its own folder.
@@ -410,11 +410,11 @@ EDITOR_PID=$!
 probe wait 60 >/dev/null || fail "the portable program showed no window"
 switch_always_on_top
 close_editor
-grep -q '^AlwaysOnTop=1' "$portable/scrivlet.ini" 2>/dev/null ||
+grep -q '^AlwaysOnTop=1' <<< "$(ini_text "$portable/scrivlet.ini")" ||
   fail "the portable program saved no settings beside itself"
 [ ! -e "$APPDATA_DIR/Tolvek" ] || fail "the portable program used the application-data folder"
 unzip -qo "$dist/scrivlet-$version-x86_64-portable.zip" -d "$portable_parent"
 expect_equal "folders after unpacking the newer zip" "scrivlet" "$(ls -A "$portable_parent" | xargs)"
 cmp -s "$portable/scrivlet.exe" "$tested_build/scrivlet.exe" || fail "the newer zip did not replace the program"
-grep -q '^AlwaysOnTop=1' "$portable/scrivlet.ini" 2>/dev/null || fail "the newer zip lost the settings"
+grep -q '^AlwaysOnTop=1' <<< "$(ini_text "$portable/scrivlet.ini")" || fail "the newer zip lost the settings"
 echo "PASS"

@@ -1,5 +1,6 @@
 // Find and replace, driven through the real modeless dialogs: their buttons
 // send the registered notification to the main window as a user's click does.
+#include "document/save.h"
 #include "editor/find_replace.h"
 #include "editor/replace_text.h"
 #include "ground/edit_control.h"
@@ -92,11 +93,11 @@ TEST_F(FindReplaceTest, FindProposesTheSelectionThenSearchesWrapsAndRepeatsAfter
     EXPECT_TRUE(RecordedPrompts().empty());
 }
 
-// The INI file holds the texts in the ANSI code page: a text it cannot hold
-// must not come back as "??" at the next run.
-TEST_F(FindReplaceTest, SearchTextsGoToTheIniFormOnlyWhenTheCodePageHoldsThem)
+// The INI file holds the texts in UTF-16: any text comes back whole at the
+// next run, whatever the ANSI code page.
+TEST_F(FindReplaceTest, SearchTextsComeBackWholeAtTheNextRunInAnyCodePage)
 {
-    lstrcpyA(App.FindWhat, "old");
+    lstrcpyW(App.FindWhat, L"old");
     Open(IDM_FIND, NULL);
     EXPECT_EQ(DialogText(FindTextBox), L"old");
     SetEditTextW(L"abc 中文");
@@ -105,14 +106,12 @@ TEST_F(FindReplaceTest, SearchTextsGoToTheIniFormOnlyWhenTheCodePageHoldsThem)
     SendMessageW(GetDlgItem(App.FindDialog, FindTextBox), WM_PASTE, 0, 0);
     Click(IDOK);
     EXPECT_SELECTION(4, 6);
-    char chinese[16];
-    BOOL lossy = FALSE;
-    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, L"中文", -1, chinese, 16, NULL, &lossy);
-    EXPECT_STREQ(App.FindWhat, lossy ? "old" : chinese);
-    SetDlgItemTextW(App.FindDialog, FindTextBox, L"abc");
-    Click(IDOK);
-    EXPECT_STREQ(App.FindWhat, "abc");
-    EXPECT_SELECTION(0, 3);
+    EXPECT_STREQ(App.FindWhat, L"中文");
+    ASSERT_TRUE(CloseMainWindow());
+    StopEditor();
+    StartEditor("");
+    EXPECT_STREQ(App.FindWhat, L"中文");
+    EXPECT_EQ((unsigned char)ReadBytes(IniPath())[0], 0xFFu) << "kept as UTF-16";
 }
 
 TEST_F(FindReplaceTest, SearchAndReplaceTextsComeBackAtTheNextRun)
@@ -221,7 +220,7 @@ TEST_F(FindReplaceTest, ReplaceAllIsOneUndoStepAndNeverSearchesItsOwnReplacement
     EXPECT_EQ(StatusText(0), L"Items replaced: 1");
 
     SetDlgItemTextW(App.FindDialog, FindTextBox, L"");
-    SetStatusText(0, "");
+    SetStatusText(0, L"");
     Click(ReplaceAllButton);
     EXPECT_EQ(StatusText(0), L"");
 }
@@ -232,7 +231,7 @@ TEST_F(FindReplaceTest, ReplaceAllThatRunsOutOfMemoryShowsOnlyTheError)
     const std::string text(3000, 'a');
     SetEditText(text.c_str());
     Open(IDM_REPLACE, L"a", L"b");
-    SetStatusText(0, "");
+    SetStatusText(0, L"");
     std::wstring huge(1000000, L'b');
     FINDREPLACEW request = App.FindRequest;
     request.Flags = FR_REPLACEALL | FR_DOWN;
@@ -318,7 +317,7 @@ static int ClickDuringQuestion(HWND, const wchar_t*, const wchar_t*, UINT)
     return IDCANCEL;
 }
 
-static BOOL WINAPI ClickDuringPrintDialog(PRINTDLGA*)
+static BOOL WINAPI ClickDuringPrintDialog(PRINTDLGW*)
 {
     ClickReplaceAllNow();
     return FALSE;
@@ -346,4 +345,73 @@ TEST_F(FindReplaceTest, ReplaceAllWaitsWhileAQuestionOrThePrintDialogIsUp)
 
     Click(ReplaceAllButton);
     EXPECT_EQ(EditText(), "bbb");
+}
+
+// Characters outside the code page, typed the ways the system delivers them,
+// are found, replaced and saved whole; an ANSI save asks first and names why.
+using UnicodeText = FindReplaceTest;
+
+TEST_F(UnicodeText, TypedFoundReplacedAndSavedInEveryEncoding)
+{
+    ExpectTheCodePageAskedFor();
+    const std::wstring typed = L"\x4EEC\xD83D\xDE00"; // 们😀
+    // As the keyboard gives it: UTF-16 units, a pair for the emoji.
+    for (wchar_t unit : typed)
+        PostMessageW(App.EditControl, WM_CHAR, unit, 1);
+    Pump();
+    EXPECT_TRUE(EditTextW() == typed) << Utf8(EditTextW());
+    // As code points, which the window says it takes.
+    SetEditText("");
+    EXPECT_EQ(SendMessageW(App.EditControl, WM_UNICHAR, UNICODE_NOCHAR, 0), TRUE);
+    SendMessageW(App.EditControl, WM_UNICHAR, 0x4EEC, 1);
+    SendMessageW(App.EditControl, WM_UNICHAR, 0x1F600, 1);
+    Pump();
+    EXPECT_TRUE(EditTextW() == typed) << Utf8(EditTextW());
+
+    SetEditTextW(L"a" + typed + L"b" + typed);
+    Open(IDM_FIND, typed.c_str());
+    Click(IDOK);
+    EXPECT_SELECTION(1, 4);
+    Click(IDOK);
+    EXPECT_SELECTION(5, 8);
+    SendMessageW(App.FindDialog, WM_CLOSE, 0, 0);
+    Pump();
+    Open(IDM_REPLACE, L"\xD83D\xDE00", L"\xD83C\xDF89"); // 😀 by 🎉
+    Click(ReplaceAllButton);
+    const std::wstring replaced = L"a\x4EEC\xD83C\xDF89" L"b\x4EEC\xD83C\xDF89";
+    ASSERT_TRUE(EditTextW() == replaced) << Utf8(EditTextW());
+
+    std::string path = MakeScratchFolder("unicode_text") + "saved.txt";
+    lstrcpynW(App.FilePath, Wide(path).c_str(), PATH_CAPACITY);
+    App.HasFile = 1;
+    std::string ansi(64, '\0');
+    ansi.resize((size_t)WideCharToMultiByte(CP_ACP, 0, replaced.c_str(), (int)replaced.size(), &ansi[0], 64,
+                                            NULL, NULL));
+    struct Save {
+        int Encoding, NoMark;
+        std::string Bytes;
+    } saves[] = {
+        {ENCODING_UTF8, 1, "a\xE4\xBB\xAC\xF0\x9F\x8E\x89" "b\xE4\xBB\xAC\xF0\x9F\x8E\x89"},
+        {ENCODING_UTF16LE, 0, std::string("\xFF\xFE" "a\0\xEC\x4E\x3C\xD8\x89\xDF" "b\0\xEC\x4E\x3C\xD8\x89\xDF", 18)},
+        {ENCODING_ANSI, 0, ansi},
+    };
+    for (const Save& save : saves) {
+        App.Encoding = save.Encoding;
+        App.NoByteOrderMark = save.NoMark;
+        App.AcceptedChanges = 0;
+        SetEditModified(1);
+        ClearPromptLog();
+        QueueAnswer(IDNO); // an ANSI save: keep ANSI, with "?" for what it cannot hold
+        ASSERT_EQ(SaveDocument(), 1) << save.Encoding;
+        EXPECT_EQ(ReadBytes(path), save.Bytes) << save.Encoding;
+        if (save.Encoding != ENCODING_ANSI) {
+            EXPECT_TRUE(RecordedPrompts().empty()) << save.Encoding;
+            continue;
+        }
+        ASSERT_EQ(RecordedPrompts().size(), 1u);
+        EXPECT_EQ(RecordedPrompts()[0].Text,
+                  L"Some characters of this document cannot be saved as ANSI and would be written as \"?\".\n\n"
+                  L"Save it as UTF-8 instead?\n\nYes: save as UTF-8, keeping every character.\n"
+                  L"No: save as ANSI with \"?\" in their place.");
+    }
 }

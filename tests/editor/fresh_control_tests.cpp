@@ -16,9 +16,9 @@ protected:
                "WordWrap=0\r\n";
     }
 
-    CHARFORMATA DefaultFormat()
+    CHARFORMATW DefaultFormat()
     {
-        CHARFORMATA format = {};
+        CHARFORMATW format = {};
         format.cbSize = sizeof(format);
         SendMessageA(App.EditControl, EM_GETCHARFORMAT, SCF_DEFAULT, (LPARAM)&format);
         return format;
@@ -45,10 +45,10 @@ TEST_F(FreshControlTest, NewOnALargeDocumentGivesAnEmptyControlSetUpAsBefore)
     HWND old = App.EditControl;
     ASSERT_GT(GetTextLength(GTL_DEFAULT), FRESH_CONTROL_CHARACTERS);
     SetFocus(old);
-    CHARFORMATA format = DefaultFormat();
-    ASSERT_STREQ(format.szFaceName, "Courier New");
-    LONG_PTR style = GetWindowLongPtrA(old, GWL_STYLE);
-    LONG_PTR extended = GetWindowLongPtrA(old, GWL_EXSTYLE);
+    CHARFORMATW format = DefaultFormat();
+    ASSERT_STREQ(format.szFaceName, L"Courier New");
+    LONG_PTR style = GetWindowLongPtrW(old, GWL_STYLE);
+    LONG_PTR extended = GetWindowLongPtrW(old, GWL_EXSTYLE);
     RECT place;
     GetWindowRect(old, &place);
 
@@ -64,17 +64,17 @@ TEST_F(FreshControlTest, NewOnALargeDocumentGivesAnEmptyControlSetUpAsBefore)
     EXPECT_EQ(GetDlgCtrlID(fresh), ID_EDITCONTROL);
     // The scroll bar bits follow the text shown, not the set-up.
     const LONG_PTR bars = WS_VSCROLL | WS_HSCROLL;
-    EXPECT_EQ(GetWindowLongPtrA(fresh, GWL_STYLE) & ~bars, style & ~bars);
-    EXPECT_EQ(GetWindowLongPtrA(fresh, GWL_EXSTYLE), extended);
+    EXPECT_EQ(GetWindowLongPtrW(fresh, GWL_STYLE) & ~bars, style & ~bars);
+    EXPECT_EQ(GetWindowLongPtrW(fresh, GWL_EXSTYLE), extended);
     RECT now;
     GetWindowRect(fresh, &now);
     EXPECT_TRUE(EqualRect(&now, &place));
-    EXPECT_EQ(GetWindowLongPtrA(fresh, GWLP_WNDPROC), (LONG_PTR)EditSubclassProc);
+    EXPECT_EQ(GetWindowLongPtrW(fresh, GWLP_WNDPROC), (LONG_PTR)EditSubclassProc);
     EXPECT_EQ(SendMessageA(fresh, EM_GETEVENTMASK, 0, 0), (LRESULT)EDIT_EVENT_MASK);
     EXPECT_EQ(SendMessageA(fresh, EM_GETLIMITTEXT, 0, 0), 0x7FFFFFFF);
     EXPECT_TRUE(SendMessageA(fresh, EM_GETAUTOURLDETECT, 0, 0));
     EXPECT_EQ(BackColour(), (COLORREF)14745599);
-    CHARFORMATA after = DefaultFormat();
+    CHARFORMATW after = DefaultFormat();
     EXPECT_STREQ(after.szFaceName, format.szFaceName);
     EXPECT_EQ(after.yHeight, format.yHeight);
     EXPECT_EQ(after.crTextColor, (COLORREF)128);

@@ -12,7 +12,7 @@ protected:
     int Sevens(const char* sevens)
     {
         HDC context = GetDC(App.EditControl);
-        HFONT font = CreateFontIndirectA(&Config.EditorLogFont);
+        HFONT font = CreateFontIndirectW(&Config.EditorLogFont);
         HGDIOBJ old = SelectObject(context, font);
         SIZE size = {0, 0};
         GetTextExtentPoint32A(context, sevens, lstrlenA(sevens), &size);

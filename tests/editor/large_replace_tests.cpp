@@ -113,7 +113,7 @@ TEST_F(LargeReplaceTest, UndoAndRedoGiveBackEachTextByteForByte)
         std::string replaced = Encode(Lines(c, true), c.CodePage);
         std::string path = folder + c.Name;
         WriteBytes(path, original);
-        ASSERT_EQ(OpenDocument(path.c_str()), 1);
+        ASSERT_EQ(OpenDocument(Wide(path).c_str()), 1);
         int format = App.LineFormat;
         int encoding = App.Encoding;
         std::wstring status1 = StatusText(1);
@@ -238,7 +238,7 @@ TEST_F(LargeReplaceTest, ReplaceAllWhileAFileStreamsInIsRefused)
     BackgroundLoadThreshold = 0;
     FirstPieceBytes = 1000;
     MaxPieceBytes = 20;
-    ASSERT_EQ(OpenDocument(path.c_str()), 1);
+    ASSERT_EQ(OpenDocument(Wide(path).c_str()), 1);
     ASSERT_TRUE(IsDocumentLoading());
     HWND control = App.EditControl;
     std::wstring before = EditTextW();

@@ -213,9 +213,9 @@ protected:
 TEST_P(FontSizeLoad, OutsideOneToTwentyPointsFallsBackTheRestStays)
 {
     EXPECT_EQ(Config.EditorCharFormat.yHeight, GetParam().Loaded);
-    EXPECT_STREQ(Config.EditorCharFormat.szFaceName, "Courier New");
+    EXPECT_STREQ(Config.EditorCharFormat.szFaceName, L"Courier New");
     EXPECT_EQ(Config.TabSize, 5);
-    CHARFORMATA applied;
+    CHARFORMATW applied;
     ZeroMemory(&applied, sizeof(applied));
     applied.cbSize = sizeof(applied);
     SendMessageA(App.EditControl, EM_GETCHARFORMAT, SCF_DEFAULT, (LPARAM)&applied);
@@ -259,11 +259,11 @@ INSTANTIATE_TEST_SUITE_P(
                       ColorCase{"FontColor=255\r\nBackColor=4278190335\r\n", 255, true, 0},
                       ColorCase{"FontColor=128\r\nBackColor=65280\r\n", 128, false, 65280}));
 
-static HFONT WINAPI FailForBrokenFace(const LOGFONTA* font)
+static HFONT WINAPI FailForBrokenFace(const LOGFONTW* font)
 {
-    if (lstrcmpA(font->lfFaceName, "Broken Face") == 0)
+    if (lstrcmpW(font->lfFaceName, L"Broken Face") == 0)
         return NULL;
-    return CreateFontIndirectA(font);
+    return CreateFontIndirectW(font);
 }
 
 class FontThatCannotBeMade : public EditorFixture {
@@ -280,13 +280,13 @@ protected:
     void TearDown() override
     {
         EditorFixture::TearDown();
-        EditorFontCreator = CreateFontIndirectA;
+        EditorFontCreator = CreateFontIndirectW;
     }
 };
 
 TEST_F(FontThatCannotBeMade, TheDefaultFontIsUsedInstead)
 {
-    const CHARFORMATA& format = Config.EditorCharFormat;
+    const CHARFORMATW& format = Config.EditorCharFormat;
     EXPECT_STREQ(format.szFaceName, DEFAULT_FONT_FACE);
     EXPECT_EQ(format.yHeight, DEFAULT_FONT_TWIPS);
     EXPECT_EQ(format.dwEffects, 0u);
@@ -300,17 +300,17 @@ TEST_F(FontThatCannotBeMade, TheDefaultFontIsUsedInstead)
 // installed face is left to itself.
 static std::string SomeInstalledFace()
 {
-    LOGFONTA any;
+    LOGFONTW any;
     ZeroMemory(&any, sizeof(any));
     any.lfCharSet = DEFAULT_CHARSET;
     std::string face;
     HDC context = GetDC(NULL);
-    EnumFontFamiliesExA(
+    EnumFontFamiliesExW(
         context, &any,
-        [](const LOGFONTA* font, const TEXTMETRICA*, DWORD type, LPARAM found) -> int {
+        [](const LOGFONTW* font, const TEXTMETRICW*, DWORD type, LPARAM found) -> int {
             if (!(type & TRUETYPE_FONTTYPE) || font->lfFaceName[0] == '@')
                 return 1;
-            *(std::string*)found = font->lfFaceName;
+            *(std::string*)found = Utf8(font->lfFaceName);
             return 0;
         },
         (LPARAM)&face, 0);
@@ -328,18 +328,18 @@ TEST_P(FaceLoad, MissingFaceIsStoodInForByAFixedPitchFont)
 {
     std::string face = Face();
     ASSERT_FALSE(face.empty());
-    EXPECT_STREQ(Config.EditorCharFormat.szFaceName, face.c_str());
-    EXPECT_EQ(IsFontInstalled(face.c_str()), GetParam());
+    EXPECT_STREQ(Config.EditorCharFormat.szFaceName, Wide(face).c_str());
+    EXPECT_EQ(IsFontInstalled(Wide(face).c_str()), GetParam());
     BYTE expected = GetParam() ? 0 : (FIXED_PITCH | FF_MODERN);
     EXPECT_EQ(Config.EditorCharFormat.bPitchAndFamily, expected);
     EXPECT_EQ(Config.EditorLogFont.lfPitchAndFamily, expected);
     if (GetParam())
         return;
     HDC context = GetDC(App.EditControl);
-    HFONT font = CreateFontIndirectA(&Config.EditorLogFont);
+    HFONT font = CreateFontIndirectW(&Config.EditorLogFont);
     HGDIOBJ old = SelectObject(context, font);
-    TEXTMETRICA metrics;
-    GetTextMetricsA(context, &metrics);
+    TEXTMETRICW metrics;
+    GetTextMetricsW(context, &metrics);
     SelectObject(context, old);
     DeleteObject(font);
     ReleaseDC(App.EditControl, context);

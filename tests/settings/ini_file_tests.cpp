@@ -46,14 +46,14 @@ static std::string PortableReadme() { return TestProgramFolder() + "scrivlet-por
 
 TEST(ModuleSiblingPath, PointsAtTheProgramNameInsideTheFullPath)
 {
-    char buffer[INI_PATH_SIZE];
-    char* name = ModuleSiblingPath(buffer);
+    static wchar_t buffer[INI_PATH_SIZE];
+    wchar_t* name = ModuleSiblingPath(buffer);
     ASSERT_TRUE(name != NULL);
     EXPECT_GT(name, buffer);
-    EXPECT_EQ(name[-1], '\\');
-    EXPECT_EQ(lstrcmpiA(name, "settings_tests.exe"), 0) << name;
+    EXPECT_EQ(name[-1], L'\\');
+    EXPECT_EQ(lstrcmpiW(name, L"settings_tests.exe"), 0) << Utf8(name);
     *name = 0;
-    EXPECT_EQ(lstrcmpiA(buffer, TestProgramFolder().c_str()), 0) << buffer;
+    EXPECT_EQ(lstrcmpiW(buffer, Wide(TestProgramFolder()).c_str()), 0) << Utf8(buffer);
 }
 
 class IniLocation : public ::testing::Test {
@@ -75,9 +75,9 @@ protected:
 TEST_F(IniLocation, EmptyFileBesideTheProgramIsPreferred)
 {
     WriteBytes(BesideProgramIni(), "");
-    char buffer[INI_PATH_SIZE];
+    static wchar_t buffer[INI_PATH_SIZE];
     ASSERT_TRUE(LocateIniFile(buffer));
-    EXPECT_EQ(lstrcmpiA(buffer, BesideProgramIni().c_str()), 0) << buffer;
+    EXPECT_EQ(lstrcmpiW(buffer, Wide(BesideProgramIni()).c_str()), 0) << Utf8(buffer);
     // The per-user folders are neither looked at nor created then.
     EXPECT_FALSE(Exists(AppDataFolder() + "\\Tolvek"));
 }
@@ -85,9 +85,9 @@ TEST_F(IniLocation, EmptyFileBesideTheProgramIsPreferred)
 TEST_F(IniLocation, WithoutAFileBesideTheProgramThePerUserFoldersAreCreated)
 {
     ASSERT_FALSE(Exists(AppDataFolder() + "\\Tolvek"));
-    char buffer[INI_PATH_SIZE];
+    static wchar_t buffer[INI_PATH_SIZE];
     ASSERT_TRUE(LocateIniFile(buffer));
-    EXPECT_EQ(lstrcmpiA(buffer, PerUserIni().c_str()), 0) << buffer;
+    EXPECT_EQ(lstrcmpiW(buffer, Wide(PerUserIni()).c_str()), 0) << Utf8(buffer);
     EXPECT_TRUE(Exists(AppDataFolder() + "\\Tolvek"));
     EXPECT_TRUE(Exists(PerUserFolder()));
     // The file itself waits for the first write.
@@ -96,39 +96,39 @@ TEST_F(IniLocation, WithoutAFileBesideTheProgramThePerUserFoldersAreCreated)
 
     // Existing folders are simply used again.
     ASSERT_TRUE(LocateIniFile(buffer));
-    EXPECT_EQ(lstrcmpiA(buffer, PerUserIni().c_str()), 0) << buffer;
+    EXPECT_EQ(lstrcmpiW(buffer, Wide(PerUserIni()).c_str()), 0) << Utf8(buffer);
 }
 
 TEST_F(IniLocation, AFileBesideTheProgramWinsOverAnExistingPerUserFile)
 {
-    char buffer[INI_PATH_SIZE];
+    static wchar_t buffer[INI_PATH_SIZE];
     ASSERT_TRUE(LocateIniFile(buffer)); // creates the per-user folders
     WriteBytes(PerUserIni(), "[View]\r\nToolbar=0\r\n");
     WriteBytes(BesideProgramIni(), "");
     ASSERT_TRUE(LocateIniFile(buffer));
-    EXPECT_EQ(lstrcmpiA(buffer, BesideProgramIni().c_str()), 0) << buffer;
+    EXPECT_EQ(lstrcmpiW(buffer, Wide(BesideProgramIni()).c_str()), 0) << Utf8(buffer);
 }
 
 TEST_F(IniLocation, PortableReadmeStartsTheFileBesideTheProgram)
 {
-    char buffer[INI_PATH_SIZE];
+    static wchar_t buffer[INI_PATH_SIZE];
     ASSERT_TRUE(LocateIniFile(buffer)); // an earlier per-user file does not hold a portable copy
     WriteBytes(PerUserIni(), "[View]\r\nToolbar=0\r\n");
     WriteBytes(PortableReadme(), "read me");
     ASSERT_TRUE(LocateIniFile(buffer));
-    EXPECT_EQ(lstrcmpiA(buffer, BesideProgramIni().c_str()), 0) << buffer;
+    EXPECT_EQ(lstrcmpiW(buffer, Wide(BesideProgramIni()).c_str()), 0) << Utf8(buffer);
     // Made at once, so that removing the read-me later keeps the settings here.
     EXPECT_EQ(ReadBytes(BesideProgramIni()), "");
     DeleteFileA(PortableReadme().c_str());
     ASSERT_TRUE(LocateIniFile(buffer));
-    EXPECT_EQ(lstrcmpiA(buffer, BesideProgramIni().c_str()), 0) << buffer;
+    EXPECT_EQ(lstrcmpiW(buffer, Wide(BesideProgramIni()).c_str()), 0) << Utf8(buffer);
 }
 
 TEST_F(IniLocation, PerUserFolderThatCannotBeMadeFails)
 {
     // A file where the folder "Tolvek" should be: "scrivlet" cannot be made in it.
     WriteBytes(AppDataFolder() + "\\Tolvek", "not a folder");
-    char buffer[INI_PATH_SIZE];
+    static wchar_t buffer[INI_PATH_SIZE];
     EXPECT_FALSE(LocateIniFile(buffer));
 }
 
@@ -147,17 +147,17 @@ protected:
 
 TEST_F(IniWrites, IntEqualToItsDefaultStaysAbsent)
 {
-    WriteIniIntIfChanged(path_.c_str(), "View", "Toolbar", 1, 1);
+    WriteIniIntIfChanged(Wide(path_).c_str(), L"View", L"Toolbar", 1, 1);
     EXPECT_FALSE(Exists(path_)); // not even the file is made
     WriteBytes(path_, "[View]\r\nStatusbar=0\r\n");
-    WriteIniIntIfChanged(path_.c_str(), "View", "Toolbar", 1, 1);
+    WriteIniIntIfChanged(Wide(path_).c_str(), L"View", L"Toolbar", 1, 1);
     EXPECT_EQ(ReadBytes(path_), "[View]\r\nStatusbar=0\r\n");
 }
 
 TEST_F(IniWrites, IntThatDiffersIsWrittenAsSignedDecimal)
 {
-    WriteIniIntIfChanged(path_.c_str(), "View", "Toolbar", 0, 1);
-    WriteIniIntIfChanged(path_.c_str(), "View", "left", -800, 0);
+    WriteIniIntIfChanged(Wide(path_).c_str(), L"View", L"Toolbar", 0, 1);
+    WriteIniIntIfChanged(Wide(path_).c_str(), L"View", L"left", -800, 0);
     IniMap entries = IniEntries(ReadBytes(path_));
     EXPECT_EQ(entries, (IniMap{{"View/Toolbar", "0"}, {"View/left", "-800"}}));
     EXPECT_EQ((int)GetPrivateProfileIntA("View", "left", 0, path_.c_str()), -800);
@@ -168,28 +168,28 @@ TEST_F(IniWrites, IntEqualToTheStoredValueLeavesTheFileUntouched)
     // Spaced the way the system's writer never spaces: a rewrite would show.
     const std::string original = "[View]\r\nleft = -800\r\ntop = 7\r\n";
     WriteBytes(path_, original);
-    WriteIniIntIfChanged(path_.c_str(), "View", "left", -800, 0);
-    WriteIniIntIfChanged(path_.c_str(), "View", "top", 7, 0);
+    WriteIniIntIfChanged(Wide(path_).c_str(), L"View", L"left", -800, 0);
+    WriteIniIntIfChanged(Wide(path_).c_str(), L"View", L"top", 7, 0);
     EXPECT_EQ(ReadBytes(path_), original);
     // A stored value wins over the default: equal to the default is not enough.
-    WriteIniIntIfChanged(path_.c_str(), "View", "top", 0, 0);
+    WriteIniIntIfChanged(Wide(path_).c_str(), L"View", L"top", 0, 0);
     EXPECT_EQ(IniEntries(ReadBytes(path_))["View/top"], "0");
 }
 
 TEST_F(IniWrites, StringEqualToItsDefaultStaysAbsent)
 {
-    WriteIniStringIfChanged(path_.c_str(), "Config", "Search", "", "");
+    WriteIniStringIfChanged(Wide(path_).c_str(), L"Config", L"Search", L"", L"");
     EXPECT_FALSE(Exists(path_));
-    WriteIniStringIfChanged(path_.c_str(), "Config", "Font", "Fixedsys", "Fixedsys");
+    WriteIniStringIfChanged(Wide(path_).c_str(), L"Config", L"Font", L"Fixedsys", L"Fixedsys");
     EXPECT_FALSE(Exists(path_));
 }
 
 TEST_F(IniWrites, StringIsComparedCaseSensitively)
 {
     WriteBytes(path_, "[Config]\r\nSearch = Needle\r\n");
-    WriteIniStringIfChanged(path_.c_str(), "Config", "Search", "", "Needle");
+    WriteIniStringIfChanged(Wide(path_).c_str(), L"Config", L"Search", L"", L"Needle");
     EXPECT_EQ(ReadBytes(path_), "[Config]\r\nSearch = Needle\r\n");
-    WriteIniStringIfChanged(path_.c_str(), "Config", "Search", "", "needle");
+    WriteIniStringIfChanged(Wide(path_).c_str(), L"Config", L"Search", L"", L"needle");
     EXPECT_EQ(IniEntries(ReadBytes(path_)), (IniMap{{"Config/Search", "needle"}}));
 }
 
@@ -200,13 +200,13 @@ TEST_F(IniWrites, OnlyNinetyNineCharactersAreComparedSoLongTextsAreAlwaysWritten
     std::string stored = std::string(99, 'b') + "X";
     std::string wanted = std::string(100, 'b');
     WriteBytes(path_, "[Config]\r\nReplace = " + stored + "\r\n");
-    WriteIniStringIfChanged(path_.c_str(), "Config", "Replace", "", wanted.c_str());
+    WriteIniStringIfChanged(Wide(path_).c_str(), L"Config", L"Replace", L"", Wide(wanted).c_str());
     EXPECT_EQ(IniEntries(ReadBytes(path_))["Config/Replace"], wanted);
     // 99 characters compare in full: equal text leaves the file as it is.
     std::string short99(99, 'a');
     const std::string original = "[Config]\r\nSearch = " + short99 + "\r\n";
     WriteBytes(path_, original);
-    WriteIniStringIfChanged(path_.c_str(), "Config", "Search", "", short99.c_str());
+    WriteIniStringIfChanged(Wide(path_).c_str(), L"Config", L"Search", L"", Wide(short99).c_str());
     EXPECT_EQ(ReadBytes(path_), original);
 }
 
@@ -237,7 +237,7 @@ TEST_F(PerUserIniEditor, StartWithNoIniAnywhereCreatesBothFolderLevels)
     // Every key took its default.
     EXPECT_EQ(Config.Toolbar, 1);
     EXPECT_EQ(Config.TabSize, 8);
-    EXPECT_STREQ(Config.EditorCharFormat.szFaceName, "Fixedsys");
+    EXPECT_STREQ(Config.EditorCharFormat.szFaceName, L"Fixedsys");
 }
 
 TEST_F(PerUserIniEditor, ExitSettingsGoToThePerUserFile)
@@ -302,13 +302,13 @@ TEST_F(UnusableIniEditor, DefaultsAreUsedAndNothingIsWritten)
     EXPECT_EQ(Config.WordWrap, 1);
     EXPECT_EQ(Config.TabSize, 8);
     EXPECT_EQ(Config.BackColor, GetSysColor(COLOR_WINDOW));
-    EXPECT_STREQ(Config.EditorCharFormat.szFaceName, "Fixedsys");
+    EXPECT_STREQ(Config.EditorCharFormat.szFaceName, L"Fixedsys");
     EXPECT_TRUE(IsWindowVisible(App.MainWindow));
 
     Config.SmartHome = 0;
     SaveOptions();
     RunCommand(IDM_TOOLBAR);
-    lstrcpyA(App.FindWhat, "needle");
+    lstrcpyW(App.FindWhat, L"needle");
     ASSERT_TRUE(CloseMainWindow());
     EXPECT_FALSE(Exists(IniPath()));
     EXPECT_EQ(ReadBytes(AppDataFolder() + "\\Tolvek"), "not a folder");
@@ -345,7 +345,7 @@ TEST(IniFileShared, CopiesWritingAtOnceLoseNothing)
         CloseHandle(process);
     }
 
-    std::string text = ReadBytes(ini);
+    std::string text = IniText(ReadBytes(ini));
     IniMap entries = IniEntries(text);
     for (int i = 0; i < 20; i++)
         EXPECT_EQ(entries["Keep/Kept" + std::to_string(i)], "value " + std::to_string(i));

@@ -1,5 +1,7 @@
 // Reads INI text the way a person would: every "key=value" line under its
 // section, so tests can compare whole files and see keys that must be absent.
+#include "support/editor_fixture.h"
+
 #include <map>
 #include <sstream>
 #include <string>
@@ -16,7 +18,7 @@ static std::string Trimmed(const std::string& text)
 std::map<std::string, std::string> IniEntries(const std::string& text)
 {
     std::map<std::string, std::string> entries;
-    std::istringstream lines(text);
+    std::istringstream lines(IniText(text));
     std::string line;
     std::string section;
     while (std::getline(lines, line)) {

@@ -29,12 +29,12 @@ static void CALLBACK DriveSheet(HWND, UINT, UINT_PTR timer, DWORD)
 // Chooser answers: a colour or a font, or Cancel when not set.
 static bool ColorAnswered;
 static COLORREF ColorAnswer;
-static CHOOSECOLORA ColorRequest;
+static CHOOSECOLORW ColorRequest;
 static bool FontAnswered;
-static CHOOSEFONTA FontRequest;
-static LOGFONTA FontShown;
+static CHOOSEFONTW FontRequest;
+static LOGFONTW FontShown;
 
-static BOOL WINAPI AnswerColor(CHOOSECOLORA* request)
+static BOOL WINAPI AnswerColor(CHOOSECOLORW* request)
 {
     ColorRequest = *request;
     if (!ColorAnswered)
@@ -43,14 +43,14 @@ static BOOL WINAPI AnswerColor(CHOOSECOLORA* request)
     return TRUE;
 }
 
-static BOOL WINAPI AnswerFont(CHOOSEFONTA* request)
+static BOOL WINAPI AnswerFont(CHOOSEFONTW* request)
 {
     FontRequest = *request;
     FontShown = *request->lpLogFont;
     if (!FontAnswered)
         return FALSE;
-    LOGFONTA* font = request->lpLogFont;
-    lstrcpynA(font->lfFaceName, "Courier New", LF_FACESIZE);
+    LOGFONTW* font = request->lpLogFont;
+    lstrcpynW(font->lfFaceName, L"Courier New", LF_FACESIZE);
     font->lfWeight = 700;
     font->lfHeight = -19;
     request->iPointSize = 140;
@@ -151,7 +151,7 @@ TEST_F(OptionsSheet, ColoursShowAtOnceAndLeaveTheModifiedMarkAlone)
     }));
     EXPECT_EQ(Config.FontColor, RGB(200, 0, 0));
     EXPECT_EQ(Config.BackColor, back);
-    CHARFORMATA format;
+    CHARFORMATW format;
     ZeroMemory(&format, sizeof(format));
     format.cbSize = sizeof(format);
     SendMessageA(App.EditControl, EM_GETCHARFORMAT, SCF_DEFAULT, (LPARAM)&format);
@@ -175,14 +175,14 @@ TEST_F(OptionsSheet, FontChooserLimitsSizesAndTheChoiceBecomesTheEditorFont)
         EXPECT_STREQ(FontShown.lfFaceName, Config.EditorLogFont.lfFaceName);
         PropSheet_PressButton(sheet, PSBTN_OK);
     }));
-    EXPECT_STREQ(Config.EditorLogFont.lfFaceName, "Courier New");
+    EXPECT_STREQ(Config.EditorLogFont.lfFaceName, L"Courier New");
     EXPECT_EQ(Config.EditorCharFormat.yHeight, 280);
     EXPECT_EQ(Config.EditorCharFormat.dwEffects, (DWORD)CFE_BOLD);
-    CHARFORMATA format;
+    CHARFORMATW format;
     ZeroMemory(&format, sizeof(format));
     format.cbSize = sizeof(format);
     SendMessageA(App.EditControl, EM_GETCHARFORMAT, SCF_DEFAULT, (LPARAM)&format);
-    EXPECT_STREQ(format.szFaceName, "Courier New");
+    EXPECT_STREQ(format.szFaceName, L"Courier New");
     EXPECT_EQ(format.yHeight, 280);
     std::string ini = ReadIni();
     EXPECT_NE(ini.find("Font=Courier New"), std::string::npos) << ini;

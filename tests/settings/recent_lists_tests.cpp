@@ -16,10 +16,10 @@ static HMENU Submenu(int position) { return GetSubMenu(GetMenu(App.MainWindow), 
 
 static std::string Label(HMENU menu, int position)
 {
-    char text[400];
+    wchar_t text[400];
     text[0] = 0;
-    GetMenuStringA(menu, (UINT)position, text, (int)sizeof(text), MF_BYPOSITION);
-    return text;
+    GetMenuStringW(menu, (UINT)position, text, 400, MF_BYPOSITION);
+    return Utf8(text);
 }
 
 static bool IsSeparator(HMENU menu, int position)
@@ -35,12 +35,19 @@ static bool EndsWith(const std::string& text, const std::string& tail)
 static void SendCopyData(ULONG_PTR tag, const void* data, DWORD bytes)
 {
     COPYDATASTRUCT message = {tag, bytes, (PVOID)data};
-    SendMessageA(App.MainWindow, WM_COPYDATA, 0, (LPARAM)&message);
+    SendMessageW(App.MainWindow, WM_COPYDATA, 0, (LPARAM)&message);
 }
 
+// The older copies' message: the path in the code page (here ASCII).
 static void SendFavorite(UINT tag, const std::string& path)
 {
     SendCopyData(tag, path.c_str(), (DWORD)path.size() + 1);
+}
+
+// This version's message: the path in UTF-16.
+static void SendWideFavorite(UINT tag, const std::wstring& path)
+{
+    SendCopyData(tag, path.c_str(), (DWORD)((path.size() + 1) * sizeof(wchar_t)));
 }
 
 class RecentFiles : public EditorFixture {
@@ -56,7 +63,7 @@ TEST_F(RecentFiles, TenOpenedFilesLeaveTheNineNewestAndComeBackAfterARestart)
 {
     std::string folder = MakeScratchFolder("recent");
     for (int i = 0; i < 10; i++)
-        ASSERT_EQ(OpenDocument(Make(folder, "f" + std::to_string(i) + ".txt").c_str()), 1);
+        ASSERT_EQ(OpenDocument(Wide(Make(folder, "f" + std::to_string(i) + ".txt")).c_str()), 1);
 
     HMENU file = Submenu(0);
     ASSERT_EQ(GetMenuItemCount(file), 16 + 1 + 9);
@@ -93,9 +100,9 @@ TEST_F(RecentFiles, AnEntryThatFailsToOpenIsDropped)
 {
     std::string folder = MakeScratchFolder("recent_gone");
     std::string kept = Make(folder, "kept.txt");
-    ASSERT_EQ(OpenDocument(kept.c_str()), 1);
+    ASSERT_EQ(OpenDocument(Wide(kept).c_str()), 1);
     std::string gone = Make(folder, "gone.txt");
-    ASSERT_EQ(OpenDocument(gone.c_str()), 1);
+    ASSERT_EQ(OpenDocument(Wide(gone).c_str()), 1);
     DeleteFileA(gone.c_str());
     // The load asks whether to create it; the recorder answers No.
     RunCommand(IDM_RECENT_FIRST);
@@ -108,8 +115,8 @@ TEST_F(RecentFiles, AnEntryThatFailsToOpenIsDropped)
 TEST_F(RecentFiles, SwitchingOffEmptiesTheMenuAndOnShowsTheCurrentFile)
 {
     std::string folder = MakeScratchFolder("recent_switch");
-    ASSERT_EQ(OpenDocument(Make(folder, "one.txt").c_str()), 1);
-    ASSERT_EQ(OpenDocument(Make(folder, "two.txt").c_str()), 1);
+    ASSERT_EQ(OpenDocument(Wide(Make(folder, "one.txt")).c_str()), 1);
+    ASSERT_EQ(OpenDocument(Wide(Make(folder, "two.txt")).c_str()), 1);
     HMENU file = Submenu(0);
     Config.RecentFiles = 0;
     SetRecentFilesEnabled(0);
@@ -117,7 +124,7 @@ TEST_F(RecentFiles, SwitchingOffEmptiesTheMenuAndOnShowsTheCurrentFile)
     EXPECT_EQ(GetMenuItemCount(file), 16);
     EXPECT_EQ(GetMenuItemID(file, 15), (UINT)IDM_EXIT);
     EXPECT_EQ(GetMenuItemID(file, 13), (UINT)IDM_PRINT);
-    ASSERT_EQ(OpenDocument(Make(folder, "three.txt").c_str()), 1);
+    ASSERT_EQ(OpenDocument(Wide(Make(folder, "three.txt")).c_str()), 1);
     EXPECT_EQ(GetMenuItemCount(file), 16);
     Config.RecentFiles = 1;
     SetRecentFilesEnabled(1);
@@ -129,7 +136,7 @@ TEST_F(RecentFiles, SwitchingOffEmptiesTheMenuAndOnShowsTheCurrentFile)
 TEST_F(RecentFiles, SavingUnderANewNamePutsItOnTop)
 {
     std::string folder = MakeScratchFolder("recent_save");
-    ASSERT_EQ(OpenDocument(Make(folder, "old.txt").c_str()), 1);
+    ASSERT_EQ(OpenDocument(Wide(Make(folder, "old.txt")).c_str()), 1);
     QueueFileDialogAnswer(folder + "new.txt");
     RunCommand(IDM_SAVEAS);
     HMENU file = Submenu(0);
@@ -144,8 +151,8 @@ TEST_F(Favorites, AddAndRemoveReachTheMenuAndTheIniFile)
 {
     std::string folder = MakeScratchFolder("favorites");
     WriteBytes(folder + "fav.txt", "f");
-    ASSERT_EQ(OpenDocument((folder + "fav.txt").c_str()), 1);
-    std::string path = App.FilePath;
+    ASSERT_EQ(OpenDocument(Wide(folder + "fav.txt").c_str()), 1);
+    std::string path = Utf8(App.FilePath);
 
     RunCommand(IDM_FAV_ADD);
     HMENU favorites = Submenu(3);
@@ -172,8 +179,8 @@ TEST_F(Favorites, AChangeKeepsAnotherCopysFavoriteAndTheMenuCatchesUp)
 {
     std::string folder = MakeScratchFolder("favorites-shared");
     WriteBytes(folder + "mine.txt", "m");
-    ASSERT_EQ(OpenDocument((folder + "mine.txt").c_str()), 1);
-    std::string mine = App.FilePath;
+    ASSERT_EQ(OpenDocument(Wide(folder + "mine.txt").c_str()), 1);
+    std::string mine = Utf8(App.FilePath);
     ASSERT_TRUE(WritePrivateProfileStringA("Favorites", "FILE1", "C:\\theirs.txt", IniPath().c_str()));
 
     RunCommand(IDM_FAV_ADD);
@@ -183,11 +190,11 @@ TEST_F(Favorites, AChangeKeepsAnotherCopysFavoriteAndTheMenuCatchesUp)
     EXPECT_EQ(App.FavoritesList.Count, 2);
 
     // A third copy adds one: this copy's menu shows it when it opens.
-    ASSERT_TRUE(WritePrivateProfileStringA("Favorites", "FILE3", "C:\\third.txt", IniPath().c_str()));
+    ASSERT_TRUE(WritePrivateProfileStringW(L"Favorites", L"FILE3", L"C:\\third.txt", Wide(IniPath()).c_str()));
     HMENU favorites = Submenu(3);
     SendMessageA(App.MainWindow, WM_INITMENUPOPUP, (WPARAM)favorites, 3);
     ASSERT_EQ(App.FavoritesList.Count, 3);
-    EXPECT_STREQ(ListItemAt(&App.FavoritesList, 2), "C:\\third.txt");
+    EXPECT_STREQ(ListItemAt(&App.FavoritesList, 2), L"C:\\third.txt");
     EXPECT_EQ(GetMenuItemCount(favorites), 3 + 3);
     EXPECT_EQ(Label(favorites, 5), "&3 C:\\third.txt");
 }
@@ -227,7 +234,7 @@ TEST_F(Favorites, ACopyClosingDuringTheBroadcastCutsNoneOff)
 
     std::string folder = MakeScratchFolder("favorites-closing");
     WriteBytes(folder + "fav.txt", "f");
-    ASSERT_EQ(OpenDocument((folder + "fav.txt").c_str()), 1);
+    ASSERT_EQ(OpenDocument(Wide(folder + "fav.txt").c_str()), 1);
     RunCommand(IDM_FAV_ADD);
 
     EXPECT_EQ(PeerChanges, 3);
@@ -262,11 +269,46 @@ TEST_F(Favorites, ForgedMessagesAreIgnored)
     EXPECT_EQ(App.FavoritesList.Count, 1);
 }
 
+// This version's message carries UTF-16 and is as wary as the older one;
+// the older one, from a copy of an earlier version, is read in the code page.
+TEST_F(Favorites, WideMessagesAndTheOlderAnsiOneAreTakenForgedOnesIgnored)
+{
+    const std::wstring name = L"C:\\\x4F1A\x8BAE\\\xD83D\xDE00.txt";
+    SendCopyData(App.FavAddWideMessage, name.c_str(), (DWORD)(name.size() * sizeof(wchar_t))); // no terminator
+    SendCopyData(App.FavAddWideMessage, L"", sizeof(wchar_t));                                // empty path
+    SendCopyData(App.FavAddWideMessage, name.c_str(), 1);                                     // half a unit
+    std::wstring over(PATH_CAPACITY, L'a');
+    SendWideFavorite(App.FavAddWideMessage, over);
+    EXPECT_EQ(App.FavoritesList.Count, 0);
+
+    SendWideFavorite(App.FavAddWideMessage, name);
+    ASSERT_EQ(App.FavoritesList.Count, 1);
+    EXPECT_TRUE(App.FavoritesList.Items[0] == name);
+    EXPECT_EQ(IniEntries(ReadIni())["Favorites/FILE1"], Utf8(name));
+    std::wstring longest = L"C:\\" + std::wstring(PATH_CAPACITY - 4, L'b');
+    SendWideFavorite(App.FavAddWideMessage, longest);
+    EXPECT_EQ(App.FavoritesList.Count, 2);
+
+    // The older message with a name in the code page's bytes.
+    wchar_t accented[] = L"C:\\\x00E9t\x00E9.txt";
+    char bytes[32];
+    BOOL lossy = FALSE;
+    int length = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, accented, -1, bytes, 32, NULL, &lossy);
+    std::wstring older = lossy ? L"C:\\older.txt" : accented;
+    if (lossy)
+        length = WideCharToMultiByte(CP_ACP, 0, older.c_str(), -1, bytes, 32, NULL, NULL);
+    SendCopyData(App.FavAddMessage, bytes, (DWORD)length);
+    ASSERT_EQ(App.FavoritesList.Count, 3);
+    EXPECT_TRUE(App.FavoritesList.Items[2] == older);
+    SendWideFavorite(App.FavDelWideMessage, name);
+    EXPECT_EQ(App.FavoritesList.Count, 2);
+}
+
 TEST_F(Favorites, ChoosingADeletedFavoriteDropsItFromThisMenuOnly)
 {
     std::string folder = MakeScratchFolder("favorites_gone");
     WriteBytes(folder + "gone.txt", "g");
-    ASSERT_EQ(OpenDocument((folder + "gone.txt").c_str()), 1);
+    ASSERT_EQ(OpenDocument(Wide(folder + "gone.txt").c_str()), 1);
     RunCommand(IDM_FAV_ADD);
     RunCommand(IDM_NEW);
     DeleteFileA((folder + "gone.txt").c_str());
@@ -281,7 +323,7 @@ TEST_F(Favorites, CancellingTheSaveQuestionKeepsTheFavorite)
 {
     std::string folder = MakeScratchFolder("favorites_cancel");
     WriteBytes(folder + "kept.txt", "k");
-    ASSERT_EQ(OpenDocument((folder + "kept.txt").c_str()), 1);
+    ASSERT_EQ(OpenDocument(Wide(folder + "kept.txt").c_str()), 1);
     RunCommand(IDM_FAV_ADD);
     RunCommand(IDM_NEW);
     TypeText("unsaved");
@@ -298,14 +340,14 @@ class OverlongFavorite : public EditorFixture {
 protected:
     std::string IniContents() override
     {
-        return "[Favorites]\r\nFILE1=C:\\" + std::string(300, 'a') + "\r\nFILE2=C:\\ok.txt\r\n";
+        return "[Favorites]\r\nFILE1=C:\\" + std::string(PATH_CAPACITY, 'a') + "\r\nFILE2=C:\\ok.txt\r\n";
     }
 };
 
 TEST_F(OverlongFavorite, IsSkipped)
 {
     ASSERT_EQ(App.FavoritesList.Count, 1);
-    EXPECT_STREQ(ListItemAt(&App.FavoritesList, 0), "C:\\ok.txt");
+    EXPECT_STREQ(ListItemAt(&App.FavoritesList, 0), L"C:\\ok.txt");
 }
 
 // Two hundred favorites: entries 199 and 200 cannot take ids 1000 and 1001.
@@ -345,14 +387,14 @@ TEST_F(FullFavorites, TheLastTwoAreReachableAndTheListTakesNoMore)
     EXPECT_EQ(WindowTitle(), "fav199.txt - scrivlet");
 
     WriteBytes(folder_ + "other.txt", "o");
-    ASSERT_EQ(OpenDocument((folder_ + "other.txt").c_str()), 1);
+    ASSERT_EQ(OpenDocument(Wide(folder_ + "other.txt").c_str()), 1);
     std::string before = ReadIni();
     ClearPromptLog();
     RunCommand(IDM_FAV_ADD);
     ASSERT_EQ(RecordedPrompts().size(), 1u);
     EXPECT_EQ(RecordedPrompts()[0].Text, L"The favorites list is full.");
     // Another copy's add finds no free slot either.
-    SendFavorite(App.FavAddMessage, App.FilePath);
+    SendWideFavorite(App.FavAddWideMessage, App.FilePath);
     EXPECT_EQ(App.FavoritesList.Count, 200);
     EXPECT_EQ(GetMenuItemCount(favorites), 3 + 200);
     EXPECT_EQ(ReadIni(), before);

@@ -12,9 +12,9 @@
 typedef std::map<std::string, std::string> IniMap;
 IniMap IniEntries(const std::string& text);
 
-static CHARFORMATA ControlDefaultFormat()
+static CHARFORMATW ControlDefaultFormat()
 {
-    CHARFORMATA format;
+    CHARFORMATW format;
     ZeroMemory(&format, sizeof(format));
     format.cbSize = sizeof(format);
     SendMessageA(App.EditControl, EM_GETCHARFORMAT, SCF_DEFAULT, (LPARAM)&format);
@@ -79,24 +79,24 @@ TEST_F(SettingsDefaults, EmptyIniGivesTheDefaultOfEveryKey)
 
 TEST_F(SettingsDefaults, FixedsysElevenPointsBlackOnTheWindowColour)
 {
-    const CHARFORMATA& format = Config.EditorCharFormat;
-    EXPECT_EQ(format.cbSize, 60u);
+    const CHARFORMATW& format = Config.EditorCharFormat;
+    EXPECT_EQ(format.cbSize, (UINT)sizeof(CHARFORMATW));
     EXPECT_EQ(format.dwMask, (DWORD)(CFM_SIZE | CFM_COLOR | CFM_FACE | CFM_CHARSET | CFM_BOLD | CFM_ITALIC));
-    EXPECT_STREQ(format.szFaceName, "Fixedsys");
+    EXPECT_STREQ(format.szFaceName, L"Fixedsys");
     EXPECT_EQ(format.yHeight, 220);
     EXPECT_EQ(format.dwEffects, 0u);
     EXPECT_EQ(format.bCharSet, 0);
     EXPECT_EQ(format.crTextColor, 0u);
 
-    CHARFORMATA applied = ControlDefaultFormat();
-    EXPECT_STREQ(applied.szFaceName, "Fixedsys");
+    CHARFORMATW applied = ControlDefaultFormat();
+    EXPECT_STREQ(applied.szFaceName, L"Fixedsys");
     EXPECT_EQ(applied.yHeight, 220);
     EXPECT_EQ(applied.crTextColor, 0u);
     EXPECT_EQ(applied.dwEffects & (CFE_BOLD | CFE_ITALIC | CFE_AUTOCOLOR), 0u);
     EXPECT_EQ(ControlBackColor(), GetSysColor(COLOR_WINDOW));
 
-    const LOGFONTA& font = Config.EditorLogFont;
-    EXPECT_STREQ(font.lfFaceName, "Fixedsys");
+    const LOGFONTW& font = Config.EditorLogFont;
+    EXPECT_STREQ(font.lfFaceName, L"Fixedsys");
     EXPECT_EQ(font.lfHeight, -MulDiv(11, ScreenPixelsPerInch(), 72));
     EXPECT_EQ(font.lfWeight, 400);
     EXPECT_EQ(font.lfItalic, 0);
@@ -121,8 +121,8 @@ TEST_F(SettingsDefaults, SearchBuffersExistAndAreEmpty)
     EXPECT_EQ(App.FindBufferSize, 255);
     ASSERT_TRUE(App.FindWhat != NULL);
     ASSERT_TRUE(App.ReplaceWith != NULL);
-    EXPECT_STREQ(App.FindWhat, "");
-    EXPECT_STREQ(App.ReplaceWith, "");
+    EXPECT_STREQ(App.FindWhat, L"");
+    EXPECT_STREQ(App.ReplaceWith, L"");
 }
 
 // --- Every key away from its default ------------------------------------
@@ -166,8 +166,8 @@ protected:
 
 TEST_F(SettingsEveryKey, EveryFieldTakesTheStoredValue)
 {
-    EXPECT_STREQ(App.FindWhat, "needle");
-    EXPECT_STREQ(App.ReplaceWith, "thread");
+    EXPECT_STREQ(App.FindWhat, L"needle");
+    EXPECT_STREQ(App.ReplaceWith, L"thread");
     EXPECT_EQ(Config.WordWrap, 0);
     EXPECT_EQ(Config.HighlightURLs, 0);
     EXPECT_EQ(Config.SingleClickURLs, 0);
@@ -194,15 +194,15 @@ TEST_F(SettingsEveryKey, EveryFieldTakesTheStoredValue)
 
 TEST_F(SettingsEveryKey, FontAndColoursReachTheControl)
 {
-    CHARFORMATA applied = ControlDefaultFormat();
-    EXPECT_STREQ(applied.szFaceName, "Courier New");
+    CHARFORMATW applied = ControlDefaultFormat();
+    EXPECT_STREQ(applied.szFaceName, L"Courier New");
     EXPECT_EQ(applied.yHeight, 200);
     EXPECT_EQ(applied.dwEffects & (CFE_BOLD | CFE_ITALIC), (DWORD)(CFE_BOLD | CFE_ITALIC));
     EXPECT_EQ(applied.crTextColor, RGB(255, 0, 0));
     EXPECT_EQ(ControlBackColor(), RGB(0, 255, 0));
 
-    const LOGFONTA& font = Config.EditorLogFont;
-    EXPECT_STREQ(font.lfFaceName, "Courier New");
+    const LOGFONTW& font = Config.EditorLogFont;
+    EXPECT_STREQ(font.lfFaceName, L"Courier New");
     EXPECT_EQ(font.lfHeight, -MulDiv(10, ScreenPixelsPerInch(), 72));
     EXPECT_EQ(font.lfWeight, 700);
     EXPECT_EQ(font.lfItalic, 1);

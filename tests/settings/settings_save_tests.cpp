@@ -89,8 +89,8 @@ TEST_F(ExitSettings, ToggledTwiceWritesNothing)
 TEST_F(ExitSettings, TabSizeAndSearchTextsAreWrittenAtExit)
 {
     SetTabSize(4);
-    lstrcpyA(App.FindWhat, "needle");
-    lstrcpyA(App.ReplaceWith, "thread");
+    lstrcpyW(App.FindWhat, L"needle");
+    lstrcpyW(App.ReplaceWith, L"thread");
     EXPECT_EQ(ReadIni(), "");
     ASSERT_TRUE(CloseMainWindow());
     EXPECT_EQ(IniEntries(ReadIni()), (IniMap{{"Config/TabSize", "4"},
@@ -143,9 +143,9 @@ static std::vector<std::string> statusMessages;
 
 static LRESULT CALLBACK RecordStatusText(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message == SB_SETTEXTA && LOBYTE(LOWORD(wParam)) == 0)
-        statusMessages.push_back(lParam ? (const char*)lParam : "");
-    return CallWindowProcA(statusBarProc, window, message, wParam, lParam);
+    if (message == SB_SETTEXTW && LOBYTE(LOWORD(wParam)) == 0)
+        statusMessages.push_back(lParam ? Utf8((const wchar_t*)lParam) : "");
+    return CallWindowProcW(statusBarProc, window, message, wParam, lParam);
 }
 
 class OptionSettings : public EditorFixture {
@@ -153,12 +153,12 @@ protected:
     void WatchStatusBar()
     {
         statusMessages.clear();
-        statusBarProc = (WNDPROC)SetWindowLongPtrA(App.StatusBar, GWLP_WNDPROC, (LONG_PTR)RecordStatusText);
+        statusBarProc = (WNDPROC)SetWindowLongPtrW(App.StatusBar, GWLP_WNDPROC, (LONG_PTR)RecordStatusText);
     }
     void TearDown() override
     {
         if (statusBarProc && IsWindow(App.StatusBar))
-            SetWindowLongPtrA(App.StatusBar, GWLP_WNDPROC, (LONG_PTR)statusBarProc);
+            SetWindowLongPtrW(App.StatusBar, GWLP_WNDPROC, (LONG_PTR)statusBarProc);
         statusBarProc = NULL;
         EditorFixture::TearDown();
     }
@@ -221,7 +221,7 @@ TEST_F(OptionSettings, ChangedFlagsAreWrittenAtOnce)
 
 TEST_F(OptionSettings, FontKeysComeFromTheCharacterFormatAndTheColours)
 {
-    lstrcpyA(Config.EditorCharFormat.szFaceName, "Courier New");
+    lstrcpyW(Config.EditorCharFormat.szFaceName, L"Courier New");
     Config.EditorCharFormat.dwEffects = CFE_BOLD | CFE_ITALIC;
     Config.EditorCharFormat.bCharSet = 136;
     Config.EditorCharFormat.yHeight = 180;
@@ -255,7 +255,7 @@ TEST_F(OptionSettings, SavedOptionsAreReadAtTheNextStart)
 {
     Config.SmartHome = 0;
     Config.TabSize = 5;
-    lstrcpyA(Config.EditorCharFormat.szFaceName, "Courier New");
+    lstrcpyW(Config.EditorCharFormat.szFaceName, L"Courier New");
     Config.EditorCharFormat.yHeight = 240;
     Config.FontColor = RGB(0, 0, 128);
     SaveOptions();
@@ -263,7 +263,7 @@ TEST_F(OptionSettings, SavedOptionsAreReadAtTheNextStart)
     StartEditor("");
     EXPECT_EQ(Config.SmartHome, 0);
     EXPECT_EQ(Config.TabSize, 5);
-    EXPECT_STREQ(Config.EditorCharFormat.szFaceName, "Courier New");
+    EXPECT_STREQ(Config.EditorCharFormat.szFaceName, L"Courier New");
     EXPECT_EQ(Config.EditorCharFormat.yHeight, 240);
     EXPECT_EQ(Config.FontColor, RGB(0, 0, 128));
 }

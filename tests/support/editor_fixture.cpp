@@ -15,6 +15,7 @@
 #include <richedit.h>
 #include <shlobj.h>
 #include <stdio.h>
+#include <stdlib.h>
 #include <string.h>
 #include <deque>
 #include <fstream>
@@ -47,7 +48,7 @@ static int RecordMessage(HWND owner, const wchar_t* text, const wchar_t* caption
     return IDOK;
 }
 
-static BOOL WINAPI AnswerFileDialog(OPENFILENAMEA* request)
+static BOOL WINAPI AnswerFileDialog(OPENFILENAMEW* request)
 {
     fileDialogCalls++;
     if (fileAnswers.empty())
@@ -56,7 +57,7 @@ static BOOL WINAPI AnswerFileDialog(OPENFILENAMEA* request)
     fileAnswers.pop_front();
     if (name.empty())
         return FALSE;
-    lstrcpynA(request->lpstrFile, name.c_str(), (int)request->nMaxFile);
+    lstrcpynW(request->lpstrFile, Wide(name).c_str(), (int)request->nMaxFile);
     return TRUE;
 }
 
@@ -82,30 +83,30 @@ void ClearPromptLog()
 
 std::string TestProgramFolder()
 {
-    char path[MAX_PATH];
-    GetModuleFileNameA(NULL, path, MAX_PATH);
-    std::string folder(path);
+    wchar_t path[MAX_PATH];
+    GetModuleFileNameW(NULL, path, MAX_PATH);
+    std::string folder = Utf8(path);
     return folder.substr(0, folder.find_last_of('\\') + 1);
 }
 
 std::string MakeScratchFolder(const char* name)
 {
     std::string folder = TestProgramFolder() + "scratch\\";
-    CreateDirectoryA(folder.c_str(), NULL);
+    CreateDirectoryW(Wide(folder).c_str(), NULL);
     folder += name;
     folder += "\\";
-    CreateDirectoryA(folder.c_str(), NULL);
+    CreateDirectoryW(Wide(folder).c_str(), NULL);
     // Start empty: remove what an earlier run left.
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((folder + "*").c_str(), &found);
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW(Wide(folder + "*").c_str(), &found);
     if (search != INVALID_HANDLE_VALUE) {
         do {
             if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
-                std::string file = folder + found.cFileName;
-                SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_NORMAL);
-                DeleteFileA(file.c_str());
+                std::wstring file = Wide(folder) + found.cFileName;
+                SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL);
+                DeleteFileW(file.c_str());
             }
-        } while (FindNextFileA(search, &found));
+        } while (FindNextFileW(search, &found));
         FindClose(search);
     }
     return folder;
@@ -114,45 +115,106 @@ std::string MakeScratchFolder(const char* name)
 std::vector<std::string> FolderFiles(const std::string& folder, const char* pattern)
 {
     std::vector<std::string> names;
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((folder + pattern).c_str(), &found);
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW(Wide(folder + pattern).c_str(), &found);
     if (search == INVALID_HANDLE_VALUE)
         return names;
     do {
         if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-            names.push_back(found.cFileName);
-    } while (FindNextFileA(search, &found));
+            names.push_back(Utf8(found.cFileName));
+    } while (FindNextFileW(search, &found));
     FindClose(search);
     return names;
 }
 
+// The "\\?\" form past MAX_PATH, as the program uses it.
+static std::wstring FileSystemName(const std::string& path)
+{
+    std::wstring wide = Wide(path);
+    if (wide.size() >= MAX_PATH && wide.size() > 2 && wide[1] == L':')
+        return L"\\\\?\\" + wide;
+    return wide;
+}
+
 void WriteBytes(const std::string& path, const std::string& bytes)
 {
-    std::ofstream out(path.c_str(), std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), (std::streamsize)bytes.size());
+    HANDLE file = CreateFileW(FileSystemName(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, NULL, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, NULL);
+    if (file == INVALID_HANDLE_VALUE)
+        return;
+    DWORD written = 0;
+    WriteFile(file, bytes.data(), (DWORD)bytes.size(), &written, NULL);
+    CloseHandle(file);
 }
 
 std::string ReadBytes(const std::string& path)
 {
-    std::ifstream in(path.c_str(), std::ios::binary);
-    std::ostringstream content;
-    content << in.rdbuf();
-    return content.str();
+    HANDLE file = CreateFileW(FileSystemName(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
+    if (file == INVALID_HANDLE_VALUE)
+        return "";
+    std::string content;
+    char piece[65536];
+    DWORD got = 0;
+    while (ReadFile(file, piece, sizeof(piece), &got, NULL) && got > 0)
+        content.append(piece, got);
+    CloseHandle(file);
+    return content;
+}
+
+std::string IniText(const std::string& bytes)
+{
+    if (bytes.size() < 2 || (unsigned char)bytes[0] != 0xFF || (unsigned char)bytes[1] != 0xFE)
+        return bytes;
+    std::wstring text((bytes.size() - 2) / 2, L'\0');
+    memcpy(&text[0], bytes.data() + 2, text.size() * sizeof(wchar_t));
+    return Utf8(text);
+}
+
+void ExpectTheCodePageAskedFor()
+{
+    const char* expected = getenv("SCRIVLET_EXPECT_ACP");
+    if (expected) {
+        EXPECT_EQ(GetACP(), (UINT)atoi(expected));
+    }
+}
+
+bool MoveFileTimeOn(const std::string& path)
+{
+    HANDLE file = CreateFileW(FileSystemName(path).c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, NULL,
+                              OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, NULL);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    FILETIME time;
+    GetSystemTimeAsFileTime(&time);
+    ULARGE_INTEGER value = {{time.dwLowDateTime, time.dwHighDateTime}};
+    value.QuadPart += 30ull * 10000000ull;
+    time.dwLowDateTime = value.LowPart;
+    time.dwHighDateTime = value.HighPart;
+    BOOL set = SetFileTime(file, NULL, NULL, &time);
+    CloseHandle(file);
+    return set != 0;
+}
+
+void RemoveFile(const std::string& path)
+{
+    DeleteFileW(FileSystemName(path).c_str());
 }
 
 HDROP MakeFileDrop(const std::vector<std::string>& names)
 {
-    size_t bytes = sizeof(DROPFILES) + 1;
+    size_t units = 1;
     for (const std::string& name : names)
-        bytes += name.size() + 1;
-    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, bytes);
+        units += Wide(name).size() + 1;
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + units * sizeof(wchar_t));
     DROPFILES* drop = (DROPFILES*)GlobalLock(memory);
     drop->pFiles = sizeof(DROPFILES);
-    drop->fWide = FALSE;
-    char* list = (char*)(drop + 1);
+    drop->fWide = TRUE;
+    wchar_t* list = (wchar_t*)(drop + 1);
     for (const std::string& name : names) {
-        memcpy(list, name.c_str(), name.size() + 1);
-        list += name.size() + 1;
+        std::wstring wide = Wide(name);
+        memcpy(list, wide.c_str(), (wide.size() + 1) * sizeof(wchar_t));
+        list += wide.size() + 1;
     }
     GlobalUnlock(memory);
     return (HDROP)memory;
@@ -167,15 +229,26 @@ std::wstring Utf8ToWide(const char* text)
     return wide;
 }
 
+std::wstring Wide(const std::string& utf8) { return Utf8ToWide(utf8.c_str()); }
+
+std::string Utf8(const std::wstring& wide)
+{
+    int n = WideCharToMultiByte(CP_UTF8, 0, wide.c_str(), (int)wide.size(), NULL, 0, NULL, NULL);
+    std::string text((size_t)(n > 0 ? n : 0), '\0');
+    if (n > 0)
+        WideCharToMultiByte(CP_UTF8, 0, wide.c_str(), (int)wide.size(), &text[0], n, NULL, NULL);
+    return text;
+}
+
 std::string EditorFixture::IniPath() { return TestProgramFolder() + "scrivlet.ini"; }
 
-std::string EditorFixture::ReadIni() { return ReadBytes(IniPath()); }
+std::string EditorFixture::ReadIni() { return IniText(ReadBytes(IniPath())); }
 
 static HMODULE richEditLibrary = NULL;
 
 void EditorFixture::StartEditor(const std::string& commandLine)
 {
-    HINSTANCE instance = GetModuleHandleA(NULL);
+    HINSTANCE instance = GetModuleHandleW(NULL);
     ResetAppState();
     App.Instance = instance;
     ASSERT_TRUE(RegisterMainClass(instance));
@@ -183,10 +256,10 @@ void EditorFixture::StartEditor(const std::string& commandLine)
         richEditLibrary = LoadRichEditLibrary();
     ASSERT_TRUE(richEditLibrary != NULL);
     ASSERT_TRUE(CreateMainWindow(instance));
-    App.FilePath = (char*)AllocZeroed(APP_PATH_SIZE);
+    App.FilePath = (wchar_t*)AllocZeroed(PATH_CAPACITY * sizeof(wchar_t));
     LoadSettings();
-    ProcessCommandLine(commandLine.c_str());
-    App.Accelerators = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDR_ACCELERATORS));
+    ProcessCommandLine(Wide(commandLine).c_str());
+    App.Accelerators = LoadAcceleratorsW(instance, MAKEINTRESOURCEW(IDR_ACCELERATORS));
     ASSERT_TRUE(App.Accelerators != NULL);
     running_ = true;
     SetForegroundWindow(App.MainWindow);
@@ -201,11 +274,11 @@ void EditorFixture::StopEditor()
         DestroyWindow(App.MainWindow);
     Pump();
     MSG message;
-    while (PeekMessageA(&message, NULL, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+    while (PeekMessageW(&message, NULL, WM_QUIT, WM_QUIT, PM_REMOVE)) {
     }
     FreeBlock(App.FilePath);
     App.FilePath = NULL;
-    UnregisterClassA("scrivletClass", GetModuleHandleA(NULL));
+    UnregisterClassW(L"scrivletClass", GetModuleHandleW(NULL));
     running_ = false;
 }
 
@@ -232,13 +305,13 @@ void EditorFixture::TearDown()
     FirstPieceBytes = SavedKnobs.FirstPiece;
     MaxPieceBytes = SavedKnobs.MaxPiece;
     LargeReplaceBreaks = SavedKnobs.ReplaceBreaks;
-    DeleteFileA(IniPath().c_str());
+    RemoveFile(IniPath());
     ClearPromptLog();
 }
 
 bool EditorFixture::CloseMainWindow()
 {
-    SendMessageA(App.MainWindow, WM_CLOSE, 0, 0);
+    SendMessageW(App.MainWindow, WM_CLOSE, 0, 0);
     Pump();
     return !IsWindow(App.MainWindow);
 }
@@ -247,7 +320,7 @@ void EditorFixture::Pump()
 {
     MSG message;
     for (int round = 0; round < 10000; round++) {
-        if (!PeekMessageA(&message, NULL, 0, 0, PM_REMOVE))
+        if (!PeekMessageW(&message, NULL, 0, 0, PM_REMOVE))
             break;
         if (message.message == WM_QUIT)
             continue;
@@ -271,7 +344,7 @@ static void AddKey(std::vector<INPUT>& inputs, WORD key, bool up)
     ZeroMemory(&input, sizeof(input));
     input.type = INPUT_KEYBOARD;
     input.ki.wVk = key;
-    input.ki.wScan = (WORD)MapVirtualKeyA(key, MAPVK_VK_TO_VSC);
+    input.ki.wScan = (WORD)MapVirtualKeyW(key, MAPVK_VK_TO_VSC);
     input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
     switch (key) {
     case VK_HOME: case VK_END: case VK_INSERT: case VK_DELETE: case VK_UP: case VK_DOWN:
@@ -310,44 +383,34 @@ void EditorFixture::TypeText(const char* text)
             PressKey(VK_TAB);
             continue;
         }
-        SHORT scan = VkKeyScanA(*p);
+        SHORT scan = VkKeyScanW((wchar_t)(unsigned char)*p);
         PressKey(LOBYTE(scan), (HIBYTE(scan) & 2) != 0, (HIBYTE(scan) & 1) != 0);
     }
 }
 
 std::string EditorFixture::EditText()
 {
-    GETTEXTLENGTHEX lengthRequest = {GTL_DEFAULT | GTL_NUMBYTES, CP_ACP};
-    int length = (int)SendMessageA(App.EditControl, EM_GETTEXTLENGTHEX, (WPARAM)&lengthRequest, 0);
-    std::string text((size_t)length + 2, '\0');
-    GETTEXTEX request;
-    ZeroMemory(&request, sizeof(request));
-    request.cb = (DWORD)text.size();
-    request.flags = GT_DEFAULT;
-    request.codepage = CP_ACP;
-    int copied = (int)SendMessageA(App.EditControl, EM_GETTEXTEX, (WPARAM)&request, (LPARAM)&text[0]);
-    text.resize((size_t)(copied > 0 ? copied : 0));
-    return text;
+    return Utf8(EditTextW());
 }
 
 std::wstring EditorFixture::EditTextW()
 {
     GETTEXTLENGTHEX lengthRequest = {GTL_DEFAULT, 1200};
-    int length = (int)SendMessageA(App.EditControl, EM_GETTEXTLENGTHEX, (WPARAM)&lengthRequest, 0);
+    int length = (int)SendMessageW(App.EditControl, EM_GETTEXTLENGTHEX, (WPARAM)&lengthRequest, 0);
     std::wstring text((size_t)length + 1, L'\0');
     GETTEXTEX request;
     ZeroMemory(&request, sizeof(request));
     request.cb = (DWORD)(text.size() * sizeof(wchar_t));
     request.flags = GT_DEFAULT;
     request.codepage = 1200;
-    int copied = (int)SendMessageA(App.EditControl, EM_GETTEXTEX, (WPARAM)&request, (LPARAM)&text[0]);
+    int copied = (int)SendMessageW(App.EditControl, EM_GETTEXTEX, (WPARAM)&request, (LPARAM)&text[0]);
     text.resize((size_t)(copied > 0 ? copied : 0));
     return text;
 }
 
 void EditorFixture::SetEditText(const char* text)
 {
-    SetWindowTextA(App.EditControl, text);
+    SetWindowTextW(App.EditControl, Utf8ToWide(text).c_str());
     TakeTextAsFresh();
     Pump();
 }
@@ -356,15 +419,16 @@ void EditorFixture::TakeTextAsFresh()
 {
     // The control takes a whole new text as unmodified; the document then
     // compares with it, as after a load.
-    if (!SendMessageA(App.EditControl, EM_GETMODIFY, 0, 0))
+    if (!SendMessageW(App.EditControl, EM_GETMODIFY, 0, 0))
         SetEditModified(0);
 }
 
 std::string EditorFixture::WindowTitle()
 {
-    char title[400];
-    GetWindowTextA(App.MainWindow, title, (int)sizeof(title));
-    return title;
+    int length = GetWindowTextLengthW(App.MainWindow);
+    std::wstring title((size_t)length + 1, L'\0');
+    title.resize((size_t)GetWindowTextW(App.MainWindow, &title[0], length + 1));
+    return Utf8(title);
 }
 
 std::wstring EditorFixture::StatusText(int part)

@@ -22,12 +22,14 @@ struct RecordedPrompt {
 void InstallRecordingPrompts();
 std::vector<RecordedPrompt>& RecordedPrompts();
 void QueueAnswer(int answer);
-// Next Open/Save dialog returns TRUE with this file name; "" answers Cancel.
+// Next Open/Save dialog returns TRUE with this file name (UTF-8); "" answers Cancel.
 void QueueFileDialogAnswer(const std::string& fileName);
 // The records the file dialogs were called with, for checking their fields.
 int FileDialogCalls();
 void ClearPromptLog();
 
+// Paths in the tests are UTF-8; the helpers below take and give them so,
+// and reach the file system through its wide calls.
 // Folder of the running test program, with a trailing backslash.
 std::string TestProgramFolder();
 // A fresh empty folder for files of one test, under the test program folder.
@@ -37,6 +39,19 @@ std::vector<std::string> FolderFiles(const std::string& folder, const char* patt
 void WriteBytes(const std::string& path, const std::string& bytes);
 std::string ReadBytes(const std::string& path);
 std::wstring Utf8ToWide(const char* text);
+std::wstring Wide(const std::string& utf8);
+std::string Utf8(const std::wstring& wide);
+// An INI file's text as UTF-8: one in UTF-16 (its mark first) decoded, any
+// other given as its bytes.
+std::string IniText(const std::string& bytes);
+// A run started under another code page says which (SCRIVLET_EXPECT_ACP):
+// fails the test when the process did not get it.
+void ExpectTheCodePageAskedFor();
+// Moves the file's modification time 30 s on, as another program's write
+// does; false when the file cannot be reached.
+bool MoveFileTimeOn(const std::string& path);
+// Removes a file by its UTF-8 name.
+void RemoveFile(const std::string& path);
 // A drop of files, as the shell hands it to WM_DROPFILES.
 HDROP MakeFileDrop(const std::vector<std::string>& names);
 
@@ -66,15 +81,15 @@ protected:
     void PressKey(UINT virtualKey, bool ctrl = false, bool shift = false, bool alt = false);
     void TypeText(const char* text);
 
-    std::string EditText();          // the control's text, breaks as CR
+    std::string EditText();          // the control's text in UTF-8, breaks as CR
     std::wstring EditTextW();
-    void SetEditText(const char* text);
+    void SetEditText(const char* text); // UTF-8
     // A text set whole, as the control sees it, is the document's fresh text.
     void TakeTextAsFresh();
-    std::string WindowTitle();
+    std::string WindowTitle(); // UTF-8
     std::wstring StatusText(int part);
     std::string IniPath();
-    std::string ReadIni();
+    std::string ReadIni(); // IniText of the file
 
     bool running_ = false;
 };

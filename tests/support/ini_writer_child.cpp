@@ -9,13 +9,17 @@
 
 int RunIniWriterChild(const char* iniPath, int copy)
 {
-    char section[32];
-    _snprintf(section, sizeof(section), "Copy%d", copy);
-    section[sizeof(section) - 1] = 0;
+    // The arguments come in the code page; the tests' folders are ASCII.
+    wchar_t path[MAX_PATH];
+    if (MultiByteToWideChar(CP_ACP, 0, iniPath, -1, path, MAX_PATH) == 0)
+        return 1;
+    wchar_t section[32];
+    _snwprintf(section, 32, L"Copy%d", copy);
+    section[31] = 0;
     for (int key = 0; key < WRITER_KEYS; key++) {
-        std::string name = "Key" + std::to_string(key);
-        WriteIniIntIfChanged(iniPath, section, name.c_str(), copy * 100 + key, -1);
-        WriteIniStringIfChanged(iniPath, "Shared", "Last", "", section);
+        std::wstring name = L"Key" + std::to_wstring(key);
+        WriteIniIntIfChanged(path, section, name.c_str(), copy * 100 + key, -1);
+        WriteIniStringIfChanged(path, L"Shared", L"Last", L"", section);
     }
     return 0;
 }

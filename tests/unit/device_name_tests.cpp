@@ -2,54 +2,63 @@
 #include "text/device_names.h"
 
 #include <gtest/gtest.h>
+#include <windows.h>
+#include <string>
 
 TEST(IsDeviceName, ReservedNamesInAnyCaseFolderAndExtension)
 {
-    const char* devices[] = {
-        "CON", "con", "Nul", "aux.txt", "prn.log.bak", "COM1", "com9.txt", "lpt1", "LPT9.c",
-        "CONIN$", "conout$.txt", "C:\\docs\\aux.txt", "C:/docs/com1", "..\\nul", "D:con",
-        "\\\\server\\share\\lpt3.txt", "C:\\docs\\aux.txt\\",
+    const wchar_t* devices[] = {
+        L"CON", L"con", L"Nul", L"aux.txt", L"prn.log.bak", L"COM1", L"com9.txt", L"lpt1", L"LPT9.c",
+        L"CONIN$", L"conout$.txt", L"C:\\docs\\aux.txt", L"C:/docs/com1", L"..\\nul", L"D:con",
+        L"\\\\server\\share\\lpt3.txt", L"C:\\docs\\aux.txt\\",
         // The system drops trailing dots and blanks, and stops at a colon.
-        "nul.", "con...", "aux .txt", "com1  ", "prn:", "CON:stream",
+        L"nul.", L"con...", L"aux .txt", L"com1  ", L"prn:", L"CON:stream",
     };
-    for (const char* name : devices)
-        EXPECT_TRUE(IsDeviceNameInCodePage(name, 1252)) << name;
+    for (const wchar_t* name : devices)
+        EXPECT_TRUE(IsDeviceName(name)) << name;
 }
 
 TEST(IsDeviceName, FilesThatMerelyLookAlike)
 {
-    const char* files[] = {
-        "", "console.txt", "com10", "com0.txt", "lpt", "auxiliary", "nullable.c", "con_fig.ini",
-        "xcon.txt", " con.txt", "C:\\con-notes\\a.txt", "C:\\aux\\readme.txt", "notes.con",
-        "C:\\docs\\", "a.txt", "\\\\server\\share\\pipe.txt", "\\\\server\\pipes\\x",
-        "\\\\?\\C:\\docs\\a.txt", "\\\\.\\C:\\docs\\a.txt", "\\\\?\\UNC\\server\\share\\a.txt",
-        "\\\\?\\Volume{0a1b2c3d-0000-0000-0000-000000000000}\\a.txt",
+    const wchar_t* files[] = {
+        L"", L"console.txt", L"com10", L"com0.txt", L"lpt", L"auxiliary", L"nullable.c", L"con_fig.ini",
+        L"xcon.txt", L" con.txt", L"C:\\con-notes\\a.txt", L"C:\\aux\\readme.txt", L"notes.con",
+        L"C:\\docs\\", L"a.txt", L"\\\\server\\share\\pipe.txt", L"\\\\server\\pipes\\x",
+        L"\\\\?\\C:\\docs\\a.txt", L"\\\\.\\C:\\docs\\a.txt", L"\\\\?\\UNC\\server\\share\\a.txt",
+        L"\\\\?\\Volume{0a1b2c3d-0000-0000-0000-000000000000}\\a.txt",
     };
-    for (const char* name : files)
-        EXPECT_FALSE(IsDeviceNameInCodePage(name, 1252)) << name;
+    for (const wchar_t* name : files)
+        EXPECT_FALSE(IsDeviceName(name)) << name;
     EXPECT_FALSE(IsDeviceName(NULL));
 }
 
 TEST(IsDeviceName, DevicePathsPipesAndMailslots)
 {
-    const char* devices[] = {
-        "\\\\.\\COM1", "\\\\.\\COM10", "\\\\.\\PhysicalDrive0", "\\\\.\\C:", "\\\\?\\C:",
-        "//./pipe/x", "\\\\.\\pipe\\editor", "\\\\?\\pipe\\editor", "\\??\\COM3",
-        "\\\\server\\PIPE\\x", "\\\\server\\mailslot\\box", "\\\\?\\UNC\\server\\pipe\\x",
-        "\\\\?\\GLOBALROOT\\Device\\Null", "\\\\?\\C:\\docs\\con.txt", "\\\\?\\Volume{x}",
+    const wchar_t* devices[] = {
+        L"\\\\.\\COM1", L"\\\\.\\COM10", L"\\\\.\\PhysicalDrive0", L"\\\\.\\C:", L"\\\\?\\C:",
+        L"//./pipe/x", L"\\\\.\\pipe\\editor", L"\\\\?\\pipe\\editor", L"\\??\\COM3",
+        L"\\\\server\\PIPE\\x", L"\\\\server\\mailslot\\box", L"\\\\?\\UNC\\server\\pipe\\x",
+        L"\\\\?\\GLOBALROOT\\Device\\Null", L"\\\\?\\C:\\docs\\con.txt", L"\\\\?\\Volume{x}",
     };
-    for (const char* name : devices)
-        EXPECT_TRUE(IsDeviceNameInCodePage(name, 1252)) << name;
+    for (const wchar_t* name : devices)
+        EXPECT_TRUE(IsDeviceName(name)) << name;
+}
+
+// A name the system hands over in UTF-16, as the bytes read in a code page.
+static std::wstring Decoded(const char* bytes, UINT codePage)
+{
+    wchar_t wide[64];
+    int length = MultiByteToWideChar(codePage, 0, bytes, -1, wide, 64);
+    return std::wstring(wide, length > 0 ? (size_t)length - 1 : 0);
 }
 
 TEST(IsDeviceName, DoubleByteTrailBackslashIsNoFolderBreak)
 {
-    // Big5 "許" is B3 5C: under code page 950 the 5C is half a character, so
-    // the name is one part "許con.txt" and no device; under 1252 it splits.
+    // Big5 "許" is B3 5C: read in code page 950 the 5C is half a character,
+    // so the name is one part "許con.txt" and no device; read in 1252 it splits.
     const char name[] = "\xB3\x5C" "con.txt";
-    EXPECT_FALSE(IsDeviceNameInCodePage(name, 950));
-    EXPECT_TRUE(IsDeviceNameInCodePage(name, 1252));
-    EXPECT_TRUE(IsDeviceNameInCodePage("C:\\\xA4\xA4\xA4\xE5\\aux.txt", 950)); // folder 中文
-    // The program's own call follows the system code page (run under 950 too).
-    EXPECT_EQ(IsDeviceName(name), IsDeviceNameInCodePage(name, GetACP()));
+    EXPECT_FALSE(IsDeviceName(Decoded(name, 950).c_str()));
+    EXPECT_TRUE(IsDeviceName(Decoded(name, 1252).c_str()));
+    EXPECT_TRUE(IsDeviceName(L"C:\\\x4E2D\x6587\\aux.txt")); // folder 中文
+    EXPECT_FALSE(IsDeviceName(L"C:\\docs\\\xD83D\xDE00" L"con.txt"));
 }

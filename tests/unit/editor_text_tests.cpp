@@ -39,10 +39,11 @@ TEST(SpacesToNextTabStop, ReachesTheNextStopFromTheColumn)
 
 TEST(LeadingBlankLength, CountsSpacesAndTabsOnly)
 {
-    EXPECT_EQ(LeadingBlankLength("  \tword"), 3u);
-    EXPECT_EQ(LeadingBlankLength("word  "), 0u);
-    EXPECT_EQ(LeadingBlankLength(" \xA0x"), 1u); // a no-break space is not a blank here
-    EXPECT_EQ(LeadingBlankLength(""), 0u);
+    EXPECT_EQ(LeadingBlankLength(L"  \tword"), 3u);
+    EXPECT_EQ(LeadingBlankLength(L"word  "), 0u);
+    EXPECT_EQ(LeadingBlankLength(L" \xA0x"), 1u); // a no-break space is not a blank here
+    EXPECT_EQ(LeadingBlankLength(L"\x3000x"), 0u); // nor the ideographic space
+    EXPECT_EQ(LeadingBlankLength(L""), 0u);
 }
 
 static std::wstring Rebuild(const wchar_t* block, IndentWay way, const wchar_t* unit, int tabSize)

@@ -51,6 +51,8 @@ TEST(PrintLayout, TabsExpandToStopsAndBreaksBecomeOneCr)
     EXPECT_EQ(Expanded(L"abcd\tx", 4), L"abcd    x");
     EXPECT_EQ(Expanded(L"ab\r\n\tc\nd\re", 2), L"ab\r  c\rd\re");
     EXPECT_EQ(Expanded(L"\x4E2D\t", 4), L"\x4E2D   ");
+    // A surrogate pair takes one column, as the status bar counts it.
+    EXPECT_EQ(Expanded(L"\xD83D\xDE00\tx", 4), L"\xD83D\xDE00   x");
 }
 
 TEST(PrintLayout, LinesBreakAtParagraphsThenBlanksThenAnywhere)

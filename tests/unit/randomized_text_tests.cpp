@@ -20,6 +20,7 @@
 #include "views/caret_status.h"
 
 #include <gtest/gtest.h>
+#include <wctype.h>
 #include <windows.h>
 #include <ctype.h>
 #include <stdlib.h>
@@ -299,48 +300,55 @@ static std::string ColumnCounting(Random& random)
     return "";
 }
 
+// Any UTF-16 units but the terminator: lone surrogates included.
+static std::wstring RandomUnits(Random& random, size_t maxLength)
+{
+    std::wstring units(Below(random, maxLength + 1), L'\0');
+    for (wchar_t& c : units)
+        c = (wchar_t)(1 + Below(random, 0xFFFF));
+    return units;
+}
+
 static std::string FilterMatching(Random& random)
 {
-    static const char* const extensions[] = {".txt", ".TXT", ".c", ".Cpp", ".h", ".htm", ".ini", ".log",
-                                             ".bat", ".pas", ".xyz", ".", ".t"};
-    std::string folder = RandomBytes(random, 60);
-    for (char& c : folder)
-        if (c == '.' || c == 0)
-            c = '_';
-    std::string extension = extensions[Below(random, sizeof(extensions) / sizeof(extensions[0]))];
-    std::string upper = extension;
-    for (char& c : upper)
-        c = (char)toupper((unsigned char)c);
-    std::string path = folder + extension;
-    GuardedBlock in = GuardedCopy(path.c_str(), path.size() + 1);
-    int index = FilterIndexForPath((const char*)in.Data);
+    static const wchar_t* const extensions[] = {L".txt", L".TXT", L".c", L".Cpp", L".h", L".htm", L".ini",
+                                                L".log", L".bat", L".pas", L".xyz", L".", L".t"};
+    std::wstring folder = RandomUnits(random, 60);
+    for (wchar_t& c : folder)
+        if (c == L'.')
+            c = L'_';
+    std::wstring extension = extensions[Below(random, sizeof(extensions) / sizeof(extensions[0]))];
+    std::wstring upper = extension;
+    for (wchar_t& c : upper)
+        c = (wchar_t)towupper(c);
+    std::wstring path = folder + extension;
+    GuardedBlock in = GuardedCopy(path.c_str(), (path.size() + 1) * sizeof(wchar_t));
+    int index = FilterIndexForPath((const wchar_t*)in.Data);
     Release(in);
     if (index < 0 || index > 13)
         return "index outside the table";
-    if (index != FilterIndexForPath(extension.c_str()) || index != FilterIndexForPath(("x" + upper).c_str()))
+    if (index != FilterIndexForPath(extension.c_str()) || index != FilterIndexForPath((L"x" + upper).c_str()))
         return "index depends on more than the extension's letters";
     return "";
 }
 
 static std::string DeviceNameWalk(Random& random)
 {
-    static const char* const names[] = {"con", "aux.txt", "Com3.log", "nul ", "lpt9", "notes.txt", "conx", "a"};
-    std::string folder = RandomBytes(random, 80);
-    for (char& c : folder)
-        if (c == 0)
-            c = 'q';
-    std::string name = names[Below(random, sizeof(names) / sizeof(names[0]))];
-    std::string path = folder + "\\" + name;
-    GuardedBlock in = GuardedCopy(path.c_str(), path.size() + 1);
-    int inFolder = IsDeviceNameInCodePage((const char*)in.Data, 1252);
+    static const wchar_t* const names[] = {L"con", L"aux.txt", L"Com3.log", L"nul ", L"lpt9", L"notes.txt",
+                                           L"conx", L"a"};
+    std::wstring folder = RandomUnits(random, 80);
+    std::wstring name = names[Below(random, sizeof(names) / sizeof(names[0]))];
+    std::wstring path = folder + L"\\" + name;
+    GuardedBlock in = GuardedCopy(path.c_str(), (path.size() + 1) * sizeof(wchar_t));
+    int inFolder = IsDeviceName((const wchar_t*)in.Data);
     Release(in);
     // A folder part ending in a separator never changes what the last part is.
-    if (path.compare(0, 2, "\\\\") != 0 && folder.find_first_of("\\/") != 0 &&
-        inFolder != IsDeviceNameInCodePage(name.c_str(), 1252))
+    if (path.compare(0, 2, L"\\\\") != 0 && folder.find_first_of(L"\\/") != 0 &&
+        inFolder != IsDeviceName(name.c_str()))
         return "the folder changed the answer";
-    GuardedBlock random8 = GuardedCopy(folder.c_str(), folder.size() + 1);
-    IsDeviceNameInCodePage((const char*)random8.Data, 950);
-    Release(random8);
+    GuardedBlock units = GuardedCopy(folder.c_str(), (folder.size() + 1) * sizeof(wchar_t));
+    IsDeviceName((const wchar_t*)units.Data);
+    Release(units);
     return "";
 }
 
@@ -403,55 +411,49 @@ static std::string LosslessDecodeRoundTrip(Random& random)
     return back == decoded && !usedDefault ? "" : "lossless text did not survive the code page";
 }
 
-// The recent-files label, under both code pages, into buffers of any size.
+static bool IsTrail(wchar_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+
+// The recent-files label of any path, into buffers of any size.
 static std::string ListLabelShortening(Random& random)
 {
-    std::string path = RandomBytes(random, 120);
-    for (char& c : path)
-        if (c == 0)
-            c = '\xA4';
-    UINT codePage = Below(random, 2) ? 950 : 1252;
+    std::wstring path = RandomText(random, 120, L"a\\\x4E2D ");
     int index = (int)Below(random, 20);
-    char full[APP_PATH_SIZE + 64];
-    FormatListLabel(index, path.c_str(), codePage, full, (int)sizeof(full));
+    std::wstring fullBuffer(path.size() + 64, L'\0');
+    FormatListLabel(index, path.c_str(), &fullBuffer[0], (int)fullBuffer.size());
+    std::wstring full = fullBuffer.c_str();
     int outSize = 1 + (int)Below(random, 80);
-    GuardedBlock out = Guard((size_t)outSize);
-    memset(out.Data, 'Z', (size_t)outSize);
-    GuardedBlock in = GuardedCopy(path.c_str(), path.size() + 1);
-    FormatListLabel(index, (const char*)in.Data, codePage, (char*)out.Data, outSize);
-    std::string cut((const char*)out.Data, strnlen((const char*)out.Data, (size_t)outSize));
+    GuardedBlock out = Guard((size_t)outSize * sizeof(wchar_t));
+    memset(out.Data, 'Z', (size_t)outSize * sizeof(wchar_t));
+    GuardedBlock in = GuardedCopy(path.c_str(), (path.size() + 1) * sizeof(wchar_t));
+    FormatListLabel(index, (const wchar_t*)in.Data, (wchar_t*)out.Data, outSize);
+    std::wstring cut((const wchar_t*)out.Data, wcsnlen((const wchar_t*)out.Data, (size_t)outSize));
     Release(in);
     Release(out);
     if ((int)cut.size() >= outSize)
         return "label not terminated inside its buffer";
-    if (std::string(full).compare(0, cut.size(), cut) != 0)
+    if (full.compare(0, cut.size(), cut) != 0)
         return "a short buffer does not hold the start of the label";
 
-    std::string label = full;
-    std::string number = index <= 8 ? "&" + std::to_string(index + 1) + " " : "  ";
-    if (label.compare(0, number.size(), number) != 0)
+    std::wstring number = index <= 8 ? L"&" + std::to_wstring(index + 1) + L" " : L"  ";
+    if (full.compare(0, number.size(), number) != 0)
         return "label does not start with its number";
-    std::string shown = label.substr(number.size());
+    std::wstring shown = full.substr(number.size());
     if (path.size() <= 40)
         return shown == path ? "" : "a short path is not shown whole";
-    if (shown.compare(0, 3, "...") != 0)
+    if (shown.compare(0, 3, L"...") != 0)
         return "a shortened path lacks its dots";
     shown.erase(0, 3);
     size_t start = path.size() - shown.size();
-    if (shown.size() > 40 || shown.empty() || path.compare(start, std::string::npos, shown) != 0)
-        return "not a tail of at most 40 bytes";
-    // Character starts walked from the beginning, as the code page reads it.
-    std::string starts(path.size(), 0);
-    for (size_t i = 0; i < path.size(); i += IsDBCSLeadByteEx(codePage, (BYTE)path[i]) && i + 1 < path.size() ? 2 : 1)
-        starts[i] = 1;
-    if (!starts[start])
-        return "the tail starts inside a character";
+    if (shown.size() > 40 || shown.empty() || path.compare(start, std::wstring::npos, shown) != 0)
+        return "not a tail of at most 40 characters";
+    if (IsTrail(path[start]))
+        return "the tail starts inside a surrogate pair";
     for (size_t i = path.size() - 40; i < start; i++)
-        if (starts[i] && path[i] == '\\')
-            return "an earlier backslash in the last 40 bytes was passed over";
-    if (shown[0] != '\\')
+        if (path[i] == L'\\')
+            return "an earlier backslash in the last 40 characters was passed over";
+    if (shown[0] != L'\\')
         for (size_t i = start; i < path.size(); i++)
-            if (starts[i] && path[i] == '\\')
+            if (path[i] == L'\\')
                 return "the tail does not start at its backslash";
     return "";
 }

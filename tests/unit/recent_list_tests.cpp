@@ -1,22 +1,23 @@
 #include "ground/app_state.h"
 #include "settings/recent_lists.h"
+#include "support/editor_fixture.h"
 #include "resource.h"
 
 #include <gtest/gtest.h>
 #include <string>
 
-static std::string Label(int index, const std::string& path, UINT codePage = 1252)
+static std::string Label(int index, const std::string& path)
 {
-    char out[300];
-    FormatListLabel(index, path.c_str(), codePage, out, (int)sizeof(out));
-    return out;
+    wchar_t out[300];
+    FormatListLabel(index, Wide(path).c_str(), out, 300);
+    return Utf8(out);
 }
 
 TEST(ListLabel, LongPathsKeepTheirTailFromABackslash)
 {
     EXPECT_EQ(Label(0, "C:\\Projects\\alpha-one\\beta\\gamma\\delta\\notes-for-tuesday.txt"),
               "&1 ...\\beta\\gamma\\delta\\notes-for-tuesday.txt");
-    // No backslash among the last 40 bytes: all 40 of them.
+    // No backslash among the last 40 characters: all 40 of them.
     EXPECT_EQ(Label(0, "C:\\x\\abcdefghijklmnopqrstuvwxyz0123456789ABCDEFGHIJKLMNOP.txt"),
               "&1 ...qrstuvwxyz0123456789ABCDEFGHIJKLMNOP.txt");
     std::string forty = "C:\\Data\\exactly-forty-bytes-long-123.txt";
@@ -25,24 +26,23 @@ TEST(ListLabel, LongPathsKeepTheirTailFromABackslash)
     EXPECT_EQ(Label(1, forty + "x"), "&2 ...\\Data\\exactly-forty-bytes-long-123.txtx");
 }
 
-TEST(ListLabel, DoubleByteTextIsCutOnlyBetweenCharacters)
+TEST(ListLabel, CharactersCountOnceAndPairsAreNeverCut)
 {
-    const std::string zhong = "\xA4\xA4"; // a Big5 character
+    const std::string emoji = "\xF0\x9F\x98\x80"; // two UTF-16 units
     std::string name;
     for (int i = 0; i < 25; i++)
-        name += zhong;
-    // The cut at 40 bytes from the end falls on a trail byte: the tail starts
+        name += emoji;
+    // The cut at 40 units from the end falls inside a pair: the tail starts
     // with the next whole character.
     std::string path = "C:\\" + name + "a.txt";
     std::string tail;
     for (int i = 0; i < 17; i++)
-        tail += zhong;
-    EXPECT_EQ(Label(0, path, 950), "&1 ..." + tail + "a.txt");
-    // A trail byte that equals a backslash is no folder separator.
-    std::string xu = "\xB3\x5C";
-    std::string tricky = "C:\\" + xu + "folder\\notes-notes-notes-notes-note.txt";
-    ASSERT_EQ(tricky.size(), 44u);
-    EXPECT_EQ(Label(0, tricky, 950), "&1 ...\\notes-notes-notes-notes-note.txt");
+        tail += emoji;
+    EXPECT_EQ(Label(0, path), "&1 ..." + tail + "a.txt");
+    // A Chinese character is one of the 40, whatever its bytes in a code page.
+    std::string tricky = "C:\\\xE8\xA8\xB1" "folder\\notes-notes-notes-notes-note.txt"; // 許
+    ASSERT_EQ(Wide(tricky).size(), 43u);
+    EXPECT_EQ(Label(0, tricky), "&1 ...\\notes-notes-notes-notes-note.txt");
 }
 
 TEST(ListCommands, FavoritesPast198AvoidOptionsAndTray)
@@ -77,21 +77,21 @@ protected:
         list.FirstCommandId = IDM_RECENT_FIRST;
         InitList(&list, 3);
     }
-    std::string At(int i) { return ListItemAt(&list, i) ? ListItemAt(&list, i) : "(none)"; }
+    std::string At(int i) { return ListItemAt(&list, i) ? Utf8(ListItemAt(&list, i)) : "(none)"; }
     StringList list;
 };
 
 TEST_F(ListOperations, AddToTopMovesAMatchIgnoringCaseAndDropsTheOldest)
 {
-    AddToTop("C:\\a.txt", &list);
-    AddToTop("C:\\b.txt", &list);
-    AddToTop("C:\\c.txt", &list);
-    AddToTop("c:\\A.TXT", &list);
+    AddToTop(L"C:\\a.txt", &list);
+    AddToTop(L"C:\\b.txt", &list);
+    AddToTop(L"C:\\c.txt", &list);
+    AddToTop(L"c:\\A.TXT", &list);
     EXPECT_EQ(list.Count, 3);
     EXPECT_EQ(At(0), "c:\\A.TXT");
     EXPECT_EQ(At(1), "C:\\c.txt");
     EXPECT_EQ(At(2), "C:\\b.txt");
-    AddToTop("C:\\d.txt", &list);
+    AddToTop(L"C:\\d.txt", &list);
     EXPECT_EQ(list.Count, 3);
     EXPECT_EQ(At(0), "C:\\d.txt");
     EXPECT_EQ(At(2), "C:\\c.txt");

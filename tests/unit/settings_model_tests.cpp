@@ -59,24 +59,24 @@ TEST(ValidTabSize, OutsideTwoToNineBecomesEight)
         EXPECT_EQ(ValidTabSize(size), size);
 }
 
-static CHARFORMATA MakeFormat(LONG twips, DWORD effects)
+static CHARFORMATW MakeFormat(LONG twips, DWORD effects)
 {
-    CHARFORMATA format;
+    CHARFORMATW format;
     memset(&format, 0, sizeof(format));
     format.cbSize = sizeof(format);
     format.yHeight = twips;
     format.dwEffects = effects;
     format.bCharSet = 136;
     format.bPitchAndFamily = FIXED_PITCH | FF_MODERN;
-    strcpy(format.szFaceName, "Courier New");
+    wcscpy(format.szFaceName, L"Courier New");
     format.crTextColor = RGB(1, 2, 3);
     return format;
 }
 
 TEST(BuildEditorLogFont, HeightFromWholePointsAndTheDeviceResolution)
 {
-    LOGFONTA font;
-    CHARFORMATA format = MakeFormat(220, 0);
+    LOGFONTW font;
+    CHARFORMATW format = MakeFormat(220, 0);
     BuildEditorLogFont(&format, 96, &font);
     EXPECT_EQ(font.lfHeight, -15); // 11 points at 96 dpi: MulDiv(11, 96, 72) rounds 14.67 up
     // The remainder of the point size is dropped: 230 twips are 11 points, not 11.5.
@@ -90,8 +90,8 @@ TEST(BuildEditorLogFont, HeightFromWholePointsAndTheDeviceResolution)
 
 TEST(BuildEditorLogFont, PlainFontFields)
 {
-    LOGFONTA font;
-    CHARFORMATA format = MakeFormat(220, 0);
+    LOGFONTW font;
+    CHARFORMATW format = MakeFormat(220, 0);
     BuildEditorLogFont(&format, 96, &font);
     EXPECT_EQ(font.lfWidth, 0);
     EXPECT_EQ(font.lfEscapement, 0);
@@ -105,13 +105,13 @@ TEST(BuildEditorLogFont, PlainFontFields)
     EXPECT_EQ(font.lfClipPrecision, 0);
     EXPECT_EQ(font.lfQuality, DRAFT_QUALITY);
     EXPECT_EQ(font.lfPitchAndFamily, FIXED_PITCH | FF_MODERN);
-    EXPECT_STREQ(font.lfFaceName, "Courier New");
+    EXPECT_STREQ(font.lfFaceName, L"Courier New");
 }
 
 TEST(BuildEditorLogFont, EffectBitsBecomeWeightAndFlags)
 {
-    LOGFONTA font;
-    CHARFORMATA format = MakeFormat(220, 1);
+    LOGFONTW font;
+    CHARFORMATW format = MakeFormat(220, 1);
     BuildEditorLogFont(&format, 96, &font);
     EXPECT_EQ(font.lfWeight, 700);
     EXPECT_EQ(font.lfItalic, 0);
