@@ -26,6 +26,11 @@ build_baseline() { # revision
     rm -rf "$dir"
     mkdir -p "$dir/source"
     git -C "$root" archive "$hash" | tar -x -C "$dir/source" || return 1
+    # Fetched dependencies are not in git: that revision reads this tree's.
+    if [ -d "$root/build/deps" ]; then
+      mkdir -p "$dir/source/build"
+      ln -s "$root/build/deps" "$dir/source/build/deps"
+    fi
     toolchain="$dir/source/cmake/mingw-x86_64.cmake"
     [ -f "$toolchain" ] || toolchain="$root/cmake/mingw-x86_64.cmake"
     cmake -S "$dir/source" -B "$dir/build" -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=Release \

@@ -2,6 +2,8 @@
 # build tree, created once, with a CJK font linked to Wine's UI fonts.
 # Expects BUILD_DIR to be set.
 
+# Wine takes only an absolute prefix; a BUILD_DIR given relative still works.
+BUILD_DIR="$(realpath -m "$BUILD_DIR")"
 export WINEPREFIX="${BUILD_DIR}/wineprefix"
 export WINEARCH=win64
 # No Mono or Gecko prompt that would wait for a network that is not there.

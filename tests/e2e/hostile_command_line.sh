@@ -17,7 +17,7 @@ expect_refused_start() {
   # A loaded machine may take a moment to bring the window back after the box.
   local title=""
   for _ in $(seq 1 20); do
-    title="$(probe title)"
+    title="$(probe title)" || title=""
     [ "$title" = "[Untitled] - scrivlet" ] && break
     sleep 0.5
   done

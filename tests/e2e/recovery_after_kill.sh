@@ -51,6 +51,7 @@ copies_running() { [ "$(probe count)" = "$1" ]; }
 saved() { [ -n "$(copy_titled "$1 - scrivlet")" ]; }
 
 recovery_files() { ls "$RECOVERY_DIR" 2>/dev/null | grep -E '\.(rec|tmp|lock)$' || true; }
+no_recovery_files() { [ -z "$(recovery_files)" ]; }
 
 u16() { printf '%s' "$1" | iconv -f UTF-8 -t UTF-16LE; }
 
@@ -113,6 +114,8 @@ run_round() {
   probe answer 20 7 "$untitled" >/dev/null || fail "no save question for the untitled document"
   probe closeall >/dev/null
   wait_until 60 copies_running 0 || fail "copies left running: $(probe list)"
+  # A copy whose window is gone may still be ending and removing its lock.
+  wait_until 20 no_recovery_files || true
   expect_equal "recovery files after saves and exits" "" "$(recovery_files)"
 }
 
