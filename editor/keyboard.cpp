@@ -137,6 +137,43 @@ static void SmartHome(CHARRANGE selection)
     SetEditSelection(target, target);
 }
 
+// Whether the two units from position on are one character's surrogate pair.
+static int IsPairAt(LONG position)
+{
+    if (position < 0)
+        return 0;
+    wchar_t* text = ReadTextRange(position, position + 2);
+    if (!text)
+        return 0;
+    int pair = IS_SURROGATE_PAIR(text[0], text[1]);
+    FreeBlock(text);
+    return pair;
+}
+
+// A character beyond U+FFFF is one step for the arrows and one deletion for
+// Backspace and Delete: a control that counts UTF-16 units would leave the
+// caret inside it, or half of it in the text.
+static LRESULT StepOverPair(MSGFILTER* filter, CHARRANGE selection, WPARAM key)
+{
+    if (selection.cpMin != selection.cpMax)
+        return 0;
+    int backwards = key == VK_LEFT || key == VK_BACK;
+    LONG pairStart = backwards ? selection.cpMin - 2 : selection.cpMin;
+    if (!IsPairAt(pairStart))
+        return 0;
+    if (key == VK_LEFT || key == VK_RIGHT) {
+        LONG target = backwards ? pairStart : pairStart + 2;
+        SetEditSelection(target, target);
+        return Swallow(filter);
+    }
+    // A deletion is an edit: the gate decides, as for any typed key.
+    if (!IsCommandAllowed(CMD_TYPED_EDIT))
+        return Swallow(filter);
+    SetEditSelection(pairStart, pairStart + 2);
+    ReplaceEditSelection(L"");
+    return Swallow(filter);
+}
+
 static void ShowInsertMode()
 {
     SetStatusText(STATUS_INSERT, App.InsertMode == 1 ? L"INS" : L"OVR");
@@ -188,6 +225,11 @@ static LRESULT OnKeyDown(MSGFILTER* filter)
         return Swallow(filter);
     case VK_INSERT:
         return OnInsertKey(filter, shift, ctrl);
+    case VK_LEFT:
+    case VK_RIGHT:
+    case VK_BACK:
+    case VK_DELETE:
+        return ctrl || shift ? 0 : StepOverPair(filter, selection, key);
     case 'V':
         if (!ctrl)
             return 0;

@@ -2,16 +2,6 @@
 
 #include "text/memory.h"
 
-static int IsLowSurrogate(wchar_t c)
-{
-    return c >= 0xDC00 && c <= 0xDFFF;
-}
-
-static int IsHighSurrogate(wchar_t c)
-{
-    return c >= 0xD800 && c <= 0xDBFF;
-}
-
 wchar_t* ExpandTabs(const wchar_t* text, int length, int tabSize, int* outLength)
 {
     if (tabSize < 1)
@@ -44,7 +34,7 @@ wchar_t* ExpandTabs(const wchar_t* text, int length, int tabSize, int* outLength
                     out[n] = c;
                 n++;
                 // A surrogate pair is one character: one column.
-                if (!(IsLowSurrogate(c) && i > 0 && IsHighSurrogate(text[i - 1])))
+                if (!(IS_LOW_SURROGATE(c) && i > 0 && IS_HIGH_SURROGATE(text[i - 1])))
                     column++;
             }
         }
@@ -90,7 +80,7 @@ int WrapLine(const wchar_t* text, int length, int start, int fit, int* lineEnd)
         }
     }
     // A pair cut in two would print as two broken halves.
-    if (IsLowSurrogate(text[cut]) && IsHighSurrogate(text[cut - 1]))
+    if (IS_LOW_SURROGATE(text[cut]) && IS_HIGH_SURROGATE(text[cut - 1]))
         cut = cut - 1 > start ? cut - 1 : cut + 1;
     *lineEnd = cut;
     return cut;

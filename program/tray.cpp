@@ -35,7 +35,7 @@ void BuildTrayRecord(HWND window, int adding, NOTIFYICONDATAW* record)
     // 63 units with the terminator: the title of the moment, cut to 62,
     // never inside a surrogate pair.
     int length = GetWindowTextW(window, record->szTip, 63);
-    if (length > 0 && record->szTip[length - 1] >= 0xD800 && record->szTip[length - 1] <= 0xDBFF)
+    if (length > 0 && IS_HIGH_SURROGATE(record->szTip[length - 1]))
         record->szTip[length - 1] = 0;
 }
 

@@ -124,7 +124,7 @@ void FormatListLabel(int index, const wchar_t* path, wchar_t* out, int outSize)
         // The tail begins at the first backslash in the last 40 characters,
         // else at the first whole character there.
         const wchar_t* boundary = path + (length - LABEL_TAIL_CHARS);
-        if (*boundary >= 0xDC00 && *boundary <= 0xDFFF)
+        if (IS_LOW_SURROGATE(*boundary))
             boundary++;
         const wchar_t* backslash = wcschr(boundary, L'\\');
         shown = backslash ? backslash : boundary;

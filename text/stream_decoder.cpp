@@ -117,8 +117,6 @@ static size_t DecodeAnsi(StreamDecoder* decoder, const unsigned char* work, size
     return written;
 }
 
-static int IsLeadSurrogate(unsigned int unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
-
 static unsigned int UnitAt(const unsigned char* bytes, int bigEndian)
 {
     return bigEndian ? (bytes[0] << 8) | bytes[1] : bytes[0] | (bytes[1] << 8);
@@ -143,7 +141,7 @@ static size_t DecodeUtf16(StreamDecoder* decoder, const unsigned char* work, siz
     int bigEndian = decoder->Encoding == ENCODING_UTF16BE;
     size_t end = count & ~(size_t)1;
     // A surrogate pair is kept together across a piece boundary.
-    if (!atEnd && end >= 2 && IsLeadSurrogate(UnitAt(work + end - 2, bigEndian)))
+    if (!atEnd && end >= 2 && IS_HIGH_SURROGATE(UnitAt(work + end - 2, bigEndian)))
         end -= 2;
     if (!atEnd) {
         decoder->CarryCount = count - end;

@@ -11,9 +11,6 @@
 
 #include <stdio.h>
 
-static int IsLeadSurrogate(wchar_t c) { return c >= 0xD800 && c <= 0xDBFF; }
-static int IsTrailSurrogate(wchar_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
-
 int ColumnAfterText(const wchar_t* text, int tabSize)
 {
     if (tabSize < 1)
@@ -24,7 +21,7 @@ int ColumnAfterText(const wchar_t* text, int tabSize)
             column = 1;
         else if (*p == L'\t')
             column = ((column - 1) / tabSize) * tabSize + tabSize + 1;
-        else if (!(IsTrailSurrogate(*p) && p > text && IsLeadSurrogate(p[-1])))
+        else if (!(IS_LOW_SURROGATE(*p) && p > text && IS_HIGH_SURROGATE(p[-1])))
             column++;
     }
     return column;

@@ -1,5 +1,6 @@
 // Real key presses through the message loop into the edit control.
 #include "editor/keyboard.h"
+#include "ground/edit_control.h"
 #include "editor_test_support.h"
 #include "resource.h"
 
@@ -221,5 +222,34 @@ TEST_F(KeyboardTest, EscapeStartsTheNormalCloseOnlyWhenEnabled)
     for (const RecordedPrompt& prompt : RecordedPrompts()) {
         EXPECT_EQ(prompt.Text, Utf8ToWide("你要儲存變更嗎?"));
         EXPECT_EQ(prompt.Buttons, (UINT)MB_YESNOCANCEL);
+    }
+}
+
+TEST_F(KeyboardTest, ArrowsBackspaceAndDeleteTakeASurrogatePairWhole)
+{
+    // "a😀b": the emoji is units 1 and 2.
+    const std::wstring text = L"a\xD83D\xDE00" L"b";
+    struct Case {
+        UINT key;
+        LONG caret;
+        const wchar_t* textAfter;
+        LONG caretAfter;
+    } cases[] = {
+        {VK_LEFT, 3, L"a\xD83D\xDE00" L"b", 1},
+        {VK_RIGHT, 1, L"a\xD83D\xDE00" L"b", 3},
+        {VK_BACK, 3, L"ab", 1},
+        {VK_DELETE, 1, L"ab", 1},
+        // Next to a character of one unit the keys are the control's own.
+        {VK_LEFT, 1, L"a\xD83D\xDE00" L"b", 0},
+        {VK_BACK, 4, L"a\xD83D\xDE00", 3},
+    };
+    for (const Case& c : cases) {
+        SetEditTextW(text);
+        Select(c.caret, c.caret);
+        PressKey(c.key);
+        CHARRANGE after = GetEditSelection();
+        EXPECT_EQ(EditTextW(), c.textAfter) << "key " << c.key << " at " << c.caret;
+        EXPECT_EQ(after.cpMin, c.caretAfter) << "key " << c.key << " at " << c.caret;
+        EXPECT_EQ(after.cpMax, c.caretAfter) << "key " << c.key << " at " << c.caret;
     }
 }
