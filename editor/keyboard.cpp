@@ -285,12 +285,30 @@ static int HoldKey(const MSGFILTER* filter)
     return id != 0 && !IsCommandAllowed(id);
 }
 
+// A character the control is about to insert at a caret, no line break, tab
+// or other control character, keeps the caret on its line.
+static void NoteTypedCharacter(WPARAM unit)
+{
+    if (unit < 0x20 || unit == 0x7F || !IsCommandAllowed(CMD_TYPED_EDIT) ||
+        (GetWindowLongPtrW(App.EditControl, GWL_STYLE) & ES_READONLY))
+        return;
+    CHARRANGE selection = GetEditSelection();
+    if (selection.cpMin == selection.cpMax) {
+        App.CharacterTypedAt = selection.cpMin;
+        App.CharacterTyped = (wchar_t)unit;
+    }
+}
+
 LRESULT FilterEditKey(MSGFILTER* filter)
 {
     // Tab characters never reach the control: the Tab rule inserts its own.
     if (HoldKey(filter))
         return Swallow(filter);
+    if (filter->msg == WM_CHAR)
+        NoteTypedCharacter(filter->wParam);
     if (filter->msg != WM_KEYDOWN)
         return filter->wParam == VK_TAB ? Swallow(filter) : 0;
+    // Whatever the key does, it was not typed at the caret yet.
+    App.CharacterTypedAt = -1;
     return OnKeyDown(filter);
 }

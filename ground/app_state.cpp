@@ -12,6 +12,7 @@ void ResetAppState()
     memset(&App, 0, sizeof(App));
     memset(&Config, 0, sizeof(Config));
     App.InsertMode = 1;
+    App.CharacterTypedAt = -1;
     App.FileCheckArmed = 1;
     App.FilterIndex = 1;
     App.FileHandle = INVALID_HANDLE_VALUE;

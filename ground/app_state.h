@@ -96,6 +96,11 @@ struct AppState {
     CHARRANGE CurrentSelection;
     unsigned int CaretLine;
     int CaretColumn;
+    // Where a character other than a line break or tab was just typed at a
+    // caret, or -1, and its UTF-16 unit: the caret's line stays the one the
+    // caret status already knows, and the column follows from the character.
+    LONG CharacterTypedAt;
+    wchar_t CharacterTyped;
 
     // Gutter
     int GutterWidth;

@@ -39,12 +39,27 @@ static int ColumnOfCaret(LONG lineStart, LONG caret)
     return column;
 }
 
+// A character typed at the last caret, one unit before this one, left it on
+// its line, one column on (none for the second half of a surrogate pair).
+// Finding a line, or reading its text, costs the control time in proportion
+// to the whole text: far more than a key may take at the end of a large file.
+static int CaretMovedByTypedCharacter(LONG caret)
+{
+    CHARRANGE last = App.CurrentSelection;
+    return App.CharacterTypedAt >= 0 && last.cpMin == last.cpMax && last.cpMin == App.CharacterTypedAt &&
+           caret == App.CharacterTypedAt + 1 && App.CaretLine > 0;
+}
+
 static void ShowCaretPosition(LONG caret)
 {
-    LONG line = EditLineFromChar(caret);
-    App.CaretLine = (unsigned int)line + 1;
-    LONG lineStart = EditLineIndex(line);
-    App.CaretColumn = ColumnOfCaret(lineStart, caret);
+    if (CaretMovedByTypedCharacter(caret)) {
+        if (!IS_LOW_SURROGATE(App.CharacterTyped))
+            App.CaretColumn++;
+    } else {
+        LONG line = EditLineFromChar(caret);
+        App.CaretLine = (unsigned int)line + 1;
+        App.CaretColumn = ColumnOfCaret(EditLineIndex(line), caret);
+    }
     if (Config.LineNumbers)
         UpdateGutterWidth();
     wchar_t text[64];
@@ -75,11 +90,12 @@ static void ShowSelectionFigures(CHARRANGE selection)
 void UpdateCaretStatus()
 {
     CHARRANGE selection = GetEditSelection();
-    App.CurrentSelection = selection;
     if (selection.cpMin == selection.cpMax)
         ShowCaretPosition(selection.cpMin);
     else
         ShowSelectionFigures(selection);
+    App.CurrentSelection = selection;
+    App.CharacterTypedAt = -1;
     UpdateMenuState(MENU_EDIT, GetMenu(App.MainWindow));
     if (Config.LineNumbers)
         PaintGutter(0);

@@ -1,6 +1,7 @@
 // Real key presses through the message loop into the edit control.
 #include "editor/keyboard.h"
 #include "ground/edit_control.h"
+#include "views/caret_status.h"
 #include "editor_test_support.h"
 #include "resource.h"
 
@@ -252,4 +253,28 @@ TEST_F(KeyboardTest, ArrowsBackspaceAndDeleteTakeASurrogatePairWhole)
         EXPECT_EQ(after.cpMin, c.caretAfter) << "key " << c.key << " at " << c.caret;
         EXPECT_EQ(after.cpMax, c.caretAfter) << "key " << c.key << " at " << c.caret;
     }
+}
+
+TEST_F(KeyboardTest, CaretStatusFollowsTypedCharactersAndNothingElseIsTakenForOne)
+{
+    SetEditText("ab\rcd");
+    Select(5, 5);
+    UpdateCaretStatus();
+    TypeText("xy");
+    EXPECT_EQ(StatusText(4), L"列 : 5 行: 2");
+    // An emoji typed as its two units is one column.
+    SendMessageW(App.EditControl, WM_CHAR, 0xD83D, 1);
+    SendMessageW(App.EditControl, WM_CHAR, 0xDE00, 1);
+    PumpFor(30);
+    EXPECT_EQ(StatusText(4), L"列 : 6 行: 2");
+    // A character the control refuses moves nothing: a caret then put one
+    // unit on, past the line break, is on the next line.
+    Select(2, 2);
+    SendMessageW(App.EditControl, EM_SETREADONLY, TRUE, 0);
+    TypeText("z");
+    SendMessageW(App.EditControl, EM_SETREADONLY, FALSE, 0);
+    Select(3, 3);
+    PumpFor(30);
+    EXPECT_EQ(EditText(), "ab\rcdxy\xF0\x9F\x98\x80");
+    EXPECT_EQ(StatusText(4), L"列 : 1 行: 2");
 }
