@@ -23,11 +23,11 @@ int PreviousZoomStep(int percent)
     return Clamp(((percent + ZOOM_STEP - 1) / ZOOM_STEP - 1) * ZOOM_STEP);
 }
 
-long ZoomedFontHeight(long height, int percent)
+long ZoomedFontHeight(long twips, int dpi, int percent)
 {
-    long long scaled = (long long)height * percent;
-    long long rounded = scaled >= 0 ? (scaled + 50) / 100 : -((-scaled + 50) / 100);
-    if (rounded == 0 && height != 0)
-        return height > 0 ? 1 : -1;
-    return (long)rounded;
+    long long scaled = (long long)twips * dpi * percent;
+    long long pixels = (scaled + 72000) / 144000; // 1440 twips an inch, 100 percent
+    if (pixels < 1)
+        pixels = 1;
+    return -(long)pixels;
 }

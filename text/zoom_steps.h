@@ -14,8 +14,10 @@ int NextZoomStep(int percent);
 // The step below percent (10 stays 10); a figure between steps goes to the
 // step below it.
 int PreviousZoomStep(int percent);
-// A font height (a LOGFONT's, either sign) as drawn at percent, rounded to
-// the nearest pixel and never 0 where the height was not.
-long ZoomedFontHeight(long height, int percent);
+// The LOGFONT height (negative: the character height) of a font of twips
+// (1/1440 inch) at dpi, zoomed to percent, as the control zooms its text:
+// from the font's own size, not from a height already rounded, to the
+// nearest pixel and one pixel at least.
+long ZoomedFontHeight(long twips, int dpi, int percent);
 
 #endif

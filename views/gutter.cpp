@@ -91,8 +91,11 @@ static void RefitFormatRect()
 static HFONT CreateGutterFont()
 {
     LOGFONTW font = Config.EditorLogFont;
-    font.lfHeight = ZoomedFontHeight(font.lfHeight, App.ZoomPercent);
-    font.lfWidth = ZoomedFontHeight(font.lfWidth, App.ZoomPercent);
+    if (App.ZoomPercent != ZOOM_DEFAULT) {
+        font.lfHeight = ZoomedFontHeight((long)Config.EditorCharFormat.yHeight, WindowDpi(App.EditControl),
+                                         App.ZoomPercent);
+        font.lfWidth = 0;
+    }
     return CreateFontIndirectW(&font);
 }
 

@@ -124,8 +124,8 @@ static int PrintStatusPart(HWND main, int part)
 static int PrintStatusParts(HWND main)
 {
     HWND status = FindWindowExA(main, NULL, "msctls_statusbar32", NULL);
-    int edges[5];
-    if (!status || !RemoteRead(status, SB_GETPARTS, 5, edges, sizeof(edges)))
+    int edges[6];
+    if (!status || !RemoteRead(status, SB_GETPARTS, 6, edges, sizeof(edges)))
         return 1;
     NONCLIENTMETRICSW metrics;
     memset(&metrics, 0, sizeof(metrics));
@@ -134,7 +134,7 @@ static int PrintStatusParts(HWND main)
     HFONT font = CreateFontIndirectW(&metrics.lfStatusFont);
     HDC context = GetDC(NULL);
     HGDIOBJ old = SelectObject(context, font);
-    for (int part = 0; part < 5; part++) {
+    for (int part = 0; part < 6; part++) {
         wchar_t text[256];
         ReadStatusPart(status, part, text, 256);
         SIZE size = {0, 0};

@@ -295,3 +295,28 @@ TEST_F(OptionsSheet, ATextColourLikeTheBackgroundIsRefused)
     EXPECT_EQ(Config.BackColor, back);
     EXPECT_EQ(ReadIni().find("FontColor=" + std::to_string(back)), std::string::npos) << ReadIni();
 }
+
+TEST_F(OptionsSheet, AppearanceChoiceIsKeptAndPaintsAtOnce)
+{
+    ASSERT_EQ(Config.Appearance, 0);
+    ASSERT_TRUE(RunSheet([](HWND sheet) {
+        HWND page = PropSheet_GetCurrentPageHwnd(sheet);
+        HWND combo = GetDlgItem(page, IDC_OPT_APPEARANCE);
+        ASSERT_EQ(SendMessageW(combo, CB_GETCOUNT, 0, 0), 3);
+        wchar_t shown[32] = {0};
+        GetWindowTextW(combo, shown, 32);
+        EXPECT_EQ(std::wstring(shown), Utf8ToWide("依照 Windows"));
+        SendMessageW(combo, CB_SETCURSEL, 2, 0);
+        PropSheet_PressButton(sheet, PSBTN_OK);
+    }));
+    EXPECT_EQ(Config.Appearance, 2);
+    EXPECT_NE(ReadIni().find("Appearance=2"), std::string::npos) << ReadIni();
+    // Dark now, while the colours kept are still the defaults.
+    CHARFORMATW format;
+    ZeroMemory(&format, sizeof(format));
+    format.cbSize = sizeof(format);
+    SendMessageW(App.EditControl, EM_GETCHARFORMAT, SCF_DEFAULT, (LPARAM)&format);
+    EXPECT_EQ(format.crTextColor, RGB(220, 220, 220));
+    EXPECT_EQ(Config.FontColor, 0u);
+    EXPECT_NE(ReadIni().find("FontColor=0"), std::string::npos) << ReadIni();
+}

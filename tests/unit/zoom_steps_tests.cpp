@@ -36,18 +36,24 @@ TEST(ZoomSteps, FortyNineStepsUpFromTheBottomReachTheTop)
 }
 
 struct ZoomHeightRow {
-    long Height;
+    long Twips;
+    int Dpi;
     int Percent;
-    long Zoomed;
+    long Height;
 };
 
 static const ZoomHeightRow ZoomHeights[] = {
-    {-16, 100, -16}, {-16, 150, -24}, {-16, 500, -80}, {-15, 110, -17}, // 16.5 rounds away from 0
-    {15, 110, 17}, {-13, 10, -1}, {-4, 10, -1}, {-5, 10, -1}, {-6, 10, -1}, {0, 200, 0}, {-20, 10, -2},
+    // 11 points at 96 DPI are 14.67 pixels: 15, as the unzoomed font; at
+    // 170% 24.93 pixels, 25 (from the 15 already rounded it would be 26).
+    {220, 96, 100, 15}, {220, 96, 170, 25}, {220, 96, 150, 22}, {220, 96, 500, 73},
+    {200, 96, 100, 13}, {200, 144, 200, 40}, {240, 120, 110, 22},
+    // Never less than one pixel.
+    {20, 96, 10, 1}, {1, 96, 10, 1},
 };
 
-TEST(ZoomedFontHeight, ScaledRoundedAndNeverZero)
+TEST(ZoomedFontHeight, FromTheFontsOwnSizeToTheNearestPixel)
 {
     for (const ZoomHeightRow& row : ZoomHeights)
-        EXPECT_EQ(ZoomedFontHeight(row.Height, row.Percent), row.Zoomed) << row.Height << " at " << row.Percent;
+        EXPECT_EQ(ZoomedFontHeight(row.Twips, row.Dpi, row.Percent), -row.Height)
+            << row.Twips << " twips at " << row.Dpi << " DPI, " << row.Percent << "%";
 }
