@@ -131,6 +131,43 @@ static SystemLook HighContrastLook()
     return look;
 }
 
+// The main window as on the screen, into a bitmap file beside the test
+// program for looking at.
+static void KeepScreenshot(const char* name)
+{
+    RECT window;
+    GetWindowRect(App.MainWindow, &window);
+    int width = window.right - window.left, height = window.bottom - window.top;
+    HDC screen = GetDC(NULL);
+    HDC context = CreateCompatibleDC(screen);
+    BITMAPINFO info;
+    memset(&info, 0, sizeof(info));
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    void* bits = NULL;
+    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, NULL, 0);
+    HGDIOBJ old = SelectObject(context, bitmap);
+    BitBlt(context, 0, 0, width, height, screen, window.left, window.top, SRCCOPY);
+    GdiFlush();
+    DWORD rowBytes = ((DWORD)width * 3 + 3) & ~3u;
+    BITMAPFILEHEADER file;
+    memset(&file, 0, sizeof(file));
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof(file) + sizeof(info.bmiHeader);
+    file.bfSize = file.bfOffBits + rowBytes * (DWORD)height;
+    std::string bytes((const char*)&file, sizeof(file));
+    bytes.append((const char*)&info.bmiHeader, sizeof(info.bmiHeader));
+    bytes.append((const char*)bits, rowBytes * (DWORD)height);
+    WriteBytes(TestProgramFolder() + name, bytes);
+    SelectObject(context, old);
+    DeleteObject(bitmap);
+    DeleteDC(context);
+    ReleaseDC(NULL, screen);
+}
+
 class LookTest : public EditorFixture {
 protected:
     std::string IniContents() override { return "[View]\r\nLineNumbers=1\r\n"; }
@@ -191,6 +228,7 @@ protected:
 
 TEST_F(LookTest, DarkAndHighContrastFollowLiveAndTheLightColoursComeBack)
 {
+    SetEditText("Painted in the look's colours\rline two\rline three");
     SystemLook light = FakeLook;
     ExpectPainted(RGB(0, 0, 0), light.Window, light.InactiveBorder, "light");
     COLORREF lightStatus = PixelOf(App.StatusBar, 3, 3);
@@ -209,6 +247,7 @@ TEST_F(LookTest, DarkAndHighContrastFollowLiveAndTheLightColoursComeBack)
     contrast.AppsDark = 1;
     Switch(contrast, WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, NULL);
     ExpectPainted(contrast.WindowText, contrast.Window, contrast.ButtonFace, "high contrast over dark");
+    KeepScreenshot("look-high-contrast.bmp");
 
     Switch(dark, WM_SYSCOLORCHANGE, 0, NULL);
     ExpectPainted(DARK_TEXT, DARK_BACK, DARK_GUTTER_BACK, "dark again");
