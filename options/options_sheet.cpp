@@ -236,6 +236,22 @@ static INT_PTR SwatchBrush(HWND control)
     return (INT_PTR)SwatchBrushes[id == IDC_OPT_BACKCOLOR ? BACK_SWATCH : FONT_SWATCH];
 }
 
+// A swatch filled with its pending colour, the focus frame inside it when
+// Tab has reached it.
+static INT_PTR DrawSwatch(const DRAWITEMSTRUCT* item)
+{
+    int id = (int)item->CtlID;
+    if (id != IDC_OPT_BACKCOLOR && id != IDC_OPT_FONTCOLOR)
+        return FALSE;
+    FillRect(item->hDC, &item->rcItem, SwatchBrushes[id == IDC_OPT_BACKCOLOR ? BACK_SWATCH : FONT_SWATCH]);
+    if (item->itemState & ODS_FOCUS) {
+        RECT frame = item->rcItem;
+        InflateRect(&frame, -2, -2);
+        DrawFocusRect(item->hDC, &frame);
+    }
+    return TRUE;
+}
+
 static void FreeSwatchBrushes()
 {
     for (int slot = 0; slot < 2; slot++) {
@@ -319,8 +335,10 @@ INT_PTR CALLBACK EditorPageProc(HWND page, UINT message, WPARAM wParam, LPARAM l
     case WM_COMMAND:
         OnEditorCommand(page, wParam);
         return TRUE;
-    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
         return SwatchBrush((HWND)lParam);
+    case WM_DRAWITEM:
+        return DrawSwatch((const DRAWITEMSTRUCT*)lParam);
     case WM_DESTROY:
         FreeSwatchBrushes();
         return FALSE;

@@ -81,10 +81,12 @@ static int CreateToolbar()
         ShowError(L"Toolbar Bar not created!");
         return 0;
     }
-    ApplyToolbarImages(WindowDpi(App.MainWindow));
     for (int i = 0; i < 3; i++)
         SendMessageW(App.ToolBar, TB_INSERTBUTTONW, (WPARAM)(17 + i), (LPARAM)&ExtraButtons[i]);
     NameToolbarButtons();
+    // Last: a button's new text sizes the buttons afresh, which would undo
+    // the size made for the DPI.
+    ApplyToolbarImages(WindowDpi(App.MainWindow));
     return 1;
 }
 

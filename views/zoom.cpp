@@ -15,6 +15,15 @@ void ShowZoom()
     SetStatusText(STATUS_ZOOM, text);
 }
 
+void ApplyZoomToControl()
+{
+    // 0/0 is the control's own 100%, with no ratio left to round.
+    if (App.ZoomPercent == ZOOM_DEFAULT)
+        SendMessageW(App.EditControl, EM_SETZOOM, 0, 0);
+    else
+        SendMessageW(App.EditControl, EM_SETZOOM, (WPARAM)App.ZoomPercent, 100);
+}
+
 void SetZoom(int percent)
 {
     if (percent < ZOOM_MIN)
@@ -22,11 +31,7 @@ void SetZoom(int percent)
     if (percent > ZOOM_MAX)
         percent = ZOOM_MAX;
     App.ZoomPercent = percent;
-    // 0/0 is the control's own 100%, with no ratio left to round.
-    if (percent == ZOOM_DEFAULT)
-        SendMessageW(App.EditControl, EM_SETZOOM, 0, 0);
-    else
-        SendMessageW(App.EditControl, EM_SETZOOM, (WPARAM)percent, 100);
+    ApplyZoomToControl();
     ShowZoom();
     // The strip fits the numbers at this size, smaller as well as larger;
     // the gutter's repaint request measures it again.

@@ -10,6 +10,8 @@ void SetZoom(int percent);
 void ZoomIn();
 void ZoomOut();
 void ResetZoom();
+// Gives the edit control the zoom the program holds (a fresh control starts at 100%).
+void ApplyZoomToControl();
 // Writes the figure into its status part.
 void ShowZoom();
 // A Ctrl+wheel turn over the text: one step a notch (WHEEL_DELTA), the

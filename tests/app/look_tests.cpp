@@ -6,6 +6,7 @@
 #include "program/commands.h"
 #include "support/editor_fixture.h"
 #include "text/zoom_steps.h"
+#include "views/edit_window.h"
 #include "views/gutter.h"
 #include "resource.h"
 
@@ -114,6 +115,17 @@ TEST_F(ZoomTest, GutterWidthFollowsTheZoomBothWaysAndTheZoomIsNotKept)
     EXPECT_EQ(ControlZoom(), 100);
 }
 
+// A large text is loaded into a fresh control, which must not fall back to 100%.
+TEST_F(ZoomTest, AFreshControlKeepsTheZoom)
+{
+    for (int i = 0; i < 5; i++)
+        RunCommand(IDM_ZOOM_IN);
+    HWND old = App.EditControl;
+    ASSERT_TRUE(PutFreshEditControl());
+    ASSERT_NE(App.EditControl, old);
+    ExpectZoom(150, "fresh control");
+}
+
 // The system's look as a test sets it, through the program's one seam.
 static SystemLook FakeLook;
 static SystemLook ReadFakeLook() { return FakeLook; }
@@ -129,43 +141,6 @@ static SystemLook HighContrastLook()
     look.ButtonText = RGB(0, 255, 0);
     look.HotLight = RGB(0, 255, 255);
     return look;
-}
-
-// The main window as on the screen, into a bitmap file beside the test
-// program for looking at.
-static void KeepScreenshot(const char* name)
-{
-    RECT window;
-    GetWindowRect(App.MainWindow, &window);
-    int width = window.right - window.left, height = window.bottom - window.top;
-    HDC screen = GetDC(NULL);
-    HDC context = CreateCompatibleDC(screen);
-    BITMAPINFO info;
-    memset(&info, 0, sizeof(info));
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;
-    void* bits = NULL;
-    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, NULL, 0);
-    HGDIOBJ old = SelectObject(context, bitmap);
-    BitBlt(context, 0, 0, width, height, screen, window.left, window.top, SRCCOPY);
-    GdiFlush();
-    DWORD rowBytes = ((DWORD)width * 3 + 3) & ~3u;
-    BITMAPFILEHEADER file;
-    memset(&file, 0, sizeof(file));
-    file.bfType = 0x4D42;
-    file.bfOffBits = sizeof(file) + sizeof(info.bmiHeader);
-    file.bfSize = file.bfOffBits + rowBytes * (DWORD)height;
-    std::string bytes((const char*)&file, sizeof(file));
-    bytes.append((const char*)&info.bmiHeader, sizeof(info.bmiHeader));
-    bytes.append((const char*)bits, rowBytes * (DWORD)height);
-    WriteBytes(TestProgramFolder() + name, bytes);
-    SelectObject(context, old);
-    DeleteObject(bitmap);
-    DeleteDC(context);
-    ReleaseDC(NULL, screen);
 }
 
 class LookTest : public EditorFixture {
@@ -247,7 +222,6 @@ TEST_F(LookTest, DarkAndHighContrastFollowLiveAndTheLightColoursComeBack)
     contrast.AppsDark = 1;
     Switch(contrast, WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, NULL);
     ExpectPainted(contrast.WindowText, contrast.Window, contrast.ButtonFace, "high contrast over dark");
-    KeepScreenshot("look-high-contrast.bmp");
 
     Switch(dark, WM_SYSCOLORCHANGE, 0, NULL);
     ExpectPainted(DARK_TEXT, DARK_BACK, DARK_GUTTER_BACK, "dark again");

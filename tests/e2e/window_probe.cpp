@@ -34,19 +34,11 @@
 //   window_probe textleft              prints where the edit control's text starts (EM_GETRECT)
 //   window_probe kill <window>...      ends these copies' processes at once, as a crash would
 //   window_probe xwindow <window>      prints the X window Wine shows that window in
-//   window_probe contrast on|off|get   switches high contrast (SPI_SETHIGHCONTRAST, sent to
-//                                      every window) or prints 1 when it is on, else 0
 //   window_probe look-change           tells every window the colour set changed
 //                                      (WM_SETTINGCHANGE "ImmersiveColorSet")
-//   window_probe msaa                  prints what Active Accessibility reports of the
-//                                      toolbar, status bar and edit control: role, name
-//                                      and children
-//   window_probe msaa-about            opens the About box and prints each control's
-//                                      accessible role and name, then closes it
 // Exit code 0 on success, 1 when the window or control is not there.
 #include <windows.h>
 #include <commctrl.h>
-#include <oleacc.h>
 #include <shellapi.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -72,19 +64,14 @@ static int KillCopy(HWND window)
     return ended ? 0 : 1;
 }
 
-static void PrintWideInline(const wchar_t* text)
+static void PrintWide(const wchar_t* text)
 {
     int n = WideCharToMultiByte(CP_UTF8, 0, text, -1, NULL, 0, NULL, NULL);
     char* utf8 = (char*)calloc((size_t)n + 1, 1);
     WideCharToMultiByte(CP_UTF8, 0, text, -1, utf8, n, NULL, NULL);
     fputs(utf8, stdout);
-    free(utf8);
-}
-
-static void PrintWide(const wchar_t* text)
-{
-    PrintWideInline(text);
     fputc('\n', stdout);
+    free(utf8);
 }
 
 static int PrintWindowText(HWND window)
@@ -380,101 +367,6 @@ static int PrintFavoritesMenu(HWND target)
     return MenuReplied == 1 ? 0 : 1;
 }
 
-static int HighContrast(const char* what)
-{
-    HIGHCONTRASTW contrast;
-    memset(&contrast, 0, sizeof(contrast));
-    contrast.cbSize = sizeof(contrast);
-    SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof(contrast), &contrast, 0);
-    if (strcmp(what, "get") == 0) {
-        printf("%d\n", (contrast.dwFlags & HCF_HIGHCONTRASTON) ? 1 : 0);
-        return 0;
-    }
-    if (strcmp(what, "on") == 0)
-        contrast.dwFlags |= HCF_HIGHCONTRASTON | HCF_AVAILABLE;
-    else
-        contrast.dwFlags &= ~HCF_HIGHCONTRASTON;
-    contrast.lpszDefaultScheme = NULL;
-    return !SystemParametersInfoW(SPI_SETHIGHCONTRAST, sizeof(contrast), &contrast,
-                                  SPIF_UPDATEINIFILE | SPIF_SENDCHANGE);
-}
-
-// IAccessible spelled out: the cross compiler's import library carries
-// another identifier than the one Wine's oleacc answers to.
-static const GUID AccessibleInterface = {0x618736e0, 0x3c3d, 0x11cf, {0x81, 0x0c, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
-
-// One accessible object's role and name, and with children its children's.
-static void PrintAccessible(const char* label, HWND window)
-{
-    IAccessible* object = NULL;
-    HRESULT result = AccessibleObjectFromWindow(window, (DWORD)OBJID_CLIENT, AccessibleInterface, (void**)&object);
-    if (FAILED(result) || !object) {
-        printf("%s: no accessible object (0x%08lx)\n", label, (unsigned long)result);
-        return;
-    }
-    long children = 0;
-    object->get_accChildCount(&children);
-    printf("%s: %ld children\n", label, children);
-    for (long child = 0; child <= children; child++) {
-        VARIANT id;
-        VariantInit(&id);
-        id.vt = VT_I4;
-        id.lVal = child;
-        BSTR name = NULL;
-        VARIANT role;
-        VariantInit(&role);
-        HRESULT named = object->get_accName(id, &name);
-        object->get_accRole(id, &role);
-        wchar_t roleText[64] = L"?";
-        if (role.vt == VT_I4)
-            GetRoleTextW((DWORD)role.lVal, roleText, 64);
-        printf("  %s %ld: role ", label, child);
-        fflush(stdout);
-        PrintWideInline(roleText);
-        printf(", name ");
-        fflush(stdout);
-        if (SUCCEEDED(named) && name)
-            PrintWide(name);
-        else
-            printf("(none, 0x%08lx)\n", (unsigned long)named);
-        if (name)
-            SysFreeString(name);
-    }
-    object->Release();
-}
-
-static int PrintMainAccessibility(HWND main)
-{
-    CoInitialize(NULL);
-    PrintAccessible("toolbar", FindWindowExA(main, NULL, TOOLBARCLASSNAMEA, NULL));
-    PrintAccessible("status bar", FindWindowExA(main, NULL, "msctls_statusbar32", NULL));
-    PrintAccessible("edit control", FindEdit(main));
-    CoUninitialize();
-    return 0;
-}
-
-static int PrintAboutAccessibility(HWND main)
-{
-    PostMessageA(main, WM_COMMAND, 1101, 0);
-    HWND about = NULL;
-    for (int i = 0; i < 100 && !(about && IsWindowVisible(about)); i++) {
-        Sleep(100);
-        about = FindDialogOf(main);
-    }
-    if (!about)
-        return 1;
-    CoInitialize(NULL);
-    PrintAccessible("about", about);
-    for (HWND child = GetWindow(about, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        char label[32];
-        snprintf(label, sizeof(label), "control %d", GetDlgCtrlID(child));
-        PrintAccessible(label, child);
-    }
-    CoUninitialize();
-    PostMessageA(about, WM_CLOSE, 0, 0);
-    return 0;
-}
-
 int main(int argc, char** argv)
 {
     // Sizes and fonts as the editor, which is DPI aware, sees them.
@@ -494,8 +386,6 @@ int main(int argc, char** argv)
     }
     if (strcmp(argv[1], "tray-rect") == 0)
         return PrintTrayRect();
-    if (strcmp(argv[1], "contrast") == 0 && argc > 2)
-        return HighContrast(argv[2]);
     if (strcmp(argv[1], "look-change") == 0) {
         DWORD_PTR answer;
         SendMessageTimeoutW(HWND_BROADCAST, WM_SETTINGCHANGE, 0, (LPARAM)L"ImmersiveColorSet", SMTO_ABORTIFHUNG,
@@ -592,10 +482,6 @@ int main(int argc, char** argv)
     }
     if (strcmp(command, "parts") == 0)
         return PrintStatusParts(main);
-    if (strcmp(command, "msaa") == 0)
-        return PrintMainAccessibility(main);
-    if (strcmp(command, "msaa-about") == 0)
-        return PrintAboutAccessibility(main);
     if (strcmp(command, "toolbar") == 0) {
         HWND toolbar = FindWindowExA(main, NULL, TOOLBARCLASSNAMEA, NULL);
         RECT rect;

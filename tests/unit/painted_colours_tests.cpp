@@ -2,39 +2,15 @@
 
 #include <gtest/gtest.h>
 
-// A light system look with colours no rule of the program would make up.
-static SystemLook Light()
+// System looks with colours no rule of the program would make up: a light
+// one, and a high-contrast one of its own colours.
+static SystemLook Look(int appsDark, int highContrast)
 {
-    SystemLook look;
-    look.AppsDark = 0;
-    look.HighContrast = 0;
-    look.Window = RGB(255, 255, 255);
-    look.WindowText = RGB(0, 0, 0);
-    look.Highlight = RGB(0, 120, 215);
-    look.HighlightText = RGB(255, 255, 254);
-    look.ButtonFace = RGB(240, 240, 240);
-    look.ButtonText = RGB(1, 2, 3);
-    look.GrayText = RGB(109, 109, 109);
-    look.HotLight = RGB(0, 102, 204);
-    look.InactiveBorder = RGB(244, 247, 252);
-    return look;
-}
-
-static SystemLook With(int appsDark, int highContrast)
-{
-    SystemLook look = Light();
-    look.AppsDark = appsDark;
-    look.HighContrast = highContrast;
-    if (highContrast) {
-        look.Window = RGB(0, 0, 0);
-        look.WindowText = RGB(255, 255, 0);
-        look.Highlight = RGB(0, 255, 255);
-        look.HighlightText = RGB(1, 1, 1);
-        look.ButtonFace = RGB(2, 2, 2);
-        look.ButtonText = RGB(250, 250, 250);
-        look.HotLight = RGB(128, 128, 255);
-    }
-    return look;
+    if (highContrast)
+        return {appsDark, 1, RGB(0, 0, 0), RGB(255, 255, 0), RGB(0, 255, 255), RGB(1, 1, 1), RGB(2, 2, 2),
+                RGB(250, 250, 250), RGB(109, 109, 109), RGB(128, 128, 255), RGB(244, 247, 252)};
+    return {appsDark, 0, RGB(255, 255, 255), RGB(0, 0, 0), RGB(0, 120, 215), RGB(255, 255, 254), RGB(240, 240, 240),
+            RGB(1, 2, 3), RGB(109, 109, 109), RGB(0, 102, 204), RGB(244, 247, 252)};
 }
 
 enum Expect { USER, DARK, SYSTEM, LIGHT_DEFAULT };
@@ -66,7 +42,7 @@ static const ColourRow Rows[] = {
 TEST(DecideColours, EachLookAndChoice)
 {
     for (const ColourRow& row : Rows) {
-        SystemLook look = With(row.AppsDark, row.HighContrast);
+        SystemLook look = Look(row.AppsDark, row.HighContrast);
         COLORREF userText = row.UserChose ? RGB(200, 0, 0) : RGB(0, 0, 0);
         COLORREF userBack = row.UserChose ? RGB(255, 255, 204) : LightWindowColour(look);
         PaintedColours c = DecideColours(userText, userBack, row.Appearance, look);
@@ -112,20 +88,21 @@ TEST(DecideColours, EachLookAndChoice)
             EXPECT_EQ(c.GutterHighlight, RGB(0, 0, 255));
             EXPECT_EQ(c.Link, RGB(0, 0, 255));
         }
-        if (row.Editor != SYSTEM)
+        if (row.Editor != SYSTEM) {
             EXPECT_EQ(c.GutterSeparator, c.Back);
+        }
     }
 }
 
 TEST(UserChoseColours, EitherColourOffItsDefault)
 {
-    SystemLook light = Light();
+    SystemLook light = Look(0, 0);
     EXPECT_FALSE(UserChoseColours(RGB(0, 0, 0), light.Window, light));
     EXPECT_TRUE(UserChoseColours(RGB(0, 0, 1), light.Window, light));
     EXPECT_TRUE(UserChoseColours(RGB(0, 0, 0), RGB(255, 255, 204), light));
     // Under high contrast the system's window colour is none of the user's:
     // white stays the default a colour is measured against.
-    SystemLook contrast = With(0, 1);
+    SystemLook contrast = Look(0, 1);
     EXPECT_EQ(LightWindowColour(contrast), RGB(255, 255, 255));
     EXPECT_FALSE(UserChoseColours(RGB(0, 0, 0), RGB(255, 255, 255), contrast));
     EXPECT_TRUE(UserChoseColours(RGB(0, 0, 0), contrast.Window, contrast));
