@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Zoom in the real program, by keys and by Ctrl+wheel, with line numbers on:
+# Zoom in the real program, by keys and by Ctrl+wheel, with line numbers on
+# (every zoom key is pressed in the in-process tests; here the screen):
 # the status bar shows the figure, and on screenshots the gutter's number of
 # the first line stands on the text's baseline and is as high as its
 # capitals, at every zoom. The screenshots are kept beside the program
@@ -57,14 +58,8 @@ xdotool keydown ctrl click 4 click 4 keyup ctrl
 wait_until 10 zoom_shown 170% || fail "Ctrl+wheel did not reach 170% [$(probe status 5)]"
 check_shot zoom-170 "$(python3 -c "print($base_height * 1.7)")"
 
-xdotool key ctrl+minus
-wait_until 10 zoom_shown 160% || fail "Ctrl+minus [$(probe status 5)]"
-xdotool key ctrl+KP_Subtract
-wait_until 10 zoom_shown 150% || fail "Ctrl+keypad minus [$(probe status 5)]"
-xdotool key ctrl+KP_Add
-wait_until 10 zoom_shown 160% || fail "Ctrl+keypad plus [$(probe status 5)]"
 xdotool keydown ctrl click 5 keyup ctrl
-wait_until 10 zoom_shown 150% || fail "Ctrl+wheel down [$(probe status 5)]"
+wait_until 10 zoom_shown 160% || fail "Ctrl+wheel down [$(probe status 5)]"
 xdotool key ctrl+0
 wait_until 10 zoom_shown 100% || fail "Ctrl+0 [$(probe status 5)]"
 check_shot zoom-back "$base_height"

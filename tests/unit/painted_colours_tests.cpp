@@ -93,17 +93,3 @@ TEST(DecideColours, EachLookAndChoice)
         }
     }
 }
-
-TEST(UserChoseColours, EitherColourOffItsDefault)
-{
-    SystemLook light = Look(0, 0);
-    EXPECT_FALSE(UserChoseColours(RGB(0, 0, 0), light.Window, light));
-    EXPECT_TRUE(UserChoseColours(RGB(0, 0, 1), light.Window, light));
-    EXPECT_TRUE(UserChoseColours(RGB(0, 0, 0), RGB(255, 255, 204), light));
-    // Under high contrast the system's window colour is none of the user's:
-    // white stays the default a colour is measured against.
-    SystemLook contrast = Look(0, 1);
-    EXPECT_EQ(LightWindowColour(contrast), RGB(255, 255, 255));
-    EXPECT_FALSE(UserChoseColours(RGB(0, 0, 0), RGB(255, 255, 255), contrast));
-    EXPECT_TRUE(UserChoseColours(RGB(0, 0, 0), contrast.Window, contrast));
-}
