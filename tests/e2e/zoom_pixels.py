@@ -6,20 +6,7 @@ the number's baseline or height is not the text's.
 Usage: zoom_pixels.py shot.ppm left top right bottom [expected_text_height]"""
 import sys
 
-
-def read_ppm(path):
-    with open(path, "rb") as f:
-        data = f.read()
-    fields, pos = [], 0
-    while len(fields) < 4:
-        while data[pos:pos + 1].isspace():
-            pos += 1
-        start = pos
-        while not data[pos:pos + 1].isspace():
-            pos += 1
-        fields.append(data[start:pos])
-    assert fields[0] == b"P6" and fields[3] == b"255", "not an 8-bit PPM"
-    return int(fields[1]), data[pos + 1:]
+from gutter_pixels import read_ppm
 
 
 def main():
