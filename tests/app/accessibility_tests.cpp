@@ -134,8 +134,9 @@ TEST_F(AccessibilityTest, EveryDialogControlHasALabelWithItsOwnAccessKey)
 
 #include <oleacc.h>
 
-// IAccessible spelled out: the one the cross compiler's import library
-// carries is not the interface Wine's oleacc answers to.
+// IAccessible spelled out: IID_IAccessible of the cross compiler's oleacc
+// import library reads as other bytes (its import slot), which no object
+// answers to.
 static const GUID AccessibleInterface = {0x618736e0, 0x3c3d, 0x11cf, {0x81, 0x0c, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
 
 // The accessible name of a window's client object, "(no object)" when
