@@ -2,28 +2,16 @@
 
 #include "ground/app_state.h"
 #include "ground/shell_open.h"
+#include "views/colour_scheme.h"
 #include "resource.h"
-
-#include <windowsx.h>
 
 // Alive while the dialog is open.
 static HFONT LinkFont = NULL;
-static HCURSOR ArrowCursor = NULL;
 static HCURSOR HandCursor = NULL;
 
 static int IsLinkId(int id)
 {
     return id == IDC_ABOUT_HOMEPAGE || id == IDC_ABOUT_FORUM || id == IDC_ABOUT_MAIL;
-}
-
-// The link label under a point of the message, or NULL.
-static HWND LinkAt(HWND dialog, LPARAM lParam)
-{
-    POINT point = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-    HWND child = ChildWindowFromPointEx(dialog, point, CWP_SKIPTRANSPARENT);
-    if (!child || child == dialog || !IsLinkId(GetDlgCtrlID(child)))
-        return NULL;
-    return child;
 }
 
 static void OnAboutInit(HWND dialog)
@@ -32,36 +20,48 @@ static void OnAboutInit(HWND dialog)
     GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof(font), &font);
     font.lfUnderline = TRUE;
     LinkFont = CreateFontIndirectW(&font);
-    ArrowCursor = LoadCursorW(NULL, MAKEINTRESOURCEW(32512)); // IDC_ARROW
-    HandCursor = LoadCursorW(NULL, MAKEINTRESOURCEW(32649));  // IDC_HAND
+    HandCursor = LoadCursorW(NULL, MAKEINTRESOURCEW(32649)); // IDC_HAND
     SendDlgItemMessageW(dialog, IDC_ABOUT_ICON, STM_SETICON, (WPARAM)App.AppIcon, 0);
-    // A static control selects its own font after asking for its colours,
-    // so the underlined font is given to the link labels as theirs too.
-    SendDlgItemMessageW(dialog, IDC_ABOUT_HOMEPAGE, WM_SETFONT, (WPARAM)LinkFont, FALSE);
-    SendDlgItemMessageW(dialog, IDC_ABOUT_FORUM, WM_SETFONT, (WPARAM)LinkFont, FALSE);
-    SendDlgItemMessageW(dialog, IDC_ABOUT_MAIL, WM_SETFONT, (WPARAM)LinkFont, FALSE);
 }
 
-static INT_PTR OnAboutColor(HDC context, HWND control)
+// A link button drawn as a link: its text underlined in the link colour,
+// and the focus frame round it when Tab has reached it.
+static INT_PTR DrawLink(const DRAWITEMSTRUCT* item)
 {
-    if (!IsLinkId(GetDlgCtrlID(control)))
+    if (!IsLinkId((int)item->CtlID))
         return FALSE;
-    SetBkColor(context, GetSysColor(COLOR_BTNFACE));
-    SetTextColor(context, RGB(0, 0, 255));
-    SelectObject(context, LinkFont);
-    return (INT_PTR)GetSysColorBrush(COLOR_BTNFACE);
+    PaintedColours colours = CurrentColours();
+    RECT area = item->rcItem;
+    HBRUSH back = CreateSolidBrush(colours.LinkBack);
+    FillRect(item->hDC, &area, back);
+    DeleteObject(back);
+    wchar_t text[250];
+    text[0] = 0;
+    GetWindowTextW(item->hwndItem, text, 250);
+    HGDIOBJ oldFont = SelectObject(item->hDC, LinkFont);
+    SetBkMode(item->hDC, TRANSPARENT);
+    SetTextColor(item->hDC, colours.Link);
+    RECT textArea = area;
+    DrawTextW(item->hDC, text, -1, &textArea, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_CALCRECT);
+    DrawTextW(item->hDC, text, -1, &textArea, DT_LEFT | DT_VCENTER | DT_SINGLELINE);
+    if (item->itemState & ODS_FOCUS)
+        DrawFocusRect(item->hDC, &textArea);
+    SelectObject(item->hDC, oldFont);
+    return TRUE;
 }
 
-static void OnAboutMouseMove(HWND dialog, LPARAM lParam)
+// The hand over a link; the answer TRUE keeps the button's own arrow off.
+static INT_PTR OnAboutCursor(HWND dialog, HWND over)
 {
-    SetCursor(LinkAt(dialog, lParam) ? HandCursor : ArrowCursor);
+    if (!over || !IsLinkId(GetDlgCtrlID(over)))
+        return FALSE;
+    SetCursor(HandCursor);
+    SetWindowLongPtrW(dialog, DWLP_MSGRESULT, TRUE);
+    return TRUE;
 }
 
-static void OnAboutClick(HWND dialog, LPARAM lParam)
+static void OpenLink(HWND dialog, HWND link)
 {
-    HWND link = LinkAt(dialog, lParam);
-    if (!link)
-        return;
     wchar_t target[250];
     target[0] = 0;
     SendMessageW(link, WM_GETTEXT, 250, (LPARAM)target);
@@ -75,21 +75,32 @@ static void CloseAbout(HWND dialog)
     LinkFont = NULL;
 }
 
+// A link opens (by click, Space, or Enter while it has the focus, which
+// the dialog hands on as OK); every other command closes the box.
+static void OnAboutCommand(HWND dialog, int id)
+{
+    HWND focus = GetFocus();
+    if (IsLinkId(id))
+        OpenLink(dialog, GetDlgItem(dialog, id));
+    else if (id == IDOK && focus && GetParent(focus) == dialog && IsLinkId(GetDlgCtrlID(focus)))
+        OpenLink(dialog, focus);
+    else
+        CloseAbout(dialog);
+}
+
 INT_PTR CALLBACK AboutDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_INITDIALOG:
         OnAboutInit(dialog);
         return TRUE;
-    case WM_CTLCOLORSTATIC:
-        return OnAboutColor((HDC)wParam, (HWND)lParam);
-    case WM_MOUSEMOVE:
-        OnAboutMouseMove(dialog, lParam);
-        return FALSE;
-    case WM_LBUTTONUP:
-        OnAboutClick(dialog, lParam);
-        return FALSE;
+    case WM_DRAWITEM:
+        return DrawLink((const DRAWITEMSTRUCT*)lParam);
+    case WM_SETCURSOR:
+        return OnAboutCursor(dialog, (HWND)wParam);
     case WM_COMMAND:
+        OnAboutCommand(dialog, LOWORD(wParam));
+        return TRUE;
     case WM_CLOSE:
         CloseAbout(dialog);
         return TRUE;

@@ -1,6 +1,7 @@
 #include "ground/app_state.h"
 
 #include "ground/long_path.h"
+#include "text/zoom_steps.h"
 
 #include <string.h>
 
@@ -17,6 +18,7 @@ void ResetAppState()
     App.FilterIndex = 1;
     App.FileHandle = INVALID_HANDLE_VALUE;
     App.GetLongPath = ResolveLongPath;
+    App.ZoomPercent = ZOOM_DEFAULT;
     // Until the settings are read, the window shows both bars and a tab of 8.
     Config.Toolbar = 1;
     Config.Statusbar = 1;

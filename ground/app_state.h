@@ -3,6 +3,7 @@
 #ifndef SCRIVLET_APP_STATE_H
 #define SCRIVLET_APP_STATE_H
 
+#include "ground/system_look.h"
 #include "ground/window_ids.h"
 #include "text/line_format.h"
 #include "text/text_encoding.h"
@@ -107,6 +108,14 @@ struct AppState {
     int LeftMargin;
     int GutterMarginMode;           // how the control takes the margin (gutter.cpp)
 
+    // Zoom of the text in percent, for the window's life (never saved), and
+    // the wheel's turn not yet taken as a step
+    int ZoomPercent;
+    int ZoomWheelDelta;
+
+    // What Windows last said of dark apps, high contrast and its colours
+    SystemLook Look;
+
     // Links
     CHARRANGE LinkRange;
 
@@ -164,6 +173,7 @@ struct Settings {
     int Statusbar;
     int RecentFiles;
     int Recovery;                   // keep recovery copies of unsaved text
+    int Appearance;                 // Appearance: follow Windows, light or dark
 
     COLORREF FontColor;
     COLORREF BackColor;

@@ -40,7 +40,8 @@ enum StatusPart {
     STATUS_INSERT = 2,
     STATUS_TABSIZE = 3,
     STATUS_CARET = 4,
-    STATUS_PARTS = 5
+    STATUS_ZOOM = 5,
+    STATUS_PARTS = 6
 };
 
 #endif

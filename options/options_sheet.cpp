@@ -8,6 +8,7 @@
 #include "settings/recent_lists.h"
 #include "settings/settings.h"
 #include "views/caret_status.h"
+#include "views/colour_scheme.h"
 #include "views/gutter.h"
 #include "views/list_menus.h"
 #include "views/main_window.h"
@@ -74,6 +75,11 @@ static void InitGeneralPage(HWND page)
     CheckIfSet(page, IDC_OPT_DNDNEWWINDOW, Config.DNDNewWindow);
     CheckIfSet(page, IDC_OPT_RECENTFILES, Config.RecentFiles);
     CheckIfSet(page, IDC_OPT_RECOVERY, Config.Recovery);
+    // In the order of Appearance's values.
+    static const wchar_t* const looks[] = {L"依照 Windows", L"淺色", L"深色"};
+    for (const wchar_t* look : looks)
+        SendDlgItemMessageW(page, IDC_OPT_APPEARANCE, CB_ADDSTRING, 0, (LPARAM)look);
+    SendDlgItemMessageW(page, IDC_OPT_APPEARANCE, CB_SETCURSEL, (WPARAM)Config.Appearance, 0);
 }
 
 void SaveOptions()
@@ -102,6 +108,11 @@ static void ApplyGeneralPage(HWND page)
     Config.EscapeExit = Ticked(page, IDC_OPT_ESCAPEEXIT);
     Config.FileChange = Ticked(page, IDC_OPT_FILECHANGE);
     Config.Recovery = Ticked(page, IDC_OPT_RECOVERY);
+    LRESULT look = SendDlgItemMessageW(page, IDC_OPT_APPEARANCE, CB_GETCURSEL, 0, 0);
+    if (look != CB_ERR && (int)look != Config.Appearance) {
+        Config.Appearance = (int)look;
+        ApplyColourScheme();
+    }
     LayoutMainWindow();
     SaveOptions();
 }
@@ -163,7 +174,7 @@ static void ApplyFontColor()
     memset(&format, 0, sizeof(format));
     format.cbSize = sizeof(format);
     format.dwMask = CFM_COLOR;
-    format.crTextColor = Config.FontColor;
+    format.crTextColor = CurrentColours().Text;
     if (SendMessageW(App.EditControl, EM_SETCHARFORMAT, SCF_DEFAULT, (LPARAM)&format) == 0)
         ShowSystemError(L"Can't change Font!");
 }
@@ -225,6 +236,22 @@ static INT_PTR SwatchBrush(HWND control)
     return (INT_PTR)SwatchBrushes[id == IDC_OPT_BACKCOLOR ? BACK_SWATCH : FONT_SWATCH];
 }
 
+// A swatch filled with its pending colour, the focus frame inside it when
+// Tab has reached it.
+static INT_PTR DrawSwatch(const DRAWITEMSTRUCT* item)
+{
+    int id = (int)item->CtlID;
+    if (id != IDC_OPT_BACKCOLOR && id != IDC_OPT_FONTCOLOR)
+        return FALSE;
+    FillRect(item->hDC, &item->rcItem, SwatchBrushes[id == IDC_OPT_BACKCOLOR ? BACK_SWATCH : FONT_SWATCH]);
+    if (item->itemState & ODS_FOCUS) {
+        RECT frame = item->rcItem;
+        InflateRect(&frame, -2, -2);
+        DrawFocusRect(item->hDC, &frame);
+    }
+    return TRUE;
+}
+
 static void FreeSwatchBrushes()
 {
     for (int slot = 0; slot < 2; slot++) {
@@ -256,10 +283,8 @@ static void ApplyEditorPage(HWND page)
     Config.SingleClickURLs = Ticked(page, IDC_OPT_SINGLECLICK);
     Config.SmartHome = Ticked(page, IDC_OPT_SMARTHOME);
     Config.DateFirst = Ticked(page, IDC_OPT_DATEFIRST);
-    if (App.PendingBackColor != Config.BackColor) {
-        Config.BackColor = App.PendingBackColor;
-        SendMessageW(App.EditControl, EM_SETBKGNDCOLOR, 0, (LPARAM)Config.BackColor);
-    }
+    int coloursChanged = App.PendingBackColor != Config.BackColor;
+    Config.BackColor = App.PendingBackColor;
     if (memcmp(&App.PendingLogFont, &Config.EditorLogFont, sizeof(LOGFONTW)) != 0) {
         Config.EditorLogFont = App.PendingLogFont;
         ApplyEditorFont();
@@ -268,7 +293,11 @@ static void ApplyEditorPage(HWND page)
     if (App.PendingFontColor != Config.FontColor) {
         Config.FontColor = App.PendingFontColor;
         ApplyFontColor();
+        coloursChanged = 1;
     }
+    // What is painted may differ from the colours kept: dark or high contrast.
+    if (coloursChanged)
+        ApplyColourScheme();
     LRESULT index = SendDlgItemMessageW(page, IDC_OPT_TABSIZE, CB_GETCURSEL, 0, 0);
     if (index != CB_ERR) {
         Config.TabSize = (int)index + 2;
@@ -306,8 +335,10 @@ INT_PTR CALLBACK EditorPageProc(HWND page, UINT message, WPARAM wParam, LPARAM l
     case WM_COMMAND:
         OnEditorCommand(page, wParam);
         return TRUE;
-    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
         return SwatchBrush((HWND)lParam);
+    case WM_DRAWITEM:
+        return DrawSwatch((const DRAWITEMSTRUCT*)lParam);
     case WM_DESTROY:
         FreeSwatchBrushes();
         return FALSE;

@@ -33,6 +33,7 @@
 #include "views/list_menus.h"
 #include "views/main_window.h"
 #include "views/menu_state.h"
+#include "views/zoom.h"
 #include "resource.h"
 
 #include <richedit.h>
@@ -190,6 +191,9 @@ void RunCommand(int id)
     case IDM_WORDWRAP: ToggleWordWrap(); break;
     case IDM_LINENUMBERS: ToggleGutterSetting(&Config.LineNumbers); break;
     case IDM_MARGIN: ToggleGutterSetting(&Config.SelectionBar); break;
+    case IDM_ZOOM_IN: ZoomIn(); break;
+    case IDM_ZOOM_OUT: ZoomOut(); break;
+    case IDM_ZOOM_RESET: ResetZoom(); break;
     case IDM_FAV_ADD: AddCurrentToFavorites(); break;
     case IDM_FAV_REMOVE: RemoveCurrentFromFavorites(); break;
     case IDM_HELP: ShowHelp(); break;

@@ -19,6 +19,7 @@
 #include "settings/settings.h"
 #include "text/memory.h"
 #include "views/caret_status.h"
+#include "views/colour_scheme.h"
 #include "views/list_menus.h"
 #include "views/main_window.h"
 #include "views/menu_state.h"
@@ -121,6 +122,13 @@ static int RunCloseFlow()
     return 1;
 }
 
+// Dark apps or high contrast switched, or the system colours changed.
+static void OnSystemSettingChange(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (IsLookChange(message, wParam, message == WM_SETTINGCHANGE ? (const wchar_t*)lParam : NULL))
+        FollowSystemLook();
+}
+
 // Registered messages have no fixed ids, so they are matched before the switch.
 static void OnRegisteredMessage(HWND window, UINT message, WPARAM wParam)
 {
@@ -185,6 +193,10 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     case WM_DPICHANGED:
         OnDpiChanged(window, HIWORD(wParam), (const RECT*)lParam);
         return 0;
+    case WM_SETTINGCHANGE:
+    case WM_SYSCOLORCHANGE:
+        OnSystemSettingChange(message, wParam, lParam);
+        break;
     case WM_RECOVERY_WRITTEN:
         OnRecoveryWritten(wParam);
         break;

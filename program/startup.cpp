@@ -126,6 +126,9 @@ static int RunMessageLoop()
 
 void LoadSettings()
 {
+    // The colour defaults depend on the look (a high-contrast window colour
+    // is none of the user's), so it is read first.
+    App.Look = SystemLookReader();
     // The first placement's default size is in pixels at the window's DPI.
     ReadSettings(WindowDpi(App.MainWindow));
     ShowReadSettings();

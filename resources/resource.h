@@ -58,6 +58,9 @@
 #define IDM_WORDWRAP        703
 #define IDM_LINENUMBERS     704
 #define IDM_MARGIN          705
+#define IDM_ZOOM_IN         706
+#define IDM_ZOOM_OUT        707
+#define IDM_ZOOM_RESET      708
 #define IDM_FAV_ADD         800
 #define IDM_FAV_REMOVE      801
 #define IDM_FAV_FIRST       802
@@ -128,6 +131,7 @@
 #define IDC_OPT_SMARTHOME       262
 #define IDC_OPT_DATEFIRST       263
 #define IDC_OPT_RECOVERY        264
+#define IDC_OPT_APPEARANCE      265
 
 // Save As extension
 #define IDC_SAVEAS_ENCODING     301

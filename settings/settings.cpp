@@ -5,6 +5,7 @@
 
 #include "ground/app_state.h"
 #include "ground/dpi.h"
+#include "ground/painted_colours.h"
 #include "settings/ini_file.h"
 #include "settings/recent_lists.h"
 #include "settings/usable_settings.h"
@@ -37,7 +38,7 @@ enum {
     FROM_PLACEMENT = 8,           // written only when SavePosition is on, from the window
     READ_WITH_SAVE_POSITION = 16, // read only when SavePosition is on
     SCALED_DEFAULT = 32,          // read with the default scaled for the DPI, written against it unscaled
-    WINDOW_COLOUR_DEFAULT = 64    // the default is the system window colour when read
+    WINDOW_COLOUR_DEFAULT = 64    // the default is the light window colour when read
 };
 
 struct IniKey {
@@ -80,6 +81,8 @@ static const IniKey Keys[] = {
     {ViewSection, L"SmartHome", NUMBER, FIELD(Config.SmartHome), 1, BY_OPTIONS},
     {ViewSection, L"DateFirst", NUMBER, FIELD(Config.DateFirst), 0, BY_OPTIONS},
     {ViewSection, L"Recovery", NUMBER, FIELD(Config.Recovery), 1, BY_OPTIONS},
+    {ViewSection, L"Appearance", NUMBER, FIELD(Config.Appearance), APPEARANCE_FOLLOW_WINDOWS, BY_OPTIONS, NULL,
+     ValidAppearance},
     {ConfigSection, L"Search", SEARCH_TEXT, FIELD(App.FindWhat), 0, AT_EXIT, L""},
     {ConfigSection, L"Replace", SEARCH_TEXT, FIELD(App.ReplaceWith), 0, AT_EXIT, L""},
     // The first placement is 300 by 300 at 96 DPI, as large to the eye at any DPI.
@@ -129,7 +132,7 @@ static const wchar_t* TextDefault(const IniKey& key, wchar_t* room, size_t roomS
 {
     if (!(key.Rules & WINDOW_COLOUR_DEFAULT))
         return key.TextDefault;
-    ColourText(GetSysColor(COLOR_WINDOW), room, roomSize);
+    ColourText(LightWindowColour(App.Look), room, roomSize);
     return room;
 }
 
@@ -210,6 +213,13 @@ static void WriteKey(const wchar_t* ini, const IniKey& key, bool unconditionally
     }
     wchar_t room[20];
     WriteIniStringIfChanged(ini, key.Section, key.Key, TextDefault(key, room, 20), value);
+}
+
+int ValidAppearance(int appearance)
+{
+    if (appearance < APPEARANCE_FOLLOW_WINDOWS || appearance > APPEARANCE_DARK)
+        return APPEARANCE_FOLLOW_WINDOWS;
+    return appearance;
 }
 
 int ValidTabSize(int tabSize)

@@ -18,6 +18,8 @@ RECT WorkAreaToScreen(RECT normal, RECT workArea);
 
 // The tab size a loaded value stands for: 2 to 9 as they are, anything else 8.
 int ValidTabSize(int tabSize);
+// An Appearance as read; anything else follows Windows.
+int ValidAppearance(int appearance);
 
 
 #endif

@@ -97,7 +97,7 @@ void FallBackFromUnusableSettings()
     CHARFORMATW* format = &Config.EditorCharFormat;
     COLORREF text = format->crTextColor;
     COLORREF back = Config.BackColor;
-    UsableColors(&text, &back, GetSysColor(COLOR_WINDOW));
+    UsableColors(&text, &back, LightWindowColour(App.Look));
     format->crTextColor = text;
     Config.FontColor = text;
     Config.BackColor = back;

@@ -5,6 +5,7 @@
 #include "views/caret_status.h"
 #include "views/editor_look.h"
 #include "views/gutter.h"
+#include "views/zoom.h"
 
 #include <richedit.h>
 
@@ -50,6 +51,7 @@ int PutFreshEditControl()
 
     ApplyEditorLook();
     ApplyEditorCharFormat();
+    ApplyZoomToControl();
     SetTabSize(Config.TabSize);
     // The old control's margin went with it; forget it so it is set again.
     App.LeftMargin = 0;

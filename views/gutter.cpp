@@ -5,7 +5,10 @@
 
 #include "ground/app_state.h"
 #include "ground/dpi.h"
+#include "text/zoom_steps.h"
+#include "views/colour_scheme.h"
 #include "views/typed_characters.h"
+#include "views/zoom.h"
 
 #include <richedit.h>
 #include <stdio.h>
@@ -83,6 +86,19 @@ static void RefitFormatRect()
         ApplyLeftMargin(App.LeftMargin);
 }
 
+// The editor font at the text's zoom, so that the numbers stand as large as
+// the lines they name and on the same baseline.
+static HFONT CreateGutterFont()
+{
+    LOGFONTW font = Config.EditorLogFont;
+    if (App.ZoomPercent != ZOOM_DEFAULT) {
+        font.lfHeight = ZoomedFontHeight((long)Config.EditorCharFormat.yHeight, WindowDpi(App.EditControl),
+                                         App.ZoomPercent);
+        font.lfWidth = 0;
+    }
+    return CreateFontIndirectW(&font);
+}
+
 // Width in the editor font of as many sevens as firstVisibleLine + 50 has
 // digits, three at least.
 static int MeasureGutterDigits(LONG firstVisibleLine)
@@ -94,7 +110,7 @@ static int MeasureGutterDigits(LONG firstVisibleLine)
     for (int i = 0; i < count; i++)
         digits[i] = L'7';
     HDC context = GetDC(App.EditControl);
-    HFONT font = CreateFontIndirectW(&Config.EditorLogFont);
+    HFONT font = CreateGutterFont();
     HGDIOBJ oldFont = SelectObject(context, font);
     SIZE size = {0, 0};
     GetTextExtentPoint32W(context, digits, count, &size);
@@ -143,20 +159,25 @@ static void HighlightedLines(LONG* first, LONG* last)
     *last = (LONG)SendMessageW(App.EditControl, EM_EXLINEFROMCHAR, 0, selection.cpMax) + 1;
 }
 
-static void FillStrip(HDC context, RECT strip)
+static void FillWith(HDC context, const RECT* rect, COLORREF colour)
 {
-    FillRect(context, &strip, GetSysColorBrush(COLOR_INACTIVEBORDER));
+    HBRUSH brush = CreateSolidBrush(colour);
+    FillRect(context, rect, brush);
+    DeleteObject(brush);
+}
+
+static void FillStrip(HDC context, RECT strip, const PaintedColours& colours)
+{
+    FillWith(context, &strip, colours.GutterBack);
     RECT separator = strip;
     separator.left = App.GutterWidth - 2;
     separator.right = App.GutterWidth - 1;
-    HBRUSH brush = CreateSolidBrush(Config.BackColor);
-    FillRect(context, &separator, brush);
-    DeleteObject(brush);
+    FillWith(context, &separator, colours.GutterSeparator);
 }
 
 // Numbers from the first visible line down to the bottom of the client area,
 // each at the height of its line's first character.
-static void DrawNumbers(HDC context, RECT client)
+static void DrawNumbers(HDC context, RECT client, const PaintedColours& colours)
 {
     RECT text = client;
     text.left = 0;
@@ -164,12 +185,12 @@ static void DrawNumbers(HDC context, RECT client)
     LONG first = (LONG)SendMessageW(App.EditControl, EM_GETFIRSTVISIBLELINE, 0, 0);
     LONG number = first + 1;
     text.top = client.top + LineTop(first);
-    SetBkColor(context, GetSysColor(COLOR_INACTIVEBORDER));
+    SetBkColor(context, colours.GutterBack);
     LONG highFirst, highLast;
     HighlightedLines(&highFirst, &highLast);
     COLORREF current = CLR_INVALID;
     for (;;) {
-        COLORREF color = (number >= highFirst && number <= highLast) ? RGB(0, 0, 255) : RGB(0, 0, 0);
+        COLORREF color = (number >= highFirst && number <= highLast) ? colours.GutterHighlight : colours.GutterNumber;
         if (color != current) {
             SetTextColor(context, color);
             current = color;
@@ -200,11 +221,12 @@ void PaintGutter(int full)
     HDC context = GetDC(App.EditControl);
     HRGN region = CreateRectRgnIndirect(&strip);
     SelectClipRgn(context, region);
-    HFONT font = CreateFontIndirectW(&Config.EditorLogFont);
+    HFONT font = CreateGutterFont();
+    PaintedColours colours = CurrentColours();
     if (full)
-        FillStrip(context, strip);
+        FillStrip(context, strip, colours);
     HGDIOBJ oldFont = SelectObject(context, font);
-    DrawNumbers(context, client);
+    DrawNumbers(context, client, colours);
     SelectObject(context, oldFont);
     DeleteObject(font);
     SelectClipRgn(context, NULL);
@@ -237,6 +259,14 @@ LRESULT CALLBACK EditSubclassProc(HWND window, UINT message, WPARAM wParam, LPAR
     }
     case WM_UNICHAR:
         return PassUnicodeCharacter(window, wParam, lParam);
+    case WM_MOUSEWHEEL:
+        // Ctrl+wheel is the program's zoom: the control would zoom by itself
+        // and leave the figure unknown.
+        if (GET_KEYSTATE_WPARAM(wParam) & MK_CONTROL) {
+            OnZoomWheel(GET_WHEEL_DELTA_WPARAM(wParam));
+            return 0;
+        }
+        break;
     case WM_GUTTER_REFRESH:
         UpdateGutterWidth();
         // A request still queued when the numbers were switched off must not

@@ -7,12 +7,15 @@
 #include "settings/screen_placement.h"
 #include "settings/usable_settings.h"
 #include "views/caret_status.h"
+#include "views/colour_scheme.h"
 #include "views/edit_window.h"
 #include "views/editor_look.h"
 #include "views/gutter.h"
 #include "views/list_menus.h"
+#include "views/status_paint.h"
 #include "views/status_parts.h"
 #include "views/toolbar_images.h"
+#include "views/zoom.h"
 #include "resource.h"
 
 #include <commctrl.h>
@@ -46,6 +49,28 @@ static TBBUTTON ExtraButtons[3] = {
     {TOOLBAR_IMAGE_EXECUTE, IDM_EXECUTE, TBSTATE_ENABLED, TBSTYLE_BUTTON, {0}, 0, 0},
 };
 
+// Each button carries its tooltip as its text, which screen readers read as
+// its name; no text row is shown, so the buttons stay images only.
+static void NameToolbarButtons()
+{
+    SendMessageW(App.ToolBar, TB_SETMAXTEXTROWS, 0, 0);
+    int count = (int)SendMessageW(App.ToolBar, TB_BUTTONCOUNT, 0, 0);
+    for (int i = 0; i < count; i++) {
+        TBBUTTON button;
+        if (!SendMessageW(App.ToolBar, TB_GETBUTTON, (WPARAM)i, (LPARAM)&button) || (button.fsStyle & TBSTYLE_SEP))
+            continue;
+        wchar_t name[TOOLTIP_CHARS];
+        if (LoadStringW(App.Instance, (UINT)button.idCommand, name, TOOLTIP_CHARS) <= 0)
+            continue;
+        TBBUTTONINFOW info;
+        ZeroMemory(&info, sizeof(info));
+        info.cbSize = sizeof(info);
+        info.dwMask = TBIF_TEXT;
+        info.pszText = name;
+        SendMessageW(App.ToolBar, TB_SETBUTTONINFOW, (WPARAM)button.idCommand, (LPARAM)&info);
+    }
+}
+
 static int CreateToolbar()
 {
     // No bitmaps here: the images come from our own strips, drawn for the DPI.
@@ -56,9 +81,12 @@ static int CreateToolbar()
         ShowError(L"Toolbar Bar not created!");
         return 0;
     }
-    ApplyToolbarImages(WindowDpi(App.MainWindow));
     for (int i = 0; i < 3; i++)
         SendMessageW(App.ToolBar, TB_INSERTBUTTONW, (WPARAM)(17 + i), (LPARAM)&ExtraButtons[i]);
+    NameToolbarButtons();
+    // Last: a button's new text sizes the buttons afresh, which would undo
+    // the size made for the DPI.
+    ApplyToolbarImages(WindowDpi(App.MainWindow));
     return 1;
 }
 
@@ -92,6 +120,7 @@ int CreateMainWindow(HINSTANCE instance)
         ShowError(L"Status Bar not created!");
         return 0;
     }
+    InstallStatusPainting(App.StatusBar);
     // Made on a monitor whose DPI is not the system's: the control's own font is not for it.
     if (WindowDpi(App.MainWindow) != SystemDpi())
         ApplyStatusFontForDpi(WindowDpi(App.MainWindow));
@@ -136,6 +165,7 @@ void LayoutMainWindow()
         statusHeight = WindowHeight(App.StatusBar);
         SetStatusText(STATUS_INSERT, App.InsertMode == 1 ? L"INS" : L"OVR");
         ShowTabSize();
+        ShowZoom();
     }
 
     MoveWindow(App.EditControl, 0, toolbarHeight, width, height - toolbarHeight - statusHeight, TRUE);
@@ -195,4 +225,5 @@ void ShowReadSettings()
         DeriveEditorLogFont();
     SetTabSize(Config.TabSize);
     UpdateGutterWidth();
+    ApplyDarkTitleBar(App.MainWindow, CurrentColours().DarkTitleBar);
 }

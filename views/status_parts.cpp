@@ -5,9 +5,9 @@
 #include <commctrl.h>
 #include <string.h>
 
-// Widths at 96 DPI of parts 1 to 4 (line-ending format, INS/OVR, tab size,
-// caret); they hold their texts in the usual status font.
-static const int BaseWidths[STATUS_PARTS] = {0, 35, 30, 40, 260};
+// Widths at 96 DPI of parts 1 to 5 (line-ending format, INS/OVR, tab size,
+// caret, zoom); they hold their texts in the usual status font.
+static const int BaseWidths[STATUS_PARTS] = {0, 35, 30, 40, 260, 55};
 // Room a part takes beside its text at 96 DPI: the text's inset, the part's
 // two edges and a little air.
 #define PART_PADDING 8
@@ -60,6 +60,7 @@ void MeasureStatusTexts(int dpi, int needed[STATUS_PARTS])
     static const wchar_t* const formats[] = {LineFormatName(DOS), LineFormatName(UNIX), LineFormatName(MAC)};
     static const wchar_t* const modes[] = {L"INS", L"OVR"};
     static const wchar_t* const tabs[] = {L"Tab: 8"};
+    static const wchar_t* const zooms[] = {L"500%"};
     // Figures of a long document: the part must not change width with every move.
     static const wchar_t* const carets[] = {L"\x5217 : 1000 \x884C: 100000",
                                             L"Selection Start: 10000 End: 10000 Len: 10000"};
@@ -74,6 +75,7 @@ void MeasureStatusTexts(int dpi, int needed[STATUS_PARTS])
     needed[STATUS_INSERT] = WidestText(context, modes, 2);
     needed[STATUS_TABSIZE] = WidestText(context, tabs, 1);
     needed[STATUS_CARET] = WidestText(context, carets, 2);
+    needed[STATUS_ZOOM] = WidestText(context, zooms, 1);
     for (int part = STATUS_FORMAT; part < STATUS_PARTS; part++) {
         int current = CurrentTextWidth(context, part);
         if (current > needed[part])
@@ -81,7 +83,7 @@ void MeasureStatusTexts(int dpi, int needed[STATUS_PARTS])
         needed[part] += ScaleForDpi(PART_PADDING, dpi);
     }
     // The size grip takes the corner of the last part.
-    needed[STATUS_CARET] += SystemMetricForDpi(SM_CXVSCROLL, dpi);
+    needed[STATUS_PARTS - 1] += SystemMetricForDpi(SM_CXVSCROLL, dpi);
     SelectObject(context, oldFont);
     ReleaseDC(App.StatusBar, context);
 }

@@ -5,7 +5,7 @@
 
 #include "ground/app_state.h"
 
-// Right edges of the five parts for a client width. Each fixed part is as
+// Right edges of the parts for a client width. Each fixed part is as
 // wide as its 96-DPI width scaled to dpi, or as its text needs (needed[part],
 // 0 for no need), whichever is wider; part 0 takes what is left.
 void FitStatusEdges(int clientWidth, int dpi, const int needed[STATUS_PARTS], int edges[STATUS_PARTS]);

@@ -10,29 +10,32 @@
 
 TEST(StatusParts, FixedPartsGrowWithTheDpiAndWithTheirTexts)
 {
-    const int noNeeds[STATUS_PARTS] = {0, 0, 0, 0, 0};
+    const int noNeeds[STATUS_PARTS] = {0, 0, 0, 0, 0, 0};
     int edges[STATUS_PARTS];
-    // At 96 DPI the fixed parts keep 35, 30, 40 and 260 pixels from the right edge.
+    // At 96 DPI the fixed parts keep 35, 30, 40, 260 and 55 pixels from the right edge.
     FitStatusEdges(500, 96, noNeeds, edges);
-    EXPECT_EQ(edges[0], 135);
-    EXPECT_EQ(edges[1], 170);
-    EXPECT_EQ(edges[2], 200);
-    EXPECT_EQ(edges[3], 240);
-    EXPECT_EQ(edges[4], 500);
-    // At 144 DPI the 96-DPI widths 35, 30, 40 and 260 are half as wide again.
+    EXPECT_EQ(edges[0], 80);
+    EXPECT_EQ(edges[1], 115);
+    EXPECT_EQ(edges[2], 145);
+    EXPECT_EQ(edges[3], 185);
+    EXPECT_EQ(edges[4], 445);
+    EXPECT_EQ(edges[5], 500);
+    // At 144 DPI the 96-DPI widths are half as wide again.
     FitStatusEdges(1000, 144, noNeeds, edges);
-    EXPECT_EQ(edges[4], 1000);
-    EXPECT_EQ(edges[3], 610);
-    EXPECT_EQ(edges[2], 550);
-    EXPECT_EQ(edges[1], 505);
-    EXPECT_EQ(edges[0], 452);
+    EXPECT_EQ(edges[5], 1000);
+    EXPECT_EQ(edges[4], 917);
+    EXPECT_EQ(edges[3], 527);
+    EXPECT_EQ(edges[2], 467);
+    EXPECT_EQ(edges[1], 422);
+    EXPECT_EQ(edges[0], 369);
     // A text wider than the scaled width widens its part only.
-    const int needs[STATUS_PARTS] = {0, 0, 80, 10, 0};
+    const int needs[STATUS_PARTS] = {0, 0, 80, 10, 0, 0};
     FitStatusEdges(1000, 96, needs, edges);
-    EXPECT_EQ(edges[3], 740);
-    EXPECT_EQ(edges[2], 700);
-    EXPECT_EQ(edges[1], 620);
-    EXPECT_EQ(edges[0], 585);
+    EXPECT_EQ(edges[4], 945);
+    EXPECT_EQ(edges[3], 685);
+    EXPECT_EQ(edges[2], 645);
+    EXPECT_EQ(edges[1], 565);
+    EXPECT_EQ(edges[0], 530);
 }
 
 TEST(ToolbarImages, DrawnSizeIsPickedForTheDpi)

@@ -57,13 +57,14 @@ TEST_F(MainWindowTest, EditControlTakesTheTextLimit)
 TEST_F(MainWindowTest, StatusPartsAndEditAreaFollowTheClientSize)
 {
     ResizeClientTo(500, 300);
-    int edges[5] = {0};
-    ASSERT_EQ(SendMessageA(App.StatusBar, SB_GETPARTS, 5, (LPARAM)edges), 5);
-    EXPECT_EQ(edges[0], 135);
-    EXPECT_EQ(edges[1], 170);
-    EXPECT_EQ(edges[2], 200);
-    EXPECT_EQ(edges[3], 240);
-    EXPECT_EQ(edges[4], 500);
+    int edges[6] = {0};
+    ASSERT_EQ(SendMessageA(App.StatusBar, SB_GETPARTS, 6, (LPARAM)edges), 6);
+    EXPECT_EQ(edges[0], 80);
+    EXPECT_EQ(edges[1], 115);
+    EXPECT_EQ(edges[2], 145);
+    EXPECT_EQ(edges[3], 185);
+    EXPECT_EQ(edges[4], 445);
+    EXPECT_EQ(edges[5], 500);
 
     RECT edit = ChildRect(App.EditControl);
     RECT toolbar = ChildRect(App.ToolBar);

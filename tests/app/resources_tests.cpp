@@ -21,24 +21,33 @@ static std::wstring LoadedString(UINT id)
     return std::wstring(text, (size_t)(n > 0 ? n : 0));
 }
 
-TEST(Resources, AcceleratorTableHasTheThirtyOneKeys)
+TEST(Resources, AcceleratorTableHasTheThirtyEightKeys)
 {
     HACCEL table = LoadAcceleratorsA(Module(), MAKEINTRESOURCEA(IDR_ACCELERATORS));
     ASSERT_TRUE(table != NULL);
     int count = CopyAcceleratorTableA(table, NULL, 0);
-    ASSERT_EQ(count, 31);
+    ASSERT_EQ(count, 38);
     std::vector<ACCEL> entries((size_t)count);
     CopyAcceleratorTableA(table, entries.data(), count);
     int saveKeys = 0;
+    int zoomKeys[3] = {0, 0, 0};
     bool ctrlInsertCopies = false;
     for (const ACCEL& entry : entries) {
         EXPECT_TRUE(entry.fVirt & FVIRTKEY);
         if (entry.cmd == IDM_SAVE)
             saveKeys++;
+        if (entry.cmd >= IDM_ZOOM_IN && entry.cmd <= IDM_ZOOM_RESET) {
+            EXPECT_TRUE(entry.fVirt & FCONTROL) << entry.key;
+            zoomKeys[entry.cmd - IDM_ZOOM_IN]++;
+        }
         if (entry.key == VK_INSERT && (entry.fVirt & FCONTROL))
             ctrlInsertCopies = entry.cmd == IDM_COPY;
     }
     EXPECT_EQ(saveKeys, 2); // Ctrl+S and F2
+    // Plus (main key alone and shifted, keypad), minus and 0 (main key, keypad).
+    EXPECT_EQ(zoomKeys[0], 3);
+    EXPECT_EQ(zoomKeys[1], 2);
+    EXPECT_EQ(zoomKeys[2], 2);
     EXPECT_TRUE(ctrlInsertCopies);
     DestroyAcceleratorTable(table);
 }
@@ -52,6 +61,20 @@ TEST(Resources, MenusCarryTheirTextsAndStartState)
     EXPECT_EQ(MenuText(menu, IDM_SAVEAS), Utf8ToWide("另存新檔(&A)...\tCtrl+Shift+S"));
     EXPECT_EQ(MenuText(menu, IDM_FORMAT_DOS), L"&DOS/WIN");
     EXPECT_EQ(MenuText(menu, IDM_DELETELINE), Utf8ToWide("刪除一行\tCtrl+Y"));
+    // The zoom's own submenu in View, after word wrap.
+    HMENU view = GetSubMenu(menu, 2);
+    int zoomAt = -1;
+    for (int i = 0; i < GetMenuItemCount(view); i++)
+        if (GetSubMenu(view, i) && GetMenuItemID(GetSubMenu(view, i), 0) == IDM_ZOOM_IN)
+            zoomAt = i;
+    ASSERT_GE(zoomAt, 0);
+    wchar_t zoomTitle[64] = {0};
+    GetMenuStringW(view, (UINT)zoomAt, zoomTitle, 64, MF_BYPOSITION);
+    EXPECT_EQ(std::wstring(zoomTitle), Utf8ToWide("縮放(&Z)"));
+    EXPECT_EQ(GetMenuItemID(view, zoomAt - 1), (UINT)IDM_WORDWRAP);
+    EXPECT_EQ(MenuText(menu, IDM_ZOOM_IN), Utf8ToWide("放大(&I)\tCtrl+Plus"));
+    EXPECT_EQ(MenuText(menu, IDM_ZOOM_OUT), Utf8ToWide("縮小(&O)\tCtrl+Minus"));
+    EXPECT_EQ(MenuText(menu, IDM_ZOOM_RESET), Utf8ToWide("還原預設縮放(&D)\tCtrl+0"));
     EXPECT_EQ(GetMenuState(menu, IDM_FAV_REMOVE, MF_BYCOMMAND) & MF_GRAYED, (UINT)MF_GRAYED);
     EXPECT_EQ(GetMenuState(menu, IDM_FAV_ADD, MF_BYCOMMAND) & MF_GRAYED, 0u);
     DestroyMenu(menu);

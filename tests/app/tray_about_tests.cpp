@@ -188,28 +188,58 @@ static std::string ResourceVersion()
     return text;
 }
 
-TEST_F(AboutTest, VersionIconAndBlueUnderlinedLinks)
+// Pixels of the link colour in a link drawn as the dialog draws it.
+static int LinkPixels(HWND dialog, int id, COLORREF colour)
+{
+    HWND link = GetDlgItem(dialog, id);
+    RECT area;
+    GetClientRect(link, &area);
+    HDC screen = GetDC(dialog);
+    HDC context = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, area.right, area.bottom);
+    HGDIOBJ old = SelectObject(context, bitmap);
+    DRAWITEMSTRUCT item;
+    memset(&item, 0, sizeof(item));
+    item.CtlType = ODT_BUTTON;
+    item.CtlID = (UINT)id;
+    item.hwndItem = link;
+    item.hDC = context;
+    item.rcItem = area;
+    SendMessageW(dialog, WM_DRAWITEM, (WPARAM)id, (LPARAM)&item);
+    int count = 0;
+    for (int y = 0; y < area.bottom; y++)
+        for (int x = 0; x < area.right; x++)
+            count += GetPixel(context, x, y) == colour;
+    SelectObject(context, old);
+    DeleteObject(bitmap);
+    DeleteDC(context);
+    ReleaseDC(dialog, screen);
+    return count;
+}
+
+TEST_F(AboutTest, VersionIconAndLinksInTheLinkColour)
 {
     ASSERT_TRUE(RunAbout([](HWND dialog) {
         char version[40];
         GetDlgItemTextA(dialog, IDC_ABOUT_VERSION, version, sizeof(version));
         EXPECT_EQ(std::string(version), "Scrivlet " + ResourceVersion());
         EXPECT_EQ((HICON)SendDlgItemMessageA(dialog, IDC_ABOUT_ICON, STM_GETICON, 0, 0), App.AppIcon);
-        HDC context = GetDC(dialog);
+        SystemLook light = App.Look;
+        SystemLook contrast = light;
+        contrast.HighContrast = 1;
+        contrast.HotLight = RGB(255, 255, 0);
+        contrast.ButtonFace = RGB(0, 0, 0);
         for (int id : {IDC_ABOUT_HOMEPAGE, IDC_ABOUT_FORUM, IDC_ABOUT_MAIL}) {
-            LRESULT brush = SendMessageA(dialog, WM_CTLCOLORSTATIC, (WPARAM)context,
-                                         (LPARAM)GetDlgItem(dialog, id));
-            EXPECT_EQ((HBRUSH)brush, GetSysColorBrush(COLOR_BTNFACE));
-            EXPECT_EQ(GetTextColor(context), RGB(0, 0, 255));
-            LOGFONTW font;
-            GetObjectA(GetCurrentObject(context, OBJ_FONT), sizeof(font), &font);
-            EXPECT_TRUE(font.lfUnderline) << id;
+            App.Look = light;
+            // The text and its underline.
+            EXPECT_GT(LinkPixels(dialog, id, RGB(0, 0, 255)), 60) << id;
+            // Under high contrast the system's link colour on its face colour.
+            App.Look = contrast;
+            EXPECT_EQ(LinkPixels(dialog, id, RGB(0, 0, 255)), 0) << id;
+            EXPECT_GT(LinkPixels(dialog, id, RGB(255, 255, 0)), 60) << id;
+            EXPECT_GT(LinkPixels(dialog, id, RGB(0, 0, 0)), 60) << id;
         }
-        // A plain label keeps the system's colours.
-        HWND label = GetNextWindow(GetDlgItem(dialog, IDC_ABOUT_HOMEPAGE), GW_HWNDPREV);
-        SendMessageA(dialog, WM_CTLCOLORSTATIC, (WPARAM)context, (LPARAM)label);
-        EXPECT_EQ(GetTextColor(context), GetSysColor(COLOR_WINDOWTEXT));
-        ReleaseDC(dialog, context);
+        App.Look = light;
     }));
 }
 
@@ -217,24 +247,61 @@ TEST_F(AboutTest, HandOverLinksAndAClickOpensTheLinkWithoutClosing)
 {
     ASSERT_TRUE(RunAbout([](HWND dialog) {
         HCURSOR hand = LoadCursorA(NULL, (LPCSTR)IDC_HAND);
-        HCURSOR arrow = LoadCursorA(NULL, (LPCSTR)IDC_ARROW);
-        SendMessageA(dialog, WM_MOUSEMOVE, 0, CentreOf(dialog, IDC_ABOUT_FORUM));
+        HWND forum = GetDlgItem(dialog, IDC_ABOUT_FORUM);
+        SetCursor(NULL);
+        EXPECT_EQ(SendMessageA(dialog, WM_SETCURSOR, (WPARAM)forum, MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)), TRUE);
         EXPECT_EQ(GetCursor(), hand);
-        SendMessageA(dialog, WM_MOUSEMOVE, 0, CentreOf(dialog, IDC_ABOUT_VERSION));
-        EXPECT_EQ(GetCursor(), arrow);
+        EXPECT_EQ(SendMessageA(dialog, WM_SETCURSOR, (WPARAM)GetDlgItem(dialog, IDC_ABOUT_VERSION),
+                               MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)),
+                  FALSE);
 
-        SendMessageA(dialog, WM_LBUTTONUP, 0, CentreOf(dialog, IDC_ABOUT_VERSION));
-        EXPECT_EQ(OpenedTarget, "");
-        SendMessageA(dialog, WM_LBUTTONUP, 0, CentreOf(dialog, IDC_ABOUT_FORUM));
-        char forum[250];
-        GetDlgItemTextA(dialog, IDC_ABOUT_FORUM, forum, sizeof(forum));
-        EXPECT_EQ(OpenedTarget, std::string("open ") + forum);
+        SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_ABOUT_FORUM, BN_CLICKED), (LPARAM)forum);
+        char target[250];
+        GetDlgItemTextA(dialog, IDC_ABOUT_FORUM, target, sizeof(target));
+        EXPECT_EQ(OpenedTarget, std::string("open ") + target);
         EXPECT_EQ(OpenedOwner, dialog);
         EXPECT_TRUE(IsWindowVisible(dialog));
     }));
 }
 
-TEST_F(AboutTest, AnyCommandClosesIt)
+TEST_F(AboutTest, TabReachesEachLinkAndEnterOrSpaceOpensIt)
+{
+    ASSERT_TRUE(RunAbout([](HWND dialog) {
+        HWND ok = GetDlgItem(dialog, IDOK);
+        EXPECT_EQ(GetFocus(), ok);
+        HWND order[] = {GetDlgItem(dialog, IDC_ABOUT_HOMEPAGE), GetDlgItem(dialog, IDC_ABOUT_FORUM),
+                        GetDlgItem(dialog, IDC_ABOUT_MAIL), ok};
+        HWND at = ok;
+        for (HWND next : order) {
+            at = GetNextDlgTabItem(dialog, at, FALSE);
+            EXPECT_EQ(at, next);
+        }
+        char target[250];
+        for (int id : {IDC_ABOUT_HOMEPAGE, IDC_ABOUT_FORUM, IDC_ABOUT_MAIL}) {
+            HWND link = GetDlgItem(dialog, id);
+            GetWindowTextA(link, target, sizeof(target));
+            SetFocus(link);
+            OpenedTarget.clear();
+            // Enter as the dialog manager hands it on.
+            MSG enter = {link, WM_KEYDOWN, VK_RETURN, 0, 0, {0, 0}};
+            EXPECT_TRUE(IsDialogMessageW(dialog, &enter));
+            EXPECT_EQ(OpenedTarget, std::string("open ") + target) << "Enter on " << id;
+            EXPECT_TRUE(IsWindowVisible(dialog));
+            OpenedTarget.clear();
+            SendMessageW(link, WM_KEYDOWN, VK_SPACE, 0);
+            SendMessageW(link, WM_KEYUP, VK_SPACE, 0xC0000001);
+            EXPECT_EQ(OpenedTarget, std::string("open ") + target) << "Space on " << id;
+            EXPECT_TRUE(IsWindowVisible(dialog));
+        }
+        // Enter on OK closes the box.
+        SetFocus(ok);
+        MSG enter = {ok, WM_KEYDOWN, VK_RETURN, 0, 0, {0, 0}};
+        IsDialogMessageW(dialog, &enter);
+        EXPECT_FALSE(IsWindowVisible(dialog));
+    }));
+}
+
+TEST_F(AboutTest, AnyOtherCommandClosesIt)
 {
     for (WPARAM command : {(WPARAM)IDOK, (WPARAM)IDCANCEL}) {
         ASSERT_TRUE(RunAbout([&](HWND dialog) {

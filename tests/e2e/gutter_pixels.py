@@ -72,4 +72,5 @@ def main():
           % (strip, digits, text_on - left, text_off - left))
 
 
-main()
+if __name__ == "__main__":
+    main()

@@ -87,6 +87,11 @@ page_count() { pdfinfo "$1" | sed -n 's/^Pages:[[:space:]]*//p'; }
 page_lines() { pdftotext -f "$2" -l "$2" "$1" - | tr -d '\f' | grep -v '^[[:space:]]*$'; }
 
 start_editor "$(printf 'Z:%s' "$(printf '%s' "$doc" | tr '/' '\\')")"
+# Zoomed to 200% on the screen: the pages are laid out at the font's own size.
+focus_editor >/dev/null
+for _ in $(seq 1 10); do xdotool key ctrl+equal; done
+zoomed() { [ "$(probe status 5)" = "200%" ]; }
+wait_until 10 zoomed || fail "the zoom did not reach 200% [$(probe status 5)]"
 
 # The whole document: three pages that together hold every line once, in order.
 print_with_keys "all 1 1"

@@ -34,6 +34,8 @@
 //   window_probe textleft              prints where the edit control's text starts (EM_GETRECT)
 //   window_probe kill <window>...      ends these copies' processes at once, as a crash would
 //   window_probe xwindow <window>      prints the X window Wine shows that window in
+//   window_probe look-change           tells every window the colour set changed
+//                                      (WM_SETTINGCHANGE "ImmersiveColorSet")
 // Exit code 0 on success, 1 when the window or control is not there.
 #include <windows.h>
 #include <commctrl.h>
@@ -124,8 +126,8 @@ static int PrintStatusPart(HWND main, int part)
 static int PrintStatusParts(HWND main)
 {
     HWND status = FindWindowExA(main, NULL, "msctls_statusbar32", NULL);
-    int edges[5];
-    if (!status || !RemoteRead(status, SB_GETPARTS, 5, edges, sizeof(edges)))
+    int edges[6];
+    if (!status || !RemoteRead(status, SB_GETPARTS, 6, edges, sizeof(edges)))
         return 1;
     NONCLIENTMETRICSW metrics;
     memset(&metrics, 0, sizeof(metrics));
@@ -134,7 +136,7 @@ static int PrintStatusParts(HWND main)
     HFONT font = CreateFontIndirectW(&metrics.lfStatusFont);
     HDC context = GetDC(NULL);
     HGDIOBJ old = SelectObject(context, font);
-    for (int part = 0; part < 5; part++) {
+    for (int part = 0; part < 6; part++) {
         wchar_t text[256];
         ReadStatusPart(status, part, text, 256);
         SIZE size = {0, 0};
@@ -384,6 +386,12 @@ int main(int argc, char** argv)
     }
     if (strcmp(argv[1], "tray-rect") == 0)
         return PrintTrayRect();
+    if (strcmp(argv[1], "look-change") == 0) {
+        DWORD_PTR answer;
+        SendMessageTimeoutW(HWND_BROADCAST, WM_SETTINGCHANGE, 0, (LPARAM)L"ImmersiveColorSet", SMTO_ABORTIFHUNG,
+                            2000, &answer);
+        return 0;
+    }
     const char* command = argv[1];
     if (strcmp(command, "hang") == 0)
         return HoldHungWindow(argc > 2 ? atoi(argv[2]) : 30);

@@ -60,7 +60,7 @@ static BOOL WINAPI AnswerFont(CHOOSEFONTW* request)
 static COLORREF BrushColor(HWND page, int id)
 {
     HDC context = GetDC(page);
-    HBRUSH brush = (HBRUSH)SendMessageA(page, WM_CTLCOLORSTATIC, (WPARAM)context,
+    HBRUSH brush = (HBRUSH)SendMessageA(page, WM_CTLCOLORBTN, (WPARAM)context,
                                         (LPARAM)GetDlgItem(page, id));
     ReleaseDC(page, context);
     LOGBRUSH info;
@@ -76,7 +76,7 @@ static HWND ShowEditorPage(HWND sheet)
 
 static void ClickSwatch(HWND page, int id)
 {
-    SendMessageA(page, WM_COMMAND, MAKEWPARAM(id, STN_CLICKED), (LPARAM)GetDlgItem(page, id));
+    SendMessageA(page, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), (LPARAM)GetDlgItem(page, id));
 }
 
 class OptionsSheet : public EditorFixture {
@@ -294,4 +294,51 @@ TEST_F(OptionsSheet, ATextColourLikeTheBackgroundIsRefused)
     EXPECT_EQ(Config.FontColor, text);
     EXPECT_EQ(Config.BackColor, back);
     EXPECT_EQ(ReadIni().find("FontColor=" + std::to_string(back)), std::string::npos) << ReadIni();
+}
+
+TEST_F(OptionsSheet, AppearanceChoiceIsKeptAndPaintsAtOnce)
+{
+    ASSERT_EQ(Config.Appearance, 0);
+    ASSERT_TRUE(RunSheet([](HWND sheet) {
+        HWND page = PropSheet_GetCurrentPageHwnd(sheet);
+        HWND combo = GetDlgItem(page, IDC_OPT_APPEARANCE);
+        ASSERT_EQ(SendMessageW(combo, CB_GETCOUNT, 0, 0), 3);
+        wchar_t shown[32] = {0};
+        GetWindowTextW(combo, shown, 32);
+        EXPECT_EQ(std::wstring(shown), Utf8ToWide("依照 Windows"));
+        SendMessageW(combo, CB_SETCURSEL, 2, 0);
+        PropSheet_PressButton(sheet, PSBTN_OK);
+    }));
+    EXPECT_EQ(Config.Appearance, 2);
+    EXPECT_NE(ReadIni().find("Appearance=2"), std::string::npos) << ReadIni();
+    // Dark now, while the colours kept are still the defaults.
+    CHARFORMATW format;
+    ZeroMemory(&format, sizeof(format));
+    format.cbSize = sizeof(format);
+    SendMessageW(App.EditControl, EM_GETCHARFORMAT, SCF_DEFAULT, (LPARAM)&format);
+    EXPECT_EQ(format.crTextColor, RGB(220, 220, 220));
+    EXPECT_EQ(Config.FontColor, 0u);
+    EXPECT_NE(ReadIni().find("FontColor=0"), std::string::npos) << ReadIni();
+}
+
+TEST_F(OptionsSheet, SwatchesAreReachedByTabAndOpenTheChooserWithSpace)
+{
+    ASSERT_TRUE(RunSheet([](HWND sheet) {
+        HWND page = ShowEditorPage(sheet);
+        HWND font = GetDlgItem(page, IDC_OPT_FONT);
+        HWND text = GetDlgItem(page, IDC_OPT_FONTCOLOR);
+        HWND back = GetDlgItem(page, IDC_OPT_BACKCOLOR);
+        EXPECT_EQ(GetNextDlgTabItem(page, font, FALSE), text);
+        EXPECT_EQ(GetNextDlgTabItem(page, text, FALSE), back);
+        ColorAnswered = true;
+        ColorAnswer = RGB(0, 128, 0);
+        ColorRequest.hwndOwner = NULL;
+        SetFocus(back);
+        SendMessageW(back, WM_KEYDOWN, VK_SPACE, 0);
+        SendMessageW(back, WM_KEYUP, VK_SPACE, 0xC0000001);
+        EXPECT_EQ(ColorRequest.hwndOwner, page);
+        EXPECT_EQ(BrushColor(page, IDC_OPT_BACKCOLOR), RGB(0, 128, 0));
+        PropSheet_PressButton(sheet, PSBTN_OK);
+    }));
+    EXPECT_EQ(Config.BackColor, RGB(0, 128, 0));
 }

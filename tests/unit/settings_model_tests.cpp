@@ -1,4 +1,5 @@
 // Pure functions of the settings model.
+#include "ground/painted_colours.h"
 #include "settings/settings.h"
 #include "settings/usable_settings.h"
 
@@ -57,6 +58,15 @@ TEST(ValidTabSize, OutsideTwoToNineBecomesEight)
     EXPECT_EQ(ValidTabSize(10), 8);
     for (int size = 2; size <= 9; size++)
         EXPECT_EQ(ValidTabSize(size), size);
+}
+
+TEST(ValidAppearance, OutsideTheThreeChoicesFollowsWindows)
+{
+    EXPECT_EQ(ValidAppearance(-1), APPEARANCE_FOLLOW_WINDOWS);
+    EXPECT_EQ(ValidAppearance(3), APPEARANCE_FOLLOW_WINDOWS);
+    EXPECT_EQ(ValidAppearance(1000), APPEARANCE_FOLLOW_WINDOWS);
+    for (int appearance : {APPEARANCE_FOLLOW_WINDOWS, APPEARANCE_LIGHT, APPEARANCE_DARK})
+        EXPECT_EQ(ValidAppearance(appearance), appearance);
 }
 
 static CHARFORMATW MakeFormat(LONG twips, DWORD effects)
