@@ -10,6 +10,7 @@
 #include "ground/status_text.h"
 #include "ground/user_prompts.h"
 #include "recovery/recovery.h"
+#include "settings/recent_encodings.h"
 #include "settings/recent_lists.h"
 #include "text/cr_to_lf.h"
 #include "text/encode_text.h"
@@ -152,7 +153,7 @@ static unsigned char* FetchDocumentBytes(size_t* bytes, int* changes)
     if (App.LineFormat == UNIX)
         ReplaceCRWithLF(wide, units * 2, 1);
     unsigned char* block = EncodeText((const wchar_t*)wide, units, App.Encoding, !App.NoByteOrderMark,
-                                      CP_ACP, bytes, changes);
+                                      App.CodePage, bytes, changes);
     FreeBlock(wide);
     return block;
 }
@@ -377,6 +378,7 @@ static void FinishSave()
     StatFile(App.FilePath, &App.FileStat);
     NoteRecentFile(App.FilePath);
     ShowListMenu(&App.RecentList);
+    UpdateRememberedEncoding(App.FilePath, App.Encoding, App.CodePage);
     DiscardRecoveryCopy();
 }
 
@@ -426,10 +428,12 @@ int SaveDocument()
 {
     // A save that does not happen leaves the document in its encoding.
     int encoding = App.Encoding;
+    UINT codePage = App.CodePage;
     int noMark = App.NoByteOrderMark;
     int saved = WriteDocument();
     if (!saved) {
         App.Encoding = encoding;
+        App.CodePage = codePage;
         App.NoByteOrderMark = noMark;
     }
     ShowFormatStatus();

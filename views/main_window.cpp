@@ -9,6 +9,7 @@
 #include "views/caret_status.h"
 #include "views/edit_window.h"
 #include "views/editor_look.h"
+#include "views/encoding_menus.h"
 #include "views/gutter.h"
 #include "views/list_menus.h"
 #include "views/status_parts.h"
@@ -106,6 +107,7 @@ int CreateMainWindow(HINSTANCE instance)
         return 0;
 
     RegisterSharedMessages();
+    AddEncodingMenus();
     return 1;
 }
 
