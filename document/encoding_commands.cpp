@@ -17,7 +17,7 @@ void ReopenInEncoding(int choice)
 {
     if (!App.HasFile || !IsChoice(choice))
         return;
-    EncodingRequest asked = {EncodingChoices[choice].Encoding, ChoiceCodePage(choice, GetACP())};
+    EncodingRequest asked = {EncodingChoices[choice].Encoding, ChoiceCodePage(choice, GetACP()), 0};
     // A copy: the load rewrites the document's path.
     std::wstring path = App.FilePath;
     if (OpenDocumentIn(path.c_str(), &asked))

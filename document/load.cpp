@@ -86,6 +86,9 @@ static DetectedFormat DetectOpenedFile(const EncodingRequest* asked, UINT* codeP
     DetectedFormat found = DetectFormat(probe, got, App.LineFormat);
     FreeBlock(probe);
     *codePage = GetACP();
+    // A file rewritten since with a mark of another encoding is in that one.
+    if (asked && asked->MarkWins && found.HasByteOrderMark && found.Encoding != asked->Encoding)
+        asked = NULL;
     if (asked) {
         if (found.Encoding != asked->Encoding) {
             found.MarkBytes = 0;
@@ -283,7 +286,7 @@ int OpenDocumentIn(const wchar_t* name, const EncodingRequest* asked)
     wchar_t* path = &full[0];
     if (!MakeDocumentPath(name, path))
         return 0;
-    EncodingRequest remembered;
+    EncodingRequest remembered = {ENCODING_ANSI, 0, 1};
     if (!asked && RecallFileEncoding(path, &remembered.Encoding, &remembered.CodePage))
         asked = &remembered;
     StopBackgroundLoad();

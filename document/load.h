@@ -13,6 +13,7 @@
 struct EncodingRequest {
     int Encoding;   // TextEncoding
     UINT CodePage;  // of ANSI text
+    int MarkWins;   // a byte-order mark in the file outweighs it (a choice remembered from before)
 };
 
 // Opens the file in the encoding remembered for it (settings/recent_encodings),
