@@ -153,21 +153,22 @@ TEST_F(LoadInCodePage, ConvertToWritesTheNextSaveInTheChosenEncoding)
     ASSERT_EQ(OpenDocument(Wide(path).c_str()), 1);
     struct Step {
         int Choice;
+        UINT CodePage; // of an ANSI entry
         const wchar_t* Status;
         std::string Bytes;
         int Questions;
     } steps[] = {
-        {7, L"WIN UTF-8", EncodeInCodePage(CP_UTF8, Simplified), 0},
-        {1, L"WIN Big5", EncodeInCodePage(950, Simplified), 1},  // lacks simplified characters
-        {10, L"WIN UTF-16 BE", "\xFE\xFF\x8F\xD9", 0},
-        {8, L"WIN UTF-8 BOM", "\xEF\xBB\xBF" + EncodeInCodePage(CP_UTF8, Simplified), 0},
-        {3, L"WIN GBK", bytes, 0},
+        {7, 0, L"WIN UTF-8", EncodeInCodePage(CP_UTF8, Simplified), 0},
+        {1, 950, L"WIN Big5", EncodeInCodePage(950, Simplified), 1},  // lacks simplified characters
+        {10, 0, L"WIN UTF-16 BE", "\xFE\xFF\x8F\xD9", 0},
+        {8, 0, L"WIN UTF-8 BOM", "\xEF\xBB\xBF" + EncodeInCodePage(CP_UTF8, Simplified), 0},
+        {3, 936, L"WIN GBK", bytes, 0},
     };
     for (const Step& step : steps) {
         RunCommand(IDM_CONVERT_FIRST + step.Choice);
         EXPECT_EQ(StatusText(1), step.Status);
         EXPECT_TRUE(IsEditModified());
-        EXPECT_EQ(Checked(), step.Choice == 3 ? ListedAs(936, 3) : step.Choice);
+        EXPECT_EQ(Checked(), step.CodePage ? ListedAs(step.CodePage, step.Choice) : step.Choice);
         ClearPromptLog();
         if (step.Questions)
             QueueAnswer(IDNO);
