@@ -12,6 +12,7 @@
 #include "recovery/recovery.h"
 #include "settings/recent_encodings.h"
 #include "settings/recent_lists.h"
+#include "text/code_page_names.h"
 #include "text/cr_to_lf.h"
 #include "text/encode_text.h"
 #include "text/extended_path.h"
@@ -330,12 +331,19 @@ static int OfferUtf8Instead(unsigned char** data, size_t* bytes, int* changes)
     if (App.Encoding != ENCODING_ANSI || !(*changes & CHANGE_DEFAULT_CHAR) ||
         (App.AcceptedChanges & CHANGE_DEFAULT_CHAR))
         return 1;
-    int answer = AskUserText(App.MainWindow,
-                             L"Some characters of this document cannot be saved as ANSI and would be "
-                             L"written as \"?\".\n\nSave it as UTF-8 instead?\n\n"
-                             L"Yes: save as UTF-8, keeping every character.\n"
-                             L"No: save as ANSI with \"?\" in their place.",
-                             MB_YESNOCANCEL | MB_ICONEXCLAMATION);
+    // The system code page is "ANSI", as ever; another is named.
+    wchar_t name[48] = L"ANSI";
+    if (App.CodePage != GetACP())
+        CodePageName(App.CodePage, name, 48);
+    wchar_t text[512];
+    _snwprintf(text, 512,
+               L"Some characters of this document cannot be saved as %ls and would be "
+               L"written as \"?\".\n\nSave it as UTF-8 instead?\n\n"
+               L"Yes: save as UTF-8, keeping every character.\n"
+               L"No: save as %ls with \"?\" in their place.",
+               name, name);
+    text[511] = 0;
+    int answer = AskUserText(App.MainWindow, text, MB_YESNOCANCEL | MB_ICONEXCLAMATION);
     if (answer == IDNO)
         App.AcceptedChanges |= CHANGE_DEFAULT_CHAR;
     if (answer != IDYES)
