@@ -76,10 +76,11 @@ static DWORD CALLBACK ReadPiece(DWORD_PTR cookie, LPBYTE buffer, LONG wanted, LO
     if (Load.Budget <= 0)
         return 1;
     // Never much past the budget; a few bytes always leave room for a
-    // character the reader carries.
+    // character the reader carries, decoded into UTF-16 too.
     LONG room = wanted;
+    const LONG leastRoom = 2 * (DECODER_MAX_CARRY + 1);
     if (room > Load.Budget)
-        room = Load.Budget > DECODER_MAX_CARRY ? Load.Budget : DECODER_MAX_CARRY + 1;
+        room = Load.Budget > leastRoom ? Load.Budget : leastRoom;
     // The control takes a stream-in whose first read begins EF BB BF as
     // UTF-8; two bytes cannot, and two always hold a whole ANSI character.
     if (Load.ShortFirstRead && room > 2)

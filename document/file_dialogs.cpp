@@ -4,7 +4,9 @@
 
 #include "document/save.h"
 #include "ground/app_state.h"
+#include "ground/document_encoding.h"
 #include "ground/user_prompts.h"
+#include "text/encoding_choices.h"
 #include "text/file_filter.h"
 #include "text/memory.h"
 #include "resource.h"
@@ -47,9 +49,10 @@ void BuildOpenFileName(OPENFILENAMEW* request)
 
 int ShowSaveAsDialog()
 {
-    // The encoding picked in the dialog, which its hook writes through the
-    // record; it takes effect only with a save that succeeds.
-    int chosenEncoding = App.Encoding;
+    // The encoding choice picked in the dialog, which its hook writes
+    // through the record; it takes effect only with a save that succeeds.
+    int current = CurrentEncodingChoice(App.Encoding, App.CodePage, App.NoByteOrderMark, GetACP());
+    int chosenEncoding = current;
     OPENFILENAMEW* request = &App.FileDialog;
     request->Flags = SAVEAS_FLAGS;
     request->hInstance = App.Instance;
@@ -70,16 +73,20 @@ int ShowSaveAsDialog()
     // Nor in the encoding chosen for it, or the next Save would rewrite the
     // old file in that encoding.
     int previousEncoding = App.Encoding;
+    UINT previousCodePage = App.CodePage;
     int previousNoMark = App.NoByteOrderMark;
-    // A file newly made Unicode gets the mark; one newly made UTF-8 does not.
-    if (chosenEncoding != App.Encoding)
-        App.NoByteOrderMark = chosenEncoding == ENCODING_UTF8;
-    App.Encoding = chosenEncoding;
+    int previousAccepted = App.AcceptedChanges;
+    // The document's own entry keeps it as it is (a UTF-16 file without
+    // its mark stays so); another takes that entry's encoding and mark.
+    if (chosenEncoding >= 0 && chosenEncoding != current)
+        TakeEncodingChoice(chosenEncoding);
     int saved = SaveDocument();
     if (!saved) {
         lstrcpynW(App.FilePath, previous.c_str(), PATH_CAPACITY);
         App.Encoding = previousEncoding;
+        App.CodePage = previousCodePage;
         App.NoByteOrderMark = previousNoMark;
+        App.AcceptedChanges = previousAccepted;
     }
     return saved;
 }
@@ -95,11 +102,11 @@ static UINT_PTR OnSaveAsInit(HWND dialog)
     // The hook's window is the template child; the dialog box is its parent.
     SetForegroundWindow(GetParent(dialog));
     HWND box = GetDlgItem(dialog, IDC_SAVEAS_ENCODING);
-    // In the order of TextEncoding: the index is the encoding.
-    static const wchar_t* const names[] = {L"ANSI", L"Unicode", L"Unicode big endian", L"UTF-8"};
-    for (const wchar_t* name : names)
-        SendMessageW(box, CB_ADDSTRING, 0, (LPARAM)name);
-    int current = App.Encoding >= ENCODING_ANSI && App.Encoding <= ENCODING_UTF8 ? App.Encoding : 0;
+    // The encoding menus' entries, in their order: the index is the choice.
+    for (const EncodingChoice& choice : EncodingChoices)
+        SendMessageW(box, CB_ADDSTRING, 0, (LPARAM)choice.Label);
+    // A code page not in the list shows none, and stays unless one is picked.
+    int current = CurrentEncodingChoice(App.Encoding, App.CodePage, App.NoByteOrderMark, GetACP());
     SendMessageW(box, CB_SETCURSEL, (WPARAM)current, 0);
     return 1;
 }
@@ -110,8 +117,8 @@ static UINT_PTR OnSaveAsNotify(HWND dialog, const NMHDR* header)
         const OPENFILENAMEW* request = ((const OFNOTIFYW*)header)->lpOFN;
         int* chosenEncoding = request ? (int*)request->lCustData : NULL;
         LRESULT chosen = SendDlgItemMessageW(dialog, IDC_SAVEAS_ENCODING, CB_GETCURSEL, 0, 0);
-        if (chosenEncoding)
-            *chosenEncoding = chosen >= ENCODING_ANSI && chosen <= ENCODING_UTF8 ? (int)chosen : ENCODING_ANSI;
+        if (chosenEncoding && chosen >= 0 && chosen < ENCODING_CHOICE_COUNT)
+            *chosenEncoding = (int)chosen;
     }
     return 0;
 }

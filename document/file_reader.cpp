@@ -19,12 +19,17 @@ static struct {
     int ShowScrollBar; // the vertical scroll bar goes up at the first read
 } Reader;
 
-void StartFileReader(int encoding, int lineFormat)
+void StartFileReader(int encoding, int lineFormat, UINT codePage)
 {
-    StartStreamDecoder(&Reader.Decoder, encoding, lineFormat, GetACP());
+    StartStreamDecoder(&Reader.Decoder, encoding, lineFormat, codePage);
     Reader.Finished = 0;
     Reader.Failed = 0;
     Reader.ShowScrollBar = 0;
+}
+
+int FileReaderGivesUtf16()
+{
+    return DecoderGivesUtf16(&Reader.Decoder);
 }
 
 void ShowScrollBarAtFirstRead()

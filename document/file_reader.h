@@ -7,8 +7,11 @@
 // Files of this size surely fill more than a screen.
 #define LARGE_TEXT_BYTES (64 * 1024)
 
-// Readies ReadFileChunk for a file read from its current position.
-void StartFileReader(int encoding, int lineFormat);
+// Readies ReadFileChunk for a file read from its current position; ANSI
+// text is read in codePage.
+void StartFileReader(int encoding, int lineFormat, UINT codePage);
+// The reader hands the control UTF-16 (the stream-in takes SF_UNICODE).
+int FileReaderGivesUtf16();
 // The vertical scroll bar goes up at the first read: a text this large
 // will need it.
 void ShowScrollBarAtFirstRead();

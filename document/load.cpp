@@ -15,8 +15,10 @@
 #include "ground/status_text.h"
 #include "ground/user_prompts.h"
 #include "recovery/recovery.h"
+#include "settings/recent_encodings.h"
 #include "settings/recent_lists.h"
 #include "settings/settings.h"
+#include "text/charset_detect.h"
 #include "text/extended_path.h"
 #include "text/memory.h"
 #include "text/stream_decoder.h"
@@ -34,6 +36,8 @@
 #include <string>
 
 #define PROBE_BYTES 1024
+// The detector's verdict is in after this much text.
+#define CHARSET_PROBE_BYTES (64 * 1024)
 #define UTF8_CHECK_BLOCK (1024 * 1024)
 
 // Whether the whole open file is UTF-8 with a character beyond ASCII: read
@@ -53,9 +57,27 @@ static int IsUtf8File()
     return Utf8CheckPassed(&check) && check.MultiByte;
 }
 
+// The code page of the open file's ANSI text, by the detector's reading of
+// its start; the system's when it says nothing.
+static UINT DetectFileCodePage()
+{
+    UINT system = GetACP();
+    unsigned char* block = (unsigned char*)AllocZeroed(CHARSET_PROBE_BYTES);
+    DWORD got = 0;
+    SetFilePointer(App.FileHandle, 0, NULL, FILE_BEGIN);
+    if (!block || !ReadFile(App.FileHandle, block, CHARSET_PROBE_BYTES, &got, NULL))
+        got = 0;
+    UINT codePage = got > 0 ? DetectCodePage(block, got, got < App.FileSize ? START_OF_TEXT : WHOLE_TEXT, system)
+                            : system;
+    FreeBlock(block);
+    return codePage;
+}
+
 // Looks at the start of the open file and leaves the file pointer where
-// streaming must begin.
-static DetectedFormat DetectOpenedFile()
+// streaming must begin; *codePage gets the code page of ANSI text. An
+// encoding asked for is taken as it is; the file's mark is skipped only
+// when it is that encoding's.
+static DetectedFormat DetectOpenedFile(const EncodingRequest* asked, UINT* codePage)
 {
     unsigned char* probe = (unsigned char*)AllocZeroed(PROBE_BYTES);
     DWORD got = 0;
@@ -63,8 +85,23 @@ static DetectedFormat DetectOpenedFile()
         got = 0;
     DetectedFormat found = DetectFormat(probe, got, App.LineFormat);
     FreeBlock(probe);
-    if (found.Encoding == ENCODING_ANSI && got > 0 && IsUtf8File())
-        found.Encoding = ENCODING_UTF8;
+    *codePage = GetACP();
+    // A file rewritten since with a mark of another encoding is in that one.
+    if (asked && asked->MarkWins && found.HasByteOrderMark && found.Encoding != asked->Encoding)
+        asked = NULL;
+    if (asked) {
+        if (found.Encoding != asked->Encoding) {
+            found.MarkBytes = 0;
+            found.HasByteOrderMark = 0;
+        }
+        found.Encoding = asked->Encoding;
+        *codePage = asked->CodePage;
+    } else if (found.Encoding == ENCODING_ANSI && got > 0) {
+        if (IsUtf8File())
+            found.Encoding = ENCODING_UTF8;
+        else
+            *codePage = DetectFileCodePage();
+    }
     // The mark itself is not text.
     SetFilePointer(App.FileHandle, found.MarkBytes, NULL, FILE_BEGIN);
     return found;
@@ -74,12 +111,14 @@ static DetectedFormat DetectOpenedFile()
 // selection in Insert mode, where the document's state stays as it is.
 // Returns 1 when a large file goes on streaming from the message loop, which
 // then owns the open file.
-static int StreamFile(const wchar_t* path, int streamFormat)
+static int StreamFile(const wchar_t* path, int streamFormat, const EncodingRequest* asked)
 {
     int insert = (streamFormat & SFF_SELECTION) != 0;
-    DetectedFormat found = DetectOpenedFile();
+    UINT codePage = 0;
+    DetectedFormat found = DetectOpenedFile(asked, &codePage);
     int encoding = found.Encoding;
-    if (DecodesToUtf16(encoding))
+    StartFileReader(encoding, found.LineFormat, codePage);
+    if (FileReaderGivesUtf16())
         streamFormat |= SF_UNICODE;
     else if (encoding == ENCODING_UTF8)
         streamFormat |= SF_USECODEPAGE | (CP_UTF8 << 16);
@@ -90,11 +129,11 @@ static int StreamFile(const wchar_t* path, int streamFormat)
         App.HasFile = 0;
         StampLoadedFile(path);
         App.Encoding = encoding;
+        App.CodePage = codePage;
         App.NoByteOrderMark = encoding != ENCODING_ANSI && !found.HasByteOrderMark;
         App.IsLogFile = found.IsLogFile;
         App.LineFormat = found.LineFormat;
     }
-    StartFileReader(encoding, found.LineFormat);
 
     if (!insert) {
         SwapInFreshEditControl();
@@ -120,7 +159,7 @@ static int AskToCreate(const wchar_t* path)
     return AskUserText(NULL, question.c_str(), MB_YESNO | MB_ICONEXCLAMATION) == IDYES;
 }
 
-int LoadFile(const wchar_t* path, int streamFormat)
+int LoadFile(const wchar_t* path, int streamFormat, const EncodingRequest* asked)
 {
     // Every road to a file passes here, Insert File's too.
     if (RefuseDeviceName(path))
@@ -147,7 +186,7 @@ int LoadFile(const wchar_t* path, int streamFormat)
         return 0;
     }
 
-    if (StreamFile(path, streamFormat))
+    if (StreamFile(path, streamFormat, asked))
         return 1;
     CloseHandle(App.FileHandle);
     App.FileHandle = INVALID_HANDLE_VALUE;
@@ -231,6 +270,11 @@ void FinishOpenDocument()
 
 int OpenDocument(const wchar_t* name)
 {
+    return OpenDocumentIn(name, NULL);
+}
+
+int OpenDocumentIn(const wchar_t* name, const EncodingRequest* asked)
+{
     // Asked on the name as given, before any question: the full path of
     // "aux.txt" is "\\.\aux", which would puzzle the user in the message.
     if (RefuseDeviceName(name))
@@ -242,8 +286,11 @@ int OpenDocument(const wchar_t* name)
     wchar_t* path = &full[0];
     if (!MakeDocumentPath(name, path))
         return 0;
+    EncodingRequest remembered = {ENCODING_ANSI, 0, 1};
+    if (!asked && RecallFileEncoding(path, &remembered.Encoding, &remembered.CodePage))
+        asked = &remembered;
     StopBackgroundLoad();
-    if (!LoadFile(path, LOAD_OPEN_MODE)) {
+    if (!LoadFile(path, LOAD_OPEN_MODE, asked)) {
         RemoveByName(&App.RecentList, name);
         ShowListMenu(&App.RecentList);
         return 0;

@@ -23,7 +23,8 @@ void NewDocument()
     ForgetOwnUndoStep();
     if (!SwapInFreshEditControl())
         SendMessageW(App.EditControl, WM_SETTEXT, 0, (LPARAM)L"");
-    App.Encoding = 0;
+    App.Encoding = ENCODING_ANSI;
+    App.CodePage = GetACP();
     App.TextChanges = 0;
     App.AcceptedChanges = 0;
     App.NoByteOrderMark = 0;

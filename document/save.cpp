@@ -10,7 +10,9 @@
 #include "ground/status_text.h"
 #include "ground/user_prompts.h"
 #include "recovery/recovery.h"
+#include "settings/recent_encodings.h"
 #include "settings/recent_lists.h"
+#include "text/code_page_names.h"
 #include "text/cr_to_lf.h"
 #include "text/encode_text.h"
 #include "text/extended_path.h"
@@ -152,7 +154,7 @@ static unsigned char* FetchDocumentBytes(size_t* bytes, int* changes)
     if (App.LineFormat == UNIX)
         ReplaceCRWithLF(wide, units * 2, 1);
     unsigned char* block = EncodeText((const wchar_t*)wide, units, App.Encoding, !App.NoByteOrderMark,
-                                      CP_ACP, bytes, changes);
+                                      App.CodePage, bytes, changes);
     FreeBlock(wide);
     return block;
 }
@@ -329,12 +331,19 @@ static int OfferUtf8Instead(unsigned char** data, size_t* bytes, int* changes)
     if (App.Encoding != ENCODING_ANSI || !(*changes & CHANGE_DEFAULT_CHAR) ||
         (App.AcceptedChanges & CHANGE_DEFAULT_CHAR))
         return 1;
-    int answer = AskUserText(App.MainWindow,
-                             L"Some characters of this document cannot be saved as ANSI and would be "
-                             L"written as \"?\".\n\nSave it as UTF-8 instead?\n\n"
-                             L"Yes: save as UTF-8, keeping every character.\n"
-                             L"No: save as ANSI with \"?\" in their place.",
-                             MB_YESNOCANCEL | MB_ICONEXCLAMATION);
+    // The system code page is "ANSI", as ever; another is named.
+    wchar_t name[48] = L"ANSI";
+    if (App.CodePage != GetACP())
+        CodePageName(App.CodePage, name, 48);
+    wchar_t text[512];
+    _snwprintf(text, 512,
+               L"Some characters of this document cannot be saved as %ls and would be "
+               L"written as \"?\".\n\nSave it as UTF-8 instead?\n\n"
+               L"Yes: save as UTF-8, keeping every character.\n"
+               L"No: save as %ls with \"?\" in their place.",
+               name, name);
+    text[511] = 0;
+    int answer = AskUserText(App.MainWindow, text, MB_YESNOCANCEL | MB_ICONEXCLAMATION);
     if (answer == IDNO)
         App.AcceptedChanges |= CHANGE_DEFAULT_CHAR;
     if (answer != IDYES)
@@ -377,6 +386,7 @@ static void FinishSave()
     StatFile(App.FilePath, &App.FileStat);
     NoteRecentFile(App.FilePath);
     ShowListMenu(&App.RecentList);
+    UpdateRememberedEncoding(App.FilePath, App.Encoding, App.CodePage);
     DiscardRecoveryCopy();
 }
 
@@ -426,10 +436,12 @@ int SaveDocument()
 {
     // A save that does not happen leaves the document in its encoding.
     int encoding = App.Encoding;
+    UINT codePage = App.CodePage;
     int noMark = App.NoByteOrderMark;
     int saved = WriteDocument();
     if (!saved) {
         App.Encoding = encoding;
+        App.CodePage = codePage;
         App.NoByteOrderMark = noMark;
     }
     ShowFormatStatus();

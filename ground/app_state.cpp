@@ -19,6 +19,7 @@ void ResetAppState()
     App.FileHandle = INVALID_HANDLE_VALUE;
     App.GetLongPath = ResolveLongPath;
     App.ZoomPercent = ZOOM_DEFAULT;
+    App.CodePage = GetACP();
     // Until the settings are read, the window shows both bars and a tab of 8.
     Config.Toolbar = 1;
     Config.Statusbar = 1;

@@ -74,6 +74,7 @@ struct AppState {
     wchar_t* FilePath;              // PATH_CAPACITY characters, allocated at start-up
     int HasFile;
     int Encoding;                   // TextEncoding: how the text is stored on disk
+    UINT CodePage;                  // of an ANSI document: the code page its bytes are in
     int LineFormat;
     int IsLogFile;
     DWORD FileSize;

@@ -15,7 +15,7 @@ static int RealMessage(HWND owner, const wchar_t* text, const wchar_t* caption, 
 }
 
 UserPrompts Prompts = {RealMessage, GetOpenFileNameW, GetSaveFileNameW, PrintDlgW,
-                       ChooseFontW, ChooseColorW, ShellExecuteW, ShellExecuteExW};
+                       ChooseFontW, ChooseColorW, ShellExecuteW, ShellExecuteExW, TrackPopupMenu};
 
 void UseRealPrompts()
 {
@@ -27,6 +27,7 @@ void UseRealPrompts()
     Prompts.ChooseColorDialog = ChooseColorW;
     Prompts.ShellExecute = ShellExecuteW;
     Prompts.ShellExecuteEx = ShellExecuteExW;
+    Prompts.PopupMenu = TrackPopupMenu;
 }
 
 // A message box waits for an answer: the gate holds what would change the

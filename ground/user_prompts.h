@@ -20,6 +20,8 @@ struct UserPrompts {
     HINSTANCE (WINAPI *ShellExecute)(HWND owner, LPCWSTR verb, LPCWSTR file, LPCWSTR parameters,
                                      LPCWSTR directory, INT show);
     BOOL (WINAPI *ShellExecuteEx)(SHELLEXECUTEINFOW* request);
+    // A menu the user picks from where the mouse is (the status bar's lists).
+    BOOL (WINAPI *PopupMenu)(HMENU menu, UINT flags, int x, int y, int reserved, HWND owner, const RECT* unused);
 };
 extern UserPrompts Prompts;
 void UseRealPrompts();

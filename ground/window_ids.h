@@ -33,6 +33,15 @@ enum MainMenuPosition {
     MENU_HELP = 5
 };
 
+// Positions in the File menu: the encoding submenu below the line-format
+// one, and the separator the recent files follow.
+#define FILE_MENU_ENCODING 12
+#define FILE_MENU_RECENT_SEPARATOR 15
+#define FAVORITES_MENU_SEPARATOR 2
+// Positions in the encoding submenu.
+#define ENCODING_MENU_REOPEN 0
+#define ENCODING_MENU_CONVERT 1
+
 // Status-bar parts
 enum StatusPart {
     STATUS_MESSAGE = 0,

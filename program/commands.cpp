@@ -2,6 +2,7 @@
 
 #include "about/about.h"
 #include "document/file_commands.h"
+#include "document/encoding_commands.h"
 #include "document/file_dialogs.h"
 #include "document/load.h"
 #include "document/new_document.h"
@@ -29,6 +30,7 @@
 #include "settings/recent_lists.h"
 #include "text/extended_path.h"
 #include "views/caret_status.h"
+#include "views/encoding_menus.h"
 #include "views/gutter.h"
 #include "views/list_menus.h"
 #include "views/main_window.h"
@@ -151,6 +153,18 @@ static int RunListCommand(int id)
     return 1;
 }
 
+// An entry of the encoding submenu; 0 when id is not one of theirs.
+static int RunEncodingCommand(int id)
+{
+    if (ReopenChoiceOfCommand(id) >= 0)
+        ReopenInEncoding(ReopenChoiceOfCommand(id));
+    else if (ConvertChoiceOfCommand(id) >= 0)
+        ConvertToEncoding(ConvertChoiceOfCommand(id));
+    else
+        return 0;
+    return 1;
+}
+
 void RunCommand(int id)
 {
     if (!IsCommandAllowed(id))
@@ -206,7 +220,10 @@ void RunCommand(int id)
     case IDM_URL_COPY:
     case IDM_URL_CUT: OnLinkCommand(id); break;
     // The list ranges come after every fixed id.
-    default: RunListCommand(id); break;
+    default:
+        if (!RunEncodingCommand(id))
+            RunListCommand(id);
+        break;
     }
 }
 

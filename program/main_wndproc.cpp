@@ -10,6 +10,7 @@
 #include "editor/links.h"
 #include "ground/app_state.h"
 #include "ground/command_gate.h"
+#include "ground/user_prompts.h"
 #include "program/commands.h"
 #include "program/dpi_change.h"
 #include "program/tray.h"
@@ -20,6 +21,7 @@
 #include "text/memory.h"
 #include "views/caret_status.h"
 #include "views/colour_scheme.h"
+#include "views/encoding_menus.h"
 #include "views/list_menus.h"
 #include "views/main_window.h"
 #include "views/menu_state.h"
@@ -37,10 +39,29 @@ static LRESULT OnEditKey(MSGFILTER* filter)
     return FilterEditKey(filter);
 }
 
+// A double-click on the status bar's encoding opens the Reopen list there.
+static void OnStatusDoubleClick(const NMMOUSE* click)
+{
+    if (click->hdr.hwndFrom != App.StatusBar || click->dwItemSpec != STATUS_FORMAT)
+        return;
+    HMENU reopen = ReopenEncodingMenu();
+    UpdateMenuState(MENU_FILE, GetMenu(App.MainWindow));
+    POINT point = click->pt;
+    ClientToScreen(App.StatusBar, &point);
+    // The pick runs as the menu's own command would.
+    int picked = Prompts.PopupMenu(reopen, TPM_LEFTALIGN | TPM_BOTTOMALIGN | TPM_LEFTBUTTON | TPM_RETURNCMD,
+                                   point.x, point.y, 0, App.MainWindow, NULL);
+    if (picked)
+        RunCommand(picked);
+}
+
 static LRESULT OnNotify(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     NMHDR* header = (NMHDR*)lParam;
     switch (header->code) {
+    case NM_DBLCLK:
+        OnStatusDoubleClick((const NMMOUSE*)lParam);
+        break;
     case EN_MSGFILTER:
         return OnEditKey((MSGFILTER*)lParam);
     case EN_SELCHANGE:

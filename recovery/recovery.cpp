@@ -256,6 +256,7 @@ static int StartWrite(int giveWay)
     if (App.HasFile && App.FilePath)
         record->FilePath = App.FilePath;
     record->Encoding = App.Encoding;
+    record->CodePage = App.CodePage;
     record->NoByteOrderMark = App.NoByteOrderMark;
     record->LineFormat = App.LineFormat;
     record->TextChanges = App.TextChanges;

@@ -7,6 +7,9 @@
 //   CR LF "check=" <eight hex digits of the FNV-1a sum of all before> CR LF
 // Version 1, which earlier versions wrote, is the same with the path in the
 // system code page: still read, so an update offers their copies too.
+// Version 3 adds "codepage=" after "nomark=": the code page of ANSI text
+// read in another code page than the system's. A copy in the system code
+// page is still written as version 2, which earlier versions read.
 #include "recovery/recovery_file.h"
 
 #include "text/memory.h"
@@ -19,6 +22,7 @@
 
 static const char Magic[] = "scrivlet recovery copy 2\r\n";
 static const char FirstMagic[] = "scrivlet recovery copy 1\r\n";
+static const char CodePageMagic[] = "scrivlet recovery copy 3\r\n";
 #define TRAILER_BYTES 18 // "\r\ncheck=" + 8 digits + "\r\n"
 #define NUMBERS_BYTES 256
 // The longest path in UTF-8 and the line around it.
@@ -46,15 +50,20 @@ unsigned char* FormatRecoveryCopy(const RecoveryRecord* record, size_t* bytes)
     char units[24];
     _i64toa(record->FileTime, fileTime, 10);
     _ui64toa((unsigned long long)record->Units, units, 10);
+    int ownCodePage = record->CodePage != 0 && record->CodePage != GetACP();
+    char codePage[32] = "";
+    if (ownCodePage)
+        _snprintf(codePage, sizeof(codePage), "codepage=%u\r\n", record->CodePage);
     char numbers[NUMBERS_BYTES];
     int numbersLength = _snprintf(numbers, sizeof(numbers),
-                                  "\r\nencoding=%d\r\nnomark=%d\r\nlines=%d\r\nchanges=%d\r\n"
+                                  "\r\nencoding=%d\r\nnomark=%d\r\n%slines=%d\r\nchanges=%d\r\n"
                                   "accepted=%d\r\nfiletime=%s\r\nunits=%s\r\n",
-                                  record->Encoding, record->NoByteOrderMark, record->LineFormat,
+                                  record->Encoding, record->NoByteOrderMark, codePage, record->LineFormat,
                                   record->TextChanges, record->AcceptedChanges, fileTime, units);
     if (numbersLength < 0 || numbersLength >= (int)sizeof(numbers))
         return NULL;
-    std::string header = std::string(Magic) + "path=" + PathBytes(record->FilePath, CP_UTF8) +
+    std::string header = std::string(ownCodePage ? CodePageMagic : Magic) + "path=" +
+                         PathBytes(record->FilePath, CP_UTF8) +
                          std::string(numbers, (size_t)numbersLength);
     header += (header.size() % 2 == 0) ? "--\r\n" : "---\r\n";
     size_t headerBytes = header.size();
@@ -142,16 +151,19 @@ int ParseRecoveryCopy(const unsigned char* bytes, size_t count, RecoveryRecord* 
         return 0;
     // Version 1 held the path in the code page of the system that wrote it.
     UINT pathCodePage = CP_UTF8;
+    int hasCodePage = memcmp(text, CodePageMagic, magicLength) == 0;
     if (memcmp(text, FirstMagic, magicLength) == 0)
         pathCodePage = CP_ACP;
-    else if (memcmp(text, Magic, magicLength) != 0)
+    else if (memcmp(text, Magic, magicLength) != 0 && !hasCodePage)
         return 0;
     size_t at = magicLength;
     long long encoding, noMark, lines, changes, accepted, fileTime, units;
+    long long codePage = GetACP();
     std::string path(PATH_LINE_BYTES, '\0');
     if (!ReadField(text, count, &at, "path", &path[0], path.size()) ||
         !ReadNumber(text, count, &at, "encoding", 0, 3, &encoding) ||
         !ReadNumber(text, count, &at, "nomark", 0, 1, &noMark) ||
+        (hasCodePage && !ReadNumber(text, count, &at, "codepage", 1, 65535, &codePage)) ||
         !ReadNumber(text, count, &at, "lines", 0, 2, &lines) ||
         !ReadNumber(text, count, &at, "changes", 0, 0x7FFFFFFF, &changes) ||
         !ReadNumber(text, count, &at, "accepted", 0, 0x7FFFFFFF, &accepted) ||
@@ -173,6 +185,9 @@ int ParseRecoveryCopy(const unsigned char* bytes, size_t count, RecoveryRecord* 
     if (!DecodePath(path.c_str(), pathCodePage, &record->FilePath))
         return 0;
     record->Encoding = (int)encoding;
+    // The text is kept whatever system reads it: one without that code page
+    // saves it in its own.
+    record->CodePage = IsValidCodePage((UINT)codePage) ? (unsigned int)codePage : GetACP();
     record->NoByteOrderMark = (int)noMark;
     record->LineFormat = (int)lines;
     record->TextChanges = (int)changes;

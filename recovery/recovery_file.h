@@ -8,23 +8,24 @@
 #include <string>
 
 struct RecoveryRecord {
-    std::wstring FilePath; // empty for an untitled document
-    int Encoding;         // TextEncoding
-    int NoByteOrderMark;
-    int LineFormat;       // DOS, UNIX or MAC
-    int TextChanges;      // CHANGE_ bits a save would still make
-    int AcceptedChanges;
-    long long FileTime;   // the file's modification time the document was based on
-    const wchar_t* Text;  // the control's text as it streams out
-    size_t Units;
+    std::wstring FilePath;     // empty for an untitled document
+    int Encoding = 0;          // TextEncoding
+    unsigned int CodePage = 0; // of ANSI text (0: the system's); copies before version 3 are in the system's
+    int NoByteOrderMark = 0;
+    int LineFormat = 0;        // DOS, UNIX or MAC
+    int TextChanges = 0;       // CHANGE_ bits a save would still make
+    int AcceptedChanges = 0;
+    long long FileTime = 0;    // the file's modification time the document was based on
+    const wchar_t* Text = nullptr; // the control's text as it streams out
+    size_t Units = 0;
 };
 
 // The whole copy in a block of the page allocator (FreeBlock); NULL when no
 // memory is left. *bytes receives its length.
 unsigned char* FormatRecoveryCopy(const RecoveryRecord* record, size_t* bytes);
 
-// Reads a copy back, of this version or of the first (whose path is in the
-// system code page). On success record->Text points into bytes (which must
+// Reads a copy back, of any version: the first's path is in the system code
+// page, and copies before the third hold text of the system code page. On success record->Text points into bytes (which must
 // stay alive and be 2-byte aligned) and 1 is returned; 0 for anything cut
 // short, changed, or not a copy of this kind.
 int ParseRecoveryCopy(const unsigned char* bytes, size_t count, RecoveryRecord* record);

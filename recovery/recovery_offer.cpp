@@ -71,6 +71,7 @@ int RestoreRecoveryRecord(const RecoveryRecord* record)
     stream.pfnCallback = ReadRecoveryText;
     SendMessageW(App.EditControl, EM_STREAMIN, SF_TEXT | SF_UNICODE, (LPARAM)&stream);
     App.Encoding = record->Encoding;
+    App.CodePage = record->CodePage;
     App.NoByteOrderMark = record->NoByteOrderMark;
     App.TextChanges = record->TextChanges;
     App.AcceptedChanges = record->AcceptedChanges;

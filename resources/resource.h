@@ -35,6 +35,11 @@
 #define IDM_RECENT_FIRST    513
 #define IDM_RECENT_LAST     521
 #define IDM_EXIT            522
+// File > Encoding: one entry per row of the encoding choices (text/encoding_choices.h)
+#define IDM_REOPEN_FIRST    530
+#define IDM_REOPEN_LAST     540
+#define IDM_CONVERT_FIRST   550
+#define IDM_CONVERT_LAST    560
 #define IDM_UNDO            601
 #define IDM_REDO            602
 #define IDM_CUT             603

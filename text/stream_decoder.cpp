@@ -16,6 +16,33 @@ void StartStreamDecoder(StreamDecoder* decoder, int encoding, int lineFormat, UI
     decoder->LineFormat = lineFormat;
     decoder->CodePage = codePage;
     decoder->MarkPending = encoding == ENCODING_UTF8;
+    CPINFO info;
+    int plain = GetCPInfo(codePage, &info) && info.MaxCharSize <= 2;
+    decoder->AnsiToUtf16 = encoding == ENCODING_ANSI && (codePage != GetACP() || !plain);
+}
+
+int DecoderGivesUtf16(const StreamDecoder* decoder)
+{
+    return DecodesToUtf16(decoder->Encoding) || decoder->AnsiToUtf16;
+}
+
+size_t AnsiCharacterLength(UINT codePage, const unsigned char* bytes, size_t available)
+{
+    unsigned char lead = bytes[0];
+    if (lead < 0x80)
+        return 1;
+    switch (codePage) {
+    case 54936:
+        if (lead == 0x80 || lead == 0xFF)
+            return 1;
+        return available >= 2 && bytes[1] >= 0x30 && bytes[1] <= 0x39 ? 4 : 2;
+    case 20932:
+    case 51932:
+        return lead == 0x8F ? 3 : lead == 0x8E || (lead >= 0xA1 && lead <= 0xFE) ? 2 : 1;
+    case CP_UTF8:
+        return lead >= 0xF0 && lead <= 0xF4 ? 4 : lead >= 0xE0 ? (lead <= 0xEF ? 3 : 1) : lead >= 0xC2 ? 2 : 1;
+    }
+    return IsDBCSLeadByteEx(codePage, lead) ? 2 : 1;
 }
 
 int DecodesToUtf16(int encoding)
@@ -23,13 +50,19 @@ int DecodesToUtf16(int encoding)
     return encoding == ENCODING_UTF16LE || encoding == ENCODING_UTF16BE;
 }
 
+// ANSI text decoded into UTF-16 takes at most two bytes for each of its own.
 size_t DecodedPieceLimit(const StreamDecoder* decoder, size_t count)
 {
-    return decoder->CarryCount + count + (decoder->MarkPending ? DECODER_UTF8_MARK : 0);
+    size_t bytes = decoder->CarryCount + count;
+    if (decoder->AnsiToUtf16)
+        return 2 * bytes;
+    return bytes + (decoder->MarkPending ? DECODER_UTF8_MARK : 0);
 }
 
 size_t DecoderInputRoom(const StreamDecoder* decoder, size_t room)
 {
+    if (decoder->AnsiToUtf16)
+        room /= 2;
     size_t reserved = decoder->CarryCount + (decoder->MarkPending ? DECODER_UTF8_MARK : 0);
     return room > reserved ? room - reserved : 0;
 }
@@ -80,6 +113,23 @@ static void FinishDecoding(StreamDecoder* decoder)
         decoder->Changes |= CHANGE_LINE_ENDINGS;
 }
 
+static size_t PutUnit(StreamDecoder* decoder, unsigned int unit, unsigned char* out);
+
+// Whole characters of another code page than the system's, into UTF-16.
+static size_t AnsiToUtf16(StreamDecoder* decoder, const unsigned char* work, size_t count, unsigned char* out)
+{
+    if (count == 0)
+        return 0;
+    // Never more units than bytes (a four-byte GB18030 character is two).
+    wchar_t wide[DECODER_MAX_PIECE + DECODER_MAX_CARRY];
+    int units = MultiByteToWideChar(decoder->CodePage, 0, (const char*)work, (int)count, wide,
+                                    DECODER_MAX_PIECE + DECODER_MAX_CARRY);
+    size_t written = 0;
+    for (int i = 0; i < units; i++)
+        written += PutUnit(decoder, wide[i], out + written);
+    return written;
+}
+
 static size_t DecodeAnsi(StreamDecoder* decoder, const unsigned char* work, size_t count, int atEnd,
                          unsigned char* out)
 {
@@ -87,7 +137,7 @@ static size_t DecodeAnsi(StreamDecoder* decoder, const unsigned char* work, size
     // file waits for the next piece.
     size_t end = 0;
     while (end < count) {
-        size_t size = IsDBCSLeadByteEx(decoder->CodePage, work[end]) ? 2 : 1;
+        size_t size = AnsiCharacterLength(decoder->CodePage, work + end, count - end);
         if (end + size > count)
             break;
         end += size;
@@ -100,6 +150,8 @@ static size_t DecodeAnsi(StreamDecoder* decoder, const unsigned char* work, size
     }
     if (!RoundTripsInCodePage(decoder->CodePage, work, end))
         decoder->Changes |= CHANGE_UNMAPPED;
+    if (decoder->AnsiToUtf16)
+        return AnsiToUtf16(decoder, work, end, out);
 
     size_t written = 0;
     size_t i = 0;

@@ -41,8 +41,12 @@ struct StreamDecoder {
     int Breaks;                // BREAK_ kinds met so far
     int Changes;               // CHANGE_ reasons found so far
     int MarkPending;           // UTF-8: the first piece begins EF BB BF
+    int AnsiToUtf16;           // ANSI text of another code page than the system's goes as UTF-16
 };
 
+// ANSI text in the system code page goes to the control as it is, byte for
+// byte as ever; in any other code page it is decoded here into UTF-16, since
+// the control reads every ANSI stream in the system code page.
 void StartStreamDecoder(StreamDecoder* decoder, int encoding, int lineFormat, UINT codePage);
 
 // Decodes the next count bytes of the file (at most DECODER_MAX_PIECE) into
@@ -62,6 +66,13 @@ size_t DecoderInputRoom(const StreamDecoder* decoder, size_t room);
 // True when text in this encoding reaches the control as UTF-16 (UTF-8
 // goes as UTF-8 text, which the control reads faster).
 int DecodesToUtf16(int encoding);
+// True when the decoder's output is UTF-16 (the stream-in takes SF_UNICODE).
+int DecoderGivesUtf16(const StreamDecoder* decoder);
+// Bytes of the character that begins with these bytes in a code page (1 to
+// 4): GB18030's four-byte forms, EUC-JP's three-byte ones and UTF-8 are told
+// by their bytes, double-byte code pages by their lead bytes. Only the
+// first two bytes are looked at, and only when available says they are there.
+size_t AnsiCharacterLength(UINT codePage, const unsigned char* bytes, size_t available);
 
 // The one kind of break in breaks as a line format, or -1 for none or mixed.
 int LineFormatOfBreaks(int breaks);

@@ -2,31 +2,28 @@
 
 #include "ground/app_state.h"
 #include "ground/status_text.h"
+#include "text/code_page_names.h"
+#include "views/encoding_menus.h"
 #include "views/status_parts.h"
 #include "resource.h"
 
 #include <commctrl.h>
 #include <stdio.h>
 
-void FormatStatusText(int lineFormat, int encoding, int noMark, wchar_t* text, size_t size)
+void FormatStatusText(int lineFormat, int encoding, UINT codePage, int noMark, wchar_t* text, size_t size)
 {
-    const wchar_t* format = LineFormatName(lineFormat);
-    const wchar_t* name = L"";
-    if (encoding == ENCODING_UTF16LE)
-        name = L" Unicode";
-    else if (encoding == ENCODING_UTF16BE)
-        name = L" Unicode BE";
-    else if (encoding == ENCODING_UTF8)
-        name = noMark ? L" UTF-8" : L" UTF-8 BOM";
-    _snwprintf(text, size, L"%ls%ls", format, name);
+    wchar_t name[48];
+    EncodingName(encoding, codePage, noMark, name, 48);
+    _snwprintf(text, size, L"%ls %ls", LineFormatName(lineFormat), name);
     text[size - 1] = 0;
 }
 
 void ShowFormatStatus()
 {
-    wchar_t text[32];
-    FormatStatusText(App.LineFormat, App.Encoding, App.NoByteOrderMark, text, 32);
+    wchar_t text[64];
+    FormatStatusText(App.LineFormat, App.Encoding, App.CodePage, App.NoByteOrderMark, text, 64);
     SetStatusText(STATUS_FORMAT, text);
+    CheckCurrentEncoding();
     // The part widens for a longer text, such as an encoding's name.
     if (App.StatusBar && App.MainWindow) {
         RECT client;

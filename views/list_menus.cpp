@@ -17,7 +17,10 @@ static HMENU ListMenu(const StringList* list)
 }
 
 // The separator above the entries; entry i sits just below it at + 1 + i.
-static int SeparatorPosition(const StringList* list) { return IsFavorites(list) ? 2 : 14; }
+static int SeparatorPosition(const StringList* list)
+{
+    return IsFavorites(list) ? FAVORITES_MENU_SEPARATOR : FILE_MENU_RECENT_SEPARATOR;
+}
 
 static void ShowListMenuItem(HMENU menu, StringList* list, int index)
 {

@@ -10,6 +10,7 @@
 #include "views/colour_scheme.h"
 #include "views/edit_window.h"
 #include "views/editor_look.h"
+#include "views/encoding_menus.h"
 #include "views/gutter.h"
 #include "views/list_menus.h"
 #include "views/status_paint.h"
@@ -135,6 +136,7 @@ int CreateMainWindow(HINSTANCE instance)
         return 0;
 
     RegisterSharedMessages();
+    AddEncodingMenus();
     return 1;
 }
 

@@ -76,6 +76,9 @@ static void UpdateFileMenu(HMENU menu)
 {
     int modified = IsEditModified();
     GreyUnless(menu, IDM_RELOAD, App.HasFile);
+    // Reopening needs the file's bytes.
+    for (UINT id = IDM_REOPEN_FIRST; id <= IDM_REOPEN_LAST; id++)
+        GreyUnless(menu, id, App.HasFile);
     GreyUnless(menu, IDM_PROPERTIES, App.HasFile);
     EnableButton(IDM_PROPERTIES, App.HasFile);
     GreyUnless(menu, IDM_EXECUTE, App.HasFile);

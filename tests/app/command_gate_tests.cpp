@@ -39,8 +39,18 @@ static bool HeldBy(CommandClass kind, int states)
 
 static const int AllStates = STATE_INCOMPLETE | STATE_PRINTING | STATE_QUESTION | STATE_LOADING;
 
-// Every command by name, and each end of the ranges, with its class.
-static const std::map<int, CommandClass> Classes = {
+// Every command by name, each end of the ranges, and every entry of the
+// encoding lists (the menus show each), with its class.
+static std::map<int, CommandClass> WithEncodingEntries(std::map<int, CommandClass> classes)
+{
+    // Reopening replaces the text with the file's; converting changes what a save writes.
+    for (int id = IDM_REOPEN_FIRST; id <= IDM_REOPEN_LAST; id++)
+        classes[id] = CHANGES_TEXT;
+    for (int id = IDM_CONVERT_FIRST; id <= IDM_CONVERT_LAST; id++)
+        classes[id] = CHANGES_TEXT;
+    return classes;
+}
+static const std::map<int, CommandClass> Classes = WithEncodingEntries({
     {IDM_NEWWINDOW, FREE}, {IDM_EXIT, FREE}, {IDM_COPY, FREE}, {IDM_SELECTALL, FREE},
     {IDM_TOOLBAR, FREE}, {IDM_STATUSBAR, FREE}, {IDM_ALWAYSONTOP, FREE}, {IDM_WORDWRAP, FREE},
     {IDM_LINENUMBERS, FREE}, {IDM_MARGIN, FREE}, {IDM_TOTRAY, FREE}, {IDM_ABOUT, FREE},
@@ -65,7 +75,7 @@ static const std::map<int, CommandClass> Classes = {
     {IDM_DELETELINE, CHANGES_TEXT}, {IDM_TIMEDATE, CHANGES_TEXT}, {IDM_INSERTFILE, CHANGES_TEXT},
     {IDM_URL_CUT, CHANGES_TEXT}, {CMD_FIND_REPLACE_ONE, CHANGES_TEXT},
     {CMD_FIND_REPLACE_ALL, CHANGES_TEXT}, {CMD_TYPED_EDIT, CHANGES_TEXT},
-};
+});
 
 TEST(CommandGate, EachCommandIsHeldByTheStatesOfItsClass)
 {

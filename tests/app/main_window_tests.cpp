@@ -59,7 +59,18 @@ TEST_F(MainWindowTest, StatusPartsAndEditAreaFollowTheClientSize)
     ResizeClientTo(500, 300);
     int edges[6] = {0};
     ASSERT_EQ(SendMessageA(App.StatusBar, SB_GETPARTS, 6, (LPARAM)edges), 6);
-    EXPECT_EQ(edges[0], 80);
+    // Part 1 is as wide as its text, the format and the system code page's
+    // name: wider than the 35 pixels of the format alone.
+    std::wstring format = StatusText(1);
+    HDC dc = GetDC(App.StatusBar);
+    HGDIOBJ old = SelectObject(dc, (HGDIOBJ)SendMessageW(App.StatusBar, WM_GETFONT, 0, 0));
+    SIZE text;
+    GetTextExtentPoint32W(dc, format.c_str(), (int)format.size(), &text);
+    SelectObject(dc, old);
+    ReleaseDC(App.StatusBar, dc);
+    EXPECT_GT(115 - edges[0], (int)text.cx);
+    EXPECT_LE(115 - edges[0], (int)text.cx + 16);
+    EXPECT_LT(edges[0], 80);
     EXPECT_EQ(edges[1], 115);
     EXPECT_EQ(edges[2], 145);
     EXPECT_EQ(edges[3], 185);

@@ -6,6 +6,7 @@
 #include "ground/edit_control.h"
 #include "program/commands.h"
 #include "program/startup.h"
+#include "support/code_page_text.h"
 #include "support/editor_fixture.h"
 #include "views/menu_state.h"
 #include "resource.h"
@@ -21,6 +22,7 @@ struct LoadOutcome {
     std::string Title, FilePath;
     std::wstring Status0, Status1, Status4;
     int HasFile, Encoding, LineFormat, IsLogFile, TextChanges;
+    UINT CodePage;
     LONG SelectionStart, SelectionEnd;
 };
 
@@ -30,7 +32,7 @@ static bool operator==(const LoadOutcome& a, const LoadOutcome& b)
            a.ReadOnly == b.ReadOnly && a.Title == b.Title && a.FilePath == b.FilePath &&
            a.Status0 == b.Status0 && a.Status1 == b.Status1 && a.Status4 == b.Status4 &&
            a.HasFile == b.HasFile && a.Encoding == b.Encoding && a.LineFormat == b.LineFormat &&
-           a.IsLogFile == b.IsLogFile && a.TextChanges == b.TextChanges &&
+           a.IsLogFile == b.IsLogFile && a.TextChanges == b.TextChanges && a.CodePage == b.CodePage &&
            a.SelectionStart == b.SelectionStart && a.SelectionEnd == b.SelectionEnd;
 }
 
@@ -39,7 +41,7 @@ static std::ostream& operator<<(std::ostream& out, const LoadOutcome& o)
     return out << "title " << o.Title << ", text " << o.Text.size() << " chars, modified "
                << o.Modified << ", undo " << o.CanUndo << ", read-only " << o.ReadOnly << ", file "
                << o.HasFile << " " << o.FilePath << ", encoding " << o.Encoding << ", format "
-               << o.LineFormat << ", log " << o.IsLogFile << ", changes " << o.TextChanges
+               << o.LineFormat << ", code page " << o.CodePage << ", log " << o.IsLogFile << ", changes " << o.TextChanges
                << ", selection " << o.SelectionStart << "-" << o.SelectionEnd;
 }
 
@@ -89,6 +91,7 @@ protected:
         o.Status4 = StatusText(4);
         o.HasFile = App.HasFile;
         o.Encoding = App.Encoding;
+        o.CodePage = App.CodePage;
         o.LineFormat = App.LineFormat;
         o.IsLogFile = App.IsLogFile;
         o.TextChanges = App.TextChanges;
@@ -147,10 +150,25 @@ TEST_F(LoadInBackground, EndsInTheStateOfALoadInOneGo)
     std::wstring wide = L"\xFEFF";
     for (int i = 0; i < 30; i++)
         wide += L"wide \xD83D\xDE00 \x4E2D\x6587 " + std::to_wstring(i) + L"\r\n";
+    // Each multi-byte code page, its characters cut by the tiny pieces at
+    // every offset, and a Western file: whichever is not the system's is
+    // decoded by the program itself.
+    auto inCodePage = [](UINT codePage, const wchar_t* line) {
+        std::wstring text;
+        for (int i = 0; i < 12; i++)
+            text += (i % 2 ? L"" : L"x") + std::wstring(line) + L"\r\n";
+        return EncodeInCodePage(codePage, text);
+    };
     struct Case {
         const char* name;
         std::string bytes;
+        UINT codePage; // the one it must be read in; 0: not of this concern
     } cases[] = {
+        {"big5.txt", inCodePage(950, L"這是一份繁體中文的文件，用來檢查編碼的偵測是否正確。"), 950},
+        {"gbk.txt", inCodePage(936, L"这是一份简体中文的文件，用来检查编码的侦测是否正确。"), 936},
+        {"sjis.txt", inCodePage(932, L"これは日本語の文書です。文字コードの判定が正しいかを確かめます。"), 932},
+        {"euckr.txt", inCodePage(949, L"이것은 한국어 문서입니다. 문자 인코딩 감지가 올바른지 확인합니다."), 949},
+        {"western.txt", inCodePage(1252, L"Grüße aus Köln für Jörg, café"), 1252},
         {"log.txt", ".LOG\r\n" + lines},
         {"wide.txt", Utf16(wide)},
         // Bytes that open a UTF-8 file at the start of the second piece of an
@@ -183,6 +201,11 @@ TEST_F(LoadInBackground, EndsInTheStateOfALoadInOneGo)
                 break;
         }
         EXPECT_EQ(background, atOnce) << c.name;
+        if (c.codePage) {
+            EXPECT_EQ(atOnce.CodePage, c.codePage) << c.name;
+            EXPECT_TRUE(background.Text == AsShown(DecodeInCodePage(c.codePage, c.bytes)))
+                << c.name << " shows other text";
+        }
         EXPECT_TRUE(FileClosed(path)) << c.name;
     }
     EXPECT_TRUE(RecordedPrompts().empty());

@@ -1,3 +1,4 @@
+#include "text/encoding_choices.h"
 #include "document/file_dialogs.h"
 #include "document/load.h"
 #include "document/save.h"
@@ -22,7 +23,7 @@ struct HookRun {
     DWORD FilterIndex;
     // What the hook showed and did
     int ItemCount;
-    wchar_t Items[4][32];
+    wchar_t Items[ENCODING_CHOICE_COUNT][32];
     int Preselected;
     RECT TypeBox;         // screen rectangle of the stand-in cmb1
     RECT BoxBefore;
@@ -46,7 +47,7 @@ static BOOL RunSaveAsThroughHook(OPENFILENAMEW* request)
     SetWindowPos(child, NULL, 0, 300, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     HWND box = GetDlgItem(child, IDC_SAVEAS_ENCODING);
     hookRun.ItemCount = (int)SendMessageW(box, CB_GETCOUNT, 0, 0);
-    for (int i = 0; i < 4 && i < hookRun.ItemCount; i++)
+    for (int i = 0; i < ENCODING_CHOICE_COUNT && i < hookRun.ItemCount; i++)
         SendMessageW(box, CB_GETLBTEXT, (WPARAM)i, (LPARAM)hookRun.Items[i]);
     hookRun.Preselected = (int)SendMessageW(box, CB_GETCURSEL, 0, 0);
     GetDlgItemTextW(child, IDC_SAVEAS_LABEL, hookRun.Label, 32);
@@ -162,23 +163,34 @@ TEST_F(DialogsTest, HookOffersEveryEncodingAndPreselectsTheCurrentOne)
     UseHookDialog();
     App.Encoding = 0;
     EXPECT_EQ(ShowSaveAsDialog(), 0);
-    EXPECT_EQ(hookRun.ItemCount, 4);
-    EXPECT_STREQ(hookRun.Items[0], L"ANSI");
-    EXPECT_STREQ(hookRun.Items[1], L"Unicode");
-    EXPECT_STREQ(hookRun.Items[2], L"Unicode big endian");
-    EXPECT_STREQ(hookRun.Items[3], L"UTF-8");
+    // The encoding menus' entries, in their order.
+    static const char* const labels[] = {"系統 ANSI", "Big5", "GB18030", "GBK", "Shift-JIS", "EUC-KR",
+                                         "西歐 (1252)", "UTF-8", "UTF-8 (含 BOM)", "UTF-16 LE", "UTF-16 BE"};
+    ASSERT_EQ(hookRun.ItemCount, 11);
+    for (int i = 0; i < 11; i++)
+        EXPECT_EQ(std::wstring(hookRun.Items[i]), Utf8ToWide(labels[i])) << i;
     EXPECT_EQ(hookRun.Preselected, 0);
-    for (int encoding = 2; encoding <= 3; encoding++) {
-        App.Encoding = encoding;
+    struct { int Encoding, NoMark, Preselected; } cases[] = {
+        {ENCODING_UTF16BE, 0, 10}, {ENCODING_UTF8, 0, 8}, {ENCODING_UTF8, 1, 7}, {ENCODING_UTF16LE, 1, 9}};
+    for (const auto& c : cases) {
+        App.Encoding = c.Encoding;
+        App.NoByteOrderMark = c.NoMark;
         EXPECT_EQ(ShowSaveAsDialog(), 0);
-        EXPECT_EQ(hookRun.Preselected, encoding);
+        EXPECT_EQ(hookRun.Preselected, c.Preselected) << c.Encoding << " " << c.NoMark;
     }
+    App.NoByteOrderMark = 0;
+    // A code page the list lacks preselects nothing, and Cancel keeps it.
+    App.Encoding = ENCODING_ANSI;
+    App.CodePage = 1250;
+    EXPECT_EQ(ShowSaveAsDialog(), 0);
+    EXPECT_EQ(hookRun.Preselected, -1);
+    EXPECT_EQ(App.CodePage, 1250u);
     // The label survives the ANSI dialog functions whatever the code page.
     EXPECT_EQ(std::wstring(hookRun.Label), Utf8ToWide("編碼(&E):"));
 
     App.Encoding = 1;
     EXPECT_EQ(ShowSaveAsDialog(), 0);
-    EXPECT_EQ(hookRun.Preselected, 1);
+    EXPECT_EQ(hookRun.Preselected, 9);
     // Cancel leaves the encoding alone.
     EXPECT_EQ(App.Encoding, 1);
 
@@ -195,7 +207,7 @@ TEST_F(DialogsTest, SaveAsSwitchesTheEncoding)
     SetEditText("a\rb");
     std::string unicodePath = folder_ + "unicode.txt";
     App.Encoding = 0;
-    hookRun.ChoiceIndex = 1;
+    hookRun.ChoiceIndex = 9;
     hookRun.FileName = unicodePath.c_str();
     hookRun.FilterIndex = 3;
     EXPECT_EQ(ShowSaveAsDialog(), 1);
@@ -211,7 +223,7 @@ TEST_F(DialogsTest, SaveAsSwitchesTheEncoding)
     hookRun.ChoiceIndex = 0;
     hookRun.FileName = ansiPath.c_str();
     EXPECT_EQ(ShowSaveAsDialog(), 1);
-    EXPECT_EQ(hookRun.Preselected, 1);
+    EXPECT_EQ(hookRun.Preselected, 9);
     EXPECT_EQ(App.Encoding, 0);
     EXPECT_EQ(ReadBytes(ansiPath), "a\r\nb");
     EXPECT_EQ(WindowTitle(), "ansi.txt - scrivlet");
@@ -229,7 +241,7 @@ TEST_F(DialogsTest, SaveAsUtf8AndBigEndian)
     SendMessageW(App.EditControl, EM_SETTEXTEX, (WPARAM)&paste, (LPARAM)chinese);
     std::string utf8Path = folder_ + "utf8.txt";
     App.Encoding = 0;
-    hookRun.ChoiceIndex = 3;
+    hookRun.ChoiceIndex = 7;
     hookRun.FileName = utf8Path.c_str();
     // No mark for a document newly made UTF-8, and no question: nothing is lost.
     EXPECT_EQ(ShowSaveAsDialog(), 1);
@@ -239,15 +251,15 @@ TEST_F(DialogsTest, SaveAsUtf8AndBigEndian)
     EXPECT_TRUE(RecordedPrompts().empty());
 
     std::string bigPath = folder_ + "big.txt";
-    hookRun.ChoiceIndex = 2;
+    hookRun.ChoiceIndex = 10;
     hookRun.FileName = bigPath.c_str();
     EXPECT_EQ(ShowSaveAsDialog(), 1);
-    EXPECT_EQ(hookRun.Preselected, 3);
+    EXPECT_EQ(hookRun.Preselected, 7);
     EXPECT_EQ(ReadBytes(bigPath), std::string("\xFE\xFF\0a\0\r\0\n\0b\x4E\x2D", 12));
-    EXPECT_EQ(StatusText(1), L"WIN Unicode BE");
+    EXPECT_EQ(StatusText(1), L"WIN UTF-16 BE");
 
     // Back to UTF-8: still without a mark; opened with one, it keeps it.
-    hookRun.ChoiceIndex = 3;
+    hookRun.ChoiceIndex = 7;
     hookRun.FileName = utf8Path.c_str();
     EXPECT_EQ(ShowSaveAsDialog(), 1);
     EXPECT_EQ(ReadBytes(utf8Path), "a\r\nb\xE4\xB8\xAD");
@@ -255,8 +267,10 @@ TEST_F(DialogsTest, SaveAsUtf8AndBigEndian)
     ASSERT_EQ(OpenDocument(Wide(utf8Path).c_str()), 1);
     EXPECT_EQ(StatusText(1), L"WIN UTF-8 BOM");
     std::string copyPath = folder_ + "copy.txt";
+    hookRun.ChoiceIndex = -1;
     hookRun.FileName = copyPath.c_str();
     EXPECT_EQ(ShowSaveAsDialog(), 1);
+    EXPECT_EQ(hookRun.Preselected, 8);
     EXPECT_EQ(ReadBytes(copyPath), "\xEF\xBB\xBFx\xE4\xB8\xAD");
 }
 
@@ -284,7 +298,7 @@ TEST_F(DialogsTest, FailedSaveAsKeepsTheDocumentsOwnName)
 
     // Nor the encoding picked in it: the next Save writes the old file as it was.
     UseHookDialog();
-    hookRun.ChoiceIndex = 1;
+    hookRun.ChoiceIndex = 9;
     hookRun.FileName = locked.c_str();
     ClearPromptLog();
     EXPECT_EQ(ShowSaveAsDialog(), 0);

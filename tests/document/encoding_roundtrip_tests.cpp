@@ -2,6 +2,7 @@
 #include "document/save.h"
 #include "ground/app_state.h"
 #include "ground/edit_control.h"
+#include "support/code_page_text.h"
 #include "support/editor_fixture.h"
 
 #include <commctrl.h>
@@ -63,24 +64,12 @@ static std::string Encode(const std::wstring& text, const EncodingCase& c)
     return bytes;
 }
 
-// The control shows every break as one CR.
-static std::wstring AsShown(std::wstring text)
-{
-    std::wstring shown;
-    for (size_t i = 0; i < text.size(); i++) {
-        if (text[i] == L'\r' && i + 1 < text.size() && text[i + 1] == L'\n')
-            continue;
-        shown += text[i] == L'\n' ? L'\r' : text[i];
-    }
-    return shown;
-}
-
 class LoadAndSaveEncodings : public EditorFixture {};
 
 TEST_F(LoadAndSaveEncodings, EveryEncodingMarkAndFormatComesBackByteForByte)
 {
     static const wchar_t* const formatNames[] = {L"WIN", L"UNIX", L"MAC"};
-    static const wchar_t* const encodingNames[] = {L"", L" Unicode", L" Unicode BE", L" UTF-8"};
+    static const wchar_t* const encodingNames[] = {L"", L" UTF-16 LE", L" UTF-16 BE", L" UTF-8"};
     std::string folder = MakeScratchFolder("encoding_roundtrip");
     int files = 0;
     int same = 0;
@@ -100,7 +89,9 @@ TEST_F(LoadAndSaveEncodings, EveryEncodingMarkAndFormatComesBackByteForByte)
                 EXPECT_EQ(App.LineFormat, format) << name;
                 EXPECT_EQ(App.TextChanges, 0) << name;
                 EXPECT_TRUE(EditTextW() == AsShown(text)) << name << " shows other text";
-                std::wstring label = std::wstring(formatNames[format]) + encodingNames[c.Encoding];
+                std::wstring label = c.Encoding == ENCODING_ANSI
+                                         ? AnsiStatus(formatNames[format])
+                                         : std::wstring(formatNames[format]) + encodingNames[c.Encoding];
                 if (c.Encoding == ENCODING_UTF8 && c.Mark)
                     label += L" BOM";
                 EXPECT_EQ(StatusText(1), label) << name;
@@ -117,8 +108,8 @@ TEST_F(LoadAndSaveEncodings, EveryEncodingMarkAndFormatComesBackByteForByte)
     printf("encodings under code page %u: %d of %d files unchanged\n", GetACP(), same, files);
 }
 
-// The encoding's name needs more room than the format alone: part 1 grows
-// into the message part, and an ANSI document gets the usual layout back.
+// Part 1 is as wide as its text, the format and the encoding's name: it
+// grows into the message part for a longer name and gives the room back.
 TEST_F(LoadAndSaveEncodings, FormatPartMakesRoomForTheEncoding)
 {
     std::string folder = MakeScratchFolder("encoding_status");
@@ -127,18 +118,23 @@ TEST_F(LoadAndSaveEncodings, FormatPartMakesRoomForTheEncoding)
         SendMessageA(App.StatusBar, SB_GETRECT, (WPARAM)part, (LPARAM)&rect);
         return (int)(rect.right - rect.left);
     };
-    int usual = partWidth(1);
+    auto textWidth = [](const std::wstring& text) {
+        HDC dc = GetDC(App.StatusBar);
+        HGDIOBJ old = SelectObject(dc, (HGDIOBJ)SendMessageW(App.StatusBar, WM_GETFONT, 0, 0));
+        SIZE size;
+        GetTextExtentPoint32W(dc, text.c_str(), (int)text.size(), &size);
+        SelectObject(dc, old);
+        ReleaseDC(App.StatusBar, dc);
+        return (int)size.cx;
+    };
     int caret = partWidth(4);
     WriteBytes(folder + "big.txt", std::string("\xFE\xFF\0a\0\n", 6));
     ASSERT_EQ(OpenDocument(Wide(folder + "big.txt").c_str()), 1);
-    EXPECT_EQ(StatusText(1), L"UNIX Unicode BE");
-    HDC dc = GetDC(App.StatusBar);
-    HGDIOBJ old = SelectObject(dc, (HGDIOBJ)SendMessageA(App.StatusBar, WM_GETFONT, 0, 0));
-    SIZE size;
-    GetTextExtentPoint32A(dc, "UNIX Unicode BE", 15, &size);
-    SelectObject(dc, old);
-    ReleaseDC(App.StatusBar, dc);
+    EXPECT_EQ(StatusText(1), L"UNIX UTF-16 BE");
+    SIZE size = {textWidth(L"UNIX UTF-16 BE"), 0};
     EXPECT_GT(partWidth(1), size.cx);
+    // No wider than the text and the part's padding.
+    EXPECT_LE(partWidth(1), size.cx + 16);
     EXPECT_EQ(partWidth(4), caret);
     // Kept through a relayout.
     SendMessageA(App.MainWindow, WM_SIZE, 0, 0);
@@ -146,8 +142,11 @@ TEST_F(LoadAndSaveEncodings, FormatPartMakesRoomForTheEncoding)
 
     WriteBytes(folder + "plain.txt", "a\n");
     ASSERT_EQ(OpenDocument(Wide(folder + "plain.txt").c_str()), 1);
-    EXPECT_EQ(StatusText(1), L"UNIX");
-    EXPECT_EQ(partWidth(1), usual);
+    EXPECT_EQ(StatusText(1), AnsiStatus(L"UNIX"));
+    int ansi = textWidth(AnsiStatus(L"UNIX"));
+    EXPECT_GT(partWidth(1), ansi);
+    EXPECT_LE(partWidth(1), ansi + 16);
+    EXPECT_EQ(partWidth(4), caret);
 }
 
 TEST_F(LoadAndSaveEncodings, InsertedUtf8AndBigEndianFilesArriveIntact)

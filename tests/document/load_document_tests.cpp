@@ -85,7 +85,7 @@ TEST_F(LoadTest, EachLineFormatLoadsAsBreaksAndIsShown)
         SCOPED_TRACE(c.name);
         Load(folder + c.name, c.bytes);
         EXPECT_EQ(EditText(), "one\rtwo\r\rfour");
-        ExpectFormatShown(c.format, c.label);
+        ExpectFormatShown(c.format, AnsiStatus(c.label).c_str());
         EXPECT_EQ(App.HasFile, 1);
         EXPECT_EQ(Utf8(App.FilePath), folder + c.name);
         EXPECT_EQ(WindowTitle(), std::string(c.name) + " - scrivlet");
@@ -107,14 +107,14 @@ TEST_F(LoadTest, Utf16LoadsWithAndWithoutMark)
     Load(folder + "marked.txt", "\xFF\xFE" + Utf16(text));
     EXPECT_EQ(App.Encoding, 1);
     EXPECT_EQ(EditTextW(), expected);
-    ExpectFormatShown(DOS, L"WIN Unicode");
+    ExpectFormatShown(DOS, L"WIN UTF-16 LE");
 
     // Unmarked: the first ten characters must be plain (zero high bytes).
     const std::wstring plainStart = L"0123456789\n\x4E2D\n";
     Load(folder + "unmarked.txt", Utf16(plainStart));
     EXPECT_EQ(App.Encoding, 1);
     EXPECT_EQ(EditTextW(), L"0123456789\r\x4E2D\r");
-    ExpectFormatShown(UNIX, L"UNIX Unicode");
+    ExpectFormatShown(UNIX, L"UNIX UTF-16 LE");
 
     Load(folder + "mark_only.txt", "\xFF\xFE");
     EXPECT_EQ(App.Encoding, 1);
@@ -130,7 +130,7 @@ TEST_F(LoadTest, EmptyFileKeepsPreviousLineFormat)
     EXPECT_EQ(App.Encoding, 0);
     EXPECT_EQ(App.IsLogFile, 0);
     EXPECT_EQ(Utf8(App.FilePath), folder + "empty.txt");
-    ExpectFormatShown(UNIX, L"UNIX");
+    ExpectFormatShown(UNIX, AnsiStatus(L"UNIX").c_str());
 }
 
 TEST_F(LoadTest, RelativeShortNameBecomesFullLongPath)
@@ -333,7 +333,7 @@ TEST_F(LoadTest, ReadFileChunkServesAtMostItsStagingBuffer)
     App.FileHandle = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING,
                                  FILE_ATTRIBUTE_NORMAL, NULL);
     ASSERT_NE(App.FileHandle, INVALID_HANDLE_VALUE);
-    StartFileReader(0, DOS);
+    StartFileReader(0, DOS, GetACP());
 
     // Asked for more, it never serves more than its own 4096 bytes; every
     // CR is a break of its own, and the last one takes the LF with it.

@@ -35,13 +35,13 @@ TEST_F(LineFormatCommandTest, NewFormatIsShownAndMarksModified)
 {
     SetLineFormat(-1);
     EXPECT_EQ(App.LineFormat, DOS);
-    EXPECT_EQ(StatusText(1), L"WIN");
+    EXPECT_EQ(StatusText(1), AnsiStatus(L"WIN"));
     SetEditModified(0);
 
     SendMessageA(App.MainWindow, WM_COMMAND, IDM_FORMAT_MAC, 0);
     Pump();
     EXPECT_EQ(App.LineFormat, MAC);
-    EXPECT_EQ(StatusText(1), L"MAC");
+    EXPECT_EQ(StatusText(1), AnsiStatus(L"MAC"));
     EXPECT_TRUE(Checked(IDM_FORMAT_MAC));
     EXPECT_FALSE(Checked(IDM_FORMAT_DOS));
     EXPECT_TRUE(Modified());
@@ -49,7 +49,7 @@ TEST_F(LineFormatCommandTest, NewFormatIsShownAndMarksModified)
 
     SendMessageA(App.MainWindow, WM_COMMAND, IDM_FORMAT_UNIX, 0);
     Pump();
-    EXPECT_EQ(StatusText(1), L"UNIX");
+    EXPECT_EQ(StatusText(1), AnsiStatus(L"UNIX"));
     EXPECT_TRUE(Checked(IDM_FORMAT_UNIX));
     EXPECT_FALSE(Checked(IDM_FORMAT_MAC));
 }

@@ -11,6 +11,7 @@
 #include "recovery/recovery.h"
 #include "recovery/recovery_file.h"
 #include "recovery/recovery_offer.h"
+#include "support/code_page_text.h"
 #include "support/editor_fixture.h"
 #include "text/memory.h"
 #include "resource.h"
@@ -414,4 +415,38 @@ TEST_F(RecoveryTest, WritingLargeTextsKeepsTheWindowFree)
         }
     }
     BackgroundLoadThreshold = threshold;
+}
+
+// A document read in another code page than the system's: its copy keeps
+// the code page, so the text restored after a kill saves back in it.
+TEST_F(RecoveryTest, RestoredTextKeepsItsCodePageAndSavesBackInIt)
+{
+    UINT other = GetACP() == 936 ? 950 : 936;
+    std::wstring text = other == 936 ? L"这是一份简体中文的文件，用来检查编码的侦测是否正确。"
+                                     : L"這是一份繁體中文的文件，用來檢查編碼的偵測是否正確。";
+    auto encode = [other](const std::wstring& wide) { return EncodeInCodePage(other, wide); };
+    std::string file = scratch_ + "code_page.txt";
+    WriteBytes(file, encode(text));
+    ASSERT_EQ(1, OpenDocument(Wide(file).c_str()));
+    ASSERT_EQ(App.CodePage, other);
+    TypeText("x");
+    std::string copy = CopyAfterPause();
+    RecoveryRecord record;
+    EXPECT_TRUE(CopyText(copy, &record) == L"x" + text);
+    EXPECT_EQ(record.CodePage, other);
+
+    // The window is gone; a new one offers its copy.
+    WriteBytes(folder_ + "w7-dead.rec", copy);
+    SetEditModified(0);
+    NewDocument();
+    ASSERT_EQ(App.CodePage, GetACP());
+    ClearPromptLog();
+    QueueAnswer(IDYES);
+    StartRecovery(L"");
+    ASSERT_EQ(1u, RecordedPrompts().size());
+    EXPECT_TRUE(EditTextW() == L"x" + text);
+    EXPECT_EQ(App.CodePage, other);
+    EXPECT_EQ(StatusText(1), other == 936 ? L"WIN GBK" : L"WIN Big5");
+    ASSERT_EQ(1, SaveDocument());
+    EXPECT_TRUE(ReadBytes(file) == encode(L"x" + text));
 }

@@ -38,7 +38,7 @@ TEST_F(SaveLossyAnsi, CancelKeepsTheOldFileAndTheDocument)
     EXPECT_NE(RecordedPrompts()[0].Text.find(L"UTF-8"), std::wstring::npos);
     EXPECT_EQ(ReadBytes(path_), original_);
     EXPECT_EQ(App.Encoding, ENCODING_ANSI);
-    EXPECT_EQ(StatusText(1), L"WIN");
+    EXPECT_EQ(StatusText(1), AnsiStatus(L"WIN"));
     EXPECT_TRUE(IsEditModified());
     EXPECT_EQ(EditTextW(), std::wstring(L"\x4E2D\xD55Cold text\r"));
 }
@@ -88,5 +88,5 @@ TEST_F(SaveLossyAnsi, FailedSaveKeepsTheEncoding)
     EXPECT_EQ(saved, 0);
     EXPECT_EQ(ReadBytes(path_), original_);
     EXPECT_EQ(App.Encoding, ENCODING_ANSI);
-    EXPECT_EQ(StatusText(1), L"WIN");
+    EXPECT_EQ(StatusText(1), AnsiStatus(L"WIN"));
 }

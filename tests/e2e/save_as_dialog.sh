@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Ctrl+S on a new document opens the real Save As dialog; a full path typed
 # into its file-name box and Enter write the typed text to that file. Then
-# Save As again with the encoding box switched to Unicode.
+# Save As again with the encoding box switched to UTF-16 LE.
 . "$(dirname "$0")/e2e_common.sh"
 
 # Waits for a top-level X window with this exact name; prints its id.
@@ -57,7 +57,8 @@ sleep 0.5
 expect_equal "bytes of out.txt" "61 62 0d 0a 63 64" "$(hex "$out")"
 expect_equal "title after saving" "out.txt - scrivlet" "$(probe title)"
 
-# Save As (Ctrl+Shift+S) with the encoding box (Alt+E) set to Unicode.
+# Save As (Ctrl+Shift+S) with the encoding box (Alt+E) set to UTF-16 LE, the
+# tenth of its entries (those of the encoding menus).
 focus_editor >/dev/null
 xdotool key ctrl+shift+s
 dialog="$(wait_for_window "Save As")" || fail "no Save As dialog after Ctrl+Shift+S"
@@ -66,7 +67,7 @@ wide="$E2E_DIR/wide.txt"
 xdotool type --delay 30 "$(windows_path "$wide")"
 xdotool key alt+e
 sleep 0.3
-xdotool key Down
+xdotool key Down Down Down Down Down Down Down Down Down
 sleep 0.3
 xdotool key Return
 wait_for_file "$wide" || fail "nothing written to $wide"

@@ -66,17 +66,17 @@ TEST_F(RecentFiles, TenOpenedFilesLeaveTheNineNewestAndComeBackAfterARestart)
         ASSERT_EQ(OpenDocument(Wide(Make(folder, "f" + std::to_string(i) + ".txt")).c_str()), 1);
 
     HMENU file = Submenu(0);
-    ASSERT_EQ(GetMenuItemCount(file), 16 + 1 + 9);
-    EXPECT_EQ(GetMenuItemID(file, 13), (UINT)IDM_PRINT);
-    EXPECT_TRUE(IsSeparator(file, 14));
+    ASSERT_EQ(GetMenuItemCount(file), 17 + 1 + 9);
+    EXPECT_EQ(GetMenuItemID(file, 14), (UINT)IDM_PRINT);
+    EXPECT_TRUE(IsSeparator(file, 15));
     for (int k = 0; k < 9; k++) {
-        std::string label = Label(file, 15 + k);
+        std::string label = Label(file, 16 + k);
         EXPECT_EQ(label.substr(0, 3), "&" + std::to_string(k + 1) + " ");
         EXPECT_TRUE(EndsWith(label, "\\f" + std::to_string(9 - k) + ".txt")) << label;
-        EXPECT_EQ(GetMenuItemID(file, 15 + k), (UINT)(IDM_RECENT_FIRST + k));
+        EXPECT_EQ(GetMenuItemID(file, 16 + k), (UINT)(IDM_RECENT_FIRST + k));
     }
-    EXPECT_TRUE(IsSeparator(file, 24));
-    EXPECT_EQ(GetMenuItemID(file, 25), (UINT)IDM_EXIT);
+    EXPECT_TRUE(IsSeparator(file, 25));
+    EXPECT_EQ(GetMenuItemID(file, 26), (UINT)IDM_EXIT);
 
     ASSERT_TRUE(CloseMainWindow());
     std::map<std::string, std::string> ini = IniEntries(ReadIni());
@@ -87,13 +87,13 @@ TEST_F(RecentFiles, TenOpenedFilesLeaveTheNineNewestAndComeBackAfterARestart)
     StopEditor();
     StartEditor("");
     file = Submenu(0);
-    EXPECT_TRUE(EndsWith(Label(file, 15), "\\f9.txt"));
-    EXPECT_TRUE(EndsWith(Label(file, 23), "\\f1.txt"));
+    EXPECT_TRUE(EndsWith(Label(file, 16), "\\f9.txt"));
+    EXPECT_TRUE(EndsWith(Label(file, 24), "\\f1.txt"));
     // Choosing the last entry opens it and moves it to the top.
     RunCommand(IDM_RECENT_LAST);
     EXPECT_EQ(WindowTitle(), "f1.txt - scrivlet");
-    EXPECT_TRUE(EndsWith(Label(file, 15), "\\f1.txt"));
-    EXPECT_TRUE(EndsWith(Label(file, 16), "\\f9.txt"));
+    EXPECT_TRUE(EndsWith(Label(file, 16), "\\f1.txt"));
+    EXPECT_TRUE(EndsWith(Label(file, 17), "\\f9.txt"));
 }
 
 TEST_F(RecentFiles, AnEntryThatFailsToOpenIsDropped)
@@ -108,8 +108,8 @@ TEST_F(RecentFiles, AnEntryThatFailsToOpenIsDropped)
     RunCommand(IDM_RECENT_FIRST);
     EXPECT_EQ(App.RecentList.Count, 1);
     HMENU file = Submenu(0);
-    EXPECT_EQ(GetMenuItemCount(file), 16 + 1 + 1);
-    EXPECT_TRUE(EndsWith(Label(file, 15), "\\kept.txt"));
+    EXPECT_EQ(GetMenuItemCount(file), 17 + 1 + 1);
+    EXPECT_TRUE(EndsWith(Label(file, 16), "\\kept.txt"));
 }
 
 TEST_F(RecentFiles, SwitchingOffEmptiesTheMenuAndOnShowsTheCurrentFile)
@@ -121,16 +121,16 @@ TEST_F(RecentFiles, SwitchingOffEmptiesTheMenuAndOnShowsTheCurrentFile)
     Config.RecentFiles = 0;
     SetRecentFilesEnabled(0);
     ShowListMenu(&App.RecentList);
-    EXPECT_EQ(GetMenuItemCount(file), 16);
-    EXPECT_EQ(GetMenuItemID(file, 15), (UINT)IDM_EXIT);
-    EXPECT_EQ(GetMenuItemID(file, 13), (UINT)IDM_PRINT);
+    EXPECT_EQ(GetMenuItemCount(file), 17);
+    EXPECT_EQ(GetMenuItemID(file, 16), (UINT)IDM_EXIT);
+    EXPECT_EQ(GetMenuItemID(file, 14), (UINT)IDM_PRINT);
     ASSERT_EQ(OpenDocument(Wide(Make(folder, "three.txt")).c_str()), 1);
-    EXPECT_EQ(GetMenuItemCount(file), 16);
+    EXPECT_EQ(GetMenuItemCount(file), 17);
     Config.RecentFiles = 1;
     SetRecentFilesEnabled(1);
     ShowListMenu(&App.RecentList);
-    EXPECT_EQ(GetMenuItemCount(file), 18);
-    EXPECT_TRUE(EndsWith(Label(file, 15), "\\three.txt"));
+    EXPECT_EQ(GetMenuItemCount(file), 19);
+    EXPECT_TRUE(EndsWith(Label(file, 16), "\\three.txt"));
 }
 
 TEST_F(RecentFiles, SavingUnderANewNamePutsItOnTop)
@@ -140,9 +140,9 @@ TEST_F(RecentFiles, SavingUnderANewNamePutsItOnTop)
     QueueFileDialogAnswer(folder + "new.txt");
     RunCommand(IDM_SAVEAS);
     HMENU file = Submenu(0);
-    EXPECT_EQ(GetMenuItemCount(file), 16 + 1 + 2);
-    EXPECT_TRUE(EndsWith(Label(file, 15), "\\new.txt"));
-    EXPECT_TRUE(EndsWith(Label(file, 16), "\\old.txt"));
+    EXPECT_EQ(GetMenuItemCount(file), 17 + 1 + 2);
+    EXPECT_TRUE(EndsWith(Label(file, 16), "\\new.txt"));
+    EXPECT_TRUE(EndsWith(Label(file, 17), "\\old.txt"));
 }
 
 class Favorites : public EditorFixture {};

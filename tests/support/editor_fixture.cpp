@@ -431,6 +431,17 @@ std::string EditorFixture::WindowTitle()
     return Utf8(title);
 }
 
+std::wstring EditorFixture::AnsiStatus(const wchar_t* lineFormat)
+{
+    UINT codePage = GetACP();
+    const wchar_t* name = codePage == 950    ? L"Big5"
+                          : codePage == 936  ? L"GBK"
+                          : codePage == 1252 ? L"Western (1252)"
+                          : codePage == 65001 ? L"UTF-8 (ANSI)"
+                                              : L"(a code page these tests do not know)";
+    return std::wstring(lineFormat) + L" " + name;
+}
+
 std::wstring EditorFixture::StatusText(int part)
 {
     int length = LOWORD(SendMessageW(App.StatusBar, SB_GETTEXTLENGTHW, (WPARAM)part, 0));

@@ -88,6 +88,9 @@ protected:
     void TakeTextAsFresh();
     std::string WindowTitle(); // UTF-8
     std::wstring StatusText(int part);
+    // Status part 1 of an ANSI document in the system code page: the line
+    // format and the code page's name, as the user reads it.
+    static std::wstring AnsiStatus(const wchar_t* lineFormat);
     std::string IniPath();
     std::string ReadIni(); // IniText of the file
 

@@ -133,3 +133,34 @@ TEST(RecoveryFile, WritesTheNameInUtf8AndStillReadsTheFirstVersion)
     bad[23] = '2';
     EXPECT_FALSE(Parse(bad, &record));
 }
+
+// ANSI text read in another code page than the system's keeps it in the
+// copy (version 3); in the system's the copy stays one earlier versions read.
+TEST(RecoveryFile, KeepsTheCodePageOfAnsiTextAndWritesOlderCopiesWhereItIsTheSystems)
+{
+    std::wstring text = L"\x4E2D\x6587 text\r";
+    UINT other = GetACP() == 936 ? 950 : 936;
+    struct Case {
+        unsigned int Written;
+        char Version;
+        unsigned int Read;
+    } cases[] = {{other, '3', other}, {932, '3', 932}, {GetACP(), '2', GetACP()}, {0, '2', GetACP()}};
+    for (const Case& c : cases) {
+        RecoveryRecord record;
+        record.FilePath = L"C:\\notes\\gbk.txt";
+        record.CodePage = c.Written;
+        record.Text = text.c_str();
+        record.Units = text.size();
+        size_t bytes = 0;
+        unsigned char* block = FormatRecoveryCopy(&record, &bytes);
+        ASSERT_TRUE(block != NULL);
+        std::string copy((const char*)block, bytes);
+        FreeBlock(block);
+        EXPECT_EQ(copy.substr(0, 25), std::string("scrivlet recovery copy ") + c.Version + "\r") << c.Written;
+        RecoveryRecord back;
+        std::wstring backText;
+        ASSERT_TRUE(Parse(copy, &back, &backText)) << c.Written;
+        EXPECT_EQ(back.CodePage, c.Read);
+        EXPECT_TRUE(backText == text);
+    }
+}
