@@ -162,7 +162,7 @@ TEST_F(LoadInBackground, EndsInTheStateOfALoadInOneGo)
     struct Case {
         const char* name;
         std::string bytes;
-        UINT codePage; // the one it must be read in; 0: not of this concern
+        UINT codePage = 0; // the one it must be read in; 0: not of this concern
     } cases[] = {
         {"big5.txt", inCodePage(950, L"這是一份繁體中文的文件，用來檢查編碼的偵測是否正確。"), 950},
         {"gbk.txt", inCodePage(936, L"这是一份简体中文的文件，用来检查编码的侦测是否正确。"), 936},

@@ -175,9 +175,10 @@ TEST_F(LoadInCodePage, ConvertToWritesTheNextSaveInTheChosenEncoding)
         ASSERT_EQ(SaveDocument(), 1) << step.Choice;
         EXPECT_EQ(ReadBytes(path).substr(0, step.Bytes.size()), step.Bytes) << step.Choice;
         ASSERT_EQ((int)RecordedPrompts().size(), step.Questions) << step.Choice;
-        if (step.Questions)
+        if (step.Questions) {
             EXPECT_NE(RecordedPrompts()[0].Text.find(GetACP() == 950 ? L"saved as ANSI and" : L"saved as Big5 and"),
                       std::wstring::npos) << Utf8(RecordedPrompts()[0].Text);
+        }
     }
     EXPECT_TRUE(EditTextW() == AsShown(Simplified));
 }
