@@ -116,6 +116,7 @@ struct AppState {
 
     // What Windows last said of dark apps, high contrast and its colours
     SystemLook Look;
+    int TitleBarDark;               // the window manager was asked for a dark title bar
 
     // Links
     CHARRANGE LinkRange;

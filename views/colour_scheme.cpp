@@ -34,6 +34,16 @@ int ApplyDarkTitleBar(HWND window, int dark)
     return taken;
 }
 
+void ShowTitleBarDark(int dark)
+{
+    // A window's title bar starts light: the window manager (and loading its
+    // library, a start-up cost) is asked only to make it dark, or light again.
+    if (!App.MainWindow || (dark != 0) == App.TitleBarDark)
+        return;
+    ApplyDarkTitleBar(App.MainWindow, dark);
+    App.TitleBarDark = dark != 0;
+}
+
 void ApplyColourScheme()
 {
     PaintedColours colours = CurrentColours();
@@ -45,8 +55,7 @@ void ApplyColourScheme()
     format.dwMask = CFM_COLOR;
     format.crTextColor = colours.Text;
     SendMessageW(App.EditControl, EM_SETCHARFORMAT, SCF_DEFAULT, (LPARAM)&format);
-    if (App.MainWindow)
-        ApplyDarkTitleBar(App.MainWindow, colours.DarkTitleBar);
+    ShowTitleBarDark(colours.DarkTitleBar);
     if (App.StatusBar)
         InvalidateRect(App.StatusBar, NULL, TRUE);
     InvalidateRect(App.EditControl, NULL, TRUE);

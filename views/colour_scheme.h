@@ -19,5 +19,7 @@ int IsLookChange(UINT message, WPARAM wParam, const wchar_t* area);
 // Asks the window manager for a dark or light title bar: attribute 20, else
 // the older 19; returns the attribute that took, 0 when neither did.
 int ApplyDarkTitleBar(HWND window, int dark);
+// The main window's title bar dark or light, asked for only when it changes.
+void ShowTitleBarDark(int dark);
 
 #endif

@@ -227,5 +227,5 @@ void ShowReadSettings()
         DeriveEditorLogFont();
     SetTabSize(Config.TabSize);
     UpdateGutterWidth();
-    ApplyDarkTitleBar(App.MainWindow, CurrentColours().DarkTitleBar);
+    ShowTitleBarDark(CurrentColours().DarkTitleBar);
 }
